@@ -1,0 +1,46 @@
+#include "startup.h"
+
+#include "application.h"
+#include "clientdataset.h"
+#include "errors.h"
+#include "mainwin.h"
+#include "messagebox.h"
+#include "sqlmodule.h"
+
+#include <memory>
+
+QString NoSettingsMessage()
+{
+    return QStringLiteral("mysql.txt cound not be found and read. Please create a valid config "
+                          "file. See the Korvane docs for more info.");
+}
+
+int RunKorvaneSetup(int argc, char** argv)
+{
+    TKorvaneApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("korvane-setup"));
+    MessageBox::SetApplicationTitle(QStringLiteral("Korvane Setup"));
+
+    try {
+        std::unique_ptr<TSQLModule> module;
+        try {
+            module = std::make_unique<TSQLModule>([](TSQLConnection& conn) {
+                return std::make_unique<TSQLClientDataSet>(conn);
+            });
+        } catch (const ENoHostName&) {
+            MessageBox::Ask(MessageBox::Kind::Error, QStringLiteral("Database login"),
+                            NoSettingsMessage(), {MessageBox::Button::Abort},
+                            MessageBox::Button::Abort);
+            return 1;
+        }
+        // The main window goes before the module, whose destruction closes the connection.
+        auto mainWin = std::make_unique<TMainWin>();
+        MainWin = mainWin.get();
+        mainWin->show();
+        QApplication::exec();
+        MainWin = nullptr;
+    } catch (...) {
+        ShowCurrentException();
+    }
+    return 0;
+}

@@ -1,0 +1,747 @@
+#include "clientdataset.h"
+
+#include "connection.h"
+#include "errors.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+
+namespace {
+
+// MySQL's type number of TEXT and BLOB columns, as the driver reports it.
+constexpr int MysqlBlobType = 252;
+
+bool sameValue(const QVariant& a, const QVariant& b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    return a == b;
+}
+
+bool sameValues(const QVariantList& a, const QVariantList& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (!sameValue(a[i], b[i]))
+            return false;
+    return true;
+}
+
+bool isIntegerType(int id)
+{
+    switch (id) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isFloatType(int id) { return id == QMetaType::Double || id == QMetaType::Float; }
+
+} // namespace
+
+TSQLClientDataSet::TSQLClientDataSet(TSQLConnection& connection, QObject* parent)
+    : QObject(parent), m_connection(connection)
+{
+}
+
+TSQLClientDataSet::~TSQLClientDataSet() = default;
+
+void TSQLClientDataSet::SetCommandType(TCommandType type)
+{
+    if (Active())
+        throw EKorvaneError(QStringLiteral("The command of an open data set cannot be changed."));
+    m_commandType = type;
+}
+
+void TSQLClientDataSet::SetCommandText(const QString& text)
+{
+    if (Active())
+        throw EKorvaneError(QStringLiteral("The command of an open data set cannot be changed."));
+    m_commandText = text;
+}
+
+void TSQLClientDataSet::requireActive(const char* operation) const
+{
+    if (!Active())
+        throw EKorvaneError(QStringLiteral("Cannot %1: the data set \"%2\" is not open.")
+                                .arg(QLatin1String(operation), m_commandText));
+}
+
+// --- filter -------------------------------------------------------------------------
+
+std::optional<TSQLClientDataSet::FilterExpr> TSQLClientDataSet::parseFilter() const
+{
+    if (m_filter.trimmed().isEmpty())
+        return std::nullopt;
+    static const QRegularExpression equality(
+        QStringLiteral("^\\s*([A-Za-z_][A-Za-z0-9_]*)\\s*=\\s*(-?[0-9]+)\\s*$"));
+    const QRegularExpressionMatch m = equality.match(m_filter);
+    if (!m.hasMatch())
+        throw EKorvaneError(QStringLiteral("The filter \"%1\" is not understood: a filter compares "
+                                           "one column with a whole number, as in \"sourceid=5\".")
+                                .arg(m_filter));
+    FilterExpr expr;
+    expr.column = FieldIndex(m.captured(1));
+    if (expr.column < 0)
+        throw EKorvaneError(QStringLiteral("The filter \"%1\" names a column that \"%2\" does not have.")
+                                .arg(m_filter, m_commandText));
+    bool ok = false;
+    expr.value = m.captured(2).toLongLong(&ok);
+    if (!ok)
+        throw EKorvaneError(QStringLiteral("The number in the filter \"%1\" is too large.").arg(m_filter));
+    return expr;
+}
+
+bool TSQLClientDataSet::matches(const Row& row, const std::optional<FilterExpr>& filter) const
+{
+    if (!filter)
+        return true;
+    const QVariant& v = row.current.at(filter->column);
+    if (v.isNull())
+        return false;
+    bool ok = false;
+    const qlonglong n = v.toLongLong(&ok);
+    return ok && n == filter->value;
+}
+
+void TSQLClientDataSet::rebuildVisible()
+{
+    const auto filter = m_filtered ? parseFilter() : std::nullopt;
+    m_visible.clear();
+    for (const auto& row : m_rows) {
+        if (row->status == RowStatus::Deleted)
+            continue;
+        if (row->status == RowStatus::Pending || matches(*row, filter))
+            m_visible.push_back(row.get());
+    }
+}
+
+void TSQLClientDataSet::SetFilter(const QString& text)
+{
+    if (!Active() || !m_filtered) {
+        m_filter = text;
+        return;
+    }
+    const QString previous = m_filter;
+    m_filter = text;
+    try {
+        parseFilter(); // refuse a filter we cannot evaluate before touching anything
+    } catch (...) {
+        m_filter = previous;
+        throw;
+    }
+    m_filter = previous;
+    CheckBrowseMode();
+    const bool changed = text != m_filter;
+    m_filter = text;
+    if (changed) {
+        rebuildVisible();
+        m_current = -1;
+        emit RowsChanged();
+    }
+    setCurrent(m_visible.empty() ? -1 : 0, true);
+}
+
+void TSQLClientDataSet::SetFiltered(bool on)
+{
+    if (on == m_filtered)
+        return;
+    if (!Active()) {
+        m_filtered = on;
+        return;
+    }
+    m_filtered = on;
+    try {
+        parseFilter();
+    } catch (...) {
+        m_filtered = !on;
+        throw;
+    }
+    m_filtered = !on;
+    CheckBrowseMode();
+    m_filtered = on;
+    rebuildVisible();
+    m_current = -1;
+    emit RowsChanged();
+    setCurrent(m_visible.empty() ? -1 : 0, true);
+}
+
+// --- open and close ---------------------------------------------------------------
+
+void TSQLClientDataSet::fetch()
+{
+    const QString sql = m_commandType == TCommandType::Table
+                            ? OpenStatement(m_commandText, m_connection.QuoteChar())
+                            : m_commandText;
+    QSqlQuery query = m_connection.Execute(sql);
+    const QSqlRecord record = query.record();
+
+    QList<TFieldDef> fields;
+    QHash<QString, int> index;
+    for (int i = 0; i < record.count(); ++i) {
+        const QSqlField f = record.field(i);
+        TFieldDef def;
+        def.name = f.name();
+        def.type = f.metaType();
+        def.typeId = f.typeID();
+        def.length = f.length();
+        def.autoValue = f.isAutoValue();
+        def.readOnly = f.isReadOnly();
+        def.blob = f.typeID() == MysqlBlobType;
+        fields << def;
+        index.insert(def.name.toLower(), i);
+    }
+
+    std::vector<std::unique_ptr<Row>> rows;
+    const int n = record.count();
+    while (query.next()) {
+        auto row = std::make_unique<Row>();
+        row->original.reserve(n);
+        for (int i = 0; i < n; ++i)
+            row->original << query.value(i);
+        row->current = row->original;
+        rows.push_back(std::move(row));
+    }
+    if (query.lastError().isValid())
+        throw EDatabaseError(query.lastError().text());
+
+    m_fields = std::move(fields);
+    m_fieldIndex = std::move(index);
+    m_rows = std::move(rows);
+    m_log.clear();
+}
+
+void TSQLClientDataSet::SetActive(bool active)
+{
+    if (active == Active())
+        return;
+    if (!active) {
+        m_rows.clear();
+        m_visible.clear();
+        m_log.clear();
+        m_fields.clear();
+        m_fieldIndex.clear();
+        m_buffer.clear();
+        m_modified = false;
+        m_current = -1;
+        setState(TDataSetState::Inactive);
+        emit RowsChanged();
+        emit CurrentChanged();
+        return;
+    }
+    fetch();
+    try {
+        rebuildVisible();
+    } catch (...) {
+        m_rows.clear();
+        m_fields.clear();
+        m_fieldIndex.clear();
+        throw;
+    }
+    m_current = m_visible.empty() ? -1 : 0;
+    setState(TDataSetState::Browse);
+    emit RowsChanged();
+    emit CurrentChanged();
+    if (!m_visible.empty() && AfterScroll)
+        AfterScroll();
+}
+
+void TSQLClientDataSet::setState(TDataSetState state)
+{
+    if (state == m_state)
+        return;
+    m_state = state;
+    emit StateChanged();
+}
+
+QStringList TSQLClientDataSet::FieldNames() const
+{
+    QStringList names;
+    for (const TFieldDef& f : m_fields)
+        names << f.name;
+    return names;
+}
+
+int TSQLClientDataSet::FieldIndex(const QString& name) const
+{
+    return m_fieldIndex.value(name.toLower(), -1);
+}
+
+// --- movement ---------------------------------------------------------------------
+
+TSQLClientDataSet::Row* TSQLClientDataSet::currentRow() const
+{
+    if (m_current < 0 || m_current >= RecordCount())
+        return nullptr;
+    return m_visible[size_t(m_current)];
+}
+
+void TSQLClientDataSet::setCurrent(int index, bool forceScroll)
+{
+    Row* before = currentRow();
+    m_current = index;
+    emit CurrentChanged();
+    if ((forceScroll || currentRow() != before) && AfterScroll)
+        AfterScroll();
+}
+
+void TSQLClientDataSet::First()
+{
+    requireActive("move to the first row");
+    CheckBrowseMode();
+    setCurrent(m_visible.empty() ? -1 : 0, true);
+}
+
+void TSQLClientDataSet::Last()
+{
+    requireActive("move to the last row");
+    CheckBrowseMode();
+    setCurrent(RecordCount() - 1, false);
+}
+
+void TSQLClientDataSet::Next()
+{
+    requireActive("move to the next row");
+    CheckBrowseMode();
+    if (m_current < RecordCount() - 1)
+        setCurrent(m_current + 1, false);
+}
+
+void TSQLClientDataSet::Prior()
+{
+    requireActive("move to the previous row");
+    CheckBrowseMode();
+    if (m_current > 0)
+        setCurrent(m_current - 1, false);
+}
+
+void TSQLClientDataSet::MoveTo(int index)
+{
+    requireActive("move");
+    if (index < 0 || index >= RecordCount())
+        return;
+    Row* target = m_visible[size_t(index)];
+    CheckBrowseMode(); // may remove a new row nobody typed into, shifting the rows
+    const auto it = std::find(m_visible.begin(), m_visible.end(), target);
+    const int now = it == m_visible.end() ? std::min(index, RecordCount() - 1)
+                                           : int(it - m_visible.begin());
+    setCurrent(now, false);
+}
+
+// --- values -----------------------------------------------------------------------
+
+QVariant TSQLClientDataSet::FieldValue(const QString& column) const
+{
+    const int i = FieldIndex(column);
+    if (i < 0) {
+        if (!Active())
+            return QVariant();
+        throw EKorvaneError(QStringLiteral("The data set \"%1\" has no column \"%2\".")
+                                .arg(m_commandText, column));
+    }
+    if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)
+        return m_buffer.at(i);
+    const Row* row = currentRow();
+    return row ? row->current.at(i) : QVariant();
+}
+
+QVariant TSQLClientDataSet::VisibleValue(int row, int column) const
+{
+    if (row < 0 || row >= RecordCount() || column < 0 || column >= m_fields.size())
+        return QVariant();
+    if (row == m_current &&
+        (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert))
+        return m_buffer.at(column);
+    return m_visible[size_t(row)]->current.at(column);
+}
+
+QVariant TSQLClientDataSet::coerce(int column, const QVariant& value) const
+{
+    const TFieldDef& f = m_fields[column];
+    const int type = f.type.id();
+    if (value.isNull())
+        return QVariant(f.type);
+    const bool numeric = isIntegerType(type) || isFloatType(type);
+    if (numeric && value.typeId() == QMetaType::QString) {
+        const QString text = value.toString().trimmed();
+        if (text.isEmpty())
+            return QVariant(f.type);
+        bool ok = false;
+        QVariant converted;
+        if (isIntegerType(type)) {
+            const qlonglong n = text.toLongLong(&ok);
+            converted = n;
+        } else {
+            const double d = text.toDouble(&ok);
+            converted = d;
+        }
+        // Text that is no number is kept as typed: the server refuses it with its
+        // own message when the change is saved.
+        if (!ok || !converted.convert(f.type))
+            return value;
+        return converted;
+    }
+    if (type == QMetaType::QString && value.typeId() != QMetaType::QString)
+        return value.toString();
+    return value;
+}
+
+void TSQLClientDataSet::SetFieldValue(const QString& column, const QVariant& value)
+{
+    requireActive("change a value");
+    const int i = FieldIndex(column);
+    if (i < 0)
+        throw EKorvaneError(QStringLiteral("The data set \"%1\" has no column \"%2\".")
+                                .arg(m_commandText, column));
+    if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
+        throw EKorvaneError(
+            QStringLiteral("The data set \"%1\" is not being edited.").arg(m_commandText));
+    const QVariant v = coerce(i, value);
+    if (sameValue(m_buffer.at(i), v) && m_buffer.at(i).typeId() == v.typeId())
+        return;
+    m_buffer[i] = v;
+    if (!m_inNewRecord)
+        m_modified = true;
+    emit CurrentChanged();
+}
+
+// --- editing ----------------------------------------------------------------------
+
+void TSQLClientDataSet::CheckBrowseMode()
+{
+    if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
+        return;
+    if (m_modified)
+        Post();
+    else
+        Cancel();
+}
+
+void TSQLClientDataSet::Append() { startNewRow(true); }
+void TSQLClientDataSet::Insert() { startNewRow(false); }
+
+void TSQLClientDataSet::startNewRow(bool append)
+{
+    requireActive("add a row");
+    CheckBrowseMode();
+    Row* before = currentRow();
+    auto row = std::make_unique<Row>();
+    row->status = RowStatus::Pending;
+    for (const TFieldDef& f : m_fields)
+        row->current << QVariant(f.type);
+    Row* pending = row.get();
+
+    if (append || !before) {
+        m_rows.push_back(std::move(row));
+        m_visible.push_back(pending);
+        m_current = RecordCount() - 1;
+    } else {
+        const auto at = std::find_if(m_rows.begin(), m_rows.end(),
+                                     [before](const auto& r) { return r.get() == before; });
+        m_rows.insert(at, std::move(row));
+        m_visible.insert(m_visible.begin() + m_current, pending);
+    }
+    m_buffer = pending->current;
+    m_modified = false;
+    setState(TDataSetState::Insert);
+    emit RowsChanged();
+    emit CurrentChanged();
+
+    m_inNewRecord = true;
+    try {
+        if (OnNewRecord)
+            OnNewRecord();
+    } catch (...) {
+        m_inNewRecord = false;
+        // Leave the set as it was before the new row started.
+        if (m_state == TDataSetState::Insert && currentRow() == pending) {
+            finishPending();
+            const auto it = std::find(m_visible.begin(), m_visible.end(), before);
+            m_current = it == m_visible.end() ? -1 : int(it - m_visible.begin());
+            emit RowsChanged();
+            emit CurrentChanged();
+        }
+        throw;
+    }
+    m_inNewRecord = false;
+    // A handler may have settled the new row itself (through another data set).
+    if (AfterScroll)
+        AfterScroll();
+}
+
+void TSQLClientDataSet::finishPending()
+{
+    if (m_state == TDataSetState::Insert) {
+        Row* pending = currentRow();
+        m_visible.erase(std::find(m_visible.begin(), m_visible.end(), pending));
+        m_rows.erase(std::find_if(m_rows.begin(), m_rows.end(),
+                                  [pending](const auto& r) { return r.get() == pending; }));
+    }
+    m_buffer.clear();
+    m_modified = false;
+    setState(TDataSetState::Browse);
+}
+
+void TSQLClientDataSet::Edit()
+{
+    requireActive("edit");
+    if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)
+        return;
+    if (m_visible.empty()) {
+        Append();
+        return;
+    }
+    m_buffer = currentRow()->current;
+    m_modified = false;
+    setState(TDataSetState::Edit);
+}
+
+void TSQLClientDataSet::Post()
+{
+    requireActive("post");
+    if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
+        return;
+    if (BeforePost)
+        BeforePost();
+    if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
+        return; // the handler settled the row itself
+    Row* row = currentRow();
+    if (m_state == TDataSetState::Insert) {
+        row->current = m_buffer;
+        row->status = RowStatus::Inserted;
+        logRow(row);
+    } else if (!sameValues(m_buffer, row->current)) {
+        row->current = m_buffer;
+        if (row->status == RowStatus::Unchanged) {
+            row->status = RowStatus::Modified;
+            logRow(row);
+        } else if (row->status == RowStatus::Modified && sameValues(row->current, row->original)) {
+            // Every value is back as it was read: nothing left to write.
+            row->status = RowStatus::Unchanged;
+            row->current = row->original;
+            unlogRow(row);
+        }
+    }
+    m_buffer.clear();
+    m_modified = false;
+    setState(TDataSetState::Browse);
+    emit CurrentChanged();
+}
+
+void TSQLClientDataSet::Cancel()
+{
+    requireActive("cancel");
+    if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
+        return;
+    if (BeforeCancel)
+        BeforeCancel();
+    if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
+        return;
+    const bool wasInsert = m_state == TDataSetState::Insert;
+    const int index = m_current;
+    finishPending();
+    if (wasInsert) {
+        emit RowsChanged();
+        m_current = -2; // force the scroll: the current row is gone
+        setCurrent(m_visible.empty() ? -1 : std::min(index, RecordCount() - 1), true);
+    } else {
+        emit CurrentChanged();
+    }
+}
+
+void TSQLClientDataSet::Delete()
+{
+    requireActive("delete");
+    if (m_state == TDataSetState::Insert) {
+        Cancel();
+        return;
+    }
+    if (m_visible.empty())
+        throw EDatabaseError(QStringLiteral("Cannot perform this operation on an empty data set."));
+    if (BeforeDelete)
+        BeforeDelete();
+    Row* row = currentRow();
+    if (!row)
+        return;
+    if (m_state == TDataSetState::Edit) {
+        m_buffer.clear();
+        m_modified = false;
+        setState(TDataSetState::Browse);
+    }
+    const int index = m_current;
+    m_visible.erase(m_visible.begin() + index);
+    if (row->status == RowStatus::Inserted) {
+        // Never written: forgetting it is all the delete needs.
+        unlogRow(row);
+        m_rows.erase(std::find_if(m_rows.begin(), m_rows.end(),
+                                  [row](const auto& r) { return r.get() == row; }));
+    } else {
+        if (row->status == RowStatus::Modified)
+            row->current = row->original;
+        row->status = RowStatus::Deleted;
+        logRow(row);
+    }
+    emit RowsChanged();
+    m_current = -2;
+    setCurrent(m_visible.empty() ? -1 : std::min(index, RecordCount() - 1), true);
+}
+
+// --- change log -------------------------------------------------------------------
+
+void TSQLClientDataSet::logRow(Row* row)
+{
+    if (std::find(m_log.begin(), m_log.end(), row) == m_log.end())
+        m_log.push_back(row);
+}
+
+void TSQLClientDataSet::unlogRow(Row* row)
+{
+    m_log.erase(std::remove(m_log.begin(), m_log.end(), row), m_log.end());
+}
+
+TStatement TSQLClientDataSet::statementFor(const Row& row, const QString& table,
+                                           const QString& quote,
+                                           const QList<TColumnInfo>& columns) const
+{
+    switch (row.status) {
+    case RowStatus::Inserted:
+        return InsertStatement(table, quote, columns, row.current);
+    case RowStatus::Modified: {
+        QList<bool> changed;
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            changed << !sameValue(row.original[i], row.current[i]);
+        return UpdateStatement(table, quote, columns, row.original, row.current, changed);
+    }
+    case RowStatus::Deleted:
+        return DeleteStatement(table, quote, columns, row.original);
+    case RowStatus::Unchanged:
+    case RowStatus::Pending:
+        break;
+    }
+    throw EKorvaneError(QStringLiteral("Internal error: a row in the change log has no change."));
+}
+
+int TSQLClientDataSet::ApplyUpdates(int maxErrors)
+{
+    Q_UNUSED(maxErrors); // any error ends the apply: the whole log is written or none of it
+    requireActive("save");
+    CheckBrowseMode();
+    if (m_log.empty())
+        return 0;
+    if (m_commandType != TCommandType::Table)
+        throw EKorvaneError(QStringLiteral("The result of a query cannot be saved."));
+
+    const QString quote = m_connection.QuoteChar();
+    QList<TColumnInfo> columns;
+    for (const TFieldDef& f : m_fields)
+        columns << TColumnInfo{f.name, f.type, f.Updatable(), f.WhereEligible()};
+
+    // Build every statement before sending any: a log that cannot be written fully
+    // must not be written in part.
+    std::vector<TStatement> statements;
+    statements.reserve(m_log.size());
+    for (const Row* row : m_log)
+        statements.push_back(statementFor(*row, m_commandText, quote, columns));
+
+    m_connection.StartTransaction();
+    try {
+        for (size_t i = 0; i < statements.size(); ++i) {
+            QSqlQuery q = m_connection.Execute(statements[i].text, statements[i].binds);
+            if (m_log[i]->status == RowStatus::Inserted)
+                continue;
+            const int matched = q.numRowsAffected();
+            if (matched == 1)
+                continue;
+            const Row& row = *m_log[i];
+            const QString key = columns.isEmpty() ? QString()
+                                                  : QStringLiteral("%1 = %2").arg(
+                                                        columns.first().name,
+                                                        row.original.first().toString());
+            if (matched == 0)
+                throw EDatabaseError(QStringLiteral("The record was changed or deleted by another "
+                                                    "user since it was read. (table %1, %2)")
+                                         .arg(m_commandText, key));
+            throw EDatabaseError(QStringLiteral("The change would affect %1 rows of table %2 "
+                                                "instead of one (%3); nothing was written.")
+                                     .arg(matched)
+                                     .arg(m_commandText, key));
+        }
+        m_connection.Commit();
+    } catch (...) {
+        m_connection.Rollback();
+        throw;
+    }
+
+    for (Row* row : m_log) {
+        if (row->status == RowStatus::Deleted) {
+            m_rows.erase(std::find_if(m_rows.begin(), m_rows.end(),
+                                      [row](const auto& r) { return r.get() == row; }));
+        } else {
+            row->original = row->current;
+            row->status = RowStatus::Unchanged;
+        }
+    }
+    m_log.clear();
+    emit CurrentChanged();
+    return 0;
+}
+
+void TSQLClientDataSet::CancelUpdates()
+{
+    if (!Active())
+        return;
+    if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)
+        Cancel();
+    Row* before = currentRow();
+    for (Row* row : m_log) {
+        if (row->status == RowStatus::Inserted) {
+            if (row == before)
+                before = nullptr;
+            m_rows.erase(std::find_if(m_rows.begin(), m_rows.end(),
+                                      [row](const auto& r) { return r.get() == row; }));
+        } else {
+            row->current = row->original;
+            row->status = RowStatus::Unchanged;
+        }
+    }
+    m_log.clear();
+    const int index = m_current;
+    rebuildVisible();
+    emit RowsChanged();
+    const auto it = std::find(m_visible.begin(), m_visible.end(), before);
+    int now = it != m_visible.end() ? int(it - m_visible.begin())
+                                    : std::min(std::max(index, 0), RecordCount() - 1);
+    m_current = before ? now : -2;
+    setCurrent(now, false);
+}
+
+void TSQLClientDataSet::Refresh()
+{
+    requireActive("re-read");
+    if (!m_log.empty() || (m_modified && m_state != TDataSetState::Browse))
+        throw EKorvaneError(QStringLiteral("\"%1\" holds changes that are not saved yet; save or "
+                                           "discard them before the list is read again.")
+                                .arg(m_commandText));
+    CheckBrowseMode();
+    const int index = m_current;
+    fetch();
+    rebuildVisible();
+    m_current = m_visible.empty() ? -1 : std::clamp(index, 0, RecordCount() - 1);
+    emit RowsChanged();
+    emit CurrentChanged();
+}

@@ -1,0 +1,181 @@
+#pragma once
+
+#include "sqlgen.h"
+#include "sqlmodule.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class TSQLConnection;
+
+enum class TDataSetState { Inactive, Browse, Edit, Insert };
+enum class TCommandType { Table, Text };
+
+/// A column as the server described it, plus what the change statements make of it.
+struct TFieldDef
+{
+    QString name;
+    QMetaType type;
+    int typeId = 0;
+    int length = 0;
+    bool autoValue = false;
+    bool readOnly = false;
+    bool calculated = false;
+    bool hidden = false;
+    bool blob = false;
+
+    bool Updatable() const { return !autoValue && !readOnly && !calculated && !hidden; }
+    bool WhereEligible() const { return !blob && !calculated && length < MaxWhereDataSize; }
+};
+
+/// An in-memory copy of one table or one query's result over the shared connection:
+/// rows as fetched, a filter evaluated in memory, a current row, an edit state and a
+/// change log that ApplyUpdates writes back in one transaction.
+class TSQLClientDataSet : public QObject, public TScratchDataSet
+{
+    Q_OBJECT
+
+public:
+    using Event = std::function<void()>;
+
+    explicit TSQLClientDataSet(TSQLConnection& connection, QObject* parent = nullptr);
+    ~TSQLClientDataSet() override;
+
+    // --- what it is opened on
+    TCommandType CommandType() const { return m_commandType; }
+    void SetCommandType(TCommandType type);
+    const QString& CommandText() const { return m_commandText; }
+    void SetCommandText(const QString& text) override;
+
+    /// The filter: empty, or an integer equality "column=N".
+    const QString& Filter() const { return m_filter; }
+    void SetFilter(const QString& text);
+    bool Filtered() const { return m_filtered; }
+    void SetFiltered(bool on);
+
+    // --- open and close
+    bool Active() const { return m_state != TDataSetState::Inactive; }
+    void SetActive(bool active) override;
+    void Open() { SetActive(true); }
+    void Close() { SetActive(false); }
+    TDataSetState State() const { return m_state; }
+
+    // --- columns
+    const QList<TFieldDef>& Fields() const { return m_fields; }
+    QStringList FieldNames() const;
+    /// Index of a column (case-insensitive), -1 when there is none.
+    int FieldIndex(const QString& name) const;
+
+    // --- rows and movement (over the visible rows)
+    int RecordCount() const { return int(m_visible.size()); }
+    bool IsEmpty() const { return m_visible.empty(); }
+    /// Index of the current visible row, -1 when there is none.
+    int RecNo() const { return m_current; }
+    void First() override;
+    void Last();
+    void Next();
+    void Prior();
+    /// Makes visible row `index` current (settling a pending row first).
+    void MoveTo(int index);
+    bool Eof() const { return m_current < 0 || m_current >= RecordCount() - 1; }
+    bool Bof() const { return m_current <= 0; }
+
+    // --- values
+    /// Value of a column of the current row (the pending values while editing); null
+    /// when there is no current row.
+    QVariant FieldValue(const QString& column) const override;
+    /// Value of a column of visible row `row`, as displayed.
+    QVariant VisibleValue(int row, int column) const;
+    /// Writes a column of the row being edited or inserted.
+    void SetFieldValue(const QString& column, const QVariant& value);
+    /// Whether the pending row holds values written outside OnNewRecord.
+    bool Modified() const { return m_modified; }
+
+    // --- editing
+    void Append();
+    void Insert();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();
+    /// Posts a modified pending row, or discards one nobody changed.
+    void CheckBrowseMode();
+
+    // --- change log
+    int ChangeCount() const { return int(m_log.size()); }
+    /// Writes the change log in one transaction; all of it or nothing. Returns the
+    /// number of errors, which is always 0: any failure is raised.
+    int ApplyUpdates(int maxErrors);
+    void CancelUpdates();
+    void Refresh();
+
+    // --- events (plain callbacks, called synchronously; they may throw)
+    Event OnNewRecord;
+    Event BeforePost;
+    Event BeforeCancel;
+    Event BeforeDelete;
+    Event AfterScroll;
+
+signals:
+    /// The visible rows changed (opened, closed, filtered, rows added or removed).
+    void RowsChanged();
+    /// The current row changed, or values of the current row changed.
+    void CurrentChanged();
+    void StateChanged();
+
+private:
+    enum class RowStatus : quint8 { Unchanged, Modified, Inserted, Deleted, Pending };
+    struct Row
+    {
+        QVariantList original; // as read from the server (empty for new rows)
+        QVariantList current;  // as posted
+        RowStatus status = RowStatus::Unchanged;
+    };
+
+    struct FilterExpr
+    {
+        int column = -1;
+        qlonglong value = 0;
+    };
+
+    void requireActive(const char* operation) const;
+    std::optional<FilterExpr> parseFilter() const;
+    bool matches(const Row& row, const std::optional<FilterExpr>& filter) const;
+    void rebuildVisible();
+    void startNewRow(bool append);
+    void finishPending(); // leaves edit/insert state, removing an unposted new row
+    void setCurrent(int index, bool forceScroll);
+    Row* currentRow() const;
+    void logRow(Row* row);
+    void unlogRow(Row* row);
+    QVariant coerce(int column, const QVariant& value) const;
+    TStatement statementFor(const Row& row, const QString& table, const QString& quote,
+                            const QList<TColumnInfo>& columns) const;
+    void fetch();
+    void setState(TDataSetState state);
+
+    TSQLConnection& m_connection;
+    TCommandType m_commandType = TCommandType::Table;
+    QString m_commandText;
+    QString m_filter;
+    bool m_filtered = false;
+
+    TDataSetState m_state = TDataSetState::Inactive;
+    QList<TFieldDef> m_fields;
+    QHash<QString, int> m_fieldIndex; // lower-case name -> column
+
+    std::vector<std::unique_ptr<Row>> m_rows;
+    std::vector<Row*> m_visible;
+    std::vector<Row*> m_log;
+    int m_current = -1;
+
+    QVariantList m_buffer; // values of the row being edited or inserted
+    bool m_modified = false;
+    bool m_inNewRecord = false;
+};

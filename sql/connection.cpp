@@ -1,0 +1,274 @@
+#include "connection.h"
+
+#include "errors.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+
+Q_LOGGING_CATEGORY(lcSql, "korvane.sql", QtWarningMsg)
+
+namespace {
+
+TSQLConnection::StatementListener& listener()
+{
+    static TSQLConnection::StatementListener l;
+    return l;
+}
+
+// Client library errors meaning the server is no longer there.
+bool isConnectionLost(int code) { return code == 2006 || code == 2013; }
+
+int nativeCode(const QSqlError& error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? code : 0;
+}
+
+QString messageOf(const QSqlError& error)
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    return text;
+}
+
+} // namespace
+
+TSQLConnection::TSQLConnection(const QString& connectionName) : m_name(connectionName)
+{
+    // The parameter list as designed; start-up replaces or removes the last two.
+    m_params = {{QStringLiteral("DriverName"), QStringLiteral("MySQL")},
+                {QStringLiteral("BlobSize"), QStringLiteral("-1")},
+                {QStringLiteral("ErrorResourceFile"), QStringLiteral("./DbxMySqlErr.msg")},
+                {QStringLiteral("LocaleCode"), QStringLiteral("0000")},
+                {QStringLiteral("Database"), QStringLiteral("korvanedb")},
+                {QStringLiteral("User_Name"), QStringLiteral("korvane")}};
+    QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), m_name);
+}
+
+TSQLConnection::~TSQLConnection()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QString TSQLConnection::ParamValue(const QString& name) const
+{
+    for (const Param& p : m_params)
+        if (p.first == name)
+            return p.second;
+    return QString();
+}
+
+bool TSQLConnection::HasParam(const QString& name) const
+{
+    for (const Param& p : m_params)
+        if (p.first == name)
+            return true;
+    return false;
+}
+
+void TSQLConnection::SetParam(const QString& name, const QString& value)
+{
+    for (qsizetype i = 0; i < m_params.size(); ++i) {
+        if (m_params[i].first != name)
+            continue;
+        if (value.isEmpty())
+            m_params.removeAt(i);
+        else
+            m_params[i].second = value;
+        return;
+    }
+    if (!value.isEmpty())
+        m_params.append({name, value});
+}
+
+bool TSQLConnection::Connected() const { return QSqlDatabase::database(m_name, false).isOpen(); }
+
+void TSQLConnection::Open()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (db.isOpen())
+        return;
+    db.setHostName(ParamValue(QStringLiteral("HostName")));
+    db.setDatabaseName(ParamValue(QStringLiteral("Database")));
+    db.setUserName(ParamValue(QStringLiteral("User_Name")));
+    db.setPassword(ParamValue(QStringLiteral("Password")));
+    // Matched rows, not changed rows: an UPDATE that rewrites the same values still
+    // counts, so a count of 0 really means the row is gone or was changed.
+    db.setConnectOptions(QStringLiteral("CLIENT_FOUND_ROWS"));
+    qCDebug(lcSql).noquote() << "connect" << db.userName() << "@" << db.hostName() << "/"
+                             << db.databaseName();
+    if (!db.open()) {
+        const QSqlError error = db.lastError();
+        db.close();
+        throw EDatabaseError(messageOf(error), nativeCode(error));
+    }
+    m_inTransaction = false;
+    // Refuse values a column cannot hold instead of cutting or replacing them.
+    QSqlQuery init(db);
+    const QString mode =
+        QStringLiteral("SET SESSION sql_mode = CONCAT_WS(',', @@SESSION.sql_mode, "
+                       "'STRICT_ALL_TABLES')");
+    trace(mode, {});
+    if (!init.exec(mode)) {
+        const QSqlError error = init.lastError();
+        db.close();
+        throw EDatabaseError(messageOf(error), nativeCode(error));
+    }
+}
+
+void TSQLConnection::Close()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (db.isOpen())
+        db.close();
+    m_inTransaction = false;
+}
+
+void TSQLConnection::trace(const QString& sql, const QVariantList& binds) const
+{
+    if (listener())
+        listener()(sql, binds);
+    if (lcSql().isDebugEnabled()) {
+        if (binds.isEmpty())
+            qCDebug(lcSql).noquote() << sql;
+        else
+            qCDebug(lcSql).noquote() << sql << "--" << binds;
+    }
+}
+
+void TSQLConnection::fail(const QSqlError& error, const QString& context)
+{
+    const int code = nativeCode(error);
+    if (isConnectionLost(code)) {
+        // The connection is gone even though the driver still calls it open: drop it,
+        // so the next access opens a new one. An open transaction died with it.
+        Close();
+    }
+    QString message = messageOf(error);
+    if (!context.isEmpty())
+        message = context + QStringLiteral(": ") + message;
+    throw EDatabaseError(message, code);
+}
+
+QSqlQuery TSQLConnection::attempt(const QString& sql, const QVariantList& binds, QSqlError& error)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    trace(sql, binds);
+    bool ok;
+    if (binds.isEmpty()) {
+        ok = query.exec(sql);
+    } else {
+        ok = query.prepare(sql);
+        if (ok) {
+            // Bind values are added anew for every execution of a prepared statement.
+            for (const QVariant& v : binds)
+                query.addBindValue(v);
+            ok = query.exec();
+        }
+    }
+    error = ok ? QSqlError() : query.lastError();
+    return query;
+}
+
+QSqlQuery TSQLConnection::run(const QString& sql, const QVariantList& binds)
+{
+    if (m_inTransaction && !Connected())
+        throw EDatabaseError(QStringLiteral("The connection to the database was lost."), 2013);
+    Open();
+    QSqlError error;
+    QSqlQuery query = attempt(sql, binds, error);
+    if (error.type() == QSqlError::NoError)
+        return query;
+    // Outside a transaction, a statement that found the connection gone is sent once
+    // more on a new connection. Inside one it is never replayed: the transaction died
+    // with the connection, and the caller must fail and roll back.
+    if (!m_inTransaction && isConnectionLost(nativeCode(error))) {
+        Close();
+        Open();
+        query = attempt(sql, binds, error);
+        if (error.type() == QSqlError::NoError)
+            return query;
+    }
+    fail(error, QString());
+}
+
+int TSQLConnection::ExecuteDirect(const QString& sql)
+{
+    QSqlQuery query = run(sql, {});
+    return query.numRowsAffected();
+}
+
+QSqlQuery TSQLConnection::Execute(const QString& sql, const QVariantList& binds)
+{
+    return run(sql, binds);
+}
+
+void TSQLConnection::GetFieldNames(const QString& table, QStringList& list)
+{
+    // The driver's own record() swallows errors; a missing table must be reported.
+    QSqlQuery query =
+        run(QStringLiteral("select * from ") + QuoteChar() + table + QuoteChar() +
+                QStringLiteral(" limit 0"),
+            {});
+    const QSqlRecord record = query.record();
+    list.clear();
+    for (int i = 0; i < record.count(); ++i)
+        list << record.fieldName(i);
+}
+
+QString TSQLConnection::QuoteChar()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (!db.driver())
+        return QString();
+    const QString probe = db.driver()->escapeIdentifier(QStringLiteral("x"),
+                                                        QSqlDriver::TableName);
+    if (probe.size() == 3 && probe.at(1) == QLatin1Char('x'))
+        return probe.left(1);
+    return QString();
+}
+
+void TSQLConnection::StartTransaction()
+{
+    if (m_inTransaction)
+        throw EKorvaneError(QStringLiteral("A transaction is already open."));
+    run(QStringLiteral("START TRANSACTION"), {});
+    m_inTransaction = true;
+}
+
+void TSQLConnection::Commit()
+{
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
+    run(QStringLiteral("COMMIT"), {});
+}
+
+void TSQLConnection::Rollback()
+{
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
+    // A rollback on a connection that is gone has nothing to undo; the server dropped
+    // the transaction when the connection died.
+    if (!Connected())
+        return;
+    try {
+        run(QStringLiteral("ROLLBACK"), {});
+    } catch (const EDatabaseError&) {
+    }
+}
+
+void TSQLConnection::SetStatementListener(StatementListener l) { listener() = std::move(l); }

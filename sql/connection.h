@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QList>
+#include <QLoggingCategory>
+#include <QPair>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+
+Q_DECLARE_LOGGING_CATEGORY(lcSql)
+
+/// The one MySQL connection of the program. Holds its parameter list in order,
+/// opens on first use and, after a failed open, tries again at the next access.
+/// Every statement it sends goes to the `korvane.sql` logging category.
+class TSQLConnection
+{
+public:
+    using Param = QPair<QString, QString>;
+    using StatementListener = std::function<void(const QString& sql, const QVariantList& binds)>;
+
+    explicit TSQLConnection(const QString& connectionName = QStringLiteral("MySQLConnection"));
+    ~TSQLConnection();
+    TSQLConnection(const TSQLConnection&) = delete;
+    TSQLConnection& operator=(const TSQLConnection&) = delete;
+
+    const QString& ConnectionName() const { return m_name; }
+    QString DriverName() const { return QStringLiteral("MySQL"); }
+
+    /// The parameter list in its order.
+    const QList<Param>& Params() const { return m_params; }
+    QString ParamValue(const QString& name) const;
+    bool HasParam(const QString& name) const;
+    /// Replaces the parameter's line or appends one; an empty value removes the line.
+    void SetParam(const QString& name, const QString& value);
+
+    bool Connected() const;
+    /// Opens the connection unless it is open; raises EDatabaseError on failure.
+    void Open();
+    void Close();
+
+    /// Sends one statement that returns no rows; returns the rows it matched.
+    int ExecuteDirect(const QString& sql);
+    /// Prepares `sql`, binds `binds` to its "?" markers in order and runs it.
+    QSqlQuery Execute(const QString& sql, const QVariantList& binds = {});
+    /// Column names of `table`, in table order. Raises the server's error when the
+    /// table does not exist.
+    void GetFieldNames(const QString& table, QStringList& list);
+    /// The quote character the driver uses for object names (empty when none).
+    QString QuoteChar();
+
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const { return m_inTransaction; }
+
+    /// Records every statement sent, for tests; pass an empty function to stop.
+    static void SetStatementListener(StatementListener listener);
+
+private:
+    void trace(const QString& sql, const QVariantList& binds) const;
+    [[noreturn]] void fail(const class QSqlError& error, const QString& context);
+    QSqlQuery run(const QString& sql, const QVariantList& binds);
+    QSqlQuery attempt(const QString& sql, const QVariantList& binds, class QSqlError& error);
+
+    QString m_name;
+    QList<Param> m_params;
+    bool m_inTransaction = false;
+};

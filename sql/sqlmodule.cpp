@@ -1,0 +1,74 @@
+#include "sqlmodule.h"
+
+#include "errors.h"
+
+#include <map>
+
+TSQLModule* SQLModule = nullptr;
+
+namespace {
+// Last identifier handed out per column name, for the life of the process. Keyed by
+// column alone: a new row lives only in a change log until it is saved, and two
+// unsaved rows must never share an id.
+std::map<QString, int>& idMemory()
+{
+    static std::map<QString, int> memory;
+    return memory;
+}
+} // namespace
+
+TSQLModule::TSQLModule(const ScratchFactory& makeSearchDataSet, const QStringList& configLocations)
+    : Conn(std::make_unique<TSQLConnection>())
+{
+    SearchDataSet = makeSearchDataSet(*Conn);
+    DataModuleCreate(configLocations);
+    SQLModule = this;
+}
+
+TSQLModule::~TSQLModule()
+{
+    if (SQLModule == this)
+        SQLModule = nullptr;
+    FHostName.clear();
+    FDatabaseName.clear();
+    FUserName.clear();
+    FPassword.clear();
+    SearchDataSet.reset();
+    Conn.reset();
+}
+
+void TSQLModule::DataModuleCreate(const QStringList& configLocations)
+{
+    settings_t settings;
+    ReadConfig(settings, configLocations);
+    FHostName = SettingValue(settings, "DBHostName");
+    FDatabaseName = SettingValue(settings, "DBName");
+    FUserName = SettingValue(settings, "DBUserName");
+    FPassword = SettingValue(settings, "DBPassword");
+    if (FHostName.isEmpty())
+        throw ENoHostName();
+    Conn->SetParam(QStringLiteral("HostName"), FHostName);
+    Conn->SetParam(QStringLiteral("Database"), FDatabaseName);
+    Conn->SetParam(QStringLiteral("User_Name"), FUserName);
+    Conn->SetParam(QStringLiteral("Password"), FPassword);
+}
+
+int TSQLModule::GetNewID(const QString& table, const QString& field)
+{
+    SearchDataSet->SetActive(false);
+    SearchDataSet->SetCommandText(QStringLiteral("SELECT MAX(") + field + QStringLiteral(") FROM ") +
+                                  table);
+    SearchDataSet->SetActive(true);
+    SearchDataSet->First();
+    const QVariant max = SearchDataSet->FieldValue(QStringLiteral("MAX(") + field +
+                                                   QStringLiteral(")"));
+    // An empty table has no maximum: its first row gets 1.
+    const int m = max.isNull() ? 0 : max.toInt();
+    int result = m + 1;
+    auto& memory = idMemory();
+    const auto it = memory.find(field);
+    if (it != memory.end())
+        result = std::max(result, it->second + 1);
+    memory[field] = result;
+    return result;
+}

@@ -1,0 +1,203 @@
+#include "errors.h"
+#include "settings.h"
+#include "sqlmodule.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A scratch data set the settings tests never reach.
+class NoScratch : public TScratchDataSet
+{
+public:
+    void SetActive(bool) override {}
+    void SetCommandText(const QString&) override {}
+    void First() override {}
+    QVariant FieldValue(const QString&) const override { return {}; }
+};
+
+std::unique_ptr<TSQLModule> moduleOver(const QStringList& files)
+{
+    return std::make_unique<TSQLModule>(
+        [](TSQLConnection&) { return std::make_unique<NoScratch>(); }, files);
+}
+
+using Pairs = QList<QPair<QByteArray, QByteArray>>;
+
+Pairs asPairs(const settings_t& s)
+{
+    Pairs out;
+    for (const auto& [k, v] : s)
+        out << qMakePair(QByteArray::fromStdString(k), QByteArray::fromStdString(v));
+    return out;
+}
+
+} // namespace
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString write(const QString& name, const QByteArray& content)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(path));
+        f.write(content);
+        return path;
+    }
+
+private slots:
+    void parsesOneFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<Pairs>("expected");
+
+        QTest::newRow("plain keys") << QByteArray("DBHostName=db\nDBName=tv\n")
+                                    << Pairs{{"DBHostName", "db"}, {"DBName", "tv"}};
+        QTest::newRow("comment only in column 1")
+            << QByteArray("#DBHostName=a\n #DBHostName=b\n")
+            << Pairs{{" #DBHostName", "b"}};
+        QTest::newRow("blanks kept in keys and values")
+            << QByteArray(" DBHostName=a\nDBName =b\nDBUserName= c \n")
+            << Pairs{{" DBHostName", "a"}, {"DBName ", "b"}, {"DBUserName", " c "}};
+        QTest::newRow("carriage return kept") << QByteArray("DBHostName=db\r\n")
+                                              << Pairs{{"DBHostName", "db\r"}};
+        QTest::newRow("further = belongs to the value")
+            << QByteArray("DBPassword=a=b==c\n") << Pairs{{"DBPassword", "a=b==c"}};
+        QTest::newRow("last line without newline")
+            << QByteArray("DBHostName=h\nDBPassword=secret") << Pairs{{"DBHostName", "h"}, {"DBPassword", "secret"}};
+        QTest::newRow("empty lines and lines without = skipped")
+            << QByteArray("\n\nnothing here\n=empty key\n") << Pairs{{"", "empty key"}};
+        QTest::newRow("later line wins") << QByteArray("DBName=a\nDBName=b\n")
+                                         << Pairs{{"DBName", "b"}};
+        QTest::newRow("empty value stored") << QByteArray("DBHostName=\n")
+                                            << Pairs{{"DBHostName", ""}};
+        // 999 bytes are read at a time: the rest of a longer line is a line of its own.
+        QTest::newRow("line over 999 characters split")
+            << QByteArray("K=" + QByteArray(997, 'x') + "DBName=tail\n")
+            << Pairs{{"DBName", "tail"}, {"K", QByteArray(997, 'x')}};
+        QTest::newRow("line of exactly 999 characters")
+            << QByteArray("K=" + QByteArray(997, 'y') + "\nDBName=n\n")
+            << Pairs{{"DBName", "n"}, {"K", QByteArray(997, 'y')}};
+        QTest::newRow("NUL byte kept in the value")
+            << QByteArray("DBPassword=a\0b\n", 15) << Pairs{{"DBPassword", QByteArray("a\0b", 3)}};
+        QTest::newRow("bytes that are no UTF-8 kept") << QByteArray("DBName=\xff\xfe\n")
+                                                      << Pairs{{"DBName", "\xff\xfe"}};
+    }
+
+    void parsesOneFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(Pairs, expected);
+        settings_t s;
+        ReadConfigFile(write(QStringLiteral("one.txt"), content), s);
+        QCOMPARE(asPairs(s), expected);
+    }
+
+    void unreadableLocationsLeaveTheMapAlone()
+    {
+        settings_t s{{"DBName", "kept"}};
+        ReadConfigFile(dir.filePath(QStringLiteral("missing.txt")), s);
+        ReadConfigFile(dir.path(), s); // a directory
+        QCOMPARE(asPairs(s), (Pairs{{"DBName", "kept"}}));
+    }
+
+    void laterFileWinsAndMissingFilesAreSkipped()
+    {
+        const QString third = write(QStringLiteral("third.txt"),
+                                    "DBHostName=a\nDBName=from-third\n");
+        const QString fourth = write(QStringLiteral("fourth.txt"), "DBHostName=b\n");
+        settings_t s;
+        ReadConfig(s, {dir.filePath(QStringLiteral("none1")), dir.filePath(QStringLiteral("none2")),
+                       third, fourth});
+        QCOMPARE(asPairs(s), (Pairs{{"DBHostName", "b"}, {"DBName", "from-third"}}));
+    }
+
+    void defaultLocationsFollowHome()
+    {
+        const QByteArray saved = qgetenv("HOME");
+        qputenv("HOME", "/home/viewer");
+        QCOMPARE(DefaultConfigLocations(),
+                 (QStringList{QStringLiteral("/usr/local/share/korvane/mysql.txt"),
+                              QStringLiteral("/usr/share/korvane/mysql.txt"),
+                              QStringLiteral("/etc/korvane/mysql.txt"),
+                              QStringLiteral("/home/viewer/.korvane/mysql.txt")}));
+        qunsetenv("HOME");
+        QCOMPARE(DefaultConfigLocations().size(), 3);
+        qputenv("HOME", "");
+        QCOMPARE(DefaultConfigLocations().size(), 3);
+        qputenv("HOME", saved);
+    }
+
+    void parameterListAfterStartUp_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("params");
+
+        const QStringList design{QStringLiteral("DriverName=MySQL"), QStringLiteral("BlobSize=-1"),
+                                 QStringLiteral("ErrorResourceFile=./DbxMySqlErr.msg"),
+                                 QStringLiteral("LocaleCode=0000")};
+        QTest::newRow("full") << QByteArray("DBHostName=h\nDBName=d\nDBUserName=u\nDBPassword=p\n")
+                              << design + QStringList{QStringLiteral("Database=d"),
+                                                      QStringLiteral("User_Name=u"),
+                                                      QStringLiteral("HostName=h"),
+                                                      QStringLiteral("Password=p")};
+        QTest::newRow("no database, no password")
+            << QByteArray("DBHostName=h\nDBUserName=u\n")
+            << design + QStringList{QStringLiteral("User_Name=u"), QStringLiteral("HostName=h")};
+        QTest::newRow("host only") << QByteArray("DBHostName=h\nDBName=\n")
+                                   << design + QStringList{QStringLiteral("HostName=h")};
+    }
+
+    void parameterListAfterStartUp()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, params);
+        auto module = moduleOver({write(QStringLiteral("mysql.txt"), content)});
+        QStringList actual;
+        for (const auto& p : module->Conn->Params())
+            actual << p.first + QLatin1Char('=') + p.second;
+        QCOMPARE(actual, params);
+        QVERIFY(!module->Conn->Connected()); // opened on first use, not here
+    }
+
+    void moduleKeepsTheFourValues()
+    {
+        auto module = moduleOver({write(QStringLiteral("mysql.txt"),
+                                        "DBHostName=h\nDBName=d\nDBUserName=u\nDBPassword=p=q\n")});
+        QCOMPARE(module->HostName(), QStringLiteral("h"));
+        QCOMPARE(module->DatabaseName(), QStringLiteral("d"));
+        QCOMPARE(module->UserName(), QStringLiteral("u"));
+        QCOMPARE(module->Password(), QStringLiteral("p=q"));
+        QCOMPARE(SQLModule, module.get());
+        module.reset();
+        QCOMPARE(SQLModule, nullptr);
+    }
+
+    void noUsableHostNameStopsStartUp_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("empty host name") << QByteArray("DBHostName=\nDBName=d\n");
+        QTest::newRow("blank before =") << QByteArray("DBHostName =h\n");
+        QTest::newRow("blank before key") << QByteArray(" DBHostName=h\n");
+        QTest::newRow("commented out") << QByteArray("#DBHostName=h\n");
+    }
+
+    void noUsableHostNameStopsStartUp()
+    {
+        QFETCH(QByteArray, content);
+        QVERIFY_THROWS_EXCEPTION(ENoHostName,
+                                 moduleOver({write(QStringLiteral("mysql.txt"), content)}));
+        QVERIFY_THROWS_EXCEPTION(ENoHostName, moduleOver({dir.filePath(QStringLiteral("no"))}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"

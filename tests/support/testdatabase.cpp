@@ -1,0 +1,172 @@
+#include "testdatabase.h"
+
+#include "clientdataset.h"
+#include "errors.h"
+#include "messagebox.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLocale>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStyleFactory>
+#include <QTest>
+
+void InitTestEnvironment()
+{
+    QLocale::setDefault(QLocale::c());
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        app->setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    }
+    // A box nobody answered returns its default instead of blocking the run.
+    MessageBox::SetUnattended(true);
+}
+
+QString TestDatabase::SocketPath() { return qEnvironmentVariable("MYSQL_UNIX_PORT"); }
+QString TestDatabase::User() { return qEnvironmentVariable("KORVANE_DB_USER", QStringLiteral("korvane")); }
+QString TestDatabase::Password()
+{
+    return qEnvironmentVariable("KORVANE_DB_PASSWORD", QStringLiteral("korvane-test"));
+}
+
+TestDatabase::TestDatabase(const QString& name, bool withSample)
+    : m_name(name), m_connection(QStringLiteral("test-admin-") + name)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), m_connection);
+    db.setHostName(QStringLiteral("localhost"));
+    db.setUserName(User());
+    db.setPassword(Password());
+    db.setConnectOptions(QStringLiteral("CLIENT_FOUND_ROWS"));
+    if (!db.open())
+        qFatal("cannot reach the test server at %s: %s", qPrintable(SocketPath()),
+               qPrintable(db.lastError().text()));
+    Exec(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
+    Exec(QStringLiteral("CREATE DATABASE `%1` CHARACTER SET utf8mb4").arg(m_name));
+    Exec(QStringLiteral("USE `%1`").arg(m_name));
+    Reset(withSample);
+
+    m_configPath = m_dir.filePath(QStringLiteral("mysql.txt"));
+    QFile f(m_configPath);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(m_configPath));
+    f.write(QStringLiteral("DBHostName=localhost\nDBName=%1\nDBUserName=%2\nDBPassword=%3\n")
+                .arg(m_name, User(), Password())
+                .toUtf8());
+}
+
+TestDatabase::~TestDatabase()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+void TestDatabase::Reset(bool withSample)
+{
+    const QString dir = qEnvironmentVariable("KORVANE_SOURCE_DIR");
+    runScript(dir + QStringLiteral("/db/schema.sql"));
+    if (withSample)
+        runScript(dir + QStringLiteral("/db/sample.sql"));
+}
+
+void TestDatabase::runScript(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    QString text;
+    for (const QString& line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n')))
+        if (!line.trimmed().startsWith(QStringLiteral("--")))
+            text += line + QLatin1Char('\n');
+    for (const QString& statement : text.split(QLatin1Char(';')))
+        if (!statement.trimmed().isEmpty())
+            Exec(statement);
+}
+
+std::unique_ptr<TSQLModule> TestDatabase::CreateModule() const
+{
+    return std::make_unique<TSQLModule>(
+        [](TSQLConnection& conn) { return std::make_unique<TSQLClientDataSet>(conn); },
+        QStringList{m_configPath});
+}
+
+void TestDatabase::Exec(const QString& sql)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection));
+    if (!q.exec(sql))
+        qFatal("test statement failed: %s\n%s", qPrintable(q.lastError().text()), qPrintable(sql));
+}
+
+QVariant TestDatabase::Scalar(const QString& sql)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection));
+    if (!q.exec(sql) || !q.next())
+        qFatal("test query failed: %s\n%s", qPrintable(q.lastError().text()), qPrintable(sql));
+    return q.value(0);
+}
+
+int TestDatabase::Count(const QString& table, const QString& where)
+{
+    QString sql = QStringLiteral("SELECT COUNT(*) FROM `%1`").arg(table);
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where;
+    return Scalar(sql).toInt();
+}
+
+QStringList TestDatabase::Rows(const QString& sql)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection));
+    if (!q.exec(sql))
+        qFatal("test query failed: %s\n%s", qPrintable(q.lastError().text()), qPrintable(sql));
+    QStringList rows;
+    while (q.next()) {
+        QStringList values;
+        for (int i = 0; i < q.record().count(); ++i)
+            values << (q.value(i).isNull() ? QStringLiteral("NULL") : q.value(i).toString());
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+StatementRecorder::StatementRecorder() : m_entries(std::make_shared<QList<Entry>>())
+{
+    auto entries = m_entries;
+    TSQLConnection::SetStatementListener(
+        [entries](const QString& sql, const QVariantList& binds) { entries->append({sql, binds}); });
+}
+
+StatementRecorder::~StatementRecorder() { TSQLConnection::SetStatementListener({}); }
+
+QStringList StatementRecorder::Texts() const
+{
+    QStringList texts;
+    for (const Entry& e : *m_entries)
+        texts << e.text;
+    return texts;
+}
+
+QStringList StatementRecorder::Changes() const
+{
+    QStringList texts;
+    for (const Entry& e : *m_entries) {
+        const QString t = e.text;
+        if (t.startsWith(QStringLiteral("SET SESSION")) || t == QStringLiteral("START TRANSACTION") ||
+            t == QStringLiteral("COMMIT") || t == QStringLiteral("ROLLBACK"))
+            continue;
+        texts << t;
+    }
+    return texts;
+}
+
+QList<QVariantList> StatementRecorder::Binds() const
+{
+    QList<QVariantList> binds;
+    for (const Entry& e : *m_entries)
+        binds << e.binds;
+    return binds;
+}
+
+void StatementRecorder::Clear() { m_entries->clear(); }

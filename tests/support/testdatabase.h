@@ -1,0 +1,73 @@
+#pragma once
+
+#include "sqlmodule.h"
+
+#include <QSqlDatabase>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <memory>
+
+/// Fixed style, locale and message boxes answered by the test: call at the start of
+/// initTestCase().
+void InitTestEnvironment();
+
+/// A fresh database of its own on the private test server, with the schema loaded
+/// (and the sample rows when asked), a mysql.txt naming it, and a second client
+/// ("another user") for checks and for changes made behind the program's back.
+class TestDatabase
+{
+public:
+    explicit TestDatabase(const QString& name, bool withSample = false);
+    ~TestDatabase();
+
+    /// Drops and re-creates the tables (and the sample rows when asked).
+    void Reset(bool withSample);
+
+    /// Creates the program's database module on this database.
+    std::unique_ptr<TSQLModule> CreateModule() const;
+    /// A settings file that names this database.
+    QString ConfigPath() const { return m_configPath; }
+
+    // The second client.
+    void Exec(const QString& sql);
+    QVariant Scalar(const QString& sql);
+    int Count(const QString& table, const QString& where = QString());
+    /// Rows of a query, each as its values joined with "|" (null shown as "NULL").
+    QStringList Rows(const QString& sql);
+
+    const QString& Name() const { return m_name; }
+
+    static QString SocketPath();
+    static QString User();
+    static QString Password();
+
+private:
+    void runScript(const QString& path);
+
+    QString m_name;
+    QString m_connection;
+    QTemporaryDir m_dir;
+    QString m_configPath;
+};
+
+/// Records the statements the program sends while it lives.
+class StatementRecorder
+{
+public:
+    StatementRecorder();
+    ~StatementRecorder();
+    QStringList Texts() const;
+    /// Texts without the session set-up and transaction statements.
+    QStringList Changes() const;
+    QList<QVariantList> Binds() const;
+    void Clear();
+
+private:
+    struct Entry
+    {
+        QString text;
+        QVariantList binds;
+    };
+    std::shared_ptr<QList<Entry>> m_entries;
+};
