@@ -24,9 +24,7 @@ int RunKorvaneSetup(int argc, char** argv)
     try {
         std::unique_ptr<TSQLModule> module;
         try {
-            module = std::make_unique<TSQLModule>([](TSQLConnection& conn) {
-                return std::make_unique<TSQLClientDataSet>(conn);
-            });
+            module = std::make_unique<TSQLModule>(&TSQLClientDataSet::CreateSearchDataSet);
         } catch (const ENoHostName&) {
             MessageBox::Ask(MessageBox::Kind::Error, QStringLiteral("Database login"),
                             NoSettingsMessage(), {MessageBox::Button::Abort},

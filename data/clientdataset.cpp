@@ -61,6 +61,14 @@ TSQLClientDataSet::TSQLClientDataSet(TSQLConnection& connection, QObject* parent
 
 TSQLClientDataSet::~TSQLClientDataSet() = default;
 
+std::unique_ptr<TScratchDataSet> TSQLClientDataSet::CreateSearchDataSet(TSQLConnection& connection)
+{
+    auto set = std::make_unique<TSQLClientDataSet>(connection);
+    set->setObjectName(QStringLiteral("SearchDataSet"));
+    set->SetCommandType(TCommandType::Text);
+    return set;
+}
+
 void TSQLClientDataSet::SetCommandType(TCommandType type)
 {
     if (Active())

@@ -47,6 +47,9 @@ public:
     explicit TSQLClientDataSet(TSQLConnection& connection, QObject* parent = nullptr);
     ~TSQLClientDataSet() override;
 
+    /// The database module's scratch set: SQL type, no command of its own.
+    static std::unique_ptr<TScratchDataSet> CreateSearchDataSet(TSQLConnection& connection);
+
     // --- what it is opened on
     TCommandType CommandType() const { return m_commandType; }
     void SetCommandType(TCommandType type);

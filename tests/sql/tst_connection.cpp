@@ -20,7 +20,7 @@ void collect(QtMsgType, const QMessageLogContext& context, const QString& messag
 std::unique_ptr<TSQLModule> moduleWith(const QString& path)
 {
     return std::make_unique<TSQLModule>(
-        [](TSQLConnection& conn) { return std::make_unique<TSQLClientDataSet>(conn); },
+        &TSQLClientDataSet::CreateSearchDataSet,
         QStringList{path});
 }
 

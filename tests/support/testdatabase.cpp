@@ -89,7 +89,7 @@ void TestDatabase::runScript(const QString& path)
 std::unique_ptr<TSQLModule> TestDatabase::CreateModule() const
 {
     return std::make_unique<TSQLModule>(
-        [](TSQLConnection& conn) { return std::make_unique<TSQLClientDataSet>(conn); },
+        &TSQLClientDataSet::CreateSearchDataSet,
         QStringList{m_configPath});
 }
 

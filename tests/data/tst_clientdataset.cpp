@@ -1,0 +1,374 @@
+#include "clientdataset.h"
+#include "errors.h"
+#include "testdatabase.h"
+
+#include <QTest>
+
+class TestClientDataSet : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<TSQLModule> module;
+
+    std::unique_ptr<TSQLClientDataSet> openTable(const QString& table, const QString& filter = {})
+    {
+        auto set = std::make_unique<TSQLClientDataSet>(*module->Conn);
+        set->SetCommandText(table);
+        if (!filter.isEmpty()) {
+            set->SetFiltered(true);
+            set->SetFilter(filter);
+        }
+        set->SetActive(true);
+        return set;
+    }
+
+    QStringList names(TSQLClientDataSet& set, const QString& column = QStringLiteral("name"))
+    {
+        QStringList out;
+        for (int i = 0; i < set.RecordCount(); ++i)
+            out << set.VisibleValue(i, set.FieldIndex(column)).toString();
+        return out;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        InitTestEnvironment();
+        db = std::make_unique<TestDatabase>(QStringLiteral("t_clientdataset"));
+        module = db->CreateModule();
+    }
+
+    void init() { db->Reset(true); }
+
+    void openSendsTheExactStatementAndFetchesEveryRow()
+    {
+        StatementRecorder rec;
+        auto set = openTable(QStringLiteral("videosource"));
+        QCOMPARE(rec.Changes(), QStringList{QStringLiteral(" select * from `videosource`")});
+        QCOMPARE(set->State(), TDataSetState::Browse);
+        QCOMPARE(names(*set), (QStringList{"Antenna", "DVB-T", "Spare"}));
+        QCOMPARE(set->FieldNames(), (QStringList{"sourceid", "name", "xmltvgrabber", "userid"}));
+        QCOMPARE(set->RecNo(), 0);
+    }
+
+    void missingTableRaisesTheServersErrorAndStaysInactive()
+    {
+        db->Exec(QStringLiteral("DROP TABLE cardinput"));
+        TSQLClientDataSet set(*module->Conn);
+        set.SetCommandText(QStringLiteral("cardinput"));
+        try {
+            set.SetActive(true);
+            QFAIL("the open should fail");
+        } catch (const EDatabaseError& e) {
+            QVERIFY2(e.Message().contains(QStringLiteral("doesn't exist")), qPrintable(e.Message()));
+        }
+        QCOMPARE(set.State(), TDataSetState::Inactive);
+    }
+
+    void everyChangeKindMakesTheRoundTrip()
+    {
+        auto set = openTable(QStringLiteral("videosource"));
+        // change
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("Roof"));
+        set->Post();
+        // delete the second
+        set->Next();
+        set->Delete();
+        // insert
+        set->Append();
+        set->SetFieldValue(QStringLiteral("sourceid"), 9);
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("Cable"));
+        set->Post();
+        QCOMPARE(set->ChangeCount(), 3);
+        QCOMPARE(db->Count(QStringLiteral("videosource")), 3); // nothing written yet
+
+        StatementRecorder rec;
+        QCOMPARE(set->ApplyUpdates(0), 0);
+        QCOMPARE(set->ChangeCount(), 0);
+        QCOMPARE(rec.Changes(),
+                 (QStringList{QStringLiteral("update `videosource`  set\n `name` = ?\nwhere\n `sourceid` = ? and\n"
+                                             " `name` = ? and\n `xmltvgrabber` = ? and\n `userid` = ?"),
+                              QStringLiteral("delete from `videosource` \nwhere\n `sourceid` = ? and\n"
+                                             " `name` = ? and\n `xmltvgrabber` = ? and\n `userid` = ?"),
+                              QStringLiteral("insert into `videosource`\n  (`sourceid`, `name`, "
+                                             "`xmltvgrabber`, `userid`)\nvalues\n  (?, ?, null, null)")}));
+        QCOMPARE(rec.Texts().first(), QStringLiteral("START TRANSACTION"));
+        QCOMPARE(rec.Texts().last(), QStringLiteral("COMMIT"));
+        QCOMPARE(db->Rows(QStringLiteral("SELECT sourceid, name, xmltvgrabber FROM videosource ORDER BY sourceid")),
+                 (QStringList{"1|Roof|tv_grab_de", "7|Spare|tv_grab_uk", "9|Cable|NULL"}));
+
+        // Saving again sends nothing.
+        rec.Clear();
+        set->ApplyUpdates(0);
+        QCOMPARE(rec.Texts(), QStringList());
+    }
+
+    void logStaysMinimal()
+    {
+        auto set = openTable(QStringLiteral("videosource"));
+        // Inserted then edited: one INSERT with the latest values.
+        set->Append();
+        set->SetFieldValue(QStringLiteral("sourceid"), 20);
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("first"));
+        set->Post();
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("latest"));
+        set->Post();
+        // Inserted and deleted: nothing.
+        set->Append();
+        set->SetFieldValue(QStringLiteral("sourceid"), 21);
+        set->Post();
+        set->Delete();
+        // Edited back to what was read: nothing.
+        set->First();
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("other"));
+        set->Post();
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("Antenna"));
+        set->Post();
+        // Edited twice, then deleted: the DELETE finds the row as it was read.
+        set->Next();
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("x"));
+        set->Post();
+        set->Delete();
+        QCOMPARE(set->ChangeCount(), 2);
+
+        StatementRecorder rec;
+        set->ApplyUpdates(0);
+        QCOMPARE(rec.Changes().size(), 2);
+        QVERIFY(rec.Changes()[0].startsWith(QStringLiteral("insert")));
+        QVERIFY(rec.Changes()[1].startsWith(QStringLiteral("delete")));
+        QCOMPARE(rec.Binds()[2], (QVariantList{3, QStringLiteral("DVB-T"), QStringLiteral("tv_grab_de"),
+                                               QStringLiteral("unused")}));
+        QCOMPARE(db->Rows(QStringLiteral("SELECT sourceid, name FROM videosource ORDER BY sourceid")),
+                 (QStringList{"1|Antenna", "7|Spare", "20|latest"}));
+    }
+
+    void cancelUpdatesShowsTheFetchedRowsAgain()
+    {
+        auto set = openTable(QStringLiteral("videosource"));
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("changed"));
+        set->Post();
+        set->Last();
+        set->Delete();
+        set->Append();
+        set->SetFieldValue(QStringLiteral("sourceid"), 30);
+        set->Post();
+        QCOMPARE(set->ChangeCount(), 3);
+        StatementRecorder rec;
+        set->CancelUpdates();
+        QCOMPARE(set->ChangeCount(), 0);
+        QCOMPARE(names(*set), (QStringList{"Antenna", "DVB-T", "Spare"}));
+        set->ApplyUpdates(0);
+        QCOMPARE(rec.Texts(), QStringList()); // an empty log sends nothing
+    }
+
+    void filtersShowOnlyMatchingRows()
+    {
+        auto set = openTable(QStringLiteral("channel"), QStringLiteral("sourceid=3"));
+        QCOMPARE(names(*set), (QStringList{"Das Erste HD", "ZDF HD", "arte"}));
+        set->SetFilter(QStringLiteral("sourceid=1"));
+        QCOMPARE(set->RecordCount(), 3);
+        QCOMPARE(set->RecNo(), 0);
+        set->SetFilter(QStringLiteral("sourceid=5"));
+        QVERIFY(set->IsEmpty());
+        QCOMPARE(set->FieldValue(QStringLiteral("chanid")), QVariant());
+        set->SetFiltered(false);
+        QCOMPARE(set->RecordCount(), 7);
+
+        // Anything but "column=N" is refused, and the set stays as it was.
+        set->SetFiltered(true);
+        set->SetFilter(QStringLiteral("sourceid=7"));
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError, set->SetFilter(QStringLiteral("name='ZDF'")));
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError, set->SetFilter(QStringLiteral("nosuch=1")));
+        QCOMPARE(set->Filter(), QStringLiteral("sourceid=7"));
+        QCOMPARE(names(*set), QStringList{"BBC One"});
+
+        // A set that is never opened evaluates nothing and sends nothing.
+        StatementRecorder rec;
+        TSQLClientDataSet never(*module->Conn);
+        never.SetCommandText(QStringLiteral("settings"));
+        never.SetFiltered(true);
+        never.SetFilter(QStringLiteral("hostname=:hostname"));
+        QCOMPARE(rec.Texts(), QStringList());
+    }
+
+    void eventsComeInOrder()
+    {
+        QStringList events;
+        auto set = std::make_unique<TSQLClientDataSet>(*module->Conn);
+        set->SetCommandText(QStringLiteral("videosource"));
+        set->OnNewRecord = [&] {
+            events << QStringLiteral("new");
+            set->SetFieldValue(QStringLiteral("sourceid"), 40);
+        };
+        set->BeforePost = [&] { events << QStringLiteral("post"); };
+        set->BeforeCancel = [&] { events << QStringLiteral("cancel"); };
+        set->BeforeDelete = [&] { events << QStringLiteral("delete"); };
+        set->AfterScroll = [&] { events << QStringLiteral("scroll"); };
+
+        set->SetActive(true);
+        QCOMPARE(events, QStringList{"scroll"});
+
+        events.clear();
+        set->Append(); // OnNewRecord's assignments are no user change
+        QVERIFY(!set->Modified());
+        set->Next(); // the untouched row is dropped
+        QCOMPARE(events, (QStringList{"new", "scroll", "cancel", "scroll"}));
+        QCOMPARE(set->RecordCount(), 3);
+
+        events.clear();
+        set->Append();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("typed"));
+        set->Append(); // the typed row is posted before the next one starts
+        QCOMPARE(events, (QStringList{"new", "scroll", "post", "new", "scroll"}));
+        QCOMPARE(set->ChangeCount(), 1);
+
+        events.clear();
+        set->Delete(); // a row being inserted is cancelled, not deleted
+        QCOMPARE(events, (QStringList{"cancel", "scroll"}));
+        set->First();
+        set->Delete();
+        QCOMPARE(events, (QStringList{"cancel", "scroll", "scroll", "delete", "scroll"}));
+
+        // A throwing handler aborts the operation and leaves the set as it was.
+        events.clear();
+        set->BeforePost = [] { throw EKorvaneError(QStringLiteral("no")); };
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("blocked"));
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError, set->Post());
+        QCOMPARE(set->State(), TDataSetState::Edit);
+        QCOMPARE(set->FieldValue(QStringLiteral("name")), QVariant(QStringLiteral("blocked")));
+        set->BeforePost = nullptr;
+        set->Cancel();
+        QCOMPARE(set->FieldValue(QStringLiteral("name")), QVariant(QStringLiteral("DVB-T")));
+    }
+
+    void editOnAnEmptySetStartsARowAndDeleteOnItFails()
+    {
+        auto set = openTable(QStringLiteral("channel"), QStringLiteral("sourceid=99"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, set->Delete());
+        set->Edit();
+        QCOMPARE(set->State(), TDataSetState::Insert);
+    }
+
+    void conflictWithAnotherClientIsAFailureAndWritesNothing_data()
+    {
+        QTest::addColumn<QString>("otherClient");
+        QTest::newRow("row changed") << "UPDATE videosource SET name='theirs' WHERE sourceid=3";
+        QTest::newRow("row deleted") << "DELETE FROM videosource WHERE sourceid=3";
+    }
+
+    void conflictWithAnotherClientIsAFailureAndWritesNothing()
+    {
+        QFETCH(QString, otherClient);
+        auto set = openTable(QStringLiteral("videosource"));
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("mine-1"));
+        set->Post();
+        set->Next();
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("mine-3"));
+        set->Post();
+        db->Exec(otherClient);
+        const QStringList before = db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
+        try {
+            set->ApplyUpdates(0);
+            QFAIL("the apply should fail");
+        } catch (const EDatabaseError& e) {
+            QVERIFY2(e.Message().startsWith(QStringLiteral(
+                         "The record was changed or deleted by another user since it was read.")),
+                     qPrintable(e.Message()));
+            QVERIFY(e.Message().contains(QStringLiteral("videosource")));
+        }
+        QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid")), before);
+        QCOMPARE(set->ChangeCount(), 2);
+        QCOMPARE(set->FieldValue(QStringLiteral("name")), QVariant(QStringLiteral("mine-3")));
+    }
+
+    void failureInTheMiddleOfALogLeavesTableAndLogAsTheyWere()
+    {
+        auto set = openTable(QStringLiteral("videosource"));
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("renamed"));
+        set->Post();
+        set->Append();
+        set->SetFieldValue(QStringLiteral("sourceid"), 50);
+        set->Post();
+        set->Append();
+        set->SetFieldValue(QStringLiteral("sourceid"), 51);
+        set->Post();
+        db->Exec(QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (50, 'theirs')"));
+        const QStringList before = db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
+        try {
+            set->ApplyUpdates(0);
+            QFAIL("the apply should fail");
+        } catch (const EDatabaseError& e) {
+            QVERIFY2(e.Message().contains(QStringLiteral("Duplicate entry")), qPrintable(e.Message()));
+        }
+        QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid")), before);
+        QCOMPARE(set->ChangeCount(), 3);
+
+        // Once the obstacle is gone, the same log is written whole.
+        db->Exec(QStringLiteral("DELETE FROM videosource WHERE sourceid=50"));
+        set->ApplyUpdates(0);
+        QCOMPARE(set->ChangeCount(), 0);
+        QCOMPARE(db->Rows(QStringLiteral("SELECT sourceid, name FROM videosource ORDER BY sourceid")),
+                 (QStringList{"1|renamed", "3|DVB-T", "7|Spare", "50|NULL", "51|NULL"}));
+    }
+
+    void lettersInAnIntegerColumnAreRefusedByTheServer()
+    {
+        auto set = openTable(QStringLiteral("capturecard"));
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("audioratelimit"), QStringLiteral("fast"));
+        set->Post();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, set->ApplyUpdates(0));
+        QCOMPARE(set->ChangeCount(), 1);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1")).toInt(), 0);
+        // Digits typed as text are stored as the number.
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("audioratelimit"), QStringLiteral("48000"));
+        set->Post();
+        set->ApplyUpdates(0);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1")).toInt(), 48000);
+    }
+
+    void refreshRereadsButRefusesToDropUnsavedChanges()
+    {
+        auto set = openTable(QStringLiteral("videosource"));
+        db->Exec(QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (60, 'theirs')"));
+        set->Refresh();
+        QCOMPARE(set->RecordCount(), 4);
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("unsaved"));
+        set->Post();
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError, set->Refresh());
+        QCOMPARE(set->ChangeCount(), 1);
+        QCOMPARE(set->FieldValue(QStringLiteral("name")), QVariant(QStringLiteral("unsaved")));
+    }
+
+    void sqlTypeSetsRunTheirTextUnchanged()
+    {
+        StatementRecorder rec;
+        TSQLClientDataSet set(*module->Conn);
+        set.SetCommandType(TCommandType::Text);
+        set.SetCommandText(QStringLiteral("SELECT cardtype, dvb_type, videosource.sourceid AS sourceid FROM "
+                                          "videosource, cardinput, capturecard WHERE videosource.sourceid = "
+                                          "cardinput.sourceid AND cardinput.cardid = capturecard.cardid"));
+        set.SetFiltered(true);
+        set.SetFilter(QStringLiteral("sourceid=3"));
+        set.SetActive(true);
+        QCOMPARE(rec.Changes(), QStringList{set.CommandText()});
+        QCOMPARE(set.FieldValue(QStringLiteral("cardtype")), QVariant(QStringLiteral("DVB")));
+        QCOMPARE(set.FieldValue(QStringLiteral("dvb_type")), QVariant(QStringLiteral("T")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClientDataSet)
+#include "tst_clientdataset.moc"
