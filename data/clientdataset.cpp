@@ -196,7 +196,7 @@ void TSQLClientDataSet::fetch()
     const QString sql = m_commandType == TCommandType::Table
                             ? OpenStatement(m_commandText, m_connection.QuoteChar())
                             : m_commandText;
-    QSqlQuery query = m_connection.Execute(sql);
+    QSqlQuery& query = m_connection.Execute(sql);
     const QSqlRecord record = query.record();
 
     QList<TFieldDef> fields;
@@ -669,7 +669,7 @@ int TSQLClientDataSet::ApplyUpdates(int maxErrors)
     m_connection.StartTransaction();
     try {
         for (size_t i = 0; i < statements.size(); ++i) {
-            QSqlQuery q = m_connection.Execute(statements[i].text, statements[i].binds);
+            QSqlQuery& q = m_connection.Execute(statements[i].text, statements[i].binds);
             if (m_log[i]->status == RowStatus::Inserted)
                 continue;
             const int matched = q.numRowsAffected();

@@ -52,6 +52,8 @@ TSQLConnection::TSQLConnection(const QString& connectionName) : m_name(connectio
 
 TSQLConnection::~TSQLConnection()
 {
+    m_prepared.clear();
+    m_adhoc.reset();
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         if (db.isOpen())
@@ -128,6 +130,8 @@ void TSQLConnection::Open()
 
 void TSQLConnection::Close()
 {
+    m_prepared.clear();
+    m_adhoc.reset();
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (db.isOpen())
         db.close();
@@ -160,57 +164,75 @@ void TSQLConnection::fail(const QSqlError& error, const QString& context)
     throw EDatabaseError(message, code);
 }
 
-QSqlQuery TSQLConnection::attempt(const QString& sql, const QVariantList& binds, QSqlError& error)
+QSqlQuery& TSQLConnection::attempt(const QString& sql, const QVariantList& binds, QSqlError& error)
 {
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
     trace(sql, binds);
-    bool ok;
+    bool ok = true;
+    QSqlQuery* query;
     if (binds.isEmpty()) {
-        ok = query.exec(sql);
+        m_adhoc = std::make_unique<QSqlQuery>(db);
+        query = m_adhoc.get();
+        query->setForwardOnly(true);
+        ok = query->exec(sql);
     } else {
-        ok = query.prepare(sql);
+        if (m_prepared.size() >= 32 && !m_prepared.count(sql))
+            m_prepared.clear();
+        auto& cached = m_prepared[sql];
+        bool prepared = true;
+        if (!cached) {
+            cached = std::make_unique<QSqlQuery>(db);
+            cached->setForwardOnly(true);
+            prepared = ok = cached->prepare(sql);
+        }
+        query = cached.get();
         if (ok) {
             // Bind values are added anew for every execution of a prepared statement.
             for (const QVariant& v : binds)
-                query.addBindValue(v);
-            ok = query.exec();
+                query->addBindValue(v);
+            ok = query->exec();
         }
+        error = ok ? QSqlError() : query->lastError();
+        if (!prepared) {
+            // Keep no statement that never prepared; hand back a query holding the error.
+            m_adhoc = std::move(cached);
+            m_prepared.erase(sql);
+            return *m_adhoc;
+        }
+        return *query;
     }
-    error = ok ? QSqlError() : query.lastError();
-    return query;
+    error = ok ? QSqlError() : query->lastError();
+    return *query;
 }
 
-QSqlQuery TSQLConnection::run(const QString& sql, const QVariantList& binds)
+QSqlQuery& TSQLConnection::run(const QString& sql, const QVariantList& binds)
 {
     if (m_inTransaction && !Connected())
         throw EDatabaseError(QStringLiteral("The connection to the database was lost."), 2013);
     Open();
     QSqlError error;
-    QSqlQuery query = attempt(sql, binds, error);
+    QSqlQuery* query = &attempt(sql, binds, error);
     if (error.type() == QSqlError::NoError)
-        return query;
+        return *query;
     // Outside a transaction, a statement that found the connection gone is sent once
     // more on a new connection. Inside one it is never replayed: the transaction died
     // with the connection, and the caller must fail and roll back.
     if (!m_inTransaction && isConnectionLost(nativeCode(error))) {
         Close();
         Open();
-        query = attempt(sql, binds, error);
+        query = &attempt(sql, binds, error);
         if (error.type() == QSqlError::NoError)
-            return query;
+            return *query;
     }
     fail(error, QString());
 }
 
 int TSQLConnection::ExecuteDirect(const QString& sql)
 {
-    QSqlQuery query = run(sql, {});
-    return query.numRowsAffected();
+    return run(sql, {}).numRowsAffected();
 }
 
-QSqlQuery TSQLConnection::Execute(const QString& sql, const QVariantList& binds)
+QSqlQuery& TSQLConnection::Execute(const QString& sql, const QVariantList& binds)
 {
     return run(sql, binds);
 }
@@ -218,7 +240,7 @@ QSqlQuery TSQLConnection::Execute(const QString& sql, const QVariantList& binds)
 void TSQLConnection::GetFieldNames(const QString& table, QStringList& list)
 {
     // The driver's own record() swallows errors; a missing table must be reported.
-    QSqlQuery query =
+    QSqlQuery& query =
         run(QStringLiteral("select * from ") + QuoteChar() + table + QuoteChar() +
                 QStringLiteral(" limit 0"),
             {});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QLoggingCategory>
 #include <QPair>
@@ -9,6 +10,8 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
+#include <map>
+#include <memory>
 
 Q_DECLARE_LOGGING_CATEGORY(lcSql)
 
@@ -43,8 +46,9 @@ public:
 
     /// Sends one statement that returns no rows; returns the rows it matched.
     int ExecuteDirect(const QString& sql);
-    /// Prepares `sql`, binds `binds` to its "?" markers in order and runs it.
-    QSqlQuery Execute(const QString& sql, const QVariantList& binds = {});
+    /// Prepares `sql`, binds `binds` to its "?" markers in order and runs it. The
+    /// query belongs to the connection and stays valid until the next statement.
+    QSqlQuery& Execute(const QString& sql, const QVariantList& binds = {});
     /// Column names of `table`, in table order. Raises the server's error when the
     /// table does not exist.
     void GetFieldNames(const QString& table, QStringList& list);
@@ -62,10 +66,14 @@ public:
 private:
     void trace(const QString& sql, const QVariantList& binds) const;
     [[noreturn]] void fail(const class QSqlError& error, const QString& context);
-    QSqlQuery run(const QString& sql, const QVariantList& binds);
-    QSqlQuery attempt(const QString& sql, const QVariantList& binds, class QSqlError& error);
+    QSqlQuery& run(const QString& sql, const QVariantList& binds);
+    QSqlQuery& attempt(const QString& sql, const QVariantList& binds, class QSqlError& error);
 
     QString m_name;
     QList<Param> m_params;
+    // Prepared statements by text: a save sends the same INSERT or UPDATE text many
+    // times, and preparing it once saves a round trip per row.
+    std::map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
+    std::unique_ptr<QSqlQuery> m_adhoc;
     bool m_inTransaction = false;
 };
