@@ -206,6 +206,10 @@ void TSQLClientDataSet::fetch()
         TFieldDef def;
         def.name = f.name();
         def.type = f.metaType();
+        // TINYINT arrives as a char type; it is a number like any other integer.
+        if (def.type.id() == QMetaType::Char || def.type.id() == QMetaType::SChar ||
+            def.type.id() == QMetaType::UChar)
+            def.type = QMetaType(QMetaType::Int);
         def.typeId = f.typeID();
         def.length = f.length();
         def.autoValue = f.isAutoValue();
@@ -220,13 +224,20 @@ void TSQLClientDataSet::fetch()
     while (query.next()) {
         auto row = std::make_unique<Row>();
         row->original.reserve(n);
-        for (int i = 0; i < n; ++i)
-            row->original << query.value(i);
+        for (int i = 0; i < n; ++i) {
+            QVariant v = query.value(i);
+            if (v.metaType() != fields[i].type && !v.isNull() && fields[i].type.id() == QMetaType::Int)
+                v.convert(fields[i].type);
+            else if (v.isNull() && v.metaType() != fields[i].type)
+                v = QVariant(fields[i].type);
+            row->original << v;
+        }
         row->current = row->original;
         rows.push_back(std::move(row));
     }
     if (query.lastError().isValid())
         throw EDatabaseError(query.lastError().text());
+    qCDebug(lcSql).noquote() << "--" << rows.size() << "rows from" << m_commandText;
 
     m_fields = std::move(fields);
     m_fieldIndex = std::move(index);
@@ -666,7 +677,11 @@ int TSQLClientDataSet::ApplyUpdates(int maxErrors)
     for (const Row* row : m_log)
         statements.push_back(statementFor(*row, m_commandText, quote, columns));
 
-    m_connection.StartTransaction();
+    // Inside a caller's transaction the caller commits or rolls back; otherwise this
+    // apply is a transaction of its own.
+    const bool ownTransaction = !m_connection.InTransaction();
+    if (ownTransaction)
+        m_connection.StartTransaction();
     try {
         for (size_t i = 0; i < statements.size(); ++i) {
             QSqlQuery& q = m_connection.Execute(statements[i].text, statements[i].binds);
@@ -689,9 +704,11 @@ int TSQLClientDataSet::ApplyUpdates(int maxErrors)
                                      .arg(matched)
                                      .arg(m_commandText, key));
         }
-        m_connection.Commit();
+        if (ownTransaction)
+            m_connection.Commit();
     } catch (...) {
-        m_connection.Rollback();
+        if (ownTransaction)
+            m_connection.Rollback();
         throw;
     }
 

@@ -112,11 +112,15 @@ public:
 
     // --- change log
     int ChangeCount() const { return int(m_log.size()); }
-    /// Writes the change log in one transaction; all of it or nothing. Returns the
-    /// number of errors, which is always 0: any failure is raised.
+    /// Writes the change log in one transaction (or inside the connection's open
+    /// one); all of it or nothing. Returns the number of errors, which is always 0:
+    /// any failure is raised and leaves the change log as it was.
     int ApplyUpdates(int maxErrors);
     void CancelUpdates();
     void Refresh();
+
+    /// Parameter values of the set's command (kept; this data layer binds none).
+    QVariantMap Params;
 
     // --- events (plain callbacks, called synchronously; they may throw)
     Event OnNewRecord;

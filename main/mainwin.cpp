@@ -1,26 +1,61 @@
 #include "mainwin.h"
 
 #include "clientdataset.h"
+#include "dbcontrols.h"
+#include "errors.h"
 #include "messagebox.h"
+#include "settingswin.h"
 #include "sqlmodule.h"
 
 #include <QAction>
 #include <QKeySequence>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
 #include <exception>
 
 TMainWin* MainWin = nullptr;
+
+namespace {
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption, QRect geometry,
+                    bool bold)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    if (bold) {
+        QFont font(QStringLiteral("Helvetica"));
+        font.setPixelSize(15);
+        font.setBold(true);
+        b->setFont(font);
+    }
+    return b;
+}
+
+QAction* action(QWidget* owner, const QString& name, const QString& text)
+{
+    auto* a = new QAction(text, owner);
+    a->setObjectName(name);
+    owner->addAction(a);
+    return a;
+}
+
+// The identifier of the current row, or a clear message when the list has none.
+int currentId(TSQLClientDataSet* dataSet, const QString& column, const QString& noneMessage)
+{
+    const QVariant id = dataSet->Active() ? dataSet->FieldValue(column) : QVariant();
+    if (id.isNull())
+        throw EKorvaneError(noneMessage);
+    return id.toInt();
+}
+
+} // namespace
 
 TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MainWin"));
     setWindowTitle(QStringLiteral("Korvane Setup"));
-    resize(795, 580);
-    setCentralWidget(new QWidget(this));
-
-    auto* quit = new QAction(tr("Quit"), this);
-    quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, this, &QWidget::close);
-    addAction(quit);
 
     SourceDataSet = new TSQLClientDataSet(*SQLModule->Conn, this);
     SourceDataSet->setObjectName(QStringLiteral("SourceDataSet"));
@@ -28,18 +63,213 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent)
     CardDataSet = new TSQLClientDataSet(*SQLModule->Conn, this);
     CardDataSet->setObjectName(QStringLiteral("CardDataSet"));
     CardDataSet->SetCommandText(QStringLiteral("capturecard"));
+    SourceDataSource = new TDataSource(SourceDataSet, this);
+    SourceDataSource->setObjectName(QStringLiteral("SourceDataSource"));
+    SourceDataSource->AutoEdit = false;
+    CardDataSource = new TDataSource(CardDataSet, this);
+    CardDataSource->setObjectName(QStringLiteral("CardDataSource"));
+    CardDataSource->AutoEdit = false;
+
+    setUpLayout();
+    setUpActions();
     FormCreate();
 }
 
 TMainWin::~TMainWin() = default;
 
+void TMainWin::setUpLayout()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(client);
+    resize(795, 580);
+
+    Label2 = new QLabel(tr("Channel source"), client);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(16, 40);
+    SourceGrid = new TDBGrid(SourceDataSource, {{QStringLiteral("name"), tr("Name"), 500}}, client);
+    SourceGrid->setObjectName(QStringLiteral("SourceGrid"));
+    SourceGrid->setGeometry(16, 64, 425, 120);
+    SourceGrid->SetReadOnly(true);
+    Label2->setBuddy(SourceGrid);
+    SourceInsertButton = button(client, QStringLiteral("SourceInsertButton"), QStringLiteral("+"), {448, 64, 49, 49}, true);
+    SourceDeleteButton = button(client, QStringLiteral("SourceDeleteButton"), QStringLiteral("-"), {496, 64, 49, 49}, true);
+    SourceEditButton = button(client, QStringLiteral("SourceEditButton"), tr("Edit..."), {544, 64, 49, 49}, false);
+
+    Label1 = new QLabel(tr("TV card"), client);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(16, 216);
+    CardGrid = new TDBGrid(CardDataSource,
+                           {{QStringLiteral("cardtype"), tr("Type"), 60},
+                            {QStringLiteral("videodevice"), tr("Video device"), 160},
+                            {QStringLiteral("hostname"), tr("Hostname"), 160}},
+                           client);
+    CardGrid->setObjectName(QStringLiteral("CardGrid"));
+    CardGrid->setGeometry(16, 241, 425, 120);
+    CardGrid->SetReadOnly(true);
+    Label1->setBuddy(CardGrid);
+    CardInsertButton = button(client, QStringLiteral("CardInsertButton"), QStringLiteral("+"), {448, 240, 49, 49}, true);
+    CardDeleteButton = button(client, QStringLiteral("CardDeleteButton"), QStringLiteral("-"), {496, 240, 49, 49}, true);
+    CardEditButton = button(client, QStringLiteral("CardEditButton"), tr("Edit..."), {544, 240, 49, 49}, false);
+
+    SettingsOpenButton = button(client, QStringLiteral("SettingsOpenButton"), tr("Base settings..."),
+                                {448, 432, 145, 41}, false);
+
+    SourceInsertButton->setAccessibleName(tr("Insert channel source"));
+    SourceDeleteButton->setAccessibleName(tr("Delete channel source"));
+    CardInsertButton->setAccessibleName(tr("Insert capture card"));
+    CardDeleteButton->setAccessibleName(tr("Delete capture card"));
+
+    setTabOrder(SourceGrid, SourceInsertButton);
+    setTabOrder(SourceInsertButton, SourceDeleteButton);
+    setTabOrder(SourceDeleteButton, SourceEditButton);
+    setTabOrder(SourceEditButton, CardGrid);
+    setTabOrder(CardGrid, CardInsertButton);
+    setTabOrder(CardInsertButton, CardDeleteButton);
+    setTabOrder(CardDeleteButton, CardEditButton);
+    setTabOrder(CardEditButton, SettingsOpenButton);
+    CardGrid->setFocus();
+}
+
+void TMainWin::setUpActions()
+{
+    SourceEditAction = action(this, QStringLiteral("SourceEditAction"), tr("Edit..."));
+    CardEditAction = action(this, QStringLiteral("CardEditAction"), tr("Edit..."));
+    SourceInsertAction = action(this, QStringLiteral("SourceInsertAction"), QStringLiteral("+"));
+    CardInsertAction = action(this, QStringLiteral("CardInsertAction"), QStringLiteral("+"));
+    SourceDeleteAction = action(this, QStringLiteral("SourceDeleteAction"), QStringLiteral("-"));
+    CardDeleteAction = action(this, QStringLiteral("CardDeleteAction"), QStringLiteral("-"));
+    SettingsOpenAction = action(this, QStringLiteral("SettingsOpenAction"), tr("Base settings..."));
+    RefreshAction = action(this, QStringLiteral("RefreshAction"), tr("Refresh"));
+    RefreshAction->setShortcut(QKeySequence::Refresh);
+    auto* quit = action(this, QStringLiteral("QuitAction"), tr("Quit"));
+    quit->setShortcut(QKeySequence::Quit);
+
+    connect(SourceEditAction, &QAction::triggered, this, &TMainWin::SourceEditActionExecute);
+    connect(CardEditAction, &QAction::triggered, this, &TMainWin::CardEditActionExecute);
+    connect(SourceInsertAction, &QAction::triggered, this, &TMainWin::SourceInsertActionExecute);
+    connect(CardInsertAction, &QAction::triggered, this, &TMainWin::CardInsertActionExecute);
+    connect(SourceDeleteAction, &QAction::triggered, this, &TMainWin::SourceDeleteActionExecute);
+    connect(CardDeleteAction, &QAction::triggered, this, &TMainWin::CardDeleteActionExecute);
+    connect(SettingsOpenAction, &QAction::triggered, this, &TMainWin::SettingsOpenActionExecute);
+    connect(RefreshAction, &QAction::triggered, this, &TMainWin::RefreshActionExecute);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    const QList<std::pair<QPushButton*, QAction*>> buttons{
+        {SourceInsertButton, SourceInsertAction}, {SourceDeleteButton, SourceDeleteAction},
+        {SourceEditButton, SourceEditAction},     {CardInsertButton, CardInsertAction},
+        {CardDeleteButton, CardDeleteAction},     {CardEditButton, CardEditAction},
+        {SettingsOpenButton, SettingsOpenAction}};
+    for (const auto& [b, a] : buttons)
+        connect(b, &QPushButton::clicked, a, &QAction::trigger);
+
+    connect(SourceGrid, &TDBGrid::RowActivated, this, &TMainWin::SourceEditActionExecute);
+    connect(CardGrid, &TDBGrid::RowActivated, this, &TMainWin::CardEditActionExecute);
+    // Insert and Delete on a grid act on its list.
+    const QList<std::tuple<TDBGrid*, QKeySequence, QAction*>> keys{
+        {SourceGrid, QKeySequence(Qt::Key_Insert), SourceInsertAction},
+        {SourceGrid, QKeySequence(Qt::Key_Delete), SourceDeleteAction},
+        {CardGrid, QKeySequence(Qt::Key_Insert), CardInsertAction},
+        {CardGrid, QKeySequence(Qt::Key_Delete), CardDeleteAction}};
+    for (const auto& [grid, key, a] : keys) {
+        auto* shortcut = new QShortcut(key, grid);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, a, &QAction::trigger);
+    }
+}
+
 void TMainWin::FormCreate()
 {
-    // A failure here (typically the connection) is shown; the window still opens.
+    // A failure here (typically the connection) is shown; the window still opens. When
+    // the source list fails, the card list is not opened either.
     try {
         SourceDataSet->SetActive(true);
         CardDataSet->SetActive(true);
     } catch (const std::exception& e) {
         MessageBox::ShowException(QString::fromUtf8(e.what()), this);
+    }
+}
+
+void TMainWin::SourceEditActionExecute()
+{
+    currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
+}
+
+void TMainWin::CardEditActionExecute()
+{
+    currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
+}
+
+void TMainWin::SourceInsertActionExecute() {}
+
+void TMainWin::CardInsertActionExecute() {}
+
+void TMainWin::SourceDeleteActionExecute()
+{
+    const auto answer = MessageBox::Ask(
+        MessageBox::Kind::Confirmation, QStringLiteral("Delete"),
+        tr("Are you sure that you want to delete the selected source, all its channels and reset "
+           "the source of the corresponding cardinputs?"),
+        {MessageBox::Button::Cancel, MessageBox::Button::Yes}, MessageBox::Button::Cancel, this);
+    if (answer != MessageBox::Button::Yes)
+        return;
+    const int id = currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
+    deleteCurrent(SourceDataSet, {QStringLiteral("DELETE FROM channel WHERE sourceid=%1").arg(id),
+                                  QStringLiteral("UPDATE cardinput SET sourceid=0 WHERE sourceid=%1").arg(id)});
+}
+
+void TMainWin::CardDeleteActionExecute()
+{
+    const auto answer = MessageBox::Ask(
+        MessageBox::Kind::Confirmation, QStringLiteral("Delete"),
+        tr("Are you sure that you want to delete the selected card and its inputs from the database?"),
+        {MessageBox::Button::Cancel, MessageBox::Button::Yes}, MessageBox::Button::Cancel, this);
+    if (answer != MessageBox::Button::Yes)
+        return;
+    const int id = currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
+    deleteCurrent(CardDataSet, {QStringLiteral("DELETE FROM cardinput WHERE cardid=%1").arg(id)});
+}
+
+void TMainWin::deleteCurrent(TSQLClientDataSet* dataSet, const QStringList& statements)
+{
+    TSQLConnection& conn = *SQLModule->Conn;
+    conn.StartTransaction();
+    bool applied = false;
+    try {
+        for (const QString& sql : statements)
+            conn.ExecuteDirect(sql);
+        dataSet->Delete();
+        dataSet->ApplyUpdates(0);
+        applied = true;
+        conn.Commit();
+    } catch (...) {
+        conn.Rollback();
+        // Nothing was deleted: show the row again.
+        if (!applied && dataSet->ChangeCount() > 0)
+            dataSet->CancelUpdates();
+        else if (applied)
+            try {
+                dataSet->Refresh();
+            } catch (...) {
+                // The error that stopped the delete is the one to show.
+            }
+        throw;
+    }
+}
+
+void TMainWin::SettingsOpenActionExecute()
+{
+    auto* window = new TSettingsWin(this);
+    window->exec();
+    delete window;
+}
+
+void TMainWin::RefreshActionExecute()
+{
+    for (TSQLClientDataSet* set : {SourceDataSet, CardDataSet}) {
+        if (set->Active())
+            set->Refresh();
+        else
+            set->SetActive(true);
     }
 }

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QMainWindow>
-#include <memory>
 
+class QAction;
+class QLabel;
+class QPushButton;
+class TDataSource;
+class TDBGrid;
 class TSQLClientDataSet;
 
 /// The main window: the channel sources and the capture cards, and every action that
@@ -15,10 +19,49 @@ public:
     explicit TMainWin(QWidget* parent = nullptr);
     ~TMainWin() override;
 
+    // Components, named as the rest of the program knows them.
+    QLabel* Label2 = nullptr;
+    TDBGrid* SourceGrid = nullptr;
+    QPushButton* SourceInsertButton = nullptr;
+    QPushButton* SourceDeleteButton = nullptr;
+    QPushButton* SourceEditButton = nullptr;
+    QLabel* Label1 = nullptr;
+    TDBGrid* CardGrid = nullptr;
+    QPushButton* CardInsertButton = nullptr;
+    QPushButton* CardDeleteButton = nullptr;
+    QPushButton* CardEditButton = nullptr;
+    QPushButton* SettingsOpenButton = nullptr;
+    TDataSource* SourceDataSource = nullptr;
+    TDataSource* CardDataSource = nullptr;
     TSQLClientDataSet* SourceDataSet = nullptr;
     TSQLClientDataSet* CardDataSet = nullptr;
 
+    QAction* SourceEditAction = nullptr;
+    QAction* CardEditAction = nullptr;
+    QAction* SourceInsertAction = nullptr;
+    QAction* CardInsertAction = nullptr;
+    QAction* SourceDeleteAction = nullptr;
+    QAction* CardDeleteAction = nullptr;
+    QAction* SettingsOpenAction = nullptr;
+    QAction* RefreshAction = nullptr;
+
     void FormCreate();
+    void SourceEditActionExecute();
+    void CardEditActionExecute();
+    void SourceInsertActionExecute();
+    void CardInsertActionExecute();
+    void SourceDeleteActionExecute();
+    void CardDeleteActionExecute();
+    void SettingsOpenActionExecute();
+    /// Re-reads both lists (F5).
+    void RefreshActionExecute();
+
+private:
+    void setUpLayout();
+    void setUpActions();
+    /// Runs `statements` and the deletion of the current row of `dataSet` in one
+    /// transaction: all of it happens or none.
+    void deleteCurrent(TSQLClientDataSet* dataSet, const QStringList& statements);
 };
 
 /// The program's main window while it exists.

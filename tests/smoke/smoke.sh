@@ -64,6 +64,9 @@ count=$(xdotool search --onlyvisible --name '^Korvane Setup$' | wc -l)
 [ "$count" -eq 1 ] || fail "$count windows titled Korvane Setup: an exception box is showing"
 grep -q 'select \* from `videosource`' "$work/err" || fail "the source list was not read"
 grep -q 'select \* from `capturecard`' "$work/err" || fail "the card list was not read"
+# The sample has three sources and two cards.
+grep -q -- '-- 3 rows from videosource' "$work/err" || fail "the source list is not filled"
+grep -q -- '-- 2 rows from capturecard' "$work/err" || fail "the card list is not filled"
 grep -q "$KORVANE_DB_PASSWORD" "$work/err" "$work/out" && fail "the password was printed"
 xdotool windowfocus --sync "$win" key ctrl+q
 status=0; wait_exit $pid || status=$?

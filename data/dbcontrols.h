@@ -1,0 +1,205 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTableView>
+#include <QWidget>
+
+#include "clientdataset.h"
+
+class QPushButton;
+
+/// Links data-bound controls to a client data set. With AutoEdit off, typing into a
+/// control never puts the set into the edit state.
+class TDataSource : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TDataSource(TSQLClientDataSet* dataSet = nullptr, QObject* parent = nullptr);
+    TSQLClientDataSet* DataSet() const { return m_dataSet; }
+    void SetDataSet(TSQLClientDataSet* dataSet);
+    bool AutoEdit = true;
+
+    /// Writes `value` into `field` of the current row, putting the set into the edit
+    /// state first (or starting a row when it has none). Returns false when the
+    /// source does not allow editing.
+    bool WriteField(const QString& field, const QVariant& value);
+    /// The current row's value, null when there is no set or no row.
+    QVariant Value(const QString& field) const;
+
+signals:
+    /// The data set, its rows, its current row or its values changed.
+    void DataChanged();
+
+private:
+    QPointer<TSQLClientDataSet> m_dataSet;
+    QList<QMetaObject::Connection> m_connections;
+};
+
+/// A column of a grid: field, title and width in pixels.
+struct TGridColumn
+{
+    QString field;
+    QString title;
+    int width = 64;
+};
+
+/// The visible rows of a data set as a table, one column per grid column.
+class TDataSetModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    TDataSetModel(TDataSource* source, QList<TGridColumn> columns, QObject* parent = nullptr);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    const QList<TGridColumn>& Columns() const { return m_columns; }
+    bool ReadOnly = false;
+
+private:
+    void reset();
+    TDataSource* m_source;
+    QList<TGridColumn> m_columns;
+    int m_rows = 0;
+};
+
+/// A grid over a data source: titles, a row indicator, the current row of the set.
+class TDBGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    TDBGrid(TDataSource* source, const QList<TGridColumn>& columns, QWidget* parent = nullptr);
+    TDataSetModel* Model() const { return m_model; }
+    void SetReadOnly(bool readOnly);
+    /// Ask before the Delete key deletes the current row.
+    bool ConfirmDelete = false;
+
+signals:
+    /// A row was double-clicked or Enter was pressed on it.
+    void RowActivated();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void followDataSet();
+    TDataSource* m_source;
+    TDataSetModel* m_model;
+    bool m_syncing = false;
+};
+
+/// Asks the user before a row is deleted; true for Yes.
+bool ConfirmRowDelete(QWidget* parent);
+
+/// Buttons that move through, add, delete, cancel and post rows.
+class TDBNavigator : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum Button { Prior = 1, Next = 2, Insert = 4, Delete = 8, Cancel = 16, Post = 32 };
+    TDBNavigator(TDataSource* source, int buttons, QWidget* parent = nullptr);
+    QPushButton* ButtonFor(Button b) const;
+    bool ConfirmDelete = true;
+
+private:
+    void updateButtons();
+    TDataSource* m_source;
+    QList<QPair<Button, QPushButton*>> m_buttons;
+};
+
+/// An edit field bound to a column, with a length limit.
+class TDBEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    TDBEdit(TDataSource* source, const QString& field, int maxLength = 32767, QWidget* parent = nullptr);
+    void SetField(const QString& field);
+    const QString& Field() const { return m_field; }
+
+private:
+    void display();
+    TDataSource* m_source;
+    QString m_field;
+};
+
+/// A read-only text showing a column.
+class TDBText : public QLabel
+{
+    Q_OBJECT
+
+public:
+    TDBText(TDataSource* source, const QString& field, QWidget* parent = nullptr);
+
+private:
+    TDataSource* m_source;
+    QString m_field;
+};
+
+/// A drop-down list bound to a column: choice only, or editable (stores typed text).
+class TDBComboBox : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    TDBComboBox(TDataSource* source, const QString& field, const QStringList& items, bool choiceOnly,
+                QWidget* parent = nullptr);
+    const QString& Field() const { return m_field; }
+
+private:
+    void display();
+    TDataSource* m_source;
+    QString m_field;
+};
+
+/// A lookup list: shows the list column(s) of the list source's row whose key equals
+/// the column's value, and stores the key of the row chosen.
+class TDBLookupComboBox : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    TDBLookupComboBox(TDataSource* source, const QString& field, TDataSource* listSource,
+                      const QString& keyField, const QString& listFields, QWidget* parent = nullptr);
+
+private:
+    void rebuild();
+    void display();
+    void choose(int index);
+    TDataSource* m_source;
+    QString m_field;
+    TDataSource* m_list;
+    QString m_keyField;
+    QStringList m_listFields;
+    bool m_updating = false;
+};
+
+/// A check box bound to a column with its checked and unchecked values.
+class TDBCheckBox : public QCheckBox
+{
+    Q_OBJECT
+
+public:
+    TDBCheckBox(TDataSource* source, const QString& field, const QString& checkedValue,
+                const QString& uncheckedValue, const QString& caption, QWidget* parent = nullptr);
+
+private:
+    void display();
+    TDataSource* m_source;
+    QString m_field;
+    QString m_checked;
+    QString m_unchecked;
+};

@@ -1,0 +1,181 @@
+#include "settingswin.h"
+
+#include "clientdataset.h"
+#include "dbcontrols.h"
+#include "sqlmodule.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* edit(QWidget* parent, const QString& name)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    return e;
+}
+
+QLabel* label(const QString& text, QWidget* buddy, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setBuddy(buddy);
+    return l;
+}
+
+QComboBox* list(QWidget* parent, const QString& name, const QStringList& items, bool editable)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(editable);
+    c->addItems(items);
+    c->setCurrentIndex(-1); // no selection
+    return c;
+}
+
+// "IP" and "Port" captions above their two edits.
+QWidget* addressPair(QWidget* parent, const QString& prefix, QLineEdit*& ip)
+{
+    auto* box = new QWidget(parent);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    ip = edit(box, prefix + QStringLiteral("IPEdit"));
+    auto* port = edit(box, prefix + QStringLiteral("PortEdit"));
+    port->setMaximumWidth(70);
+    grid->addWidget(label(QObject::tr("IP"), ip, box), 0, 0);
+    grid->addWidget(label(QObject::tr("Port"), port, box), 0, 1);
+    grid->addWidget(ip, 1, 0);
+    grid->addWidget(port, 1, 1);
+    return box;
+}
+
+QWidget* withUnit(QWidget* parent, QLineEdit* field, const QString& unit)
+{
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(field);
+    row->addWidget(new QLabel(unit, box));
+    row->addStretch(1);
+    return box;
+}
+
+} // namespace
+
+TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("SettingsWin"));
+    setWindowTitle(QStringLiteral("Base settings"));
+    resize(795, 580);
+
+    BackendDataSet = new TSQLClientDataSet(*SQLModule->Conn, this);
+    BackendDataSet->setObjectName(QStringLiteral("BackendDataSet"));
+    BackendDataSet->SetCommandText(QStringLiteral("settings"));
+    BackendDataSet->SetFiltered(true);
+    BackendDataSet->SetFilter(QStringLiteral("hostname=:hostname"));
+    BackendDataSet->Params.insert(QStringLiteral("hostname"), QStringLiteral("testmachine"));
+    BackendDataSource = new TDataSource(BackendDataSet, this);
+    BackendDataSource->setObjectName(QStringLiteral("BackendDataSource"));
+    // The set is never opened: these settings are laid out, not yet bound.
+
+    // --- the connection in use
+    auto* connection = new QGroupBox(tr("Current database connection (from mysql.txt)"), this);
+    auto* connForm = new QFormLayout(connection);
+    DBHostnameEdit = edit(connection, QStringLiteral("DBHostnameEdit"));
+    DBNameEdit = edit(connection, QStringLiteral("DBNameEdit"));
+    DBUsernameEdit = edit(connection, QStringLiteral("DBUsernameEdit"));
+    DBPasswordEdit = edit(connection, QStringLiteral("DBPasswordEdit"));
+    DBHostnameEdit->setText(SQLModule->HostName());
+    DBNameEdit->setText(SQLModule->DatabaseName());
+    DBUsernameEdit->setText(SQLModule->UserName());
+    DBPasswordEdit->setText(SQLModule->Password()); // shown as plain text
+    for (QLineEdit* e : {DBHostnameEdit, DBNameEdit, DBUsernameEdit, DBPasswordEdit}) {
+        e->setReadOnly(true);
+        e->setEnabled(false);
+    }
+    connForm->addRow(label(tr("Hostname"), DBHostnameEdit, connection), DBHostnameEdit);
+    connForm->addRow(label(tr("Database name"), DBNameEdit, connection), DBNameEdit);
+    connForm->addRow(label(tr("User name"), DBUsernameEdit, connection), DBUsernameEdit);
+    connForm->addRow(label(tr("Password"), DBPasswordEdit, connection), DBPasswordEdit);
+
+    // --- top right: the master server and the tuning standards
+    auto* master = new QWidget(this);
+    auto* masterForm = new QFormLayout(master);
+    masterForm->setContentsMargins(0, 0, 0, 0);
+    QLineEdit* masterIp = nullptr;
+    QWidget* masterAddress = addressPair(master, QStringLiteral("Master"), masterIp);
+    masterForm->addRow(label(tr("Master server"), masterIp, master), masterAddress);
+    auto* statusEdit = edit(master, QStringLiteral("StatusReportEdit"));
+    auto* statusRow = new QWidget(master);
+    auto* statusLayout = new QHBoxLayout(statusRow);
+    statusLayout->setContentsMargins(0, 0, 0, 0);
+    statusLayout->addWidget(new QLabel(QStringLiteral("dito"), statusRow));
+    statusLayout->addWidget(statusEdit);
+    masterForm->addRow(label(tr("Status report"), statusEdit, master), statusRow);
+    auto* tvFormat = list(master, QStringLiteral("TVFormatCombo"),
+                          {"PAL", "NTSC", "SECAM", "PAL-NC", "PAL-M", "PAL-N", "NTSC-JP"}, false);
+    masterForm->addRow(label(tr("TV format"), tvFormat, master), tvFormat);
+    auto* vbiFormat = list(master, QStringLiteral("VBIFormatCombo"),
+                           {"None", "PAL Teletext", "NSTC Closed Caption"}, false);
+    masterForm->addRow(label(tr("VBI format"), vbiFormat, master), vbiFormat);
+    auto* freqTable = list(master, QStringLiteral("FrequencyTableCombo"),
+                           {"us-cable", "us-bcast", "us-cable-hrc", "europe-west", "XXX"}, false);
+    masterForm->addRow(label(tr("Frequency table"), freqTable, master), freqTable);
+    auto* timeOffset = list(master, QStringLiteral("TimeOffsetCombo"), {"(None)", "-0100", "+0100", "XXX"}, true);
+    masterForm->addRow(label(tr("Time offset"), timeOffset, master), timeOffset);
+
+    // --- the recording computer
+    auto* recording = new QGroupBox(tr("Recording computer"), this);
+    recording->setObjectName(QStringLiteral("RecordingGroup"));
+    auto* recLayout = new QHBoxLayout(recording);
+    auto* gridColumn = new QVBoxLayout;
+    auto* backendGrid = new TDBGrid(BackendDataSource, {}, recording);
+    backendGrid->setObjectName(QStringLiteral("BackendGrid"));
+    backendGrid->SetReadOnly(true);
+    backendGrid->setMaximumWidth(220);
+    auto* detachedSource = new TDataSource(nullptr, recording); // the navigator has no data source
+    auto* backendNavigator = new TDBNavigator(
+        detachedSource, TDBNavigator::Insert | TDBNavigator::Delete | TDBNavigator::Cancel, recording);
+    backendNavigator->setObjectName(QStringLiteral("BackendNavigator"));
+    gridColumn->addWidget(backendNavigator);
+    gridColumn->addWidget(backendGrid);
+    recLayout->addLayout(gridColumn);
+
+    auto* recForm = new QFormLayout;
+    QLineEdit* recordIp = nullptr;
+    QWidget* recordAddress = addressPair(recording, QStringLiteral("Backend"), recordIp);
+    recForm->addRow(label(tr("Address"), recordIp, recording), recordAddress);
+    auto* recDir = edit(recording, QStringLiteral("RecordingDirEdit"));
+    recForm->addRow(label(tr("Directory to hold recordings"), recDir, recording), recDir);
+    auto* liveDir = edit(recording, QStringLiteral("LiveTVDirEdit"));
+    recForm->addRow(label(tr("Directory to hold Live TV buffers"), liveDir, recording), liveDir);
+    auto* bufferSize = edit(recording, QStringLiteral("LiveTVBufferSizeEdit"));
+    bufferSize->setMaximumWidth(80);
+    recForm->addRow(label(tr("Live TV buffer size"), bufferSize, recording), withUnit(recording, bufferSize, tr("GB")));
+    auto* maxFill = edit(recording, QStringLiteral("MaxBufferFillEdit"));
+    maxFill->setMaximumWidth(80);
+    recForm->addRow(label(tr("Max buffer fill"), maxFill, recording), withUnit(recording, maxFill, tr("%")));
+    auto* encoders = edit(recording, QStringLiteral("EncodersEdit"));
+    encoders->setMaximumWidth(80);
+    recForm->addRow(label(tr("Number of simultanous encoders"), encoders, recording), encoders);
+    recLayout->addLayout(recForm, 1);
+
+    // --- the whole window
+    auto* top = new QHBoxLayout;
+    top->addWidget(connection, 1);
+    top->addWidget(master, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(recording, 1);
+
+    // Tab order follows the layout: the recording computer's fields first, as that is
+    // where the focus starts.
+    setTabOrder(recordIp, recordAddress->findChild<QLineEdit*>(QStringLiteral("BackendPortEdit")));
+    recordIp->setFocus();
+}

@@ -1,0 +1,270 @@
+#include "clientdataset.h"
+#include "dbcontrols.h"
+#include "messagebox.h"
+#include "testdatabase.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+// The data-bound controls, driven as a user would, against the real database.
+class TestDBControls : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<TSQLModule> module;
+    std::unique_ptr<QWidget> window;
+
+    TSQLClientDataSet* open(const QString& table, const QString& filter = {})
+    {
+        auto* set = new TSQLClientDataSet(*module->Conn, window.get());
+        set->SetCommandText(table);
+        if (!filter.isEmpty()) {
+            set->SetFiltered(true);
+            set->SetFilter(filter);
+        }
+        set->SetActive(true);
+        return set;
+    }
+
+    template <typename W> W* shown(W* w)
+    {
+        w->setParent(window.get());
+        w->show();
+        return w;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        InitTestEnvironment();
+        db = std::make_unique<TestDatabase>(QStringLiteral("t_dbcontrols"), true);
+        module = db->CreateModule();
+    }
+
+    void init()
+    {
+        db->Reset(true);
+        MessageBox::ClearShown();
+        window = std::make_unique<QWidget>();
+        window->resize(600, 400);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup() { window.reset(); }
+
+    void editFieldTypesIntoTheRowWithinItsLimit()
+    {
+        auto* set = open(QStringLiteral("capturecard"));
+        TDataSource source(set);
+        auto* edit = shown(new TDBEdit(&source, QStringLiteral("hostname"), 7));
+        QCOMPARE(edit->text(), QStringLiteral("tvbox"));
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("12345678"));
+        QCOMPARE(edit->text(), QStringLiteral("1234567")); // no eighth character
+        QCOMPARE(set->State(), TDataSetState::Edit);
+        QCOMPARE(set->FieldValue(QStringLiteral("hostname")), QVariant(QStringLiteral("1234567")));
+        set->Next(); // moving posts
+        QCOMPARE(set->ChangeCount(), 1);
+        QCOMPARE(edit->text(), QStringLiteral("tvbox")); // the second card's host
+    }
+
+    void withoutAutoEditTypingChangesNothing()
+    {
+        auto* set = open(QStringLiteral("capturecard"));
+        TDataSource source(set);
+        source.AutoEdit = false;
+        auto* edit = shown(new TDBEdit(&source, QStringLiteral("hostname"), 7));
+        QTest::keyClicks(edit, QStringLiteral("x"));
+        QCOMPARE(set->State(), TDataSetState::Browse);
+        QCOMPARE(edit->text(), QStringLiteral("tvbox"));
+    }
+
+    void typingIntoAnEmptySetStartsARow()
+    {
+        auto* set = open(QStringLiteral("cardinput"), QStringLiteral("cardid=99"));
+        TDataSource source(set);
+        auto* edit = shown(new TDBEdit(&source, QStringLiteral("tunechan"), 7));
+        QTest::keyClicks(edit, QStringLiteral("5"));
+        QCOMPARE(set->State(), TDataSetState::Insert);
+        QCOMPARE(set->RecordCount(), 1);
+        QCOMPARE(set->FieldValue(QStringLiteral("tunechan")), QVariant(QStringLiteral("5")));
+    }
+
+    void choiceOnlyListRefusesTypedTextAndStoresItsPick()
+    {
+        auto* set = open(QStringLiteral("capturecard"));
+        TDataSource source(set);
+        auto* combo = shown(new TDBComboBox(&source, QStringLiteral("cardtype"),
+                                            {QStringLiteral("V4L"), QStringLiteral("MPEG"), QStringLiteral("DVB")}, true));
+        QCOMPARE(combo->currentText(), QStringLiteral("V4L"));
+        QVERIFY(!combo->isEditable());
+        QTest::keyClicks(combo, QStringLiteral("xyz"));
+        QCOMPARE(set->FieldValue(QStringLiteral("cardtype")), QVariant(QStringLiteral("V4L")));
+        combo->setCurrentIndex(1);
+        emit combo->activated(1);
+        QCOMPARE(set->FieldValue(QStringLiteral("cardtype")), QVariant(QStringLiteral("MPEG")));
+        // A stored value not in the list shows as no choice.
+        set->SetFieldValue(QStringLiteral("cardtype"), QStringLiteral("dvb"));
+        QCOMPARE(combo->currentIndex(), -1);
+    }
+
+    void editableListStoresTypedText()
+    {
+        auto* set = open(QStringLiteral("capturecard"));
+        TDataSource source(set);
+        auto* combo = shown(new TDBComboBox(&source, QStringLiteral("audiodevice"),
+                                            {QStringLiteral("/dev/dsp"), QStringLiteral("/dev/dsp0")}, false));
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), QStringLiteral("/dev/snd/pcm"));
+        QCOMPARE(set->FieldValue(QStringLiteral("audiodevice")), QVariant(QStringLiteral("/dev/snd/pcm")));
+    }
+
+    void twoColumnLookupShowsNameAndIdAndStoresTheKey()
+    {
+        auto* inputs = open(QStringLiteral("cardinput"), QStringLiteral("cardid=1"));
+        auto* sources = open(QStringLiteral("videosource"));
+        int scrolls = 0;
+        sources->AfterScroll = [&] { ++scrolls; };
+        TDataSource inputSource(inputs);
+        TDataSource listSource(sources);
+        auto* lookup = shown(new TDBLookupComboBox(&inputSource, QStringLiteral("sourceid"), &listSource,
+                                                   QStringLiteral("sourceid"), QStringLiteral("name;sourceid")));
+        QCOMPARE(lookup->count(), 3);
+        QCOMPARE(lookup->itemText(1), QStringLiteral("DVB-T   3"));
+        QCOMPARE(lookup->currentText(), QStringLiteral("Antenna   1"));
+        emit lookup->activated(2);
+        QCOMPARE(inputs->FieldValue(QStringLiteral("sourceid")).toInt(), 7);
+        QCOMPARE(sources->RecNo(), 2); // the list source moved with the pick
+        QCOMPARE(scrolls, 1);
+        inputs->Next(); // an input whose source is 0 shows no choice
+        QCOMPARE(lookup->currentIndex(), -1);
+    }
+
+    void checkBoxWritesItsValues_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("on");
+        QTest::addColumn<QString>("off");
+        QTest::newRow("Y/N") << "cardinput" << "shareable" << "Y" << "N";
+        QTest::newRow("1/0") << "capturecard" << "use_ts" << "1" << "0";
+    }
+
+    void checkBoxWritesItsValues()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, field);
+        QFETCH(QString, on);
+        QFETCH(QString, off);
+        auto* set = open(table);
+        TDataSource source(set);
+        auto* box = shown(new TDBCheckBox(&source, field, on, off, QStringLiteral("box")));
+        set->Last();
+        const bool was = box->isChecked();
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(set->FieldValue(field).toString(), was ? off : on);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(set->FieldValue(field).toString(), was ? on : off);
+        set->Post();
+        set->ApplyUpdates(0);
+    }
+
+    void gridAndDataSetAgreeOnTheCurrentRow()
+    {
+        auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        TDataSource source(set);
+        auto* grid = shown(new TDBGrid(&source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60},
+                                                 {QStringLiteral("name"), QStringLiteral("Long name"), 110}}));
+        QAbstractItemModelTester tester(grid->Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(grid->Model()->rowCount(), 3);
+        QCOMPARE(grid->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Long name"));
+        QCOMPARE(grid->columnWidth(1), 110);
+        QCOMPARE(grid->currentIndex().row(), 0);
+        // The user moves in the grid: the set follows.
+        grid->setCurrentIndex(grid->Model()->index(2, 0));
+        QCOMPARE(set->RecNo(), 2);
+        // The set moves: the grid follows.
+        set->First();
+        QCOMPARE(grid->currentIndex().row(), 0);
+        // Rows come and go with the filter and with inserts.
+        set->SetFilter(QStringLiteral("sourceid=3"));
+        QCOMPARE(grid->Model()->rowCount(), 3);
+        set->Append();
+        QCOMPARE(grid->Model()->rowCount(), 4);
+        QCOMPARE(grid->currentIndex().row(), 3);
+        QCOMPARE(grid->Model()->headerData(3, Qt::Vertical, Qt::DisplayRole).toString(), QStringLiteral("*"));
+        set->Cancel();
+        QCOMPARE(grid->Model()->rowCount(), 3);
+    }
+
+    void editableGridWritesTypedCellsAndConfirmsDeletes()
+    {
+        auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        TDataSource source(set);
+        auto* grid = shown(new TDBGrid(&source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60}}));
+        grid->SetReadOnly(false);
+        grid->ConfirmDelete = true;
+        QVERIFY(grid->Model()->setData(grid->Model()->index(1, 0), QStringLiteral("ZDFneo"), Qt::EditRole));
+        QCOMPARE(set->RecNo(), 1);
+        QCOMPARE(set->FieldValue(QStringLiteral("callsign")), QVariant(QStringLiteral("ZDFneo")));
+        set->Post();
+
+        grid->setFocus();
+        MessageBox::QueueAnswer(MessageBox::Button::Cancel);
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(set->RecordCount(), 3); // declined
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QCOMPARE(set->RecordCount(), 2);
+        QCOMPARE(MessageBox::ShownBoxes().size(), 2);
+        QCOMPARE(MessageBox::ShownBoxes()[0].title, QStringLiteral("Confirm"));
+    }
+
+    void readOnlyGridReportsDoubleClickAndEnter()
+    {
+        auto* set = open(QStringLiteral("videosource"));
+        TDataSource source(set);
+        source.AutoEdit = false;
+        auto* grid = shown(new TDBGrid(&source, {{QStringLiteral("name"), QStringLiteral("Name"), 200}}));
+        grid->SetReadOnly(true);
+        QSignalSpy activated(grid, &TDBGrid::RowActivated);
+        const QRect cell = grid->visualRect(grid->Model()->index(1, 0));
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(activated.size(), 1);
+        QCOMPARE(set->RecNo(), 1);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Return);
+        QCOMPARE(activated.size(), 2);
+        QCOMPARE(set->State(), TDataSetState::Browse);
+    }
+
+    void navigatorButtonsDriveTheSet()
+    {
+        auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=3"));
+        TDataSource source(set);
+        auto* nav = shown(new TDBNavigator(&source, TDBNavigator::Prior | TDBNavigator::Next | TDBNavigator::Insert |
+                                                        TDBNavigator::Delete | TDBNavigator::Cancel));
+        nav->ConfirmDelete = false;
+        QVERIFY(!nav->ButtonFor(TDBNavigator::Post));
+        QCOMPARE(nav->ButtonFor(TDBNavigator::Next)->accessibleName(), QStringLiteral("Next"));
+        QVERIFY(!nav->ButtonFor(TDBNavigator::Prior)->isEnabled());
+        nav->ButtonFor(TDBNavigator::Next)->click();
+        QCOMPARE(set->RecNo(), 1);
+        nav->ButtonFor(TDBNavigator::Insert)->click();
+        QCOMPARE(set->State(), TDataSetState::Insert);
+        QVERIFY(nav->ButtonFor(TDBNavigator::Cancel)->isEnabled());
+        nav->ButtonFor(TDBNavigator::Cancel)->click();
+        QCOMPARE(set->RecordCount(), 3);
+        nav->ButtonFor(TDBNavigator::Delete)->click(); // no confirmation asked
+        QCOMPARE(set->RecordCount(), 2);
+        QCOMPARE(MessageBox::ShownBoxes().size(), 0);
+    }
+};
+
+QTEST_MAIN(TestDBControls)
+#include "tst_dbcontrols.moc"

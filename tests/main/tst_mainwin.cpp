@@ -1,0 +1,274 @@
+#include "application.h"
+#include "clientdataset.h"
+#include "dbcontrols.h"
+#include "mainwin.h"
+#include "messagebox.h"
+#include "settingswin.h"
+#include "testdatabase.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+class TestMainWin : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<TSQLModule> module;
+    std::unique_ptr<TMainWin> win;
+
+    void openWindow()
+    {
+        win = std::make_unique<TMainWin>();
+        win->show();
+        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+    }
+
+    template <typename T = QWidget> T* child(const QString& name)
+    {
+        T* w = win->findChild<T*>(name);
+        if (!w)
+            qFatal("no child %s", qPrintable(name));
+        return w;
+    }
+
+    QStringList sourceNames()
+    {
+        QStringList names;
+        for (int r = 0; r < win->SourceGrid->Model()->rowCount(); ++r)
+            names << win->SourceGrid->Model()->index(r, 0).data().toString();
+        return names;
+    }
+
+    QStringList snapshot()
+    {
+        QStringList all;
+        for (const char* t : {"videosource", "channel", "cardinput", "capturecard"})
+            all << db->Rows(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(t)));
+        return all;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        InitTestEnvironment();
+        db = std::make_unique<TestDatabase>(QStringLiteral("t_mainwin"), true);
+        module = db->CreateModule();
+    }
+
+    void init()
+    {
+        db->Reset(true);
+        MessageBox::ClearShown();
+        openWindow();
+    }
+
+    void cleanup() { win.reset(); }
+
+    void layoutIsAsDesigned()
+    {
+        QCOMPARE(win->windowTitle(), QStringLiteral("Korvane Setup"));
+        QCOMPARE(win->size(), QSize(795, 580));
+        QVERIFY(!win->isMinimized());
+        const QList<std::pair<QString, QRect>> geometry{
+            {"SourceGrid", {16, 64, 425, 120}},          {"SourceInsertButton", {448, 64, 49, 49}},
+            {"SourceDeleteButton", {496, 64, 49, 49}},   {"SourceEditButton", {544, 64, 49, 49}},
+            {"CardGrid", {16, 241, 425, 120}},           {"CardInsertButton", {448, 240, 49, 49}},
+            {"CardDeleteButton", {496, 240, 49, 49}},    {"CardEditButton", {544, 240, 49, 49}},
+            {"SettingsOpenButton", {448, 432, 145, 41}}};
+        for (const auto& [name, rect] : geometry)
+            QCOMPARE(child(name)->geometry(), rect);
+        QCOMPARE(child(QStringLiteral("Label2"))->pos(), QPoint(16, 40));
+        QCOMPARE(child(QStringLiteral("Label1"))->pos(), QPoint(16, 216));
+        QCOMPARE(child<QLabel>(QStringLiteral("Label2"))->text(), QStringLiteral("Channel source"));
+        QCOMPARE(child<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("TV card"));
+        auto* plus = child<QPushButton>(QStringLiteral("SourceInsertButton"));
+        QCOMPARE(plus->text(), QStringLiteral("+"));
+        QVERIFY(plus->font().bold());
+        QCOMPARE(plus->font().pixelSize(), 15);
+        QCOMPARE(child<QPushButton>(QStringLiteral("CardDeleteButton"))->text(), QStringLiteral("-"));
+        QCOMPARE(child<QPushButton>(QStringLiteral("CardEditButton"))->text(), QStringLiteral("Edit..."));
+        QCOMPARE(child<QPushButton>(QStringLiteral("SettingsOpenButton"))->text(), QStringLiteral("Base settings..."));
+
+        QCOMPARE(win->SourceGrid->Model()->columnCount(), 1);
+        QCOMPARE(win->SourceGrid->columnWidth(0), 500);
+        QCOMPARE(win->CardGrid->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Video device"));
+        QCOMPARE(win->CardGrid->columnWidth(0), 60);
+        QVERIFY(win->SourceGrid->Model()->ReadOnly && win->CardGrid->Model()->ReadOnly);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(win->CardGrid));
+    }
+
+    void listsShowTheTablesInServerOrder()
+    {
+        QCOMPARE(sourceNames(), (QStringList{"Antenna", "DVB-T", "Spare"}));
+        QCOMPARE(win->CardGrid->Model()->rowCount(), 2);
+        QCOMPARE(win->CardGrid->Model()->index(1, 0).data().toString(), QStringLiteral("DVB"));
+        QCOMPARE(MessageBox::ShownBoxes().size(), 0);
+    }
+
+    void failingSourceListLeavesTheCardListUnopened()
+    {
+        win.reset();
+        db->Exec(QStringLiteral("DROP TABLE videosource"));
+        openWindow();
+        QCOMPARE(MessageBox::ShownBoxes().size(), 1);
+        QCOMPARE(MessageBox::ShownBoxes()[0].kind, MessageBox::Kind::Exception);
+        QVERIFY2(MessageBox::ShownBoxes()[0].text.contains(QStringLiteral("videosource")),
+                 qPrintable(MessageBox::ShownBoxes()[0].text));
+        QVERIFY(!win->SourceDataSet->Active());
+        QVERIFY(!win->CardDataSet->Active());
+        QVERIFY(win->isVisible());
+    }
+
+    void cancelledDeleteChangesNothing()
+    {
+        const QStringList before = snapshot();
+        MessageBox::QueueAnswer(MessageBox::Button::Cancel);
+        QTest::mouseClick(child(QStringLiteral("SourceDeleteButton")), Qt::LeftButton);
+        MessageBox::QueueAnswer(MessageBox::Button::None); // the box closed without a button
+        QTest::mouseClick(child(QStringLiteral("CardDeleteButton")), Qt::LeftButton);
+        QCOMPARE(snapshot(), before);
+        QCOMPARE(sourceNames().size(), 3);
+        const auto& box = MessageBox::ShownBoxes()[0];
+        QCOMPARE(box.title, QStringLiteral("Confirm"));
+        QCOMPARE(box.text, QStringLiteral("Are you sure that you want to delete the selected source, all its "
+                                          "channels and reset the source of the corresponding cardinputs?"));
+        QCOMPARE(box.buttons, (QList<MessageBox::Button>{MessageBox::Button::Cancel, MessageBox::Button::Yes}));
+        QCOMPARE(box.defaultButton, MessageBox::Button::Cancel);
+        QCOMPARE(MessageBox::ShownBoxes()[1].text,
+                 QStringLiteral("Are you sure that you want to delete the selected card and its inputs from the database?"));
+    }
+
+    void deletingASourceTakesItsChannelsAndFreesItsInputs()
+    {
+        win->SourceDataSet->MoveTo(1); // "DVB-T", source 3
+        StatementRecorder rec;
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QTest::mouseClick(child(QStringLiteral("SourceDeleteButton")), Qt::LeftButton);
+        QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("sourceid=3")), 0);
+        QCOMPARE(db->Count(QStringLiteral("channel")), 4);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT sourceid FROM cardinput WHERE cardinputid=6")).toInt(), 0);
+        QCOMPARE(db->Count(QStringLiteral("videosource"), QStringLiteral("sourceid=3")), 0);
+        QCOMPARE(db->Count(QStringLiteral("channel_dvb")), 2); // left in place
+        QCOMPARE(sourceNames(), (QStringList{"Antenna", "Spare"}));
+        const QStringList sent = rec.Changes();
+        QCOMPARE(sent.size(), 3);
+        QCOMPARE(sent[0], QStringLiteral("DELETE FROM channel WHERE sourceid=3"));
+        QCOMPARE(sent[1], QStringLiteral("UPDATE cardinput SET sourceid=0 WHERE sourceid=3"));
+        QVERIFY(sent[2].startsWith(QStringLiteral("delete from `videosource` \nwhere")));
+        // One transaction, and no re-read of the list.
+        QCOMPARE(rec.Texts().first(), QStringLiteral("START TRANSACTION"));
+        QCOMPARE(rec.Texts().last(), QStringLiteral("COMMIT"));
+    }
+
+    void deletingACardTakesItsInputs()
+    {
+        win->CardDataSet->MoveTo(0);
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QTest::mouseClick(child(QStringLiteral("CardDeleteButton")), Qt::LeftButton);
+        QCOMPARE(db->Count(QStringLiteral("cardinput"), QStringLiteral("cardid=1")), 0);
+        QCOMPARE(db->Count(QStringLiteral("cardinput")), 1);
+        QCOMPARE(db->Count(QStringLiteral("capturecard")), 1);
+        QCOMPARE(win->CardGrid->Model()->rowCount(), 1);
+    }
+
+    void failureInTheSecondStatementLeavesEveryTableUnchanged()
+    {
+        db->Exec(QStringLiteral("ALTER TABLE cardinput RENAME TO cardinput_away"));
+        const QStringList before = db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
+                                   db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QTest::mouseClick(child(QStringLiteral("SourceDeleteButton")), Qt::LeftButton);
+        db->Exec(QStringLiteral("ALTER TABLE cardinput_away RENAME TO cardinput"));
+        QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
+                     db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid")),
+                 before);
+        QCOMPARE(sourceNames().size(), 3);
+        QCOMPARE(MessageBox::ShownBoxes().size(), 2);
+        QCOMPARE(MessageBox::ShownBoxes()[1].kind, MessageBox::Kind::Exception);
+        QVERIFY(MessageBox::ShownBoxes()[1].text.contains(QStringLiteral("cardinput")));
+        QCOMPARE(win->SourceDataSet->ChangeCount(), 0);
+    }
+
+    void actionsOnAnEmptyListSayNothingIsSelected()
+    {
+        db->Exec(QStringLiteral("DELETE FROM videosource"));
+        db->Exec(QStringLiteral("DELETE FROM capturecard"));
+        QTest::keyClick(win.get(), Qt::Key_F5);
+        QCOMPARE(sourceNames(), QStringList());
+        const QStringList before = snapshot();
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QTest::mouseClick(child(QStringLiteral("SourceDeleteButton")), Qt::LeftButton);
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QTest::mouseClick(child(QStringLiteral("CardDeleteButton")), Qt::LeftButton);
+        QTest::mouseClick(child(QStringLiteral("SourceEditButton")), Qt::LeftButton);
+        QTest::mouseClick(child(QStringLiteral("CardEditButton")), Qt::LeftButton);
+        QCOMPARE(snapshot(), before);
+        QStringList texts;
+        for (const auto& box : MessageBox::ShownBoxes())
+            if (box.kind == MessageBox::Kind::Exception)
+                texts << box.text;
+        QCOMPARE(texts, (QStringList{"No channel source is selected.", "No capture card is selected.",
+                                     "No channel source is selected.", "No capture card is selected."}));
+    }
+
+    void f5ShowsRowsOfOtherClients()
+    {
+        db->Exec(QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (42, 'Cable')"));
+        db->Exec(QStringLiteral("INSERT INTO capturecard (cardid, cardtype) VALUES (42, 'MPEG')"));
+        QCOMPARE(sourceNames().size(), 3);
+        QTest::keyClick(win.get(), Qt::Key_F5);
+        QCOMPARE(sourceNames(), (QStringList{"Antenna", "DVB-T", "Spare", "Cable"}));
+        QCOMPARE(win->CardGrid->Model()->rowCount(), 3);
+    }
+
+    void deleteKeyOnAGridAsksFirst()
+    {
+        win->CardGrid->setFocus();
+        MessageBox::QueueAnswer(MessageBox::Button::Cancel);
+        QTest::keyClick(win->CardGrid, Qt::Key_Delete);
+        QCOMPARE(MessageBox::ShownBoxes().size(), 1);
+        QCOMPARE(MessageBox::ShownBoxes()[0].text,
+                 QStringLiteral("Are you sure that you want to delete the selected card and its inputs from the database?"));
+        QCOMPARE(db->Count(QStringLiteral("capturecard")), 2);
+    }
+
+    void baseSettingsShowTheConnectionAndWriteNothing()
+    {
+        StatementRecorder rec;
+        bool inspected = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* settings = qobject_cast<TSettingsWin*>(QApplication::activeModalWidget());
+            QVERIFY(settings);
+            QCOMPARE(settings->windowTitle(), QStringLiteral("Base settings"));
+            QCOMPARE(settings->size(), QSize(795, 580));
+            QCOMPARE(settings->DBHostnameEdit->text(), QStringLiteral("localhost"));
+            QCOMPARE(settings->DBNameEdit->text(), db->Name());
+            QCOMPARE(settings->DBUsernameEdit->text(), TestDatabase::User());
+            QCOMPARE(settings->DBPasswordEdit->text(), TestDatabase::Password());
+            QCOMPARE(settings->DBPasswordEdit->echoMode(), QLineEdit::Normal);
+            QVERIFY(!settings->DBHostnameEdit->isEnabled() && settings->DBHostnameEdit->isReadOnly());
+            QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("BackendIPEdit"));
+            QVERIFY(!settings->BackendDataSet->Active());
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10.0.0.1"));
+            inspected = true;
+            settings->close();
+        });
+        QTest::mouseClick(child(QStringLiteral("SettingsOpenButton")), Qt::LeftButton);
+        QVERIFY(inspected);
+        QCOMPARE(rec.Texts(), QStringList()); // nothing read, nothing written, nothing re-read
+        QCOMPARE(MessageBox::ShownBoxes().size(), 0);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    TKorvaneApplication app(argc, argv);
+    TestMainWin test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_mainwin.moc"
