@@ -3,6 +3,7 @@
 #include "connection.h"
 #include "errors.h"
 
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlField>
@@ -441,6 +442,36 @@ void TSQLClientDataSet::SetFieldValue(const QString& column, const QVariant& val
 
 // --- editing ----------------------------------------------------------------------
 
+void TSQLClientDataSet::MarkModified()
+{
+    if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)
+        m_modified = true;
+}
+
+void ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets)
+{
+    // Settle pending rows first: a posting row may post rows of another set.
+    int changes = 0;
+    for (TSQLClientDataSet* set : dataSets)
+        if (set->Active())
+            set->CheckBrowseMode();
+    for (TSQLClientDataSet* set : dataSets)
+        if (set->Active())
+            changes += set->ChangeCount();
+    if (changes == 0)
+        return;
+    connection.StartTransaction();
+    try {
+        for (TSQLClientDataSet* set : dataSets)
+            if (set->Active())
+                set->ApplyUpdates(0);
+        connection.Commit();
+    } catch (...) {
+        connection.Rollback();
+        throw;
+    }
+}
+
 void TSQLClientDataSet::CheckBrowseMode()
 {
     if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
@@ -712,7 +743,26 @@ int TSQLClientDataSet::ApplyUpdates(int maxErrors)
         throw;
     }
 
-    for (Row* row : m_log) {
+    // The log is done with once the transaction is committed: at once when this apply
+    // owned it, otherwise when the caller commits.
+    QPointer<TSQLClientDataSet> self(this);
+    std::vector<Row*> written = m_log;
+    m_connection.AfterCommit([self, written] {
+        if (self)
+            self->mergeWritten(written);
+    });
+    return 0;
+}
+
+void TSQLClientDataSet::mergeWritten(const std::vector<Row*>& written)
+{
+    // Only rows still logged as they were written: a set that was closed or whose log
+    // was cancelled meanwhile has nothing to merge.
+    for (Row* row : written) {
+        const auto logged = std::find(m_log.begin(), m_log.end(), row);
+        if (logged == m_log.end())
+            continue;
+        m_log.erase(logged);
         if (row->status == RowStatus::Deleted) {
             m_rows.erase(std::find_if(m_rows.begin(), m_rows.end(),
                                       [row](const auto& r) { return r.get() == row; }));
@@ -721,9 +771,7 @@ int TSQLClientDataSet::ApplyUpdates(int maxErrors)
             row->status = RowStatus::Unchanged;
         }
     }
-    m_log.clear();
     emit CurrentChanged();
-    return 0;
 }
 
 void TSQLClientDataSet::CancelUpdates()

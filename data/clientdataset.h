@@ -17,6 +17,13 @@ class TSQLConnection;
 enum class TDataSetState { Inactive, Browse, Edit, Insert };
 enum class TCommandType { Table, Text };
 
+class TSQLClientDataSet;
+
+/// Writes the change logs of several data sets in one transaction: every log is
+/// written or none, and a failure leaves every log as it was. Sends nothing when no
+/// set has changes.
+void ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets);
+
 /// A column as the server described it, plus what the change statements make of it.
 struct TFieldDef
 {
@@ -109,6 +116,8 @@ public:
     void Delete();
     /// Posts a modified pending row, or discards one nobody changed.
     void CheckBrowseMode();
+    /// The pending row counts as changed by the user (it will be posted, not dropped).
+    void MarkModified();
 
     // --- change log
     int ChangeCount() const { return int(m_log.size()); }
@@ -165,6 +174,7 @@ private:
     TStatement statementFor(const Row& row, const QString& table, const QString& quote,
                             const QList<TColumnInfo>& columns) const;
     void fetch();
+    void mergeWritten(const std::vector<Row*>& written);
     void setState(TDataSetState state);
 
     TSQLConnection& m_connection;

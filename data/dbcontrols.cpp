@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QValidator>
 
 namespace {
 QString textOf(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
@@ -36,6 +37,8 @@ void TDataSource::SetDataSet(TSQLClientDataSet* dataSet)
 
 bool TDataSource::WriteField(const QString& field, const QVariant& value)
 {
+    if (BeforeWrite && AutoEdit)
+        BeforeWrite();
     if (!m_dataSet || !m_dataSet->Active())
         return false;
     const TDataSetState state = m_dataSet->State();
@@ -332,10 +335,29 @@ void TDBNavigator::updateButtons()
 
 // --- TDBEdit ----------------------------------------------------------------------
 
-TDBEdit::TDBEdit(TDataSource* source, const QString& field, int maxLength, QWidget* parent)
-    : QLineEdit(parent), m_source(source), m_field(field)
+// Limits what the user types, not what is shown: a stored value longer than the limit is
+// displayed whole (QLineEdit's own maxLength would cut it, and the next keystroke would
+// write the cut text back). Such a value never grows beyond its stored length.
+class TTypingLimit : public QValidator
 {
-    setMaxLength(maxLength);
+public:
+    TTypingLimit(QObject* parent, int limit) : QValidator(parent), m_limit(limit) {}
+    void SetStoredLength(qsizetype length) { m_stored = length; }
+    State validate(QString& input, int&) const override
+    {
+        return input.size() <= std::max<qsizetype>(m_limit, m_stored) ? Acceptable : Invalid;
+    }
+
+private:
+    int m_limit;
+    qsizetype m_stored = 0;
+};
+
+TDBEdit::TDBEdit(TDataSource* source, const QString& field, int maxLength, QWidget* parent)
+    : QLineEdit(parent), m_source(source), m_field(field), m_limit(maxLength)
+{
+    m_typingLimit = new TTypingLimit(this, maxLength);
+    setValidator(m_typingLimit);
     connect(source, &TDataSource::DataChanged, this, &TDBEdit::display);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (m_field.isEmpty() || !m_source->WriteField(m_field, text))
@@ -353,6 +375,7 @@ void TDBEdit::SetField(const QString& field)
 void TDBEdit::display()
 {
     const QString text = textOf(m_source->Value(m_field));
+    m_typingLimit->SetStoredLength(text.size());
     if (text != this->text())
         setText(text);
 }

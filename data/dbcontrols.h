@@ -24,6 +24,8 @@ public:
     TSQLClientDataSet* DataSet() const { return m_dataSet; }
     void SetDataSet(TSQLClientDataSet* dataSet);
     bool AutoEdit = true;
+    /// Runs before a control writes a value (the window may prepare rows it needs).
+    std::function<void()> BeforeWrite;
 
     /// Writes `value` into `field` of the current row, putting the set into the edit
     /// state first (or starting a row when it has none). Returns false when the
@@ -129,11 +131,15 @@ public:
     TDBEdit(TDataSource* source, const QString& field, int maxLength = 32767, QWidget* parent = nullptr);
     void SetField(const QString& field);
     const QString& Field() const { return m_field; }
+    /// How many characters the user may type.
+    int Limit() const { return m_limit; }
 
 private:
     void display();
     TDataSource* m_source;
     QString m_field;
+    int m_limit;
+    class TTypingLimit* m_typingLimit;
 };
 
 /// A read-only text showing a column.

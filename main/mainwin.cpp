@@ -1,5 +1,6 @@
 #include "mainwin.h"
 
+#include "channelwin.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "errors.h"
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <exception>
+#include <memory>
 
 TMainWin* MainWin = nullptr;
 
@@ -192,7 +194,12 @@ void TMainWin::FormCreate()
 
 void TMainWin::SourceEditActionExecute()
 {
-    currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
+    const int id = currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
+    auto window = std::make_unique<TChannelWin>(this);
+    window->SetSourceID(id); // an error here stops before the window shows
+    window->exec();
+    window.reset();
+    reread(SourceDataSet);
 }
 
 void TMainWin::CardEditActionExecute()
@@ -200,7 +207,14 @@ void TMainWin::CardEditActionExecute()
     currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
 }
 
-void TMainWin::SourceInsertActionExecute() {}
+void TMainWin::SourceInsertActionExecute()
+{
+    auto window = std::make_unique<TChannelWin>(this);
+    window->NewSource();
+    window->exec();
+    window.reset();
+    reread(SourceDataSet);
+}
 
 void TMainWin::CardInsertActionExecute() {}
 
@@ -234,25 +248,16 @@ void TMainWin::deleteCurrent(TSQLClientDataSet* dataSet, const QStringList& stat
 {
     TSQLConnection& conn = *SQLModule->Conn;
     conn.StartTransaction();
-    bool applied = false;
     try {
         for (const QString& sql : statements)
             conn.ExecuteDirect(sql);
         dataSet->Delete();
-        dataSet->ApplyUpdates(0);
-        applied = true;
+        dataSet->ApplyUpdates(0); // joins the transaction; the row is gone once committed
         conn.Commit();
     } catch (...) {
         conn.Rollback();
         // Nothing was deleted: show the row again.
-        if (!applied && dataSet->ChangeCount() > 0)
-            dataSet->CancelUpdates();
-        else if (applied)
-            try {
-                dataSet->Refresh();
-            } catch (...) {
-                // The error that stopped the delete is the one to show.
-            }
+        dataSet->CancelUpdates();
         throw;
     }
 }
@@ -266,10 +271,14 @@ void TMainWin::SettingsOpenActionExecute()
 
 void TMainWin::RefreshActionExecute()
 {
-    for (TSQLClientDataSet* set : {SourceDataSet, CardDataSet}) {
-        if (set->Active())
-            set->Refresh();
-        else
-            set->SetActive(true);
-    }
+    reread(SourceDataSet);
+    reread(CardDataSet);
+}
+
+void TMainWin::reread(TSQLClientDataSet* dataSet)
+{
+    if (dataSet->Active())
+        dataSet->Refresh();
+    else
+        dataSet->SetActive(true); // the list failed to open before; try again
 }

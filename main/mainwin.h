@@ -61,6 +61,7 @@ private:
     void setUpActions();
     /// Runs `statements` and the deletion of the current row of `dataSet` in one
     /// transaction: all of it happens or none.
+    void reread(TSQLClientDataSet* dataSet);
     void deleteCurrent(TSQLClientDataSet* dataSet, const QStringList& statements);
 };
 

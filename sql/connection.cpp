@@ -130,6 +130,7 @@ void TSQLConnection::Open()
 
 void TSQLConnection::Close()
 {
+    m_afterCommit.clear();
     m_prepared.clear();
     m_adhoc.reset();
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
@@ -274,12 +275,30 @@ void TSQLConnection::Commit()
 {
     if (!m_inTransaction)
         return;
+    try {
+        run(QStringLiteral("COMMIT"), {});
+    } catch (...) {
+        Rollback();
+        throw;
+    }
     m_inTransaction = false;
-    run(QStringLiteral("COMMIT"), {});
+    auto actions = std::move(m_afterCommit);
+    m_afterCommit.clear();
+    for (auto& action : actions)
+        action();
+}
+
+void TSQLConnection::AfterCommit(std::function<void()> action)
+{
+    if (!m_inTransaction)
+        action();
+    else
+        m_afterCommit.push_back(std::move(action));
 }
 
 void TSQLConnection::Rollback()
 {
+    m_afterCommit.clear();
     if (!m_inTransaction)
         return;
     m_inTransaction = false;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 Q_DECLARE_LOGGING_CATEGORY(lcSql)
 
@@ -56,9 +57,14 @@ public:
     QString QuoteChar();
 
     void StartTransaction();
+    /// Commits, then runs what was registered with AfterCommit.
     void Commit();
+    /// Rolls back and forgets what was registered with AfterCommit.
     void Rollback();
     bool InTransaction() const { return m_inTransaction; }
+    /// Runs `action` once the open transaction has been committed; dropped when it is
+    /// rolled back or the connection is lost.
+    void AfterCommit(std::function<void()> action);
 
     /// Records every statement sent, for tests; pass an empty function to stop.
     static void SetStatementListener(StatementListener listener);
@@ -76,4 +82,5 @@ private:
     std::map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
     std::unique_ptr<QSqlQuery> m_adhoc;
     bool m_inTransaction = false;
+    std::vector<std::function<void()>> m_afterCommit;
 };

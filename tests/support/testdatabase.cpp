@@ -12,6 +12,9 @@
 #include <QSqlRecord>
 #include <QStyleFactory>
 #include <QTest>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 void InitTestEnvironment()
 {
@@ -170,3 +173,29 @@ QList<QVariantList> StatementRecorder::Binds() const
 }
 
 void StatementRecorder::Clear() { m_entries->clear(); }
+
+StdoutCapture::StdoutCapture()
+{
+    m_path = m_dir.filePath(QStringLiteral("stdout.txt"));
+    std::fflush(stdout);
+    m_saved = dup(STDOUT_FILENO);
+    const int fd = open(m_path.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(fd, STDOUT_FILENO);
+    close(fd);
+}
+
+StdoutCapture::~StdoutCapture() { Lines(); }
+
+QStringList StdoutCapture::Lines()
+{
+    if (m_saved >= 0) {
+        std::fflush(stdout);
+        dup2(m_saved, STDOUT_FILENO);
+        close(m_saved);
+        m_saved = -1;
+    }
+    QFile f(m_path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}

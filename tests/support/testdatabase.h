@@ -71,3 +71,18 @@ private:
     };
     std::shared_ptr<QList<Entry>> m_entries;
 };
+
+/// Captures what the program writes to standard output while it lives.
+class StdoutCapture
+{
+public:
+    StdoutCapture();
+    ~StdoutCapture();
+    /// Stops capturing (once) and returns the lines written.
+    QStringList Lines();
+
+private:
+    int m_saved = -1;
+    QString m_path;
+    QTemporaryDir m_dir;
+};

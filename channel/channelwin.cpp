@@ -1,0 +1,502 @@
+#include "channelwin.h"
+
+#include "clientdataset.h"
+#include "dbcontrols.h"
+#include "errors.h"
+#include "panearea.h"
+#include "sqlmodule.h"
+#include "trace.h"
+
+#include <QAction>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QStringList Grabbers{"tv_grab_de", "tv_grab_na", "tv_grab_uk"};
+const QStringList CodeRates{"AUTO", "NONE", "1_2", "2_3", "3_4", "4_5", "5_6", "6_7", "7_8", "8_9"};
+
+const QString CardtypeQuery = QStringLiteral(
+    "SELECT cardtype, dvb_type, videosource.sourceid AS sourceid FROM videosource, cardinput, "
+    "capturecard WHERE videosource.sourceid = cardinput.sourceid AND cardinput.cardid = "
+    "capturecard.cardid");
+
+template <typename W> W* named(W* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QString text(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+
+} // namespace
+
+quint8 CardKindOf(const QString& cardtype, const QString& dvbType)
+{
+    if (cardtype == QLatin1String("V4L"))
+        return KindV4L;
+    if (cardtype == QLatin1String("MPEG"))
+        return KindMPEG;
+    if (cardtype == QLatin1String("DVB")) {
+        if (dvbType == QLatin1String("S"))
+            return KindDVBS;
+        if (dvbType == QLatin1String("T"))
+            return KindDVBT;
+        if (dvbType == QLatin1String("C"))
+            return KindDVBC;
+    }
+    return KindNone;
+}
+
+TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
+{
+    setObjectName(QStringLiteral("ChannelWin"));
+    setWindowTitle(QStringLiteral("Channel[*]"));
+
+    TSQLConnection& conn = *SQLModule->Conn;
+    auto makeSet = [&](const QString& name, const QString& command) {
+        auto* set = new TSQLClientDataSet(conn, this);
+        set->setObjectName(name);
+        set->SetCommandText(command);
+        set->SetFiltered(true);
+        return set;
+    };
+    SourceDataSet = makeSet(QStringLiteral("SourceDataSet"), QStringLiteral("videosource"));
+    ChannelDataSet = makeSet(QStringLiteral("ChannelDataSet"), QStringLiteral("channel"));
+    DVBDataSet = makeSet(QStringLiteral("DVBDataSet"), QStringLiteral("channel_dvb"));
+    CardtypeDataSet = new TSQLClientDataSet(conn, this);
+    CardtypeDataSet->setObjectName(QStringLiteral("CardtypeDataSet"));
+    CardtypeDataSet->SetCommandType(TCommandType::Text);
+    CardtypeDataSet->SetCommandText(CardtypeQuery);
+    CardtypeDataSet->SetFiltered(true);
+
+    ChannelDataSet->OnNewRecord = [this] { ChannelDataSetNewRecord(); };
+    ChannelDataSet->BeforePost = [this] { ChannelDataSetBeforePost(); };
+    ChannelDataSet->BeforeCancel = [this] { ChannelDataSetBeforeCancel(); };
+    ChannelDataSet->BeforeDelete = [this] { ChannelDataSetBeforeDelete(); };
+    ChannelDataSet->AfterScroll = [this] { ChannelDataSetAfterScroll(); };
+    DVBDataSet->OnNewRecord = [this] { DVBDataSetNewRecord(); };
+
+    SourceDataSource = named(new TDataSource(SourceDataSet, this), QStringLiteral("SourceDataSource"));
+    ChannelDataSource = named(new TDataSource(ChannelDataSet, this), QStringLiteral("ChannelDataSource"));
+    DVBDataSource = named(new TDataSource(DVBDataSet, this), QStringLiteral("DVBDataSource"));
+    DVBDataSource->BeforeWrite = [this] { beforeDigitalWrite(); };
+    for (TDataSource* source : {SourceDataSource, ChannelDataSource, DVBDataSource})
+        connect(source, &TDataSource::DataChanged, this, &TChannelWin::UpdateModifiedMark);
+
+    ApplyAction = new QAction(tr("Save"), this);
+    ApplyAction->setObjectName(QStringLiteral("ApplyAction"));
+    ApplyAction->setShortcut(QKeySequence::Save);
+    addAction(ApplyAction);
+    connect(ApplyAction, &QAction::triggered, this, &TChannelWin::ApplyActionExecute);
+
+    setUpLayout();
+    FormCreate();
+}
+
+TChannelWin::~TChannelWin() = default;
+
+void TChannelWin::setUpLayout()
+{
+    resize(795, 580);
+
+    // --- the source header
+    auto* header = new QGroupBox(this);
+    auto* headerRow = new QHBoxLayout(header);
+    auto* sourceId = named(new TDBText(SourceDataSource, QStringLiteral("sourceid")), QStringLiteral("SourceIDText"));
+    sourceId->setMinimumWidth(40);
+    auto* sourceName = named(new TDBEdit(SourceDataSource, QStringLiteral("name"), 8), QStringLiteral("SourceNameEdit"));
+    auto* grabber = named(new TDBComboBox(SourceDataSource, QStringLiteral("xmltvgrabber"), Grabbers, true),
+                          QStringLiteral("XMLTVGrabberCombo"));
+    SourceNavigator = named(new TDBNavigator(SourceDataSource, TDBNavigator::Cancel), QStringLiteral("SourceNavigator"));
+    ApplyButton = named(new QPushButton(tr("Save")), QStringLiteral("ApplyButton"));
+    connect(ApplyButton, &QPushButton::clicked, ApplyAction, &QAction::trigger);
+    auto* sourceCaption = new QLabel(tr("Channel Source"), header);
+    QFont bold = sourceCaption->font();
+    bold.setBold(true);
+    sourceCaption->setFont(bold);
+    headerRow->addWidget(sourceCaption);
+    headerRow->addWidget(buddyLabel(tr("ID"), sourceId, header));
+    headerRow->addWidget(sourceId);
+    headerRow->addWidget(buddyLabel(tr("Name"), sourceName, header));
+    headerRow->addWidget(sourceName);
+    headerRow->addWidget(buddyLabel(tr("XMLTV grabber"), grabber, header));
+    headerRow->addWidget(grabber);
+    headerRow->addWidget(SourceNavigator);
+    headerRow->addStretch(1);
+    headerRow->addWidget(ApplyButton);
+
+    // --- the channel list
+    ChannelNavigator = named(new TDBNavigator(ChannelDataSource, TDBNavigator::Prior | TDBNavigator::Next |
+                                                                     TDBNavigator::Insert | TDBNavigator::Delete |
+                                                                     TDBNavigator::Cancel),
+                             QStringLiteral("ChannelNavigator"));
+    ChannelNavigator->ConfirmDelete = false;
+    ChannelGrid = named(new TDBGrid(ChannelDataSource, {{QStringLiteral("callsign"), tr("Short"), 60},
+                                                        {QStringLiteral("name"), tr("Long name"), 110}}),
+                        QStringLiteral("ChannelGrid"));
+    ChannelGrid->SetReadOnly(false);
+    ChannelGrid->ConfirmDelete = true;
+    ChannelGrid->setMinimumWidth(220);
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(ChannelNavigator);
+    listColumn->addWidget(ChannelGrid, 1);
+
+    // --- the channel fields
+    auto* chanId = named(new TDBText(ChannelDataSource, QStringLiteral("chanid")), QStringLiteral("ChannelIDText"));
+    auto* callsign = named(new TDBEdit(ChannelDataSource, QStringLiteral("callsign"), 20), QStringLiteral("CallsignEdit"));
+    auto* longName = named(new TDBEdit(ChannelDataSource, QStringLiteral("name"), 20), QStringLiteral("ChannelNameEdit"));
+    auto* xmltvId = named(new TDBEdit(ChannelDataSource, QStringLiteral("xmltvid"), 64), QStringLiteral("XMLTVIDEdit"));
+    auto* icon = named(new TDBEdit(ChannelDataSource, QStringLiteral("icon"), 255), QStringLiteral("IconEdit"));
+    auto* channum = named(new TDBEdit(ChannelDataSource, QStringLiteral("channum"), 5), QStringLiteral("ChannumEdit"));
+    auto* fields = new QGridLayout;
+    fields->addWidget(buddyLabel(tr("ID"), chanId, this), 0, 0);
+    fields->addWidget(chanId, 0, 1);
+    fields->addWidget(buddyLabel(tr("Short name"), callsign, this), 1, 0);
+    fields->addWidget(callsign, 1, 1);
+    fields->addWidget(buddyLabel(tr("Long name"), longName, this), 2, 0);
+    fields->addWidget(longName, 2, 1);
+    fields->addWidget(buddyLabel(tr("XMLTV ID"), xmltvId, this), 3, 0);
+    fields->addWidget(xmltvId, 3, 1);
+    fields->addWidget(buddyLabel(tr("Icon"), icon, this), 4, 0);
+    fields->addWidget(icon, 4, 1);
+    // "Chan Num" and "Preset" share one place; FormCreate hides one of them.
+    ChannumOldLabel = named(buddyLabel(tr("Chan Num"), channum, this), QStringLiteral("ChannumOldLabel"));
+    PresetLabel = named(buddyLabel(tr("Preset"), channum, this), QStringLiteral("PresetLabel"));
+    fields->addWidget(ChannumOldLabel, 5, 0);
+    fields->addWidget(PresetLabel, 5, 0);
+    fields->addWidget(channum, 5, 1);
+    fields->setRowStretch(6, 1);
+
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(listColumn, 1);
+    middle->addLayout(fields, 2);
+
+    // --- the tuning panes, with the notice beneath them
+    PaneArea = named(new TPaneArea(this), QStringLiteral("PaneArea"));
+    Label44 = named(new QLabel(tr("Card type invalid or not found")), QStringLiteral("Label44"));
+    QPalette red = Label44->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Label44->setPalette(red);
+    PaneArea->AddBeneath(Label44);
+    AnalogPane = makeAnalogPane();
+    DVBPane = makeDVBPane();
+    PaneArea->AddPane(AnalogPane);
+    PaneArea->AddPane(DVBPane);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(header);
+    layout->addLayout(middle, 1);
+    layout->addWidget(PaneArea);
+
+    setTabOrder(sourceName, grabber);
+    setTabOrder(grabber, ApplyButton);
+    setTabOrder(ApplyButton, ChannelGrid);
+    setTabOrder(ChannelGrid, callsign);
+    setTabOrder(callsign, longName);
+    setTabOrder(longName, xmltvId);
+    setTabOrder(xmltvId, icon);
+    setTabOrder(icon, channum);
+    sourceName->setFocus();
+}
+
+QWidget* TChannelWin::makeAnalogPane()
+{
+    auto* pane = named(new QWidget, QStringLiteral("AnalogPane"));
+    auto* grid = new QGridLayout(pane);
+    ChannumRealEdit = named(new TDBEdit(ChannelDataSource, QStringLiteral("channum_real"), 128, pane),
+                            QStringLiteral("ChannumRealEdit"));
+    auto* finetune = named(new TDBEdit(ChannelDataSource, QStringLiteral("finetune"), 11, pane), QStringLiteral("FinetuneEdit"));
+    auto* filters = named(new TDBEdit(ChannelDataSource, QStringLiteral("videofilters"), 255, pane),
+                          QStringLiteral("VideoFiltersEdit"));
+    auto* colour = named(new TDBEdit(ChannelDataSource, QStringLiteral("colour"), 11, pane), QStringLiteral("ColourEdit"));
+    auto* brightness = named(new TDBEdit(ChannelDataSource, QStringLiteral("brightness"), 11, pane),
+                             QStringLiteral("BrightnessEdit"));
+    auto* contrast = named(new TDBEdit(ChannelDataSource, QStringLiteral("contrast"), 11, pane), QStringLiteral("ContrastEdit"));
+    ChannumReal1Label = named(buddyLabel(tr("Channel number"), ChannumRealEdit, pane), QStringLiteral("ChannumReal1Label"));
+    ChannumReal2Label = named(new QLabel(tr("(for frequency)"), pane), QStringLiteral("ChannumReal2Label"));
+
+    grid->addWidget(new QLabel(tr("Type"), pane), 0, 0);
+    grid->addWidget(named(new QLabel(tr("Analog"), pane), QStringLiteral("AnalogTypeLabel")), 0, 1);
+    grid->addWidget(ChannumReal1Label, 1, 0);
+    grid->addWidget(ChannumRealEdit, 1, 1);
+    grid->addWidget(ChannumReal2Label, 2, 0);
+    grid->addWidget(buddyLabel(tr("Finetuning"), finetune, pane), 3, 0);
+    grid->addWidget(finetune, 3, 1);
+    grid->addWidget(buddyLabel(tr("Video filters"), filters, pane), 4, 0);
+    grid->addWidget(filters, 4, 1);
+    grid->addWidget(buddyLabel(tr("Color"), colour, pane), 1, 2);
+    grid->addWidget(colour, 1, 3);
+    grid->addWidget(buddyLabel(tr("Brightness"), brightness, pane), 2, 2);
+    grid->addWidget(brightness, 2, 3);
+    grid->addWidget(buddyLabel(tr("Contrast"), contrast, pane), 3, 2);
+    grid->addWidget(contrast, 3, 3);
+    grid->setRowStretch(5, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    return pane;
+}
+
+QWidget* TChannelWin::makeDVBPane()
+{
+    auto* pane = named(new QWidget, QStringLiteral("DVBPane"));
+    auto* grid = new QGridLayout(pane);
+    auto* pids = named(new TDBEdit(DVBDataSource, QStringLiteral("pids"), 8, pane), QStringLiteral("PIDsEdit"));
+    auto* listing = named(new TDBEdit(DVBDataSource, QStringLiteral("listingid"), 8, pane), QStringLiteral("ListingIDEdit"));
+    auto* freq = named(new TDBEdit(DVBDataSource, QStringLiteral("freq"), 11, pane), QStringLiteral("FrequencyEdit"));
+
+    DVBSLabel = named(new QLabel(QStringLiteral("DVB-S"), pane), QStringLiteral("DVBSLabel"));
+    DVBTLabel = named(new QLabel(QStringLiteral("DVB-T"), pane), QStringLiteral("DVBTLabel"));
+    DVBCLabel = named(new QLabel(QStringLiteral("DVB-C"), pane), QStringLiteral("DVBCLabel"));
+    auto* typeRow = new QHBoxLayout;
+    typeRow->addWidget(DVBSLabel);
+    typeRow->addWidget(DVBTLabel);
+    typeRow->addWidget(DVBCLabel);
+    typeRow->addStretch(1);
+    grid->addWidget(new QLabel(tr("Type"), pane), 0, 0);
+    grid->addLayout(typeRow, 0, 1);
+    grid->addWidget(buddyLabel(tr("PIDs"), pids, pane), 1, 0);
+    grid->addWidget(pids, 1, 1);
+    grid->addWidget(new QLabel(tr("Comma-separated list, no spaces"), pane), 2, 1);
+    grid->addWidget(buddyLabel(tr("Listing ID"), listing, pane), 3, 0);
+    grid->addWidget(listing, 3, 1);
+    grid->addWidget(buddyLabel(tr("Frequency"), freq, pane), 4, 0);
+    grid->addWidget(freq, 4, 1);
+    grid->setRowStretch(5, 1);
+
+    // Satellite.
+    DVBSPane = named(new QWidget(pane), QStringLiteral("DVBSPane"));
+    auto* sat = new QFormLayout(DVBSPane);
+    sat->setContentsMargins(0, 0, 0, 0);
+    auto addEdit = [this](QFormLayout* form, QWidget* parent, const QString& caption, const QString& field,
+                          int limit, const QString& name) {
+        auto* edit = named(new TDBEdit(DVBDataSource, field, limit, parent), name);
+        form->addRow(buddyLabel(caption, edit, parent), edit);
+    };
+    auto addList = [this](QFormLayout* form, QWidget* parent, const QString& caption, const QString& field,
+                          const QStringList& values, const QString& name) {
+        auto* combo = named(new TDBComboBox(DVBDataSource, field, values, true, parent), name);
+        form->addRow(buddyLabel(caption, combo, parent), combo);
+    };
+    addList(sat, DVBSPane, tr("Polarization"), QStringLiteral("pol"), {"H", "V"}, QStringLiteral("PolarizationCombo"));
+    addEdit(sat, DVBSPane, tr("Symbol Rate"), QStringLiteral("symbol_rate"), 8, QStringLiteral("SymbolRateEdit"));
+    addEdit(sat, DVBSPane, tr("Tone"), QStringLiteral("tone"), 8, QStringLiteral("ToneEdit"));
+    addEdit(sat, DVBSPane, tr("DiSeqC"), QStringLiteral("diseqc"), 8, QStringLiteral("DiSEqCEdit"));
+
+    // Terrestrial.
+    DVBTPane = named(new QWidget(pane), QStringLiteral("DVBTPane"));
+    auto* ter = new QFormLayout(DVBTPane);
+    ter->setContentsMargins(0, 0, 0, 0);
+    addList(ter, DVBTPane, tr("Inversion"), QStringLiteral("inversion"), {"AUTO", "1", "0"}, QStringLiteral("InversionCombo"));
+    addList(ter, DVBTPane, tr("Bandwidth"), QStringLiteral("bandwidth"), {"AUTO", "6", "7", "8"}, QStringLiteral("BandwidthCombo"));
+    addList(ter, DVBTPane, tr("HP Code Rate"), QStringLiteral("hp_code_rate"), CodeRates, QStringLiteral("HPCodeRateCombo"));
+    addList(ter, DVBTPane, tr("LP Code Rate"), QStringLiteral("lp_code_rate"), CodeRates, QStringLiteral("LPCodeRateCombo"));
+    addList(ter, DVBTPane, tr("Modulation"), QStringLiteral("modulation"),
+            {"AUTO", "QPSK", "QAM_16", "QAM_32", "QAM_64", "QAM_128", "QAM_256"}, QStringLiteral("ModulationCombo"));
+    addList(ter, DVBTPane, tr("Transmission Rate"), QStringLiteral("transmission_mode"), {"AUTO", "2", "8"},
+            QStringLiteral("TransmissionModeCombo"));
+    addList(ter, DVBTPane, tr("Guard Interval"), QStringLiteral("guard_interval"), {"AUTO", "1_4", "1_8", "1_16", "1_32"},
+            QStringLiteral("GuardIntervalCombo"));
+    addList(ter, DVBTPane, tr("Hierarchy"), QStringLiteral("hierarchy"), {"AUTO", "NONE", "1", "2", "4"},
+            QStringLiteral("HierarchyCombo"));
+
+    // Cable: no fields of its own.
+    DVBCPane = named(new QWidget(pane), QStringLiteral("DVBCPane"));
+
+    auto* subPanes = new QVBoxLayout;
+    subPanes->addWidget(DVBSPane);
+    subPanes->addWidget(DVBTPane);
+    subPanes->addWidget(DVBCPane);
+    subPanes->addStretch(1);
+    grid->addLayout(subPanes, 0, 2, 6, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 2);
+    return pane;
+}
+
+void TChannelWin::FormCreate()
+{
+    QStringList columns;
+    SQLModule->Conn->GetFieldNames(QStringLiteral("channel"), columns);
+    if (columns.contains(QStringLiteral("channum_real"))) {
+        ChannumOldLabel->hide();
+    } else {
+        PresetLabel->hide();
+        ChannumReal1Label->hide();
+        ChannumReal2Label->hide();
+        ChannumRealEdit->hide();
+        ChannumRealEdit->SetField(QString());
+    }
+}
+
+// --- filling -----------------------------------------------------------------------
+
+void TChannelWin::SetSourceID(int id)
+{
+    FSourceID = id;
+    const QString filter = QStringLiteral("sourceid=%1").arg(id);
+    SourceDataSet->SetFilter(filter);
+    SourceDataSet->SetActive(true);
+    CardtypeDataSet->SetFilter(filter);
+    CardtypeDataSet->SetActive(true);
+    CardtypeDataSet->First();
+    settleCardKind();
+    ChannelDataSet->SetFilter(filter);
+    ChannelDataSet->SetActive(true);
+    UpdateModifiedMark();
+}
+
+void TChannelWin::NewSource()
+{
+    SourceDataSet->SetActive(true);
+    SourceDataSet->Append();
+    const int id = SQLModule->GetNewID(QStringLiteral("videosource"), QStringLiteral("sourceid"));
+    SourceDataSet->SetFieldValue(QStringLiteral("sourceid"), id);
+    SourceDataSet->SetFieldValue(QStringLiteral("name"), QStringLiteral("change this"));
+    SourceDataSet->SetFieldValue(QStringLiteral("xmltvgrabber"), QStringLiteral("change this"));
+    SourceDataSet->SetFieldValue(QStringLiteral("userid"), QStringLiteral("unused"));
+    // Setting the filter posts the new row into the change log.
+    SetSourceID(id);
+}
+
+void TChannelWin::settleCardKind()
+{
+    FCardKind = CardKindOf(text(CardtypeDataSet->FieldValue(QStringLiteral("cardtype"))),
+                           text(CardtypeDataSet->FieldValue(QStringLiteral("dvb_type"))));
+    showPanes();
+}
+
+void TChannelWin::showPanes()
+{
+    AnalogPane->setVisible(FCardKind == KindV4L || FCardKind == KindMPEG);
+    DVBPane->setVisible(isDigital());
+    DVBSPane->setVisible(FCardKind == KindDVBS);
+    DVBSLabel->setVisible(FCardKind == KindDVBS);
+    DVBTPane->setVisible(FCardKind == KindDVBT);
+    DVBTLabel->setVisible(FCardKind == KindDVBT);
+    DVBCPane->setVisible(FCardKind == KindDVBC);
+    DVBCLabel->setVisible(FCardKind == KindDVBC);
+}
+
+// --- saving and closing ------------------------------------------------------------
+
+bool TChannelWin::isDirty()
+{
+    for (TSQLClientDataSet* set : {SourceDataSet, ChannelDataSet, DVBDataSet}) {
+        if (!set->Active())
+            continue;
+        if (set->State() == TDataSetState::Edit || set->ChangeCount() > 0)
+            return true;
+        // A new row the user typed into is a change too; one nobody touched is not.
+        if (set->State() == TDataSetState::Insert && set->Modified())
+            return true;
+    }
+    return false;
+}
+
+void TChannelWin::ApplyActionExecute()
+{
+    // One save, one transaction: the source, its channels and their digital rows are
+    // written together, or nothing is and every change stays to be saved again.
+    ApplyUpdatesTogether(*SQLModule->Conn, {SourceDataSet, ChannelDataSet, DVBDataSet});
+    UpdateModifiedMark();
+}
+
+void TChannelWin::DiscardChanges()
+{
+    SourceDataSet->CancelUpdates();
+    ChannelDataSet->CancelUpdates();
+    if (isDigital())
+        DVBDataSet->CancelUpdates();
+}
+
+// --- channel and digital rows ------------------------------------------------------
+
+void TChannelWin::ChannelDataSetNewRecord()
+{
+    const int id = SQLModule->GetNewID(QStringLiteral("channel"), QStringLiteral("chanid"));
+    ChannelDataSet->SetFieldValue(QStringLiteral("chanid"), id);
+    ChannelDataSet->SetFieldValue(QStringLiteral("sourceid"), FSourceID);
+    Trace(QStringLiteral("new %1").arg(id));
+    if (isDigital()) {
+        DVBDataSet->SetFilter(QStringLiteral("chanid=%1").arg(id));
+        DVBDataSet->SetActive(true);
+        DVBDataSet->Insert();
+    }
+}
+
+void TChannelWin::ChannelDataSetBeforePost()
+{
+    Trace(QStringLiteral("before post"));
+    if (DVBDataSet->State() == TDataSetState::Edit || DVBDataSet->State() == TDataSetState::Insert)
+        DVBDataSet->Post();
+}
+
+void TChannelWin::ChannelDataSetBeforeCancel()
+{
+    Trace(QStringLiteral("before cancel"));
+    if (DVBDataSet->State() == TDataSetState::Edit || DVBDataSet->State() == TDataSetState::Insert)
+        DVBDataSet->Cancel();
+}
+
+void TChannelWin::ChannelDataSetBeforeDelete()
+{
+    Trace(QStringLiteral("before delete"));
+    // A channel without a digital row is deleted alone.
+    if (DVBDataSet->Active() && (!DVBDataSet->IsEmpty() || DVBDataSet->State() == TDataSetState::Insert))
+        DVBDataSet->Delete();
+}
+
+void TChannelWin::ChannelDataSetAfterScroll()
+{
+    Trace(QStringLiteral("scroll"));
+    if (!isDigital())
+        return;
+    const QVariant chanid = ChannelDataSet->FieldValue(QStringLiteral("chanid"));
+    if (chanid.isNull()) {
+        DVBDataSet->SetActive(false);
+        return;
+    }
+    DVBDataSet->SetFilter(QStringLiteral("chanid=%1").arg(chanid.toInt()));
+    DVBDataSet->SetActive(true);
+}
+
+void TChannelWin::DVBDataSetNewRecord()
+{
+    Trace(QStringLiteral("after insert"));
+    QVariant chanid = ChannelDataSet->FieldValue(QStringLiteral("chanid"));
+    if (chanid.isNull()) {
+        ChannelDataSet->Insert();
+        // The digital row belongs to the channel just created, never to no channel.
+        chanid = ChannelDataSet->FieldValue(QStringLiteral("chanid"));
+    }
+    DVBDataSet->SetFieldValue(QStringLiteral("chanid"), chanid);
+}
+
+void TChannelWin::beforeDigitalWrite()
+{
+    if (!isDigital())
+        return;
+    // Typing a digital field with no channel at all creates the channel first; its
+    // digital row then links to it.
+    if (ChannelDataSet->Active() && ChannelDataSet->IsEmpty())
+        ChannelDataSet->Insert();
+    if (!DVBDataSet->Active())
+        return;
+    // Digital values typed for a new channel make that channel a change of the user's,
+    // so it is kept (and its digital row with it) rather than dropped as untouched.
+    if (ChannelDataSet->State() == TDataSetState::Insert)
+        ChannelDataSet->MarkModified();
+}

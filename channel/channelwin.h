@@ -1,0 +1,95 @@
+#pragma once
+
+#include "editorwin.h"
+
+class QAction;
+class QLabel;
+class QPushButton;
+class TDataSource;
+class TDBComboBox;
+class TDBEdit;
+class TDBGrid;
+class TDBNavigator;
+class TDBText;
+class TPaneArea;
+class TSQLClientDataSet;
+
+/// Card kinds of a source, from the card that receives it.
+enum TCardKind : quint8 { KindV4L = 0, KindMPEG = 1, KindDVBS = 2, KindDVBT = 3, KindDVBC = 4, KindNone = 5 };
+
+/// The card kind for a `cardtype` and `dvb_type` (exact, case-sensitive).
+quint8 CardKindOf(const QString& cardtype, const QString& dvbType);
+
+/// Edits one channel source and its channels, with the tuning fields that fit the
+/// card receiving the source.
+class TChannelWin : public TEditorWin
+{
+    Q_OBJECT
+
+public:
+    explicit TChannelWin(QWidget* parent = nullptr);
+    ~TChannelWin() override;
+
+    void SetSourceID(int id);
+    void NewSource();
+    bool isDirty() override;
+    void ApplyActionExecute() override;
+    void FormCreate();
+
+    int SourceID() const { return FSourceID; }
+    quint8 CardKind() const { return FCardKind; }
+
+    // Data sets and their sources.
+    TSQLClientDataSet* SourceDataSet = nullptr;
+    TSQLClientDataSet* ChannelDataSet = nullptr;
+    TSQLClientDataSet* DVBDataSet = nullptr;
+    TSQLClientDataSet* CardtypeDataSet = nullptr;
+    TDataSource* SourceDataSource = nullptr;
+    TDataSource* ChannelDataSource = nullptr;
+    TDataSource* DVBDataSource = nullptr;
+
+    // Controls the behaviour touches.
+    QAction* ApplyAction = nullptr;
+    QPushButton* ApplyButton = nullptr;
+    TDBGrid* ChannelGrid = nullptr;
+    TDBNavigator* ChannelNavigator = nullptr;
+    TDBNavigator* SourceNavigator = nullptr;
+    QLabel* ChannumOldLabel = nullptr;
+    QLabel* PresetLabel = nullptr;
+    QLabel* ChannumReal1Label = nullptr;
+    QLabel* ChannumReal2Label = nullptr;
+    TDBEdit* ChannumRealEdit = nullptr;
+    TPaneArea* PaneArea = nullptr;
+    QWidget* AnalogPane = nullptr;
+    QWidget* DVBPane = nullptr;
+    QWidget* DVBSPane = nullptr;
+    QWidget* DVBTPane = nullptr;
+    QWidget* DVBCPane = nullptr;
+    QLabel* DVBSLabel = nullptr;
+    QLabel* DVBTLabel = nullptr;
+    QLabel* DVBCLabel = nullptr;
+    QLabel* Label44 = nullptr;
+
+    // Data-set event handlers.
+    void ChannelDataSetNewRecord();
+    void ChannelDataSetBeforePost();
+    void ChannelDataSetBeforeCancel();
+    void ChannelDataSetBeforeDelete();
+    void ChannelDataSetAfterScroll();
+    void DVBDataSetNewRecord();
+
+protected:
+    void DiscardChanges() override;
+
+private:
+    void setUpLayout();
+    QWidget* makeAnalogPane();
+    QWidget* makeDVBPane();
+    void settleCardKind();
+    void showPanes();
+    bool isDigital() const { return FCardKind >= KindDVBS && FCardKind <= KindDVBC; }
+    void beforeDigitalWrite();
+
+    int FSourceID = 0;
+    quint8 FCardKind = KindV4L;
+};

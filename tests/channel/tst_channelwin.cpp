@@ -1,0 +1,413 @@
+#include "application.h"
+#include "channelwin.h"
+#include "clientdataset.h"
+#include "dbcontrols.h"
+#include "errors.h"
+#include "mainwin.h"
+#include "messagebox.h"
+#include "panearea.h"
+#include "testdatabase.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+// The channel source editor through its real widgets, on the sample line-up:
+// source 1 "Antenna" on the V4L card, source 3 "DVB-T" on the DVB card (dvb_type T),
+// source 7 "Spare" on no card input.
+class TestChannelWin : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<TSQLModule> module;
+    std::unique_ptr<TChannelWin> win;
+
+    void open(int sourceId)
+    {
+        win = std::make_unique<TChannelWin>();
+        win->SetSourceID(sourceId);
+        win->show();
+        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+    }
+
+    template <typename T = QWidget> T* child(const QString& name)
+    {
+        T* w = win->findChild<T*>(name);
+        if (!w)
+            qFatal("no child %s", qPrintable(name));
+        return w;
+    }
+
+    void type(const QString& field, const QString& text)
+    {
+        auto* edit = child<QLineEdit>(field);
+        edit->setFocus();
+        QTest::keyClicks(edit, text);
+    }
+
+    void clickNavigator(const QString& button)
+    {
+        QTest::mouseClick(child<TDBNavigator>(QStringLiteral("ChannelNavigator"))
+                              ->findChild<QPushButton*>(QStringLiteral("Navigator") + button),
+                          Qt::LeftButton);
+    }
+
+    // The notice lies beneath the panes: it shows where no pane covers it.
+    bool noticeShows()
+    {
+        QLabel* notice = win->Label44;
+        return notice->isVisible() && !notice->visibleRegion().isEmpty();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        InitTestEnvironment();
+        db = std::make_unique<TestDatabase>(QStringLiteral("t_channelwin"), true);
+        module = db->CreateModule();
+    }
+
+    void init()
+    {
+        db->Reset(true);
+        MessageBox::ClearShown();
+    }
+
+    void cleanup()
+    {
+        if (win) {
+            MessageBox::QueueAnswer(MessageBox::Button::No);
+            win.reset();
+        }
+    }
+
+    void cardKindsShowTheirPanes_data()
+    {
+        QTest::addColumn<QString>("cardtype");
+        QTest::addColumn<QString>("dvbType");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("visible"); // panes and labels shown
+        QTest::newRow("V4L") << "V4L" << "" << 0 << "AnalogPane";
+        QTest::newRow("MPEG") << "MPEG" << "T" << 1 << "AnalogPane";
+        QTest::newRow("DVB-S") << "DVB" << "S" << 2 << "DVBPane DVBSPane DVBSLabel";
+        QTest::newRow("DVB-T") << "DVB" << "T" << 3 << "DVBPane DVBTPane DVBTLabel";
+        QTest::newRow("DVB-C") << "DVB" << "C" << 4 << "DVBPane DVBCPane DVBCLabel";
+        QTest::newRow("dvb in lower case") << "dvb" << "T" << 5 << "Label44";
+        QTest::newRow("DVB of unknown transport") << "DVB" << "X" << 5 << "Label44";
+        QTest::newRow("no card type") << "" << "" << 5 << "Label44";
+    }
+
+    void cardKindsShowTheirPanes()
+    {
+        QFETCH(QString, cardtype);
+        QFETCH(QString, dvbType);
+        QFETCH(int, kind);
+        QFETCH(QString, visible);
+        db->Exec(QStringLiteral("UPDATE capturecard SET cardtype=%1, dvb_type=%2 WHERE cardid=4")
+                     .arg(cardtype.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('\'') + cardtype + QLatin1Char('\''),
+                          dvbType.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('\'') + dvbType + QLatin1Char('\'')));
+        open(3);
+        QCOMPARE(int(win->CardKind()), kind);
+        const QStringList shown = visible.split(QLatin1Char(' '));
+        for (QWidget* w : {static_cast<QWidget*>(win->AnalogPane), win->DVBPane, win->DVBSPane, win->DVBTPane,
+                           win->DVBCPane, static_cast<QWidget*>(win->DVBSLabel), static_cast<QWidget*>(win->DVBTLabel),
+                           static_cast<QWidget*>(win->DVBCLabel)})
+            QVERIFY2(w->isVisible() == shown.contains(w->objectName()), qPrintable(w->objectName()));
+        QCOMPARE(noticeShows(), shown.contains(QStringLiteral("Label44")));
+        QCOMPARE(win->Label44->text(), QStringLiteral("Card type invalid or not found"));
+        if (kind == 4) {
+            // Cable: no satellite or terrestrial fields.
+            QVERIFY(!child(QStringLiteral("PolarizationCombo"))->isVisible());
+            QVERIFY(!child(QStringLiteral("InversionCombo"))->isVisible());
+        }
+    }
+
+    void sourceOnNoCardHasNoPane()
+    {
+        open(7);
+        QCOMPARE(int(win->CardKind()), 5);
+        QVERIFY(!win->AnalogPane->isVisible() && !win->DVBPane->isVisible());
+        QVERIFY(noticeShows());
+        QCOMPARE(win->ChannelDataSet->RecordCount(), 1); // its channels can still be edited
+    }
+
+    void digitalPaneShowsTheCurrentChannelsRow()
+    {
+        open(3);
+        QCOMPARE(child<QLineEdit>(QStringLiteral("FrequencyEdit"))->text(), QStringLiteral("522000000"));
+        QCOMPARE(child<QComboBox>(QStringLiteral("ModulationCombo"))->currentText(), QStringLiteral("QAM_16"));
+        win->ChannelDataSet->Last(); // arte has no digital row
+        QCOMPARE(child<QLineEdit>(QStringLiteral("FrequencyEdit"))->text(), QString());
+        QCOMPARE(child<QComboBox>(QStringLiteral("ModulationCombo"))->currentIndex(), -1);
+    }
+
+    void channumCaptionFollowsTheTable()
+    {
+        open(1);
+        QVERIFY(win->PresetLabel->isVisible());
+        QVERIFY(!win->ChannumOldLabel->isVisible());
+        QVERIFY(win->ChannumRealEdit->isVisible());
+        QCOMPARE(win->ChannumRealEdit->text(), QStringLiteral("E5"));
+        win.reset();
+
+        db->Exec(QStringLiteral("ALTER TABLE channel DROP COLUMN channum_real"));
+        open(1);
+        QVERIFY(win->ChannumOldLabel->isVisible());
+        QCOMPARE(win->ChannumOldLabel->text(), QStringLiteral("Chan Num"));
+        QVERIFY(!win->PresetLabel->isVisible());
+        QVERIFY(!win->ChannumRealEdit->isVisible());
+        QVERIFY(!win->ChannumReal1Label->isVisible() && !win->ChannumReal2Label->isVisible());
+        QCOMPARE(win->ChannumRealEdit->Field(), QString());
+        // Editing and saving still work without the column.
+        type(QStringLiteral("ChannumEdit"), QStringLiteral("9"));
+        win->ApplyActionExecute();
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT channum FROM channel WHERE chanid=1001")).toString(),
+                 QStringLiteral("19"));
+    }
+
+    void newChannelOfADigitalSourceWithoutDigitalValues()
+    {
+        open(3);
+        clickNavigator(QStringLiteral("Insert"));
+        type(QStringLiteral("CallsignEdit"), QStringLiteral("NEW"));
+        QTest::keySequence(win.get(), QKeySequence::Save);
+        QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("callsign='NEW' AND sourceid=3")), 1);
+        QCOMPARE(db->Count(QStringLiteral("channel_dvb")), 2);
+        QVERIFY(!win->isDirty());
+    }
+
+    void typingADigitalFieldCreatesTheRowLinkedByChanid()
+    {
+        open(3);
+        win->ChannelDataSet->Last(); // arte, 1110, no digital row
+        type(QStringLiteral("FrequencyEdit"), QStringLiteral("474000000"));
+        QVERIFY(win->isDirty());
+        win->ApplyActionExecute();
+        QCOMPARE(db->Rows(QStringLiteral("SELECT chanid, freq FROM channel_dvb WHERE chanid=1110")),
+                 QStringList{"1110|474000000"});
+    }
+
+    void twoNewChannelsGetDifferentIds()
+    {
+        open(1);
+        clickNavigator(QStringLiteral("Insert"));
+        type(QStringLiteral("CallsignEdit"), QStringLiteral("A"));
+        clickNavigator(QStringLiteral("Insert"));
+        type(QStringLiteral("CallsignEdit"), QStringLiteral("B"));
+        win->ApplyActionExecute();
+        const QStringList rows =
+            db->Rows(QStringLiteral("SELECT chanid FROM channel WHERE callsign IN ('A','B') ORDER BY chanid"));
+        QCOMPARE(rows.size(), 2);
+        QVERIFY(rows[0] != rows[1]);
+        QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("sourceid=1")), 5);
+    }
+
+    void newSourceClosedAtOnceAsksAndNoLeavesNothing()
+    {
+        win = std::make_unique<TChannelWin>();
+        win->NewSource();
+        win->show();
+        QCOMPARE(child<QLineEdit>(QStringLiteral("SourceNameEdit"))->text(), QStringLiteral("change this"));
+        QVERIFY(win->isWindowModified());
+        MessageBox::QueueAnswer(MessageBox::Button::No);
+        QVERIFY(win->close());
+        QCOMPARE(MessageBox::ShownBoxes().size(), 1);
+        const auto& box = MessageBox::ShownBoxes()[0];
+        QCOMPARE(box.text, QStringLiteral("Do you want to save your changes in the database?"));
+        QCOMPARE(box.title, QStringLiteral("Confirm"));
+        QCOMPARE(box.buttons, (QList<MessageBox::Button>{MessageBox::Button::Yes, MessageBox::Button::No,
+                                                          MessageBox::Button::Cancel}));
+        QCOMPARE(box.defaultButton, MessageBox::Button::Yes);
+        QCOMPARE(db->Count(QStringLiteral("videosource")), 3);
+        win.reset();
+    }
+
+    void newSourceSavedWithYes()
+    {
+        win = std::make_unique<TChannelWin>();
+        win->NewSource();
+        win->show();
+        const int id = win->SourceID();
+        auto* name = child<QLineEdit>(QStringLiteral("SourceNameEdit"));
+        // The stored default is longer than the 8 characters the field takes: it shows
+        // whole and cannot grow.
+        name->setFocus();
+        name->end(false);
+        QTest::keyClicks(name, QStringLiteral("X"));
+        QCOMPARE(name->text(), QStringLiteral("change this"));
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("Cable"));
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QVERIFY(win->close());
+        QCOMPARE(db->Rows(QStringLiteral("SELECT name, xmltvgrabber, userid FROM videosource WHERE sourceid=%1").arg(id)),
+                 QStringList{"Cable|change this|unused"});
+        win.reset();
+    }
+
+    void cancelKeepsTheWindowOpen()
+    {
+        open(1);
+        type(QStringLiteral("SourceNameEdit"), QStringLiteral("x"));
+        MessageBox::QueueAnswer(MessageBox::Button::Cancel);
+        QVERIFY(!win->close());
+        QVERIFY(win->isVisible());
+        // Escape goes through the same question.
+        MessageBox::QueueAnswer(MessageBox::Button::Cancel);
+        QTest::keyClick(win.get(), Qt::Key_Escape);
+        QVERIFY(win->isVisible());
+        QCOMPARE(MessageBox::ShownBoxes().size(), 2);
+    }
+
+    void saveTwiceSendsNothingTheSecondTime()
+    {
+        open(1);
+        type(QStringLiteral("ChannelNameEdit"), QStringLiteral("+"));
+        QVERIFY(win->isWindowModified());
+        QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
+        QVERIFY(!win->isWindowModified());
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT name FROM channel WHERE chanid=1001")).toString(),
+                 QStringLiteral("Das Erste+"));
+        StatementRecorder rec;
+        QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
+        QCOMPARE(rec.Texts(), QStringList());
+        QCOMPARE(win->windowTitle(), QStringLiteral("Channel[*]"));
+    }
+
+    void sourceNameRefusesANinthCharacter()
+    {
+        open(1);
+        auto* name = child<QLineEdit>(QStringLiteral("SourceNameEdit"));
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("123456789"));
+        QCOMPARE(name->text(), QStringLiteral("12345678"));
+    }
+
+    void traceLinesOfInsertTypeSave()
+    {
+        open(3);
+        StdoutCapture out;
+        clickNavigator(QStringLiteral("Insert"));
+        const int id = win->ChannelDataSet->FieldValue(QStringLiteral("chanid")).toInt();
+        type(QStringLiteral("CallsignEdit"), QStringLiteral("T"));
+        win->ApplyActionExecute();
+        QCOMPARE(out.Lines(), (QStringList{QStringLiteral("new %1").arg(id), "after insert", "scroll", "before post"}));
+    }
+
+    void typedNewRowCountsAsUnsaved()
+    {
+        open(1);
+        clickNavigator(QStringLiteral("Insert"));
+        QVERIFY(!win->isDirty()); // nobody typed yet
+        type(QStringLiteral("CallsignEdit"), QStringLiteral("K"));
+        QVERIFY(win->isDirty());
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QVERIFY(win->close());
+        QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("callsign='K'")), 1);
+        win.reset();
+    }
+
+    void channelWithoutDigitalRowCanBeDeleted()
+    {
+        open(3);
+        win->ChannelDataSet->Last(); // arte, no channel_dvb row
+        clickNavigator(QStringLiteral("Delete"));
+        QCOMPARE(win->ChannelDataSet->RecordCount(), 2);
+        win->ApplyActionExecute();
+        QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("chanid=1110")), 0);
+        // And one with a digital row takes the row with it.
+        win->ChannelDataSet->First();
+        clickNavigator(QStringLiteral("Delete"));
+        win->ApplyActionExecute();
+        QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("chanid=1101")), 0);
+        QCOMPARE(db->Count(QStringLiteral("channel_dvb"), QStringLiteral("chanid=1101")), 0);
+        QCOMPARE(MessageBox::ShownBoxes().size(), 0); // the navigator asks nothing
+    }
+
+    void digitalFieldWithNoChannelCreatesAndLinksOne()
+    {
+        db->Exec(QStringLiteral("DELETE FROM channel WHERE sourceid=3"));
+        open(3);
+        QVERIFY(win->ChannelDataSet->IsEmpty());
+        type(QStringLiteral("PIDsEdit"), QStringLiteral("301,302"));
+        QCOMPARE(win->ChannelDataSet->RecordCount(), 1);
+        const int id = win->ChannelDataSet->FieldValue(QStringLiteral("chanid")).toInt();
+        QVERIFY(id > 0);
+        win->ApplyActionExecute();
+        QCOMPARE(db->Rows(QStringLiteral("SELECT chanid, sourceid FROM channel WHERE sourceid=3")),
+                 QStringList{QStringLiteral("%1|3").arg(id)});
+        QCOMPARE(db->Rows(QStringLiteral("SELECT chanid, pids FROM channel_dvb WHERE pids='301,302'")),
+                 QStringList{QStringLiteral("%1|301,302").arg(id)});
+    }
+
+    void failedSaveKeepsEveryChange()
+    {
+        open(3);
+        type(QStringLiteral("SourceNameEdit"), QStringLiteral("!"));
+        type(QStringLiteral("CallsignEdit"), QStringLiteral("!"));
+        type(QStringLiteral("FrequencyEdit"), QStringLiteral("1"));
+        db->Exec(QStringLiteral("UPDATE channel_dvb SET pids='taken' WHERE chanid=1101")); // a conflict
+        const QStringList before = db->Rows(QStringLiteral("SELECT * FROM videosource")) +
+                                   db->Rows(QStringLiteral("SELECT * FROM channel"));
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError, win->ApplyActionExecute());
+        QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM videosource")) + db->Rows(QStringLiteral("SELECT * FROM channel")),
+                 before);
+        QVERIFY(win->SourceDataSet->ChangeCount() == 1 && win->ChannelDataSet->ChangeCount() == 1 &&
+                win->DVBDataSet->ChangeCount() == 1);
+        QVERIFY(win->isWindowModified());
+    }
+
+    void mainWindowOpensTheEditorAndRereadsTheList()
+    {
+        TMainWin main;
+        main.show();
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* editor = qobject_cast<TChannelWin*>(QApplication::activeModalWidget());
+            QVERIFY(editor);
+            QCOMPARE(editor->SourceID(), 3);
+            QVERIFY(!editor->isMinimized());
+            seen = true;
+            editor->close();
+        });
+        main.SourceDataSet->MoveTo(1);
+        db->Exec(QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (50, 'Other')"));
+        const QRect cell = main.SourceGrid->visualRect(main.SourceGrid->Model()->index(1, 0));
+        QTest::mouseDClick(main.SourceGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(seen);
+        QCOMPARE(main.SourceDataSet->RecordCount(), 4); // re-read after the editor closed
+
+        // Insert: a new source, saved with Yes.
+        QTimer::singleShot(0, this, [&] {
+            auto* editor = qobject_cast<TChannelWin*>(QApplication::activeModalWidget());
+            QVERIFY(editor);
+            MessageBox::QueueAnswer(MessageBox::Button::Yes);
+            editor->close();
+        });
+        QTest::mouseClick(main.SourceInsertButton, Qt::LeftButton);
+        QCOMPARE(main.SourceDataSet->RecordCount(), 5);
+        QCOMPARE(db->Count(QStringLiteral("videosource"), QStringLiteral("name='change this'")), 1);
+    }
+
+    void errorWhileFillingStopsBeforeTheShow()
+    {
+        TMainWin main;
+        main.show();
+        db->Exec(QStringLiteral("DROP TABLE channel_dvb"));
+        db->Exec(QStringLiteral("DROP TABLE channel"));
+        QTest::mouseClick(main.SourceEditButton, Qt::LeftButton);
+        QCOMPARE(MessageBox::ShownBoxes().size(), 1);
+        QCOMPARE(MessageBox::ShownBoxes()[0].kind, MessageBox::Kind::Exception);
+        QVERIFY(MessageBox::ShownBoxes()[0].text.contains(QStringLiteral("channel")));
+        QVERIFY(!main.findChild<TChannelWin*>());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    TKorvaneApplication app(argc, argv);
+    TestChannelWin test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_channelwin.moc"

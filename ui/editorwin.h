@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+
+/// What the source and card editors share: closing in any way (frame button, Escape)
+/// asks FormCloseQuery first; Ctrl+S saves; the title carries a modified mark ("[*]")
+/// while there are unsaved changes; the window opens in its normal state.
+class TEditorWin : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TEditorWin(QWidget* parent = nullptr);
+
+    /// Whether the window holds unsaved changes.
+    virtual bool isDirty() = 0;
+    /// The Save action.
+    virtual void ApplyActionExecute() = 0;
+    /// Decides whether the window may close: asks to save when there are changes.
+    bool FormCloseQuery();
+
+    void reject() override;
+
+protected:
+    /// Throws the window's changes away (the answer No to the close question).
+    virtual void DiscardChanges() = 0;
+    /// Shows or clears the modified mark; call when the data changes.
+    void UpdateModifiedMark();
+    void closeEvent(QCloseEvent* event) override;
+};

@@ -1,0 +1,49 @@
+#include "panearea.h"
+
+#include <QResizeEvent>
+
+TPaneArea::TPaneArea(QWidget* parent) : QWidget(parent) {}
+
+void TPaneArea::AddPane(QWidget* pane)
+{
+    pane->setParent(this);
+    pane->setAutoFillBackground(true);
+    pane->setGeometry(rect());
+    pane->raise();
+    m_panes << pane;
+    updateGeometry();
+}
+
+void TPaneArea::AddBeneath(QWidget* widget)
+{
+    widget->setParent(this);
+    widget->lower();
+    widget->move(0, 0);
+    widget->adjustSize();
+    m_beneath << widget;
+}
+
+QSize TPaneArea::sizeHint() const
+{
+    QSize size(0, 0);
+    for (QWidget* w : m_panes + m_beneath)
+        size = size.expandedTo(w->sizeHint());
+    return size;
+}
+
+QSize TPaneArea::minimumSizeHint() const
+{
+    QSize size(0, 0);
+    for (QWidget* w : m_panes)
+        size = size.expandedTo(w->minimumSizeHint());
+    return size;
+}
+
+void TPaneArea::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    for (QWidget* pane : m_panes)
+        pane->setGeometry(rect());
+    for (QWidget* w : m_beneath)
+        w->resize(width(), w->sizeHint().height());
+}

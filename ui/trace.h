@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+/// Writes one trace line to standard output and flushes it at once, so it keeps its
+/// place among everything else the program prints.
+void Trace(const QString& line);
