@@ -260,7 +260,7 @@ TDBNavigator::TDBNavigator(TDataSource* source, int buttons, QWidget* parent)
         push->setAccessibleName(name);
         push->setToolTip(name);
         push->setFocusPolicy(Qt::NoFocus);
-        push->setMinimumWidth(28);
+        push->setFixedWidth(36);
         layout->addWidget(push);
         m_buttons << qMakePair(b, push);
         connect(push, &QPushButton::clicked, this, [this, b = b] {
@@ -292,7 +292,7 @@ TDBNavigator::TDBNavigator(TDataSource* source, int buttons, QWidget* parent)
             }
         });
     }
-    layout->addStretch(1);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(source, &TDataSource::DataChanged, this, &TDBNavigator::updateButtons);
     updateButtons();
 }

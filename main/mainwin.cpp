@@ -1,5 +1,6 @@
 #include "mainwin.h"
 
+#include "cardwin.h"
 #include "channelwin.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
@@ -204,7 +205,12 @@ void TMainWin::SourceEditActionExecute()
 
 void TMainWin::CardEditActionExecute()
 {
-    currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
+    const int id = currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
+    auto window = std::make_unique<TCardWin>(this);
+    window->SetCardID(id); // an error here stops before the window shows
+    window->exec();
+    window.reset();
+    reread(CardDataSet);
 }
 
 void TMainWin::SourceInsertActionExecute()
@@ -216,7 +222,14 @@ void TMainWin::SourceInsertActionExecute()
     reread(SourceDataSet);
 }
 
-void TMainWin::CardInsertActionExecute() {}
+void TMainWin::CardInsertActionExecute()
+{
+    auto window = std::make_unique<TCardWin>(this);
+    window->NewCard();
+    window->exec();
+    window.reset();
+    reread(CardDataSet);
+}
 
 void TMainWin::SourceDeleteActionExecute()
 {

@@ -1,0 +1,336 @@
+#include "cardwin.h"
+
+#include "clientdataset.h"
+#include "dbcontrols.h"
+#include "panearea.h"
+#include "sqlmodule.h"
+
+#include <QAction>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename W> W* named(W* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent, const QString& name = {})
+{
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    if (!name.isEmpty())
+        label->setObjectName(name);
+    return label;
+}
+
+} // namespace
+
+TCardWin::TCardWin(QWidget* parent) : TEditorWin(parent)
+{
+    setObjectName(QStringLiteral("CardWin"));
+    setWindowTitle(QStringLiteral("TV Card[*]"));
+
+    TSQLConnection& conn = *SQLModule->Conn;
+    auto makeSet = [&](const QString& name, const QString& table, bool filtered) {
+        auto* set = new TSQLClientDataSet(conn, this);
+        set->setObjectName(name);
+        set->SetCommandText(table);
+        set->SetFiltered(filtered);
+        return set;
+    };
+    CardDataSet = makeSet(QStringLiteral("CardDataSet"), QStringLiteral("capturecard"), true);
+    InputDataSet = makeSet(QStringLiteral("InputDataSet"), QStringLiteral("cardinput"), true);
+    SourceDataSet = makeSet(QStringLiteral("SourceDataSet"), QStringLiteral("videosource"), false);
+    ChannelDataSet = makeSet(QStringLiteral("ChannelDataSet"), QStringLiteral("channel"), true);
+    InputDataSet->AfterScroll = [this] { InputDataSetAfterScroll(); };
+    InputDataSet->OnNewRecord = [this] { InputDataSetNewRecord(); };
+    SourceDataSet->AfterScroll = [this] { SourceDataSetAfterScroll(); };
+
+    CardDataSource = named(new TDataSource(CardDataSet, this), QStringLiteral("CardDataSource"));
+    InputDataSource = named(new TDataSource(InputDataSet, this), QStringLiteral("InputDataSource"));
+    SourceDataSource = named(new TDataSource(SourceDataSet, this), QStringLiteral("SourceDataSource"));
+    ChannelDataSource = named(new TDataSource(ChannelDataSet, this), QStringLiteral("ChannelDataSource"));
+    for (TDataSource* source : {CardDataSource, InputDataSource})
+        connect(source, &TDataSource::DataChanged, this, &TCardWin::UpdateModifiedMark);
+
+    ApplyAction = new QAction(tr("Save"), this);
+    ApplyAction->setObjectName(QStringLiteral("ApplyAction"));
+    ApplyAction->setShortcut(QKeySequence::Save);
+    addAction(ApplyAction);
+    connect(ApplyAction, &QAction::triggered, this, &TCardWin::ApplyActionExecute);
+
+    setUpLayout();
+}
+
+TCardWin::~TCardWin() = default;
+
+void TCardWin::setUpLayout()
+{
+    resize(795, 580);
+
+    // --- top rows: the card, its host, its type; Save at the right
+    auto* cardCaption = new QLabel(tr("Card"), this);
+    QFont bold = cardCaption->font();
+    bold.setBold(true);
+    cardCaption->setFont(bold);
+    cardCaption->move(8, 12);
+    DBText2 = named(new TDBText(CardDataSource, QStringLiteral("cardid"), this), QStringLiteral("DBText2"));
+    DBText2->setGeometry(80, 12, 60, 17);
+    buddyLabel(tr("ID"), DBText2, this)->move(56, 12);
+    DBEdit3 = named(new TDBEdit(CardDataSource, QStringLiteral("hostname"), 7, this), QStringLiteral("DBEdit3"));
+    DBEdit3->setGeometry(232, 8, 121, 25);
+    buddyLabel(tr("Hostname"), DBEdit3, this)->move(160, 12);
+    ApplyButton = named(new QPushButton(tr("Save"), this), QStringLiteral("ApplyButton"));
+    ApplyButton->setGeometry(700, 8, 87, 27);
+    connect(ApplyButton, &QPushButton::clicked, ApplyAction, &QAction::trigger);
+
+    CardtypeCombo = named(new TDBComboBox(CardDataSource, QStringLiteral("cardtype"), {"V4L", "MPEG", "DVB"}, true, this),
+                          QStringLiteral("CardtypeCombo"));
+    CardtypeCombo->setGeometry(80, 36, 121, 25);
+    buddyLabel(tr("Type"), CardtypeCombo, this)->move(8, 40);
+    connect(CardtypeCombo, &QComboBox::activated, this, &TCardWin::CardtypeComboChange);
+
+    // --- the pane area, "Type invalid" beneath its panes
+    PaneArea = named(new TPaneArea(this), QStringLiteral("PaneArea"));
+    PaneArea->setGeometry(8, 64, 697, 225);
+    Label20 = named(new QLabel(tr("Type invalid")), QStringLiteral("Label20"));
+    QFont big(QStringLiteral("Helvetica"));
+    big.setPixelSize(15);
+    Label20->setFont(big);
+    QPalette red = Label20->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Label20->setPalette(red);
+    PaneArea->AddBeneath(Label20);
+    AnalogPane = makeAnalogPane();
+    DVBPane = makeDVBPane();
+    PaneArea->AddPane(AnalogPane);
+    PaneArea->AddPane(DVBPane);
+    AnalogPane->hide();
+    DVBPane->hide();
+
+    // --- the default input, by name among this card's inputs
+    DBLookupComboBox3 = named(new TDBLookupComboBox(CardDataSource, QStringLiteral("defaultinput"), InputDataSource,
+                                                    QStringLiteral("inputname"), QStringLiteral("inputname"), this),
+                              QStringLiteral("DBLookupComboBox3"));
+    DBLookupComboBox3->setGeometry(160, 296, 161, 25);
+    buddyLabel(tr("Default card input"), DBLookupComboBox3, this)->move(8, 300);
+
+    setUpInputGroup();
+
+    setTabOrder(DBEdit3, ApplyButton);
+    setTabOrder(ApplyButton, CardtypeCombo);
+    setTabOrder(CardtypeCombo, DBComboBox5);
+    setTabOrder(DBComboBox5, AudioDevCombo);
+    setTabOrder(AudioDevCombo, DBComboBox7);
+    setTabOrder(DBComboBox7, AudioRateCombo);
+    setTabOrder(AudioRateCombo, DBComboBox2);
+    setTabOrder(DBComboBox2, DBComboBox3);
+    setTabOrder(DBComboBox3, DBCheckBox2);
+    setTabOrder(DBCheckBox2, DBLookupComboBox3);
+    setTabOrder(DBLookupComboBox3, DBGrid1);
+    setTabOrder(DBGrid1, DBComboBox4);
+    setTabOrder(DBComboBox4, DBEdit2);
+    setTabOrder(DBEdit2, SourceCombo);
+    setTabOrder(SourceCombo, DBLookupComboBox1);
+    setTabOrder(DBLookupComboBox1, DBEdit11);
+    setTabOrder(DBEdit11, DBCheckBox1);
+    setTabOrder(DBCheckBox1, DBEdit4);
+    DBEdit3->setFocus();
+}
+
+QWidget* TCardWin::makeAnalogPane()
+{
+    auto* pane = named(new QWidget, QStringLiteral("AnalogPane"));
+    auto* form = new QFormLayout(pane);
+    DBComboBox5 = named(new TDBComboBox(CardDataSource, QStringLiteral("videodevice"),
+                                        {"/dev/video", "/dev/video0", "/dev/video1", "/dev/video2", "/dev/video3"},
+                                        false, pane),
+                        QStringLiteral("DBComboBox5"));
+    AudioDevCombo = named(new TDBComboBox(CardDataSource, QStringLiteral("audiodevice"),
+                                          {"/dev/dsp", "/dev/dsp0", "/dev/dsp1", "/dev/dsp2", "/dev/dsp3"}, false, pane),
+                          QStringLiteral("AudioDevCombo"));
+    DBComboBox7 = named(new TDBComboBox(CardDataSource, QStringLiteral("vbidevice"),
+                                        {"/dev/vbi", "/dev/vbi0", "/dev/vbi1", "/dev/vbi2", "/dev/vbi3"}, false, pane),
+                        QStringLiteral("DBComboBox7"));
+    AudioRateCombo = named(new TDBComboBox(CardDataSource, QStringLiteral("audioratelimit"),
+                                           {"0", "32000", "44100", "48000"}, false, pane),
+                           QStringLiteral("AudioRateCombo"));
+    AudioDevLabel = buddyLabel(tr("Audio recording device"), AudioDevCombo, pane, QStringLiteral("AudioDevLabel"));
+    AudioRateLabel = buddyLabel(tr("Audio rate limit"), AudioRateCombo, pane, QStringLiteral("AudioRateLabel"));
+    form->addRow(buddyLabel(tr("Video capture device"), DBComboBox5, pane), DBComboBox5);
+    form->addRow(AudioDevLabel, AudioDevCombo);
+    form->addRow(buddyLabel(tr("Teletext (VBI) device"), DBComboBox7, pane), DBComboBox7);
+    form->addRow(AudioRateLabel, AudioRateCombo);
+    return pane;
+}
+
+QWidget* TCardWin::makeDVBPane()
+{
+    auto* pane = named(new QWidget, QStringLiteral("DVBPane"));
+    auto* form = new QFormLayout(pane);
+    DBComboBox2 = named(new TDBComboBox(CardDataSource, QStringLiteral("dvb_type"), {"S", "C", "T"}, true, pane),
+                        QStringLiteral("DBComboBox2"));
+    DBComboBox3 = named(new TDBComboBox(CardDataSource, QStringLiteral("videodevice"), {"0", "1", "2", "3"}, true, pane),
+                        QStringLiteral("DBComboBox3"));
+    DBCheckBox2 = named(new TDBCheckBox(CardDataSource, QStringLiteral("use_ts"), QStringLiteral("1"), QStringLiteral("0"),
+                                        tr("Grab full transport stream from card"), pane),
+                        QStringLiteral("DBCheckBox2"));
+    form->addRow(buddyLabel(tr("Transport type"), DBComboBox2, pane), DBComboBox2);
+    form->addRow(buddyLabel(tr("Device number"), DBComboBox3, pane), DBComboBox3);
+    form->addRow(QString(), DBCheckBox2);
+    return pane;
+}
+
+void TCardWin::setUpInputGroup()
+{
+    InputGroup = named(new QGroupBox(tr("Card input"), this), QStringLiteral("InputGroup"));
+    InputGroup->setGeometry(8, 336, 779, 236);
+
+    DBNavigator1 = named(new TDBNavigator(InputDataSource, TDBNavigator::Prior | TDBNavigator::Next |
+                                                               TDBNavigator::Insert | TDBNavigator::Delete |
+                                                               TDBNavigator::Cancel,
+                                          InputGroup),
+                         QStringLiteral("DBNavigator1"));
+    DBGrid1 = named(new TDBGrid(InputDataSource, {{QStringLiteral("inputname"), tr("Name"), 150}}, InputGroup),
+                    QStringLiteral("DBGrid1"));
+    DBGrid1->SetReadOnly(true); // no in-cell editing; the fields on the right edit
+    DBGrid1->ConfirmDelete = true;
+    DBGrid1->setMinimumWidth(200);
+    auto* left = new QVBoxLayout;
+    left->addWidget(DBNavigator1);
+    left->addWidget(DBGrid1, 1);
+
+    DBText1 = named(new TDBText(InputDataSource, QStringLiteral("cardinputid"), InputGroup), QStringLiteral("DBText1"));
+    DBComboBox4 = named(new TDBComboBox(InputDataSource, QStringLiteral("inputname"),
+                                        {"Television", "S-Video", "Composite1", "Composite2"}, false, InputGroup),
+                        QStringLiteral("DBComboBox4"));
+    DBEdit2 = named(new TDBEdit(InputDataSource, QStringLiteral("externalcommand"), 7, InputGroup), QStringLiteral("DBEdit2"));
+    SourceCombo = named(new TDBLookupComboBox(InputDataSource, QStringLiteral("sourceid"), SourceDataSource,
+                                              QStringLiteral("sourceid"), QStringLiteral("name;sourceid"), InputGroup),
+                        QStringLiteral("SourceCombo"));
+    DBLookupComboBox1 = named(new TDBLookupComboBox(InputDataSource, QStringLiteral("startchan"), ChannelDataSource,
+                                                    QStringLiteral("chanid"), QStringLiteral("name"), InputGroup),
+                              QStringLiteral("DBLookupComboBox1"));
+    DBEdit11 = named(new TDBEdit(InputDataSource, QStringLiteral("preference"), 8, InputGroup), QStringLiteral("DBEdit11"));
+    DBCheckBox1 = named(new TDBCheckBox(InputDataSource, QStringLiteral("shareable"), QStringLiteral("Y"),
+                                        QStringLiteral("N"), tr("Shareable"), InputGroup),
+                        QStringLiteral("DBCheckBox1"));
+    DBEdit4 = named(new TDBEdit(InputDataSource, QStringLiteral("tunechan"), 7, InputGroup), QStringLiteral("DBEdit4"));
+
+    auto* fields = new QFormLayout;
+    fields->addRow(buddyLabel(tr("ID"), DBText1, InputGroup), DBText1);
+    fields->addRow(buddyLabel(tr("Name"), DBComboBox4, InputGroup), DBComboBox4);
+    fields->addRow(buddyLabel(tr("External Command"), DBEdit2, InputGroup), DBEdit2);
+    fields->addRow(buddyLabel(tr("Channel source"), SourceCombo, InputGroup), SourceCombo);
+    fields->addRow(buddyLabel(tr("Start channel"), DBLookupComboBox1, InputGroup), DBLookupComboBox1);
+    fields->addRow(buddyLabel(tr("Preference"), DBEdit11, InputGroup), DBEdit11);
+    fields->addRow(QString(), DBCheckBox1);
+    fields->addRow(buddyLabel(tr("Tune channel"), DBEdit4, InputGroup), DBEdit4);
+
+    auto* row = new QHBoxLayout(InputGroup);
+    row->addLayout(left, 1);
+    row->addLayout(fields, 2);
+}
+
+// --- filling -----------------------------------------------------------------------
+
+void TCardWin::SetCardID(int id)
+{
+    FCardID = id;
+    const QString filter = QStringLiteral("cardid=%1").arg(id);
+    CardDataSet->SetFilter(filter);
+    CardDataSet->SetActive(true);
+    InputDataSet->SetFilter(filter);
+    InputDataSet->SetActive(true);
+    SourceDataSet->SetActive(true);
+    ChannelDataSet->SetActive(true);
+    CardtypeComboChange();
+    UpdateModifiedMark();
+}
+
+void TCardWin::NewCard()
+{
+    CardDataSet->SetActive(true);
+    CardDataSet->Append();
+    FCardID = SQLModule->GetNewID(QStringLiteral("capturecard"), QStringLiteral("cardid"));
+    CardDataSet->SetFieldValue(QStringLiteral("cardid"), FCardID);
+    // Setting the filter posts the new card into the change log.
+    SetCardID(FCardID);
+}
+
+void TCardWin::CardtypeComboChange()
+{
+    const QString type = CardtypeCombo->currentText();
+    const bool v4l = type == QLatin1String("V4L");
+    const bool mpeg = type == QLatin1String("MPEG");
+    const bool dvb = type == QLatin1String("DVB");
+    AnalogPane->setVisible(v4l || mpeg);
+    DVBPane->setVisible(dvb);
+    if (v4l || mpeg) {
+        // An MPEG card records its own audio: no audio device, no rate limit.
+        for (QWidget* w : {static_cast<QWidget*>(AudioDevLabel), static_cast<QWidget*>(AudioDevCombo),
+                           static_cast<QWidget*>(AudioRateLabel), static_cast<QWidget*>(AudioRateCombo)})
+            w->setVisible(v4l);
+    }
+}
+
+// --- inputs ------------------------------------------------------------------------
+
+void TCardWin::InputDataSetNewRecord()
+{
+    InputDataSet->SetFieldValue(QStringLiteral("cardid"), FCardID);
+    InputDataSet->SetFieldValue(QStringLiteral("cardinputid"),
+                                SQLModule->GetNewID(QStringLiteral("cardinput"), QStringLiteral("cardinputid")));
+    InputDataSet->SetFieldValue(QStringLiteral("tunechan"), 0);
+}
+
+void TCardWin::InputDataSetAfterScroll() { SourceComboClick(); }
+
+void TCardWin::SourceDataSetAfterScroll() { SourceComboClick(); }
+
+void TCardWin::SourceComboClick()
+{
+    const QVariant source = InputDataSet->Active() ? InputDataSet->FieldValue(QStringLiteral("sourceid")) : QVariant();
+    // No input, or an input fed by no source (none chosen, or 0): the list keeps the
+    // channels it showed.
+    if (source.isNull() || source.toInt() == 0)
+        return;
+    ChannelDataSet->SetFilter(QStringLiteral("sourceid=%1").arg(source.toInt()));
+    ChannelDataSet->SetActive(true);
+}
+
+// --- saving and closing ------------------------------------------------------------
+
+bool TCardWin::isDirty()
+{
+    for (TSQLClientDataSet* set : {CardDataSet, InputDataSet}) {
+        if (!set->Active())
+            continue;
+        if (set->State() == TDataSetState::Edit || set->ChangeCount() > 0)
+            return true;
+        // An input the user typed into before posting it is a change too.
+        if (set->State() == TDataSetState::Insert && set->Modified())
+            return true;
+    }
+    return false;
+}
+
+void TCardWin::ApplyActionExecute()
+{
+    ApplyUpdatesTogether(*SQLModule->Conn, {CardDataSet, InputDataSet});
+    UpdateModifiedMark();
+}
+
+void TCardWin::DiscardChanges()
+{
+    CardDataSet->CancelUpdates();
+    InputDataSet->CancelUpdates();
+}

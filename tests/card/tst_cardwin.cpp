@@ -1,0 +1,288 @@
+#include "application.h"
+#include "cardwin.h"
+#include "clientdataset.h"
+#include "dbcontrols.h"
+#include "errors.h"
+#include "mainwin.h"
+#include "messagebox.h"
+#include "panearea.h"
+#include "testdatabase.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+// The capture card editor through its real widgets, on the sample line-up: card 1 is
+// a V4L card with inputs 1 (source 1) and 2 (no source), card 4 a DVB-T card with
+// input 6 (source 3).
+class TestCardWin : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<TSQLModule> module;
+    std::unique_ptr<TCardWin> win;
+
+    void open(int cardId)
+    {
+        win = std::make_unique<TCardWin>();
+        win->SetCardID(cardId);
+        win->show();
+        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+    }
+
+    void pickType(const QString& type)
+    {
+        const int i = win->CardtypeCombo->findText(type);
+        win->CardtypeCombo->setCurrentIndex(i);
+        emit win->CardtypeCombo->activated(i);
+    }
+
+    void clickNavigator(const QString& button)
+    {
+        QTest::mouseClick(win->DBNavigator1->findChild<QPushButton*>(QStringLiteral("Navigator") + button),
+                          Qt::LeftButton);
+    }
+
+    QStringList startChannels()
+    {
+        QStringList items;
+        for (int i = 0; i < win->DBLookupComboBox1->count(); ++i)
+            items << win->DBLookupComboBox1->itemText(i);
+        return items;
+    }
+
+    bool invalidShows() { return win->Label20->isVisible() && !win->Label20->visibleRegion().isEmpty(); }
+
+private slots:
+    void initTestCase()
+    {
+        InitTestEnvironment();
+        db = std::make_unique<TestDatabase>(QStringLiteral("t_cardwin"), true);
+        module = db->CreateModule();
+    }
+
+    void init()
+    {
+        db->Reset(true);
+        MessageBox::ClearShown();
+    }
+
+    void cleanup()
+    {
+        if (win) {
+            MessageBox::QueueAnswer(MessageBox::Button::No);
+            win.reset();
+        }
+    }
+
+    void layoutIsAsDesigned()
+    {
+        open(1);
+        QCOMPARE(win->windowTitle(), QStringLiteral("TV Card[*]"));
+        QVERIFY(!win->isWindowModified());
+        QCOMPARE(win->size(), QSize(795, 580));
+        QCOMPARE(win->PaneArea->geometry(), QRect(8, 64, 697, 225));
+        QCOMPARE(win->InputGroup->y(), 336);
+        QCOMPARE(win->InputGroup->title(), QStringLiteral("Card input"));
+        QCOMPARE(win->Label20->text(), QStringLiteral("Type invalid"));
+        QCOMPARE(win->Label20->font().pixelSize(), 15);
+        QCOMPARE(win->Label20->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QVERIFY(win->ApplyButton->x() > win->DBEdit3->x());
+        QCOMPARE(win->ApplyButton->text(), QStringLiteral("Save"));
+        QVERIFY(!win->DBNavigator1->ButtonFor(TDBNavigator::Post));
+        QCOMPARE(win->DBGrid1->Model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Name"));
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(win->DBEdit3));
+        // videodevice twice: a path on the analogue pane, a number on the digital one.
+        QCOMPARE(win->DBComboBox5->currentText(), QStringLiteral("/dev/video0"));
+        QCOMPARE(win->DBComboBox5->Field(), win->DBComboBox3->Field());
+    }
+
+    void storedTypeNotInTheListShowsTypeInvalid()
+    {
+        db->Exec(QStringLiteral("UPDATE capturecard SET cardtype='dvb' WHERE cardid=4"));
+        open(4);
+        QVERIFY(!win->AnalogPane->isVisible());
+        QVERIFY(!win->DVBPane->isVisible());
+        QVERIFY(invalidShows());
+    }
+
+    void typesShowTheirPanesAndAudioControls()
+    {
+        open(1);
+        QVERIFY(win->AnalogPane->isVisible() && !win->DVBPane->isVisible());
+        QVERIFY(!invalidShows());
+        QList<QWidget*> audio{win->AudioDevLabel, win->AudioDevCombo, win->AudioRateLabel, win->AudioRateCombo};
+        for (QWidget* w : audio)
+            QVERIFY(w->isVisible());
+        pickType(QStringLiteral("MPEG"));
+        for (QWidget* w : audio)
+            QVERIFY(!w->isVisible());
+        QVERIFY(win->DBComboBox5->isVisible() && win->DBComboBox7->isVisible());
+        QCOMPARE(win->CardDataSet->FieldValue(QStringLiteral("cardtype")), QVariant(QStringLiteral("MPEG")));
+        pickType(QStringLiteral("V4L"));
+        for (QWidget* w : audio)
+            QVERIFY(w->isVisible());
+        pickType(QStringLiteral("DVB"));
+        QVERIFY(!win->AnalogPane->isVisible() && win->DVBPane->isVisible());
+        // Other card columns keep their values when the type changes.
+        QCOMPARE(win->CardDataSet->FieldValue(QStringLiteral("audiodevice")), QVariant(QStringLiteral("/dev/dsp")));
+    }
+
+    void newCardClosedAtOnceAsksAndNoLeavesNoRow()
+    {
+        win = std::make_unique<TCardWin>();
+        win->NewCard();
+        win->show();
+        QVERIFY(win->CardID() > 4);
+        QCOMPARE(win->DBText2->text(), QString::number(win->CardID()));
+        QVERIFY(invalidShows());
+        QCOMPARE(win->DBGrid1->Model()->rowCount(), 0);
+        MessageBox::QueueAnswer(MessageBox::Button::No);
+        QVERIFY(win->close());
+        QCOMPARE(MessageBox::ShownBoxes().size(), 1);
+        QCOMPARE(MessageBox::ShownBoxes()[0].text, QStringLiteral("Do you want to save your changes in the database?"));
+        QCOMPARE(MessageBox::ShownBoxes()[0].defaultButton, MessageBox::Button::Yes);
+        QCOMPARE(db->Count(QStringLiteral("capturecard")), 2);
+        win.reset();
+    }
+
+    void saveWritesTheCardAndItsInputs()
+    {
+        win = std::make_unique<TCardWin>();
+        win->NewCard();
+        win->show();
+        QVERIFY(QTest::qWaitForWindowActive(win.get()));
+        const int id = win->CardID();
+        QTest::keyClicks(win->DBEdit3, QStringLiteral("den"));
+        pickType(QStringLiteral("DVB"));
+        win->DBComboBox2->setCurrentIndex(2);
+        emit win->DBComboBox2->activated(2);
+        QTest::mouseClick(win->DBCheckBox2, Qt::LeftButton, {}, QPoint(6, win->DBCheckBox2->height() / 2));
+        clickNavigator(QStringLiteral("Insert"));
+        win->DBComboBox4->lineEdit()->setFocus();
+        QTest::keyClicks(win->DBComboBox4->lineEdit(), QStringLiteral("DVBInput"));
+        clickNavigator(QStringLiteral("Insert"));
+        QTest::keyClicks(win->DBComboBox4->lineEdit(), QStringLiteral("Second"));
+        QTest::keySequence(win.get(), QKeySequence::Save);
+        QCOMPARE(db->Rows(QStringLiteral("SELECT cardtype, hostname, dvb_type, use_ts FROM capturecard WHERE cardid=%1").arg(id)),
+                 QStringList{"DVB|den|T|1"});
+        const QStringList inputs = db->Rows(
+            QStringLiteral("SELECT cardinputid, inputname, tunechan FROM cardinput WHERE cardid=%1 ORDER BY inputname").arg(id));
+        QCOMPARE(inputs.size(), 2);
+        QVERIFY(inputs[0].endsWith(QStringLiteral("|DVBInput|0")));
+        QVERIFY(inputs[1].endsWith(QStringLiteral("|Second|0")));
+        QVERIFY(inputs[0].section(QLatin1Char('|'), 0, 0) != inputs[1].section(QLatin1Char('|'), 0, 0));
+        QVERIFY(!win->isWindowModified());
+        // The default input lists this card's inputs and stores the chosen name.
+        QCOMPARE(win->DBLookupComboBox3->count(), 2);
+        emit win->DBLookupComboBox3->activated(win->DBLookupComboBox3->findText(QStringLiteral("Second")));
+        win->ApplyActionExecute();
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT defaultinput FROM capturecard WHERE cardid=%1").arg(id)).toString(),
+                 QStringLiteral("Second"));
+    }
+
+    void startChannelsFollowTheInputsSource()
+    {
+        open(1);
+        // Input 1 is fed by source 1.
+        QCOMPARE(startChannels(), (QStringList{"Das Erste", "ZDF", "WDR Fernsehen"}));
+        QCOMPARE(win->DBLookupComboBox1->currentText(), QStringLiteral("Das Erste"));
+        // Input 2 has no source: the list keeps the channels it had.
+        win->InputDataSet->Next();
+        QCOMPARE(startChannels(), (QStringList{"Das Erste", "ZDF", "WDR Fernsehen"}));
+        // Choosing source 3 in the two-column list stores its id and brings its channels.
+        QCOMPARE(win->SourceCombo->itemText(1), QStringLiteral("DVB-T   3"));
+        emit win->SourceCombo->activated(1);
+        QCOMPARE(win->InputDataSet->FieldValue(QStringLiteral("sourceid")).toInt(), 3);
+        QCOMPARE(startChannels(), (QStringList{"Das Erste HD", "ZDF HD", "arte"}));
+        emit win->DBLookupComboBox1->activated(2);
+        win->ApplyActionExecute();
+        QCOMPARE(db->Rows(QStringLiteral("SELECT sourceid, startchan FROM cardinput WHERE cardinputid=2")),
+                 QStringList{"3|1110"});
+    }
+
+    void typedNewInputCountsAsUnsaved()
+    {
+        open(4);
+        clickNavigator(QStringLiteral("Insert"));
+        QVERIFY(!win->isDirty()); // inserted, nothing typed
+        QTest::keyClicks(win->DBEdit2, QStringLiteral("tune"));
+        QVERIFY(win->isDirty());
+        QVERIFY(win->isWindowModified());
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QVERIFY(win->close());
+        QCOMPARE(db->Count(QStringLiteral("cardinput"), QStringLiteral("cardid=4 AND externalcommand='tune'")), 1);
+        win.reset();
+    }
+
+    void lettersInAudioRateAreRefusedAndKept()
+    {
+        open(1);
+        auto* edit = win->AudioRateCombo->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("fast"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, win->ApplyActionExecute());
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1")).toInt(), 0);
+        QCOMPARE(win->CardDataSet->ChangeCount(), 1);
+        QCOMPARE(win->AudioRateCombo->currentText(), QStringLiteral("fast"));
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("32000"));
+        win->ApplyActionExecute();
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1")).toInt(), 32000);
+    }
+
+    void failedSaveOnCloseKeepsTheWindowOpen()
+    {
+        TKorvaneApplication* app = qobject_cast<TKorvaneApplication*>(QCoreApplication::instance());
+        QVERIFY(app);
+        open(1);
+        QTest::keyClicks(win->DBEdit3, QStringLiteral("x"));
+        db->Exec(QStringLiteral("UPDATE capturecard SET hostname='moved' WHERE cardid=1")); // a conflict
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QTest::keyClick(win.get(), Qt::Key_Escape); // through the event loop, as a user would
+        QVERIFY(win->isVisible());
+        QCOMPARE(MessageBox::ShownBoxes().size(), 2);
+        QCOMPARE(MessageBox::ShownBoxes()[1].kind, MessageBox::Kind::Exception);
+        QVERIFY(win->isDirty());
+    }
+
+    void mainWindowOpensTheCardEditor()
+    {
+        TMainWin main;
+        main.show();
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* editor = qobject_cast<TCardWin*>(QApplication::activeModalWidget());
+            QVERIFY(editor);
+            QCOMPARE(editor->CardID(), 4);
+            seen = true;
+            editor->close();
+        });
+        main.CardDataSet->MoveTo(1);
+        db->Exec(QStringLiteral("INSERT INTO capturecard (cardid, cardtype) VALUES (9, 'MPEG')"));
+        main.CardGrid->setFocus();
+        QTest::keyClick(main.CardGrid, Qt::Key_Return);
+        QVERIFY(seen);
+        QCOMPARE(main.CardDataSet->RecordCount(), 3);
+
+        QTimer::singleShot(0, this, [&] {
+            auto* editor = qobject_cast<TCardWin*>(QApplication::activeModalWidget());
+            QVERIFY(editor);
+            MessageBox::QueueAnswer(MessageBox::Button::Yes);
+            editor->close();
+        });
+        QTest::mouseClick(main.CardInsertButton, Qt::LeftButton);
+        QCOMPARE(main.CardDataSet->RecordCount(), 4);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    TKorvaneApplication app(argc, argv);
+    TestCardWin test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_cardwin.moc"
