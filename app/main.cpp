@@ -1,3 +1,6 @@
 #include "startup.h"
 
-int main(int argc, char** argv) { return RunKorvaneSetup(argc, argv); }
+int main(int argc, char** argv)
+{
+    return RunKorvaneSetup(argc, argv);
+}

@@ -52,13 +52,15 @@ void fillChannelTable(QSqlDatabase& db)
     exec(db, QStringLiteral("DELETE FROM channel"));
     exec(db, QStringLiteral("START TRANSACTION"));
     for (int start = 0; start < Rows; start += 1000) {
-        QString sql = QStringLiteral("INSERT INTO channel (chanid, channum, sourceid, callsign, name, "
-                                     "icon, finetune, xmltvid, contrast, brightness, colour) VALUES ");
+        QString sql =
+            QStringLiteral("INSERT INTO channel (chanid, channum, sourceid, callsign, name, "
+                           "icon, finetune, xmltvid, contrast, brightness, colour) VALUES ");
         for (int i = start; i < start + 1000; ++i) {
             if (i > start)
                 sql += QLatin1Char(',');
-            sql += QStringLiteral("(%1,'%2',%3,'CALL%1','Channel number %1','/usr/share/icons/ch%1.png',"
-                                  "0,'ch%1.example',32768,32768,32768)")
+            sql += QStringLiteral(
+                       "(%1,'%2',%3,'CALL%1','Channel number %1','/usr/share/icons/ch%1.png',"
+                       "0,'ch%1.example',32768,32768,32768)")
                        .arg(i + 1)
                        .arg(i % 1000)
                        .arg(i % 50 + 1);
@@ -84,7 +86,8 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     const QString dbName = QStringLiteral("bench");
 
-    QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), QStringLiteral("bench-admin"));
+    QSqlDatabase admin =
+        QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), QStringLiteral("bench-admin"));
     admin.setHostName(QStringLiteral("localhost"));
     admin.setUserName(qEnvironmentVariable("KORVANE_DB_USER"));
     admin.setPassword(qEnvironmentVariable("KORVANE_DB_PASSWORD"));
@@ -100,7 +103,8 @@ int main(int argc, char** argv)
         if (!f.open(QIODevice::WriteOnly))
             qFatal("cannot write %s", qPrintable(config));
         f.write(QStringLiteral("DBHostName=localhost\nDBName=%1\nDBUserName=%2\nDBPassword=%3\n")
-                    .arg(qEnvironmentVariable("KORVANE_DB_NAME"), qEnvironmentVariable("KORVANE_DB_USER"),
+                    .arg(qEnvironmentVariable("KORVANE_DB_NAME"),
+                         qEnvironmentVariable("KORVANE_DB_USER"),
                          qEnvironmentVariable("KORVANE_DB_PASSWORD"))
                     .toUtf8());
     }
@@ -184,8 +188,9 @@ int main(int argc, char** argv)
         t.start();
         QSqlQuery q(conn);
         check(q, q.exec(QStringLiteral("START TRANSACTION")));
-        check(q, q.prepare(QStringLiteral("insert into `channel`\n  (`chanid`, `sourceid`, `callsign`, `name`)\n"
-                                          "values\n  (?, ?, ?, ?)")));
+        check(q, q.prepare(QStringLiteral(
+                     "insert into `channel`\n  (`chanid`, `sourceid`, `callsign`, `name`)\n"
+                     "values\n  (?, ?, ?, ?)")));
         for (int i = 0; i < Inserts; ++i) {
             q.addBindValue(nextId++);
             q.addBindValue(99);
@@ -218,13 +223,19 @@ int main(int argc, char** argv)
 
     out << "rows: " << Rows << ", inserts: " << Inserts << ", best of " << Repeats << "\n";
     out << QStringLiteral("open:   %1 ms vs bare %2 ms   ratio %3x (target <= 1.15x)\n")
-               .arg(setOpen / 1e6, 0, 'f', 1).arg(bareOpen / 1e6, 0, 'f', 1).arg(setOpen / bareOpen, 0, 'f', 2);
+               .arg(setOpen / 1e6, 0, 'f', 1)
+               .arg(bareOpen / 1e6, 0, 'f', 1)
+               .arg(setOpen / bareOpen, 0, 'f', 2);
     out << QStringLiteral("memory: %1 MiB vs bare %2 MiB   ratio %3x (target <= 1.3x)\n")
-               .arg(setBytes / 1048576.0, 0, 'f', 1).arg(bareBytes / 1048576.0, 0, 'f', 1)
+               .arg(setBytes / 1048576.0, 0, 'f', 1)
+               .arg(bareBytes / 1048576.0, 0, 'f', 1)
                .arg(double(setBytes) / double(bareBytes), 0, 'f', 2);
     out << QStringLiteral("filter: %1 ms per switch = %2% of the open (target <= 2%)\n")
-               .arg(filterSwitch / 1e6, 0, 'f', 2).arg(100.0 * filterSwitch / setOpen, 0, 'f', 2);
+               .arg(filterSwitch / 1e6, 0, 'f', 2)
+               .arg(100.0 * filterSwitch / setOpen, 0, 'f', 2);
     out << QStringLiteral("apply:  %1 ms vs bare %2 ms   ratio %3x (target <= 1.2x)\n")
-               .arg(setApply / 1e6, 0, 'f', 1).arg(bareApply / 1e6, 0, 'f', 1).arg(setApply / bareApply, 0, 'f', 2);
+               .arg(setApply / 1e6, 0, 'f', 1)
+               .arg(bareApply / 1e6, 0, 'f', 1)
+               .arg(setApply / bareApply, 0, 'f', 2);
     return 0;
 }

@@ -50,14 +50,22 @@ TCardWin::TCardWin(QWidget* parent) : TEditorWin(parent)
     InputDataSet = makeSet(QStringLiteral("InputDataSet"), QStringLiteral("cardinput"), true);
     SourceDataSet = makeSet(QStringLiteral("SourceDataSet"), QStringLiteral("videosource"), false);
     ChannelDataSet = makeSet(QStringLiteral("ChannelDataSet"), QStringLiteral("channel"), true);
-    InputDataSet->AfterScroll = [this] { InputDataSetAfterScroll(); };
-    InputDataSet->OnNewRecord = [this] { InputDataSetNewRecord(); };
-    SourceDataSet->AfterScroll = [this] { SourceDataSetAfterScroll(); };
+    InputDataSet->AfterScroll = [this] {
+        InputDataSetAfterScroll();
+    };
+    InputDataSet->OnNewRecord = [this] {
+        InputDataSetNewRecord();
+    };
+    SourceDataSet->AfterScroll = [this] {
+        SourceDataSetAfterScroll();
+    };
 
     CardDataSource = named(new TDataSource(CardDataSet, this), QStringLiteral("CardDataSource"));
     InputDataSource = named(new TDataSource(InputDataSet, this), QStringLiteral("InputDataSource"));
-    SourceDataSource = named(new TDataSource(SourceDataSet, this), QStringLiteral("SourceDataSource"));
-    ChannelDataSource = named(new TDataSource(ChannelDataSet, this), QStringLiteral("ChannelDataSource"));
+    SourceDataSource =
+        named(new TDataSource(SourceDataSet, this), QStringLiteral("SourceDataSource"));
+    ChannelDataSource =
+        named(new TDataSource(ChannelDataSet, this), QStringLiteral("ChannelDataSource"));
     for (TDataSource* source : {CardDataSource, InputDataSource})
         connect(source, &TDataSource::DataChanged, this, &TCardWin::UpdateModifiedMark);
 
@@ -82,17 +90,20 @@ void TCardWin::setUpLayout()
     bold.setBold(true);
     cardCaption->setFont(bold);
     cardCaption->move(8, 12);
-    DBText2 = named(new TDBText(CardDataSource, QStringLiteral("cardid"), this), QStringLiteral("DBText2"));
+    DBText2 = named(new TDBText(CardDataSource, QStringLiteral("cardid"), this),
+                    QStringLiteral("DBText2"));
     DBText2->setGeometry(80, 12, 60, 17);
     buddyLabel(tr("ID"), DBText2, this)->move(56, 12);
-    DBEdit3 = named(new TDBEdit(CardDataSource, QStringLiteral("hostname"), 7, this), QStringLiteral("DBEdit3"));
+    DBEdit3 = named(new TDBEdit(CardDataSource, QStringLiteral("hostname"), 7, this),
+                    QStringLiteral("DBEdit3"));
     DBEdit3->setGeometry(232, 8, 121, 25);
     buddyLabel(tr("Hostname"), DBEdit3, this)->move(160, 12);
     ApplyButton = named(new QPushButton(tr("Save"), this), QStringLiteral("ApplyButton"));
     ApplyButton->setGeometry(700, 8, 87, 27);
     connect(ApplyButton, &QPushButton::clicked, ApplyAction, &QAction::trigger);
 
-    CardtypeCombo = named(new TDBComboBox(CardDataSource, QStringLiteral("cardtype"), {"V4L", "MPEG", "DVB"}, true, this),
+    CardtypeCombo = named(new TDBComboBox(CardDataSource, QStringLiteral("cardtype"),
+                                          {"V4L", "MPEG", "DVB"}, true, this),
                           QStringLiteral("CardtypeCombo"));
     CardtypeCombo->setGeometry(80, 36, 121, 25);
     buddyLabel(tr("Type"), CardtypeCombo, this)->move(8, 40);
@@ -117,9 +128,10 @@ void TCardWin::setUpLayout()
     DVBPane->hide();
 
     // --- the default input, by name among this card's inputs
-    DBLookupComboBox3 = named(new TDBLookupComboBox(CardDataSource, QStringLiteral("defaultinput"), InputDataSource,
-                                                    QStringLiteral("inputname"), QStringLiteral("inputname"), this),
-                              QStringLiteral("DBLookupComboBox3"));
+    DBLookupComboBox3 =
+        named(new TDBLookupComboBox(CardDataSource, QStringLiteral("defaultinput"), InputDataSource,
+                                    QStringLiteral("inputname"), QStringLiteral("inputname"), this),
+              QStringLiteral("DBLookupComboBox3"));
     DBLookupComboBox3->setGeometry(160, 296, 161, 25);
     buddyLabel(tr("Default card input"), DBLookupComboBox3, this)->move(8, 300);
 
@@ -150,21 +162,28 @@ QWidget* TCardWin::makeAnalogPane()
 {
     auto* pane = named(new QWidget, QStringLiteral("AnalogPane"));
     auto* form = new QFormLayout(pane);
-    DBComboBox5 = named(new TDBComboBox(CardDataSource, QStringLiteral("videodevice"),
-                                        {"/dev/video", "/dev/video0", "/dev/video1", "/dev/video2", "/dev/video3"},
-                                        false, pane),
-                        QStringLiteral("DBComboBox5"));
-    AudioDevCombo = named(new TDBComboBox(CardDataSource, QStringLiteral("audiodevice"),
-                                          {"/dev/dsp", "/dev/dsp0", "/dev/dsp1", "/dev/dsp2", "/dev/dsp3"}, false, pane),
-                          QStringLiteral("AudioDevCombo"));
-    DBComboBox7 = named(new TDBComboBox(CardDataSource, QStringLiteral("vbidevice"),
-                                        {"/dev/vbi", "/dev/vbi0", "/dev/vbi1", "/dev/vbi2", "/dev/vbi3"}, false, pane),
-                        QStringLiteral("DBComboBox7"));
+    DBComboBox5 = named(
+        new TDBComboBox(CardDataSource, QStringLiteral("videodevice"),
+                        {"/dev/video", "/dev/video0", "/dev/video1", "/dev/video2", "/dev/video3"},
+                        false, pane),
+        QStringLiteral("DBComboBox5"));
+    AudioDevCombo =
+        named(new TDBComboBox(CardDataSource, QStringLiteral("audiodevice"),
+                              {"/dev/dsp", "/dev/dsp0", "/dev/dsp1", "/dev/dsp2", "/dev/dsp3"},
+                              false, pane),
+              QStringLiteral("AudioDevCombo"));
+    DBComboBox7 =
+        named(new TDBComboBox(CardDataSource, QStringLiteral("vbidevice"),
+                              {"/dev/vbi", "/dev/vbi0", "/dev/vbi1", "/dev/vbi2", "/dev/vbi3"},
+                              false, pane),
+              QStringLiteral("DBComboBox7"));
     AudioRateCombo = named(new TDBComboBox(CardDataSource, QStringLiteral("audioratelimit"),
                                            {"0", "32000", "44100", "48000"}, false, pane),
                            QStringLiteral("AudioRateCombo"));
-    AudioDevLabel = buddyLabel(tr("Audio recording device"), AudioDevCombo, pane, QStringLiteral("AudioDevLabel"));
-    AudioRateLabel = buddyLabel(tr("Audio rate limit"), AudioRateCombo, pane, QStringLiteral("AudioRateLabel"));
+    AudioDevLabel = buddyLabel(tr("Audio recording device"), AudioDevCombo, pane,
+                               QStringLiteral("AudioDevLabel"));
+    AudioRateLabel =
+        buddyLabel(tr("Audio rate limit"), AudioRateCombo, pane, QStringLiteral("AudioRateLabel"));
     form->addRow(buddyLabel(tr("Video capture device"), DBComboBox5, pane), DBComboBox5);
     form->addRow(AudioDevLabel, AudioDevCombo);
     form->addRow(buddyLabel(tr("Teletext (VBI) device"), DBComboBox7, pane), DBComboBox7);
@@ -176,11 +195,14 @@ QWidget* TCardWin::makeDVBPane()
 {
     auto* pane = named(new QWidget, QStringLiteral("DVBPane"));
     auto* form = new QFormLayout(pane);
-    DBComboBox2 = named(new TDBComboBox(CardDataSource, QStringLiteral("dvb_type"), {"S", "C", "T"}, true, pane),
-                        QStringLiteral("DBComboBox2"));
-    DBComboBox3 = named(new TDBComboBox(CardDataSource, QStringLiteral("videodevice"), {"0", "1", "2", "3"}, true, pane),
+    DBComboBox2 = named(
+        new TDBComboBox(CardDataSource, QStringLiteral("dvb_type"), {"S", "C", "T"}, true, pane),
+        QStringLiteral("DBComboBox2"));
+    DBComboBox3 = named(new TDBComboBox(CardDataSource, QStringLiteral("videodevice"),
+                                        {"0", "1", "2", "3"}, true, pane),
                         QStringLiteral("DBComboBox3"));
-    DBCheckBox2 = named(new TDBCheckBox(CardDataSource, QStringLiteral("use_ts"), QStringLiteral("1"), QStringLiteral("0"),
+    DBCheckBox2 = named(new TDBCheckBox(CardDataSource, QStringLiteral("use_ts"),
+                                        QStringLiteral("1"), QStringLiteral("0"),
                                         tr("Grab full transport stream from card"), pane),
                         QStringLiteral("DBCheckBox2"));
     form->addRow(buddyLabel(tr("Transport type"), DBComboBox2, pane), DBComboBox2);
@@ -194,13 +216,15 @@ void TCardWin::setUpInputGroup()
     InputGroup = named(new QGroupBox(tr("Card input"), this), QStringLiteral("InputGroup"));
     InputGroup->setGeometry(8, 336, 779, 236);
 
-    DBNavigator1 = named(new TDBNavigator(InputDataSource, TDBNavigator::Prior | TDBNavigator::Next |
-                                                               TDBNavigator::Insert | TDBNavigator::Delete |
-                                                               TDBNavigator::Cancel,
-                                          InputGroup),
-                         QStringLiteral("DBNavigator1"));
-    DBGrid1 = named(new TDBGrid(InputDataSource, {{QStringLiteral("inputname"), tr("Name"), 150}}, InputGroup),
-                    QStringLiteral("DBGrid1"));
+    DBNavigator1 =
+        named(new TDBNavigator(InputDataSource,
+                               TDBNavigator::Prior | TDBNavigator::Next | TDBNavigator::Insert |
+                                   TDBNavigator::Delete | TDBNavigator::Cancel,
+                               InputGroup),
+              QStringLiteral("DBNavigator1"));
+    DBGrid1 = named(
+        new TDBGrid(InputDataSource, {{QStringLiteral("inputname"), tr("Name"), 150}}, InputGroup),
+        QStringLiteral("DBGrid1"));
     DBGrid1->SetReadOnly(true); // no in-cell editing; the fields on the right edit
     DBGrid1->ConfirmDelete = true;
     DBGrid1->setMinimumWidth(200);
@@ -208,29 +232,38 @@ void TCardWin::setUpInputGroup()
     left->addWidget(DBNavigator1);
     left->addWidget(DBGrid1, 1);
 
-    DBText1 = named(new TDBText(InputDataSource, QStringLiteral("cardinputid"), InputGroup), QStringLiteral("DBText1"));
+    DBText1 = named(new TDBText(InputDataSource, QStringLiteral("cardinputid"), InputGroup),
+                    QStringLiteral("DBText1"));
     DBComboBox4 = named(new TDBComboBox(InputDataSource, QStringLiteral("inputname"),
-                                        {"Television", "S-Video", "Composite1", "Composite2"}, false, InputGroup),
+                                        {"Television", "S-Video", "Composite1", "Composite2"},
+                                        false, InputGroup),
                         QStringLiteral("DBComboBox4"));
-    DBEdit2 = named(new TDBEdit(InputDataSource, QStringLiteral("externalcommand"), 7, InputGroup), QStringLiteral("DBEdit2"));
-    SourceCombo = named(new TDBLookupComboBox(InputDataSource, QStringLiteral("sourceid"), SourceDataSource,
-                                              QStringLiteral("sourceid"), QStringLiteral("name;sourceid"), InputGroup),
+    DBEdit2 = named(new TDBEdit(InputDataSource, QStringLiteral("externalcommand"), 7, InputGroup),
+                    QStringLiteral("DBEdit2"));
+    SourceCombo = named(new TDBLookupComboBox(InputDataSource, QStringLiteral("sourceid"),
+                                              SourceDataSource, QStringLiteral("sourceid"),
+                                              QStringLiteral("name;sourceid"), InputGroup),
                         QStringLiteral("SourceCombo"));
-    DBLookupComboBox1 = named(new TDBLookupComboBox(InputDataSource, QStringLiteral("startchan"), ChannelDataSource,
-                                                    QStringLiteral("chanid"), QStringLiteral("name"), InputGroup),
-                              QStringLiteral("DBLookupComboBox1"));
-    DBEdit11 = named(new TDBEdit(InputDataSource, QStringLiteral("preference"), 8, InputGroup), QStringLiteral("DBEdit11"));
-    DBCheckBox1 = named(new TDBCheckBox(InputDataSource, QStringLiteral("shareable"), QStringLiteral("Y"),
-                                        QStringLiteral("N"), tr("Shareable"), InputGroup),
-                        QStringLiteral("DBCheckBox1"));
-    DBEdit4 = named(new TDBEdit(InputDataSource, QStringLiteral("tunechan"), 7, InputGroup), QStringLiteral("DBEdit4"));
+    DBLookupComboBox1 =
+        named(new TDBLookupComboBox(InputDataSource, QStringLiteral("startchan"), ChannelDataSource,
+                                    QStringLiteral("chanid"), QStringLiteral("name"), InputGroup),
+              QStringLiteral("DBLookupComboBox1"));
+    DBEdit11 = named(new TDBEdit(InputDataSource, QStringLiteral("preference"), 8, InputGroup),
+                     QStringLiteral("DBEdit11"));
+    DBCheckBox1 =
+        named(new TDBCheckBox(InputDataSource, QStringLiteral("shareable"), QStringLiteral("Y"),
+                              QStringLiteral("N"), tr("Shareable"), InputGroup),
+              QStringLiteral("DBCheckBox1"));
+    DBEdit4 = named(new TDBEdit(InputDataSource, QStringLiteral("tunechan"), 7, InputGroup),
+                    QStringLiteral("DBEdit4"));
 
     auto* fields = new QFormLayout;
     fields->addRow(buddyLabel(tr("ID"), DBText1, InputGroup), DBText1);
     fields->addRow(buddyLabel(tr("Name"), DBComboBox4, InputGroup), DBComboBox4);
     fields->addRow(buddyLabel(tr("External Command"), DBEdit2, InputGroup), DBEdit2);
     fields->addRow(buddyLabel(tr("Channel source"), SourceCombo, InputGroup), SourceCombo);
-    fields->addRow(buddyLabel(tr("Start channel"), DBLookupComboBox1, InputGroup), DBLookupComboBox1);
+    fields->addRow(buddyLabel(tr("Start channel"), DBLookupComboBox1, InputGroup),
+                   DBLookupComboBox1);
     fields->addRow(buddyLabel(tr("Preference"), DBEdit11, InputGroup), DBEdit11);
     fields->addRow(QString(), DBCheckBox1);
     fields->addRow(buddyLabel(tr("Tune channel"), DBEdit4, InputGroup), DBEdit4);
@@ -276,8 +309,9 @@ void TCardWin::CardtypeComboChange()
     DVBPane->setVisible(dvb);
     if (v4l || mpeg) {
         // An MPEG card records its own audio: no audio device, no rate limit.
-        for (QWidget* w : {static_cast<QWidget*>(AudioDevLabel), static_cast<QWidget*>(AudioDevCombo),
-                           static_cast<QWidget*>(AudioRateLabel), static_cast<QWidget*>(AudioRateCombo)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(AudioDevLabel), static_cast<QWidget*>(AudioDevCombo),
+              static_cast<QWidget*>(AudioRateLabel), static_cast<QWidget*>(AudioRateCombo)})
             w->setVisible(v4l);
     }
 }
@@ -287,18 +321,26 @@ void TCardWin::CardtypeComboChange()
 void TCardWin::InputDataSetNewRecord()
 {
     InputDataSet->SetFieldValue(QStringLiteral("cardid"), FCardID);
-    InputDataSet->SetFieldValue(QStringLiteral("cardinputid"),
-                                SQLModule->GetNewID(QStringLiteral("cardinput"), QStringLiteral("cardinputid")));
+    InputDataSet->SetFieldValue(
+        QStringLiteral("cardinputid"),
+        SQLModule->GetNewID(QStringLiteral("cardinput"), QStringLiteral("cardinputid")));
     InputDataSet->SetFieldValue(QStringLiteral("tunechan"), 0);
 }
 
-void TCardWin::InputDataSetAfterScroll() { SourceComboClick(); }
+void TCardWin::InputDataSetAfterScroll()
+{
+    SourceComboClick();
+}
 
-void TCardWin::SourceDataSetAfterScroll() { SourceComboClick(); }
+void TCardWin::SourceDataSetAfterScroll()
+{
+    SourceComboClick();
+}
 
 void TCardWin::SourceComboClick()
 {
-    const QVariant source = InputDataSet->Active() ? InputDataSet->FieldValue(QStringLiteral("sourceid")) : QVariant();
+    const QVariant source =
+        InputDataSet->Active() ? InputDataSet->FieldValue(QStringLiteral("sourceid")) : QVariant();
     // No input, or an input fed by no source (none chosen, or 0): the list keeps the
     // channels it showed.
     if (source.isNull() || source.toInt() == 0)

@@ -39,7 +39,10 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
     return label;
 }
 
-QString text(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+QString text(const QVariant& v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
 
 } // namespace
 
@@ -82,17 +85,33 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     CardtypeDataSet->SetCommandText(CardtypeQuery);
     CardtypeDataSet->SetFiltered(true);
 
-    ChannelDataSet->OnNewRecord = [this] { ChannelDataSetNewRecord(); };
-    ChannelDataSet->BeforePost = [this] { ChannelDataSetBeforePost(); };
-    ChannelDataSet->BeforeCancel = [this] { ChannelDataSetBeforeCancel(); };
-    ChannelDataSet->BeforeDelete = [this] { ChannelDataSetBeforeDelete(); };
-    ChannelDataSet->AfterScroll = [this] { ChannelDataSetAfterScroll(); };
-    DVBDataSet->OnNewRecord = [this] { DVBDataSetNewRecord(); };
+    ChannelDataSet->OnNewRecord = [this] {
+        ChannelDataSetNewRecord();
+    };
+    ChannelDataSet->BeforePost = [this] {
+        ChannelDataSetBeforePost();
+    };
+    ChannelDataSet->BeforeCancel = [this] {
+        ChannelDataSetBeforeCancel();
+    };
+    ChannelDataSet->BeforeDelete = [this] {
+        ChannelDataSetBeforeDelete();
+    };
+    ChannelDataSet->AfterScroll = [this] {
+        ChannelDataSetAfterScroll();
+    };
+    DVBDataSet->OnNewRecord = [this] {
+        DVBDataSetNewRecord();
+    };
 
-    SourceDataSource = named(new TDataSource(SourceDataSet, this), QStringLiteral("SourceDataSource"));
-    ChannelDataSource = named(new TDataSource(ChannelDataSet, this), QStringLiteral("ChannelDataSource"));
+    SourceDataSource =
+        named(new TDataSource(SourceDataSet, this), QStringLiteral("SourceDataSource"));
+    ChannelDataSource =
+        named(new TDataSource(ChannelDataSet, this), QStringLiteral("ChannelDataSource"));
     DVBDataSource = named(new TDataSource(DVBDataSet, this), QStringLiteral("DVBDataSource"));
-    DVBDataSource->BeforeWrite = [this] { beforeDigitalWrite(); };
+    DVBDataSource->BeforeWrite = [this] {
+        beforeDigitalWrite();
+    };
     for (TDataSource* source : {SourceDataSource, ChannelDataSource, DVBDataSource})
         connect(source, &TDataSource::DataChanged, this, &TChannelWin::UpdateModifiedMark);
 
@@ -115,12 +134,16 @@ void TChannelWin::setUpLayout()
     // --- the source header
     auto* header = new QGroupBox(this);
     auto* headerRow = new QHBoxLayout(header);
-    auto* sourceId = named(new TDBText(SourceDataSource, QStringLiteral("sourceid")), QStringLiteral("SourceIDText"));
+    auto* sourceId = named(new TDBText(SourceDataSource, QStringLiteral("sourceid")),
+                           QStringLiteral("SourceIDText"));
     sourceId->setMinimumWidth(40);
-    auto* sourceName = named(new TDBEdit(SourceDataSource, QStringLiteral("name"), 8), QStringLiteral("SourceNameEdit"));
-    auto* grabber = named(new TDBComboBox(SourceDataSource, QStringLiteral("xmltvgrabber"), Grabbers, true),
-                          QStringLiteral("XMLTVGrabberCombo"));
-    SourceNavigator = named(new TDBNavigator(SourceDataSource, TDBNavigator::Cancel), QStringLiteral("SourceNavigator"));
+    auto* sourceName = named(new TDBEdit(SourceDataSource, QStringLiteral("name"), 8),
+                             QStringLiteral("SourceNameEdit"));
+    auto* grabber =
+        named(new TDBComboBox(SourceDataSource, QStringLiteral("xmltvgrabber"), Grabbers, true),
+              QStringLiteral("XMLTVGrabberCombo"));
+    SourceNavigator = named(new TDBNavigator(SourceDataSource, TDBNavigator::Cancel),
+                            QStringLiteral("SourceNavigator"));
     ApplyButton = named(new QPushButton(tr("Save")), QStringLiteral("ApplyButton"));
     connect(ApplyButton, &QPushButton::clicked, ApplyAction, &QAction::trigger);
     auto* sourceCaption = new QLabel(tr("Channel Source"), header);
@@ -139,14 +162,16 @@ void TChannelWin::setUpLayout()
     headerRow->addWidget(ApplyButton);
 
     // --- the channel list
-    ChannelNavigator = named(new TDBNavigator(ChannelDataSource, TDBNavigator::Prior | TDBNavigator::Next |
-                                                                     TDBNavigator::Insert | TDBNavigator::Delete |
-                                                                     TDBNavigator::Cancel),
-                             QStringLiteral("ChannelNavigator"));
+    ChannelNavigator =
+        named(new TDBNavigator(ChannelDataSource, TDBNavigator::Prior | TDBNavigator::Next |
+                                                      TDBNavigator::Insert | TDBNavigator::Delete |
+                                                      TDBNavigator::Cancel),
+              QStringLiteral("ChannelNavigator"));
     ChannelNavigator->ConfirmDelete = false;
-    ChannelGrid = named(new TDBGrid(ChannelDataSource, {{QStringLiteral("callsign"), tr("Short"), 60},
-                                                        {QStringLiteral("name"), tr("Long name"), 110}}),
-                        QStringLiteral("ChannelGrid"));
+    ChannelGrid =
+        named(new TDBGrid(ChannelDataSource, {{QStringLiteral("callsign"), tr("Short"), 60},
+                                              {QStringLiteral("name"), tr("Long name"), 110}}),
+              QStringLiteral("ChannelGrid"));
     ChannelGrid->SetReadOnly(false);
     ChannelGrid->ConfirmDelete = true;
     ChannelGrid->setMinimumWidth(220);
@@ -155,12 +180,18 @@ void TChannelWin::setUpLayout()
     listColumn->addWidget(ChannelGrid, 1);
 
     // --- the channel fields
-    auto* chanId = named(new TDBText(ChannelDataSource, QStringLiteral("chanid")), QStringLiteral("ChannelIDText"));
-    auto* callsign = named(new TDBEdit(ChannelDataSource, QStringLiteral("callsign"), 20), QStringLiteral("CallsignEdit"));
-    auto* longName = named(new TDBEdit(ChannelDataSource, QStringLiteral("name"), 20), QStringLiteral("ChannelNameEdit"));
-    auto* xmltvId = named(new TDBEdit(ChannelDataSource, QStringLiteral("xmltvid"), 64), QStringLiteral("XMLTVIDEdit"));
-    auto* icon = named(new TDBEdit(ChannelDataSource, QStringLiteral("icon"), 255), QStringLiteral("IconEdit"));
-    auto* channum = named(new TDBEdit(ChannelDataSource, QStringLiteral("channum"), 5), QStringLiteral("ChannumEdit"));
+    auto* chanId = named(new TDBText(ChannelDataSource, QStringLiteral("chanid")),
+                         QStringLiteral("ChannelIDText"));
+    auto* callsign = named(new TDBEdit(ChannelDataSource, QStringLiteral("callsign"), 20),
+                           QStringLiteral("CallsignEdit"));
+    auto* longName = named(new TDBEdit(ChannelDataSource, QStringLiteral("name"), 20),
+                           QStringLiteral("ChannelNameEdit"));
+    auto* xmltvId = named(new TDBEdit(ChannelDataSource, QStringLiteral("xmltvid"), 64),
+                          QStringLiteral("XMLTVIDEdit"));
+    auto* icon = named(new TDBEdit(ChannelDataSource, QStringLiteral("icon"), 255),
+                       QStringLiteral("IconEdit"));
+    auto* channum = named(new TDBEdit(ChannelDataSource, QStringLiteral("channum"), 5),
+                          QStringLiteral("ChannumEdit"));
     auto* fields = new QGridLayout;
     fields->addWidget(buddyLabel(tr("ID"), chanId, this), 0, 0);
     fields->addWidget(chanId, 0, 1);
@@ -173,7 +204,8 @@ void TChannelWin::setUpLayout()
     fields->addWidget(buddyLabel(tr("Icon"), icon, this), 4, 0);
     fields->addWidget(icon, 4, 1);
     // "Chan Num" and "Preset" share one place; FormCreate hides one of them.
-    ChannumOldLabel = named(buddyLabel(tr("Chan Num"), channum, this), QStringLiteral("ChannumOldLabel"));
+    ChannumOldLabel =
+        named(buddyLabel(tr("Chan Num"), channum, this), QStringLiteral("ChannumOldLabel"));
     PresetLabel = named(buddyLabel(tr("Preset"), channum, this), QStringLiteral("PresetLabel"));
     fields->addWidget(ChannumOldLabel, 5, 0);
     fields->addWidget(PresetLabel, 5, 0);
@@ -216,17 +248,23 @@ QWidget* TChannelWin::makeAnalogPane()
 {
     auto* pane = named(new QWidget, QStringLiteral("AnalogPane"));
     auto* grid = new QGridLayout(pane);
-    ChannumRealEdit = named(new TDBEdit(ChannelDataSource, QStringLiteral("channum_real"), 128, pane),
-                            QStringLiteral("ChannumRealEdit"));
-    auto* finetune = named(new TDBEdit(ChannelDataSource, QStringLiteral("finetune"), 11, pane), QStringLiteral("FinetuneEdit"));
+    ChannumRealEdit =
+        named(new TDBEdit(ChannelDataSource, QStringLiteral("channum_real"), 128, pane),
+              QStringLiteral("ChannumRealEdit"));
+    auto* finetune = named(new TDBEdit(ChannelDataSource, QStringLiteral("finetune"), 11, pane),
+                           QStringLiteral("FinetuneEdit"));
     auto* filters = named(new TDBEdit(ChannelDataSource, QStringLiteral("videofilters"), 255, pane),
                           QStringLiteral("VideoFiltersEdit"));
-    auto* colour = named(new TDBEdit(ChannelDataSource, QStringLiteral("colour"), 11, pane), QStringLiteral("ColourEdit"));
+    auto* colour = named(new TDBEdit(ChannelDataSource, QStringLiteral("colour"), 11, pane),
+                         QStringLiteral("ColourEdit"));
     auto* brightness = named(new TDBEdit(ChannelDataSource, QStringLiteral("brightness"), 11, pane),
                              QStringLiteral("BrightnessEdit"));
-    auto* contrast = named(new TDBEdit(ChannelDataSource, QStringLiteral("contrast"), 11, pane), QStringLiteral("ContrastEdit"));
-    ChannumReal1Label = named(buddyLabel(tr("Channel number"), ChannumRealEdit, pane), QStringLiteral("ChannumReal1Label"));
-    ChannumReal2Label = named(new QLabel(tr("(for frequency)"), pane), QStringLiteral("ChannumReal2Label"));
+    auto* contrast = named(new TDBEdit(ChannelDataSource, QStringLiteral("contrast"), 11, pane),
+                           QStringLiteral("ContrastEdit"));
+    ChannumReal1Label = named(buddyLabel(tr("Channel number"), ChannumRealEdit, pane),
+                              QStringLiteral("ChannumReal1Label"));
+    ChannumReal2Label =
+        named(new QLabel(tr("(for frequency)"), pane), QStringLiteral("ChannumReal2Label"));
 
     grid->addWidget(new QLabel(tr("Type"), pane), 0, 0);
     grid->addWidget(named(new QLabel(tr("Analog"), pane), QStringLiteral("AnalogTypeLabel")), 0, 1);
@@ -253,9 +291,12 @@ QWidget* TChannelWin::makeDVBPane()
 {
     auto* pane = named(new QWidget, QStringLiteral("DVBPane"));
     auto* grid = new QGridLayout(pane);
-    auto* pids = named(new TDBEdit(DVBDataSource, QStringLiteral("pids"), 8, pane), QStringLiteral("PIDsEdit"));
-    auto* listing = named(new TDBEdit(DVBDataSource, QStringLiteral("listingid"), 8, pane), QStringLiteral("ListingIDEdit"));
-    auto* freq = named(new TDBEdit(DVBDataSource, QStringLiteral("freq"), 11, pane), QStringLiteral("FrequencyEdit"));
+    auto* pids = named(new TDBEdit(DVBDataSource, QStringLiteral("pids"), 8, pane),
+                       QStringLiteral("PIDsEdit"));
+    auto* listing = named(new TDBEdit(DVBDataSource, QStringLiteral("listingid"), 8, pane),
+                          QStringLiteral("ListingIDEdit"));
+    auto* freq = named(new TDBEdit(DVBDataSource, QStringLiteral("freq"), 11, pane),
+                       QStringLiteral("FrequencyEdit"));
 
     DVBSLabel = named(new QLabel(QStringLiteral("DVB-S"), pane), QStringLiteral("DVBSLabel"));
     DVBTLabel = named(new QLabel(QStringLiteral("DVB-T"), pane), QStringLiteral("DVBTLabel"));
@@ -280,18 +321,20 @@ QWidget* TChannelWin::makeDVBPane()
     DVBSPane = named(new QWidget(pane), QStringLiteral("DVBSPane"));
     auto* sat = new QFormLayout(DVBSPane);
     sat->setContentsMargins(0, 0, 0, 0);
-    auto addEdit = [this](QFormLayout* form, QWidget* parent, const QString& caption, const QString& field,
-                          int limit, const QString& name) {
+    auto addEdit = [this](QFormLayout* form, QWidget* parent, const QString& caption,
+                          const QString& field, int limit, const QString& name) {
         auto* edit = named(new TDBEdit(DVBDataSource, field, limit, parent), name);
         form->addRow(buddyLabel(caption, edit, parent), edit);
     };
-    auto addList = [this](QFormLayout* form, QWidget* parent, const QString& caption, const QString& field,
-                          const QStringList& values, const QString& name) {
+    auto addList = [this](QFormLayout* form, QWidget* parent, const QString& caption,
+                          const QString& field, const QStringList& values, const QString& name) {
         auto* combo = named(new TDBComboBox(DVBDataSource, field, values, true, parent), name);
         form->addRow(buddyLabel(caption, combo, parent), combo);
     };
-    addList(sat, DVBSPane, tr("Polarization"), QStringLiteral("pol"), {"H", "V"}, QStringLiteral("PolarizationCombo"));
-    addEdit(sat, DVBSPane, tr("Symbol Rate"), QStringLiteral("symbol_rate"), 8, QStringLiteral("SymbolRateEdit"));
+    addList(sat, DVBSPane, tr("Polarization"), QStringLiteral("pol"), {"H", "V"},
+            QStringLiteral("PolarizationCombo"));
+    addEdit(sat, DVBSPane, tr("Symbol Rate"), QStringLiteral("symbol_rate"), 8,
+            QStringLiteral("SymbolRateEdit"));
     addEdit(sat, DVBSPane, tr("Tone"), QStringLiteral("tone"), 8, QStringLiteral("ToneEdit"));
     addEdit(sat, DVBSPane, tr("DiSeqC"), QStringLiteral("diseqc"), 8, QStringLiteral("DiSEqCEdit"));
 
@@ -299,18 +342,23 @@ QWidget* TChannelWin::makeDVBPane()
     DVBTPane = named(new QWidget(pane), QStringLiteral("DVBTPane"));
     auto* ter = new QFormLayout(DVBTPane);
     ter->setContentsMargins(0, 0, 0, 0);
-    addList(ter, DVBTPane, tr("Inversion"), QStringLiteral("inversion"), {"AUTO", "1", "0"}, QStringLiteral("InversionCombo"));
-    addList(ter, DVBTPane, tr("Bandwidth"), QStringLiteral("bandwidth"), {"AUTO", "6", "7", "8"}, QStringLiteral("BandwidthCombo"));
-    addList(ter, DVBTPane, tr("HP Code Rate"), QStringLiteral("hp_code_rate"), CodeRates, QStringLiteral("HPCodeRateCombo"));
-    addList(ter, DVBTPane, tr("LP Code Rate"), QStringLiteral("lp_code_rate"), CodeRates, QStringLiteral("LPCodeRateCombo"));
+    addList(ter, DVBTPane, tr("Inversion"), QStringLiteral("inversion"), {"AUTO", "1", "0"},
+            QStringLiteral("InversionCombo"));
+    addList(ter, DVBTPane, tr("Bandwidth"), QStringLiteral("bandwidth"), {"AUTO", "6", "7", "8"},
+            QStringLiteral("BandwidthCombo"));
+    addList(ter, DVBTPane, tr("HP Code Rate"), QStringLiteral("hp_code_rate"), CodeRates,
+            QStringLiteral("HPCodeRateCombo"));
+    addList(ter, DVBTPane, tr("LP Code Rate"), QStringLiteral("lp_code_rate"), CodeRates,
+            QStringLiteral("LPCodeRateCombo"));
     addList(ter, DVBTPane, tr("Modulation"), QStringLiteral("modulation"),
-            {"AUTO", "QPSK", "QAM_16", "QAM_32", "QAM_64", "QAM_128", "QAM_256"}, QStringLiteral("ModulationCombo"));
-    addList(ter, DVBTPane, tr("Transmission Rate"), QStringLiteral("transmission_mode"), {"AUTO", "2", "8"},
-            QStringLiteral("TransmissionModeCombo"));
-    addList(ter, DVBTPane, tr("Guard Interval"), QStringLiteral("guard_interval"), {"AUTO", "1_4", "1_8", "1_16", "1_32"},
-            QStringLiteral("GuardIntervalCombo"));
-    addList(ter, DVBTPane, tr("Hierarchy"), QStringLiteral("hierarchy"), {"AUTO", "NONE", "1", "2", "4"},
-            QStringLiteral("HierarchyCombo"));
+            {"AUTO", "QPSK", "QAM_16", "QAM_32", "QAM_64", "QAM_128", "QAM_256"},
+            QStringLiteral("ModulationCombo"));
+    addList(ter, DVBTPane, tr("Transmission Rate"), QStringLiteral("transmission_mode"),
+            {"AUTO", "2", "8"}, QStringLiteral("TransmissionModeCombo"));
+    addList(ter, DVBTPane, tr("Guard Interval"), QStringLiteral("guard_interval"),
+            {"AUTO", "1_4", "1_8", "1_16", "1_32"}, QStringLiteral("GuardIntervalCombo"));
+    addList(ter, DVBTPane, tr("Hierarchy"), QStringLiteral("hierarchy"),
+            {"AUTO", "NONE", "1", "2", "4"}, QStringLiteral("HierarchyCombo"));
 
     // Cable: no fields of its own.
     DVBCPane = named(new QWidget(pane), QStringLiteral("DVBCPane"));
@@ -455,7 +503,8 @@ void TChannelWin::ChannelDataSetBeforeDelete()
 {
     Trace(QStringLiteral("before delete"));
     // A channel without a digital row is deleted alone.
-    if (DVBDataSet->Active() && (!DVBDataSet->IsEmpty() || DVBDataSet->State() == TDataSetState::Insert))
+    if (DVBDataSet->Active() &&
+        (!DVBDataSet->IsEmpty() || DVBDataSet->State() == TDataSetState::Insert))
         DVBDataSet->Delete();
 }
 

@@ -15,7 +15,14 @@ class TPaneArea;
 class TSQLClientDataSet;
 
 /// Card kinds of a source, from the card that receives it.
-enum TCardKind : quint8 { KindV4L = 0, KindMPEG = 1, KindDVBS = 2, KindDVBT = 3, KindDVBC = 4, KindNone = 5 };
+enum TCardKind : quint8 {
+    KindV4L = 0,
+    KindMPEG = 1,
+    KindDVBS = 2,
+    KindDVBT = 3,
+    KindDVBC = 4,
+    KindNone = 5
+};
 
 /// The card kind for a `cardtype` and `dvb_type` (exact, case-sensitive).
 quint8 CardKindOf(const QString& cardtype, const QString& dvbType);

@@ -51,7 +51,10 @@ bool isIntegerType(int id)
     }
 }
 
-bool isFloatType(int id) { return id == QMetaType::Double || id == QMetaType::Float; }
+bool isFloatType(int id)
+{
+    return id == QMetaType::Double || id == QMetaType::Float;
+}
 
 } // namespace
 
@@ -107,12 +110,14 @@ std::optional<TSQLClientDataSet::FilterExpr> TSQLClientDataSet::parseFilter() co
     FilterExpr expr;
     expr.column = FieldIndex(m.captured(1));
     if (expr.column < 0)
-        throw EKorvaneError(QStringLiteral("The filter \"%1\" names a column that \"%2\" does not have.")
-                                .arg(m_filter, m_commandText));
+        throw EKorvaneError(
+            QStringLiteral("The filter \"%1\" names a column that \"%2\" does not have.")
+                .arg(m_filter, m_commandText));
     bool ok = false;
     expr.value = m.captured(2).toLongLong(&ok);
     if (!ok)
-        throw EKorvaneError(QStringLiteral("The number in the filter \"%1\" is too large.").arg(m_filter));
+        throw EKorvaneError(
+            QStringLiteral("The number in the filter \"%1\" is too large.").arg(m_filter));
     return expr;
 }
 
@@ -227,7 +232,8 @@ void TSQLClientDataSet::fetch()
         row->original.reserve(n);
         for (int i = 0; i < n; ++i) {
             QVariant v = query.value(i);
-            if (v.metaType() != fields[i].type && !v.isNull() && fields[i].type.id() == QMetaType::Int)
+            if (v.metaType() != fields[i].type && !v.isNull() &&
+                fields[i].type.id() == QMetaType::Int)
                 v.convert(fields[i].type);
             else if (v.isNull() && v.metaType() != fields[i].type)
                 v = QVariant(fields[i].type);
@@ -358,8 +364,8 @@ void TSQLClientDataSet::MoveTo(int index)
     Row* target = m_visible[size_t(index)];
     CheckBrowseMode(); // may remove a new row nobody typed into, shifting the rows
     const auto it = std::find(m_visible.begin(), m_visible.end(), target);
-    const int now = it == m_visible.end() ? std::min(index, RecordCount() - 1)
-                                           : int(it - m_visible.begin());
+    const int now =
+        it == m_visible.end() ? std::min(index, RecordCount() - 1) : int(it - m_visible.begin());
     setCurrent(now, false);
 }
 
@@ -371,8 +377,8 @@ QVariant TSQLClientDataSet::FieldValue(const QString& column) const
     if (i < 0) {
         if (!Active())
             return QVariant();
-        throw EKorvaneError(QStringLiteral("The data set \"%1\" has no column \"%2\".")
-                                .arg(m_commandText, column));
+        throw EKorvaneError(
+            QStringLiteral("The data set \"%1\" has no column \"%2\".").arg(m_commandText, column));
     }
     if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)
         return m_buffer.at(i);
@@ -384,8 +390,7 @@ QVariant TSQLClientDataSet::VisibleValue(int row, int column) const
 {
     if (row < 0 || row >= RecordCount() || column < 0 || column >= m_fields.size())
         return QVariant();
-    if (row == m_current &&
-        (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert))
+    if (row == m_current && (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert))
         return m_buffer.at(column);
     return m_visible[size_t(row)]->current.at(column);
 }
@@ -426,8 +431,8 @@ void TSQLClientDataSet::SetFieldValue(const QString& column, const QVariant& val
     requireActive("change a value");
     const int i = FieldIndex(column);
     if (i < 0)
-        throw EKorvaneError(QStringLiteral("The data set \"%1\" has no column \"%2\".")
-                                .arg(m_commandText, column));
+        throw EKorvaneError(
+            QStringLiteral("The data set \"%1\" has no column \"%2\".").arg(m_commandText, column));
     if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
         throw EKorvaneError(
             QStringLiteral("The data set \"%1\" is not being edited.").arg(m_commandText));
@@ -482,8 +487,14 @@ void TSQLClientDataSet::CheckBrowseMode()
         Cancel();
 }
 
-void TSQLClientDataSet::Append() { startNewRow(true); }
-void TSQLClientDataSet::Insert() { startNewRow(false); }
+void TSQLClientDataSet::Append()
+{
+    startNewRow(true);
+}
+void TSQLClientDataSet::Insert()
+{
+    startNewRow(false);
+}
 
 void TSQLClientDataSet::startNewRow(bool append)
 {
@@ -722,10 +733,10 @@ int TSQLClientDataSet::ApplyUpdates(int maxErrors)
             if (matched == 1)
                 continue;
             const Row& row = *m_log[i];
-            const QString key = columns.isEmpty() ? QString()
-                                                  : QStringLiteral("%1 = %2").arg(
-                                                        columns.first().name,
-                                                        row.original.first().toString());
+            const QString key =
+                columns.isEmpty() ? QString()
+                                  : QStringLiteral("%1 = %2").arg(columns.first().name,
+                                                                  row.original.first().toString());
             if (matched == 0)
                 throw EDatabaseError(QStringLiteral("The record was changed or deleted by another "
                                                     "user since it was read. (table %1, %2)")

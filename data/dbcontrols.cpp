@@ -11,7 +11,10 @@
 #include <QValidator>
 
 namespace {
-QString textOf(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+QString textOf(const QVariant& v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
 } // namespace
 
 // --- TDataSource ------------------------------------------------------------------
@@ -28,9 +31,10 @@ void TDataSource::SetDataSet(TSQLClientDataSet* dataSet)
     m_connections.clear();
     m_dataSet = dataSet;
     if (dataSet) {
-        m_connections << connect(dataSet, &TSQLClientDataSet::RowsChanged, this, &TDataSource::DataChanged)
-                      << connect(dataSet, &TSQLClientDataSet::CurrentChanged, this, &TDataSource::DataChanged)
-                      << connect(dataSet, &TSQLClientDataSet::StateChanged, this, &TDataSource::DataChanged);
+        m_connections
+            << connect(dataSet, &TSQLClientDataSet::RowsChanged, this, &TDataSource::DataChanged)
+            << connect(dataSet, &TSQLClientDataSet::CurrentChanged, this, &TDataSource::DataChanged)
+            << connect(dataSet, &TSQLClientDataSet::StateChanged, this, &TDataSource::DataChanged);
     }
     emit DataChanged();
 }
@@ -83,7 +87,10 @@ void TDataSetModel::reset()
     }
 }
 
-int TDataSetModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
+int TDataSetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
 
 int TDataSetModel::columnCount(const QModelIndex& parent) const
 {
@@ -97,7 +104,8 @@ QVariant TDataSetModel::data(const QModelIndex& index, int role) const
         return QVariant();
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();
-    const QVariant v = set->VisibleValue(index.row(), set->FieldIndex(m_columns[index.column()].field));
+    const QVariant v =
+        set->VisibleValue(index.row(), set->FieldIndex(m_columns[index.column()].field));
     return textOf(v);
 }
 
@@ -161,9 +169,10 @@ TDBGrid::TDBGrid(TDataSource* source, const QList<TGridColumn>& columns, QWidget
 void TDBGrid::SetReadOnly(bool readOnly)
 {
     m_model->ReadOnly = readOnly;
-    setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers
-                             : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                   QAbstractItemView::AnyKeyPressed);
+    setEditTriggers(readOnly
+                        ? QAbstractItemView::NoEditTriggers
+                        : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
 }
 
 void TDBGrid::followDataSet()
@@ -214,7 +223,8 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         }
         if (event->key() == Qt::Key_Delete && !m_model->ReadOnly) {
             TSQLClientDataSet* set = m_source->DataSet();
-            if (set && set->Active() && !set->IsEmpty() && (!ConfirmDelete || ConfirmRowDelete(this)))
+            if (set && set->Active() && !set->IsEmpty() &&
+                (!ConfirmDelete || ConfirmRowDelete(this)))
                 set->Delete();
             return;
         }
@@ -309,7 +319,8 @@ void TDBNavigator::updateButtons()
 {
     TSQLClientDataSet* set = m_source->DataSet();
     const bool active = set && set->Active();
-    const bool editing = active && (set->State() == TDataSetState::Edit || set->State() == TDataSetState::Insert);
+    const bool editing =
+        active && (set->State() == TDataSetState::Edit || set->State() == TDataSetState::Insert);
     for (const auto& [b, push] : m_buttons) {
         bool on = active;
         switch (b) {
@@ -386,7 +397,9 @@ TDBText::TDBText(TDataSource* source, const QString& field, QWidget* parent)
     : QLabel(parent), m_source(source), m_field(field)
 {
     setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto display = [this] { setText(textOf(m_source->Value(m_field))); };
+    auto display = [this] {
+        setText(textOf(m_source->Value(m_field)));
+    };
     connect(source, &TDataSource::DataChanged, this, display);
     display();
 }
@@ -432,8 +445,9 @@ void TDBComboBox::display()
 
 // --- TDBLookupComboBox ------------------------------------------------------------
 
-TDBLookupComboBox::TDBLookupComboBox(TDataSource* source, const QString& field, TDataSource* listSource,
-                                     const QString& keyField, const QString& listFields, QWidget* parent)
+TDBLookupComboBox::TDBLookupComboBox(TDataSource* source, const QString& field,
+                                     TDataSource* listSource, const QString& keyField,
+                                     const QString& listFields, QWidget* parent)
     : QComboBox(parent), m_source(source), m_field(field), m_list(listSource), m_keyField(keyField),
       m_listFields(listFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
 {

@@ -128,7 +128,8 @@ class TDBEdit : public QLineEdit
     Q_OBJECT
 
 public:
-    TDBEdit(TDataSource* source, const QString& field, int maxLength = 32767, QWidget* parent = nullptr);
+    TDBEdit(TDataSource* source, const QString& field, int maxLength = 32767,
+            QWidget* parent = nullptr);
     void SetField(const QString& field);
     const QString& Field() const { return m_field; }
     /// How many characters the user may type.
@@ -161,8 +162,8 @@ class TDBComboBox : public QComboBox
     Q_OBJECT
 
 public:
-    TDBComboBox(TDataSource* source, const QString& field, const QStringList& items, bool choiceOnly,
-                QWidget* parent = nullptr);
+    TDBComboBox(TDataSource* source, const QString& field, const QStringList& items,
+                bool choiceOnly, QWidget* parent = nullptr);
     const QString& Field() const { return m_field; }
 
 private:
@@ -179,7 +180,8 @@ class TDBLookupComboBox : public QComboBox
 
 public:
     TDBLookupComboBox(TDataSource* source, const QString& field, TDataSource* listSource,
-                      const QString& keyField, const QString& listFields, QWidget* parent = nullptr);
+                      const QString& keyField, const QString& listFields,
+                      QWidget* parent = nullptr);
 
 private:
     void rebuild();

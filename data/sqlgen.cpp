@@ -17,11 +17,20 @@ bool isPlainUpperName(const QString& name)
     return true;
 }
 
-bool wrappedIn(const QString& name, QChar c) { return name.startsWith(c) || name.endsWith(c); }
+bool wrappedIn(const QString& name, QChar c)
+{
+    return name.startsWith(c) || name.endsWith(c);
+}
 
-QVariant typedNull(const TColumnInfo& column) { return QVariant(column.type); }
+QVariant typedNull(const TColumnInfo& column)
+{
+    return QVariant(column.type);
+}
 
-QString quoted(const QString& quote, const QString& name) { return quote + name + quote; }
+QString quoted(const QString& quote, const QString& name)
+{
+    return quote + name + quote;
+}
 
 // Appends the WHERE lines that find the row as it was read.
 void appendWhere(QStringList& lines, QVariantList& binds, const QString& quote,
@@ -89,10 +98,11 @@ TStatement InsertStatement(const QString& table, const QString& quote,
     }
     names.chop(2);
     values.chop(2);
-    st.text = QStringList{QStringLiteral("insert into ") + QuoteTableName(table, quote, true),
-                          QStringLiteral("  (") + names + QStringLiteral(")"),
-                          QStringLiteral("values"), QStringLiteral("  (") + values + QStringLiteral(")")}
-                  .join(QLatin1Char('\n'));
+    st.text =
+        QStringList{QStringLiteral("insert into ") + QuoteTableName(table, quote, true),
+                    QStringLiteral("  (") + names + QStringLiteral(")"), QStringLiteral("values"),
+                    QStringLiteral("  (") + values + QStringLiteral(")")}
+            .join(QLatin1Char('\n'));
     return st;
 }
 

@@ -95,9 +95,12 @@ void TMainWin::setUpLayout()
     SourceGrid->setGeometry(16, 64, 425, 120);
     SourceGrid->SetReadOnly(true);
     Label2->setBuddy(SourceGrid);
-    SourceInsertButton = button(client, QStringLiteral("SourceInsertButton"), QStringLiteral("+"), {448, 64, 49, 49}, true);
-    SourceDeleteButton = button(client, QStringLiteral("SourceDeleteButton"), QStringLiteral("-"), {496, 64, 49, 49}, true);
-    SourceEditButton = button(client, QStringLiteral("SourceEditButton"), tr("Edit..."), {544, 64, 49, 49}, false);
+    SourceInsertButton = button(client, QStringLiteral("SourceInsertButton"), QStringLiteral("+"),
+                                {448, 64, 49, 49}, true);
+    SourceDeleteButton = button(client, QStringLiteral("SourceDeleteButton"), QStringLiteral("-"),
+                                {496, 64, 49, 49}, true);
+    SourceEditButton =
+        button(client, QStringLiteral("SourceEditButton"), tr("Edit..."), {544, 64, 49, 49}, false);
 
     Label1 = new QLabel(tr("TV card"), client);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -111,12 +114,15 @@ void TMainWin::setUpLayout()
     CardGrid->setGeometry(16, 241, 425, 120);
     CardGrid->SetReadOnly(true);
     Label1->setBuddy(CardGrid);
-    CardInsertButton = button(client, QStringLiteral("CardInsertButton"), QStringLiteral("+"), {448, 240, 49, 49}, true);
-    CardDeleteButton = button(client, QStringLiteral("CardDeleteButton"), QStringLiteral("-"), {496, 240, 49, 49}, true);
-    CardEditButton = button(client, QStringLiteral("CardEditButton"), tr("Edit..."), {544, 240, 49, 49}, false);
+    CardInsertButton = button(client, QStringLiteral("CardInsertButton"), QStringLiteral("+"),
+                              {448, 240, 49, 49}, true);
+    CardDeleteButton = button(client, QStringLiteral("CardDeleteButton"), QStringLiteral("-"),
+                              {496, 240, 49, 49}, true);
+    CardEditButton =
+        button(client, QStringLiteral("CardEditButton"), tr("Edit..."), {544, 240, 49, 49}, false);
 
-    SettingsOpenButton = button(client, QStringLiteral("SettingsOpenButton"), tr("Base settings..."),
-                                {448, 432, 145, 41}, false);
+    SettingsOpenButton = button(client, QStringLiteral("SettingsOpenButton"),
+                                tr("Base settings..."), {448, 432, 145, 41}, false);
 
     SourceInsertButton->setAccessibleName(tr("Insert channel source"));
     SourceDeleteButton->setAccessibleName(tr("Delete channel source"));
@@ -195,7 +201,8 @@ void TMainWin::FormCreate()
 
 void TMainWin::SourceEditActionExecute()
 {
-    const int id = currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
+    const int id =
+        currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
     auto window = std::make_unique<TChannelWin>(this);
     window->SetSourceID(id); // an error here stops before the window shows
     window->exec();
@@ -205,7 +212,8 @@ void TMainWin::SourceEditActionExecute()
 
 void TMainWin::CardEditActionExecute()
 {
-    const int id = currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
+    const int id =
+        currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
     auto window = std::make_unique<TCardWin>(this);
     window->SetCardID(id); // an error here stops before the window shows
     window->exec();
@@ -240,20 +248,24 @@ void TMainWin::SourceDeleteActionExecute()
         {MessageBox::Button::Cancel, MessageBox::Button::Yes}, MessageBox::Button::Cancel, this);
     if (answer != MessageBox::Button::Yes)
         return;
-    const int id = currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
-    deleteCurrent(SourceDataSet, {QStringLiteral("DELETE FROM channel WHERE sourceid=%1").arg(id),
-                                  QStringLiteral("UPDATE cardinput SET sourceid=0 WHERE sourceid=%1").arg(id)});
+    const int id =
+        currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
+    deleteCurrent(SourceDataSet,
+                  {QStringLiteral("DELETE FROM channel WHERE sourceid=%1").arg(id),
+                   QStringLiteral("UPDATE cardinput SET sourceid=0 WHERE sourceid=%1").arg(id)});
 }
 
 void TMainWin::CardDeleteActionExecute()
 {
-    const auto answer = MessageBox::Ask(
-        MessageBox::Kind::Confirmation, QStringLiteral("Delete"),
-        tr("Are you sure that you want to delete the selected card and its inputs from the database?"),
-        {MessageBox::Button::Cancel, MessageBox::Button::Yes}, MessageBox::Button::Cancel, this);
+    const auto answer = MessageBox::Ask(MessageBox::Kind::Confirmation, QStringLiteral("Delete"),
+                                        tr("Are you sure that you want to delete the selected card "
+                                           "and its inputs from the database?"),
+                                        {MessageBox::Button::Cancel, MessageBox::Button::Yes},
+                                        MessageBox::Button::Cancel, this);
     if (answer != MessageBox::Button::Yes)
         return;
-    const int id = currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
+    const int id =
+        currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
     deleteCurrent(CardDataSet, {QStringLiteral("DELETE FROM cardinput WHERE cardid=%1").arg(id)});
 }
 

@@ -127,7 +127,8 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     auto* freqTable = list(master, QStringLiteral("FrequencyTableCombo"),
                            {"us-cable", "us-bcast", "us-cable-hrc", "europe-west", "XXX"}, false);
     masterForm->addRow(label(tr("Frequency table"), freqTable, master), freqTable);
-    auto* timeOffset = list(master, QStringLiteral("TimeOffsetCombo"), {"(None)", "-0100", "+0100", "XXX"}, true);
+    auto* timeOffset =
+        list(master, QStringLiteral("TimeOffsetCombo"), {"(None)", "-0100", "+0100", "XXX"}, true);
     masterForm->addRow(label(tr("Time offset"), timeOffset, master), timeOffset);
 
     // --- the recording computer
@@ -141,7 +142,8 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     backendGrid->setMaximumWidth(220);
     auto* detachedSource = new TDataSource(nullptr, recording); // the navigator has no data source
     auto* backendNavigator = new TDBNavigator(
-        detachedSource, TDBNavigator::Insert | TDBNavigator::Delete | TDBNavigator::Cancel, recording);
+        detachedSource, TDBNavigator::Insert | TDBNavigator::Delete | TDBNavigator::Cancel,
+        recording);
     backendNavigator->setObjectName(QStringLiteral("BackendNavigator"));
     gridColumn->addWidget(backendNavigator);
     gridColumn->addWidget(backendGrid);
@@ -157,10 +159,12 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     recForm->addRow(label(tr("Directory to hold Live TV buffers"), liveDir, recording), liveDir);
     auto* bufferSize = edit(recording, QStringLiteral("LiveTVBufferSizeEdit"));
     bufferSize->setMaximumWidth(80);
-    recForm->addRow(label(tr("Live TV buffer size"), bufferSize, recording), withUnit(recording, bufferSize, tr("GB")));
+    recForm->addRow(label(tr("Live TV buffer size"), bufferSize, recording),
+                    withUnit(recording, bufferSize, tr("GB")));
     auto* maxFill = edit(recording, QStringLiteral("MaxBufferFillEdit"));
     maxFill->setMaximumWidth(80);
-    recForm->addRow(label(tr("Max buffer fill"), maxFill, recording), withUnit(recording, maxFill, tr("%")));
+    recForm->addRow(label(tr("Max buffer fill"), maxFill, recording),
+                    withUnit(recording, maxFill, tr("%")));
     auto* encoders = edit(recording, QStringLiteral("EncodersEdit"));
     encoders->setMaximumWidth(80);
     recForm->addRow(label(tr("Number of simultanous encoders"), encoders, recording), encoders);

@@ -17,7 +17,10 @@ TSQLConnection::StatementListener& listener()
 }
 
 // Client library errors meaning the server is no longer there.
-bool isConnectionLost(int code) { return code == 2006 || code == 2013; }
+bool isConnectionLost(int code)
+{
+    return code == 2006 || code == 2013;
+}
 
 int nativeCode(const QSqlError& error)
 {
@@ -93,7 +96,10 @@ void TSQLConnection::SetParam(const QString& name, const QString& value)
         m_params.append({name, value});
 }
 
-bool TSQLConnection::Connected() const { return QSqlDatabase::database(m_name, false).isOpen(); }
+bool TSQLConnection::Connected() const
+{
+    return QSqlDatabase::database(m_name, false).isOpen();
+}
 
 void TSQLConnection::Open()
 {
@@ -117,9 +123,8 @@ void TSQLConnection::Open()
     m_inTransaction = false;
     // Refuse values a column cannot hold instead of cutting or replacing them.
     QSqlQuery init(db);
-    const QString mode =
-        QStringLiteral("SET SESSION sql_mode = CONCAT_WS(',', @@SESSION.sql_mode, "
-                       "'STRICT_ALL_TABLES')");
+    const QString mode = QStringLiteral("SET SESSION sql_mode = CONCAT_WS(',', @@SESSION.sql_mode, "
+                                        "'STRICT_ALL_TABLES')");
     trace(mode, {});
     if (!init.exec(mode)) {
         const QSqlError error = init.lastError();
@@ -241,10 +246,9 @@ QSqlQuery& TSQLConnection::Execute(const QString& sql, const QVariantList& binds
 void TSQLConnection::GetFieldNames(const QString& table, QStringList& list)
 {
     // The driver's own record() swallows errors; a missing table must be reported.
-    QSqlQuery& query =
-        run(QStringLiteral("select * from ") + QuoteChar() + table + QuoteChar() +
-                QStringLiteral(" limit 0"),
-            {});
+    QSqlQuery& query = run(QStringLiteral("select * from ") + QuoteChar() + table + QuoteChar() +
+                               QStringLiteral(" limit 0"),
+                           {});
     const QSqlRecord record = query.record();
     list.clear();
     for (int i = 0; i < record.count(); ++i)
@@ -256,8 +260,7 @@ QString TSQLConnection::QuoteChar()
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (!db.driver())
         return QString();
-    const QString probe = db.driver()->escapeIdentifier(QStringLiteral("x"),
-                                                        QSqlDriver::TableName);
+    const QString probe = db.driver()->escapeIdentifier(QStringLiteral("x"), QSqlDriver::TableName);
     if (probe.size() == 3 && probe.at(1) == QLatin1Char('x'))
         return probe.left(1);
     return QString();
@@ -312,4 +315,7 @@ void TSQLConnection::Rollback()
     }
 }
 
-void TSQLConnection::SetStatementListener(StatementListener l) { listener() = std::move(l); }
+void TSQLConnection::SetStatementListener(StatementListener l)
+{
+    listener() = std::move(l);
+}

@@ -56,12 +56,12 @@ void TSQLModule::DataModuleCreate(const QStringList& configLocations)
 int TSQLModule::GetNewID(const QString& table, const QString& field)
 {
     SearchDataSet->SetActive(false);
-    SearchDataSet->SetCommandText(QStringLiteral("SELECT MAX(") + field + QStringLiteral(") FROM ") +
-                                  table);
+    SearchDataSet->SetCommandText(QStringLiteral("SELECT MAX(") + field +
+                                  QStringLiteral(") FROM ") + table);
     SearchDataSet->SetActive(true);
     SearchDataSet->First();
-    const QVariant max = SearchDataSet->FieldValue(QStringLiteral("MAX(") + field +
-                                                   QStringLiteral(")"));
+    const QVariant max =
+        SearchDataSet->FieldValue(QStringLiteral("MAX(") + field + QStringLiteral(")"));
     // An empty table has no maximum: its first row gets 1.
     const int m = max.isNull() ? 0 : max.toInt();
     int result = m + 1;

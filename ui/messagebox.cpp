@@ -117,8 +117,14 @@ QString& applicationTitle()
 }
 } // namespace
 
-void SetApplicationTitle(const QString& title) { applicationTitle() = title; }
-QString ApplicationTitle() { return applicationTitle(); }
+void SetApplicationTitle(const QString& title)
+{
+    applicationTitle() = title;
+}
+QString ApplicationTitle()
+{
+    return applicationTitle();
+}
 
 QString ButtonText(Button b)
 {
@@ -157,14 +163,26 @@ void ShowException(const QString& message, QWidget* parent)
     Ask(Kind::Exception, QString(), message, {Button::Ok}, Button::Ok, parent);
 }
 
-void QueueAnswer(Button answer) { answers().append(answer); }
-void SetUnattended(bool on) { unattended() = on; }
-const QList<Shown>& ShownBoxes() { return shown(); }
+void QueueAnswer(Button answer)
+{
+    answers().append(answer);
+}
+void SetUnattended(bool on)
+{
+    unattended() = on;
+}
+const QList<Shown>& ShownBoxes()
+{
+    return shown();
+}
 void ClearShown()
 {
     shown().clear();
     answers().clear();
 }
-int PendingAnswers() { return int(answers().size()); }
+int PendingAnswers()
+{
+    return int(answers().size());
+}
 
 } // namespace MessageBox

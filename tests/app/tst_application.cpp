@@ -2,8 +2,8 @@
 #include "messagebox.h"
 #include "startup.h"
 
-#include <QTest>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <stdexcept>
 
@@ -29,15 +29,14 @@ private slots:
     void boxesCarryTheTitleOfTheirKindAndTheButtonsInOrder()
     {
         MessageBox::QueueAnswer(MessageBox::Button::Yes);
-        const auto answer = MessageBox::Ask(MessageBox::Kind::Confirmation, QStringLiteral("Delete"),
-                                            QStringLiteral("Sure?"),
-                                            {MessageBox::Button::Cancel, MessageBox::Button::Yes},
-                                            MessageBox::Button::Cancel);
+        const auto answer = MessageBox::Ask(
+            MessageBox::Kind::Confirmation, QStringLiteral("Delete"), QStringLiteral("Sure?"),
+            {MessageBox::Button::Cancel, MessageBox::Button::Yes}, MessageBox::Button::Cancel);
         QCOMPARE(answer, MessageBox::Button::Yes);
         const auto& box = MessageBox::ShownBoxes().last();
         QCOMPARE(box.title, QStringLiteral("Confirm"));
-        QCOMPARE(box.buttons, (QList<MessageBox::Button>{MessageBox::Button::Cancel,
-                                                          MessageBox::Button::Yes}));
+        QCOMPARE(box.buttons,
+                 (QList<MessageBox::Button>{MessageBox::Button::Cancel, MessageBox::Button::Yes}));
         QCOMPARE(box.defaultButton, MessageBox::Button::Cancel);
         QCOMPARE(MessageBox::TitleFor(MessageBox::Kind::Error), QStringLiteral("Error"));
     }
@@ -57,10 +56,9 @@ private slots:
             QVERIFY(buttons[0]->isDefault());
             buttons[1]->click();
         });
-        const auto answer = MessageBox::Ask(MessageBox::Kind::Confirmation, QString(),
-                                            QStringLiteral("Sure?"),
-                                            {MessageBox::Button::Cancel, MessageBox::Button::Yes},
-                                            MessageBox::Button::Cancel);
+        const auto answer = MessageBox::Ask(
+            MessageBox::Kind::Confirmation, QString(), QStringLiteral("Sure?"),
+            {MessageBox::Button::Cancel, MessageBox::Button::Yes}, MessageBox::Button::Cancel);
         QCOMPARE(answer, MessageBox::Button::Yes);
         MessageBox::SetUnattended(true);
     }

@@ -42,8 +42,9 @@ class TestCardWin : public QObject
 
     void clickNavigator(const QString& button)
     {
-        QTest::mouseClick(win->DBNavigator1->findChild<QPushButton*>(QStringLiteral("Navigator") + button),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            win->DBNavigator1->findChild<QPushButton*>(QStringLiteral("Navigator") + button),
+            Qt::LeftButton);
     }
 
     QStringList startChannels()
@@ -54,7 +55,10 @@ class TestCardWin : public QObject
         return items;
     }
 
-    bool invalidShows() { return win->Label20->isVisible() && !win->Label20->visibleRegion().isEmpty(); }
+    bool invalidShows()
+    {
+        return win->Label20->isVisible() && !win->Label20->visibleRegion().isEmpty();
+    }
 
 private slots:
     void initTestCase()
@@ -93,7 +97,8 @@ private slots:
         QVERIFY(win->ApplyButton->x() > win->DBEdit3->x());
         QCOMPARE(win->ApplyButton->text(), QStringLiteral("Save"));
         QVERIFY(!win->DBNavigator1->ButtonFor(TDBNavigator::Post));
-        QCOMPARE(win->DBGrid1->Model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Name"));
+        QCOMPARE(win->DBGrid1->Model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Name"));
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(win->DBEdit3));
         // videodevice twice: a path on the analogue pane, a number on the digital one.
         QCOMPARE(win->DBComboBox5->currentText(), QStringLiteral("/dev/video0"));
@@ -114,21 +119,24 @@ private slots:
         open(1);
         QVERIFY(win->AnalogPane->isVisible() && !win->DVBPane->isVisible());
         QVERIFY(!invalidShows());
-        QList<QWidget*> audio{win->AudioDevLabel, win->AudioDevCombo, win->AudioRateLabel, win->AudioRateCombo};
+        QList<QWidget*> audio{win->AudioDevLabel, win->AudioDevCombo, win->AudioRateLabel,
+                              win->AudioRateCombo};
         for (QWidget* w : audio)
             QVERIFY(w->isVisible());
         pickType(QStringLiteral("MPEG"));
         for (QWidget* w : audio)
             QVERIFY(!w->isVisible());
         QVERIFY(win->DBComboBox5->isVisible() && win->DBComboBox7->isVisible());
-        QCOMPARE(win->CardDataSet->FieldValue(QStringLiteral("cardtype")), QVariant(QStringLiteral("MPEG")));
+        QCOMPARE(win->CardDataSet->FieldValue(QStringLiteral("cardtype")),
+                 QVariant(QStringLiteral("MPEG")));
         pickType(QStringLiteral("V4L"));
         for (QWidget* w : audio)
             QVERIFY(w->isVisible());
         pickType(QStringLiteral("DVB"));
         QVERIFY(!win->AnalogPane->isVisible() && win->DVBPane->isVisible());
         // Other card columns keep their values when the type changes.
-        QCOMPARE(win->CardDataSet->FieldValue(QStringLiteral("audiodevice")), QVariant(QStringLiteral("/dev/dsp")));
+        QCOMPARE(win->CardDataSet->FieldValue(QStringLiteral("audiodevice")),
+                 QVariant(QStringLiteral("/dev/dsp")));
     }
 
     void newCardClosedAtOnceAsksAndNoLeavesNoRow()
@@ -143,7 +151,8 @@ private slots:
         MessageBox::QueueAnswer(MessageBox::Button::No);
         QVERIFY(win->close());
         QCOMPARE(MessageBox::ShownBoxes().size(), 1);
-        QCOMPARE(MessageBox::ShownBoxes()[0].text, QStringLiteral("Do you want to save your changes in the database?"));
+        QCOMPARE(MessageBox::ShownBoxes()[0].text,
+                 QStringLiteral("Do you want to save your changes in the database?"));
         QCOMPARE(MessageBox::ShownBoxes()[0].defaultButton, MessageBox::Button::Yes);
         QCOMPARE(db->Count(QStringLiteral("capturecard")), 2);
         win.reset();
@@ -160,28 +169,40 @@ private slots:
         pickType(QStringLiteral("DVB"));
         win->DBComboBox2->setCurrentIndex(2);
         emit win->DBComboBox2->activated(2);
-        QTest::mouseClick(win->DBCheckBox2, Qt::LeftButton, {}, QPoint(6, win->DBCheckBox2->height() / 2));
+        QTest::mouseClick(win->DBCheckBox2, Qt::LeftButton, {},
+                          QPoint(6, win->DBCheckBox2->height() / 2));
         clickNavigator(QStringLiteral("Insert"));
         win->DBComboBox4->lineEdit()->setFocus();
         QTest::keyClicks(win->DBComboBox4->lineEdit(), QStringLiteral("DVBInput"));
         clickNavigator(QStringLiteral("Insert"));
         QTest::keyClicks(win->DBComboBox4->lineEdit(), QStringLiteral("Second"));
         QTest::keySequence(win.get(), QKeySequence::Save);
-        QCOMPARE(db->Rows(QStringLiteral("SELECT cardtype, hostname, dvb_type, use_ts FROM capturecard WHERE cardid=%1").arg(id)),
-                 QStringList{"DVB|den|T|1"});
-        const QStringList inputs = db->Rows(
-            QStringLiteral("SELECT cardinputid, inputname, tunechan FROM cardinput WHERE cardid=%1 ORDER BY inputname").arg(id));
+        QCOMPARE(
+            db->Rows(
+                QStringLiteral(
+                    "SELECT cardtype, hostname, dvb_type, use_ts FROM capturecard WHERE cardid=%1")
+                    .arg(id)),
+            QStringList{"DVB|den|T|1"});
+        const QStringList inputs =
+            db->Rows(QStringLiteral("SELECT cardinputid, inputname, tunechan FROM cardinput WHERE "
+                                    "cardid=%1 ORDER BY inputname")
+                         .arg(id));
         QCOMPARE(inputs.size(), 2);
         QVERIFY(inputs[0].endsWith(QStringLiteral("|DVBInput|0")));
         QVERIFY(inputs[1].endsWith(QStringLiteral("|Second|0")));
-        QVERIFY(inputs[0].section(QLatin1Char('|'), 0, 0) != inputs[1].section(QLatin1Char('|'), 0, 0));
+        QVERIFY(inputs[0].section(QLatin1Char('|'), 0, 0) !=
+                inputs[1].section(QLatin1Char('|'), 0, 0));
         QVERIFY(!win->isWindowModified());
         // The default input lists this card's inputs and stores the chosen name.
         QCOMPARE(win->DBLookupComboBox3->count(), 2);
-        emit win->DBLookupComboBox3->activated(win->DBLookupComboBox3->findText(QStringLiteral("Second")));
+        emit win->DBLookupComboBox3->activated(
+            win->DBLookupComboBox3->findText(QStringLiteral("Second")));
         win->ApplyActionExecute();
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT defaultinput FROM capturecard WHERE cardid=%1").arg(id)).toString(),
-                 QStringLiteral("Second"));
+        QCOMPARE(
+            db->Scalar(
+                  QStringLiteral("SELECT defaultinput FROM capturecard WHERE cardid=%1").arg(id))
+                .toString(),
+            QStringLiteral("Second"));
     }
 
     void startChannelsFollowTheInputsSource()
@@ -200,7 +221,8 @@ private slots:
         QCOMPARE(startChannels(), (QStringList{"Das Erste HD", "ZDF HD", "arte"}));
         emit win->DBLookupComboBox1->activated(2);
         win->ApplyActionExecute();
-        QCOMPARE(db->Rows(QStringLiteral("SELECT sourceid, startchan FROM cardinput WHERE cardinputid=2")),
+        QCOMPARE(db->Rows(QStringLiteral(
+                     "SELECT sourceid, startchan FROM cardinput WHERE cardinputid=2")),
                  QStringList{"3|1110"});
     }
 
@@ -214,7 +236,9 @@ private slots:
         QVERIFY(win->isWindowModified());
         MessageBox::QueueAnswer(MessageBox::Button::Yes);
         QVERIFY(win->close());
-        QCOMPARE(db->Count(QStringLiteral("cardinput"), QStringLiteral("cardid=4 AND externalcommand='tune'")), 1);
+        QCOMPARE(db->Count(QStringLiteral("cardinput"),
+                           QStringLiteral("cardid=4 AND externalcommand='tune'")),
+                 1);
         win.reset();
     }
 
@@ -225,13 +249,17 @@ private slots:
         edit->selectAll();
         QTest::keyClicks(edit, QStringLiteral("fast"));
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, win->ApplyActionExecute());
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1")).toInt(), 0);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1"))
+                     .toInt(),
+                 0);
         QCOMPARE(win->CardDataSet->ChangeCount(), 1);
         QCOMPARE(win->AudioRateCombo->currentText(), QStringLiteral("fast"));
         edit->selectAll();
         QTest::keyClicks(edit, QStringLiteral("32000"));
         win->ApplyActionExecute();
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1")).toInt(), 32000);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1"))
+                     .toInt(),
+                 32000);
     }
 
     void failedSaveOnCloseKeepsTheWindowOpen()
@@ -240,7 +268,8 @@ private slots:
         QVERIFY(app);
         open(1);
         QTest::keyClicks(win->DBEdit3, QStringLiteral("x"));
-        db->Exec(QStringLiteral("UPDATE capturecard SET hostname='moved' WHERE cardid=1")); // a conflict
+        db->Exec(
+            QStringLiteral("UPDATE capturecard SET hostname='moved' WHERE cardid=1")); // a conflict
         MessageBox::QueueAnswer(MessageBox::Button::Yes);
         QTest::keyClick(win.get(), Qt::Key_Escape); // through the event loop, as a user would
         QVERIFY(win->isVisible());

@@ -89,14 +89,22 @@ private slots:
         QTest::addColumn<QString>("dvbType");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("visible"); // panes and labels shown
-        QTest::newRow("V4L") << "V4L" << "" << 0 << "AnalogPane";
-        QTest::newRow("MPEG") << "MPEG" << "T" << 1 << "AnalogPane";
-        QTest::newRow("DVB-S") << "DVB" << "S" << 2 << "DVBPane DVBSPane DVBSLabel";
-        QTest::newRow("DVB-T") << "DVB" << "T" << 3 << "DVBPane DVBTPane DVBTLabel";
-        QTest::newRow("DVB-C") << "DVB" << "C" << 4 << "DVBPane DVBCPane DVBCLabel";
-        QTest::newRow("dvb in lower case") << "dvb" << "T" << 5 << "Label44";
-        QTest::newRow("DVB of unknown transport") << "DVB" << "X" << 5 << "Label44";
-        QTest::newRow("no card type") << "" << "" << 5 << "Label44";
+        QTest::newRow("V4L") << "V4L"
+                             << "" << 0 << "AnalogPane";
+        QTest::newRow("MPEG") << "MPEG"
+                              << "T" << 1 << "AnalogPane";
+        QTest::newRow("DVB-S") << "DVB"
+                               << "S" << 2 << "DVBPane DVBSPane DVBSLabel";
+        QTest::newRow("DVB-T") << "DVB"
+                               << "T" << 3 << "DVBPane DVBTPane DVBTLabel";
+        QTest::newRow("DVB-C") << "DVB"
+                               << "C" << 4 << "DVBPane DVBCPane DVBCLabel";
+        QTest::newRow("dvb in lower case") << "dvb"
+                                           << "T" << 5 << "Label44";
+        QTest::newRow("DVB of unknown transport") << "DVB"
+                                                  << "X" << 5 << "Label44";
+        QTest::newRow("no card type") << ""
+                                      << "" << 5 << "Label44";
     }
 
     void cardKindsShowTheirPanes()
@@ -106,15 +114,19 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QString, visible);
         db->Exec(QStringLiteral("UPDATE capturecard SET cardtype=%1, dvb_type=%2 WHERE cardid=4")
-                     .arg(cardtype.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('\'') + cardtype + QLatin1Char('\''),
-                          dvbType.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('\'') + dvbType + QLatin1Char('\'')));
+                     .arg(cardtype.isEmpty() ? QStringLiteral("NULL")
+                                             : QLatin1Char('\'') + cardtype + QLatin1Char('\''),
+                          dvbType.isEmpty() ? QStringLiteral("NULL")
+                                            : QLatin1Char('\'') + dvbType + QLatin1Char('\'')));
         open(3);
         QCOMPARE(int(win->CardKind()), kind);
         const QStringList shown = visible.split(QLatin1Char(' '));
-        for (QWidget* w : {static_cast<QWidget*>(win->AnalogPane), win->DVBPane, win->DVBSPane, win->DVBTPane,
-                           win->DVBCPane, static_cast<QWidget*>(win->DVBSLabel), static_cast<QWidget*>(win->DVBTLabel),
-                           static_cast<QWidget*>(win->DVBCLabel)})
-            QVERIFY2(w->isVisible() == shown.contains(w->objectName()), qPrintable(w->objectName()));
+        for (QWidget* w :
+             {static_cast<QWidget*>(win->AnalogPane), win->DVBPane, win->DVBSPane, win->DVBTPane,
+              win->DVBCPane, static_cast<QWidget*>(win->DVBSLabel),
+              static_cast<QWidget*>(win->DVBTLabel), static_cast<QWidget*>(win->DVBCLabel)})
+            QVERIFY2(w->isVisible() == shown.contains(w->objectName()),
+                     qPrintable(w->objectName()));
         QCOMPARE(noticeShows(), shown.contains(QStringLiteral("Label44")));
         QCOMPARE(win->Label44->text(), QStringLiteral("Card type invalid or not found"));
         if (kind == 4) {
@@ -136,8 +148,10 @@ private slots:
     void digitalPaneShowsTheCurrentChannelsRow()
     {
         open(3);
-        QCOMPARE(child<QLineEdit>(QStringLiteral("FrequencyEdit"))->text(), QStringLiteral("522000000"));
-        QCOMPARE(child<QComboBox>(QStringLiteral("ModulationCombo"))->currentText(), QStringLiteral("QAM_16"));
+        QCOMPARE(child<QLineEdit>(QStringLiteral("FrequencyEdit"))->text(),
+                 QStringLiteral("522000000"));
+        QCOMPARE(child<QComboBox>(QStringLiteral("ModulationCombo"))->currentText(),
+                 QStringLiteral("QAM_16"));
         win->ChannelDataSet->Last(); // arte has no digital row
         QCOMPARE(child<QLineEdit>(QStringLiteral("FrequencyEdit"))->text(), QString());
         QCOMPARE(child<QComboBox>(QStringLiteral("ModulationCombo"))->currentIndex(), -1);
@@ -163,8 +177,9 @@ private slots:
         // Editing and saving still work without the column.
         type(QStringLiteral("ChannumEdit"), QStringLiteral("9"));
         win->ApplyActionExecute();
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT channum FROM channel WHERE chanid=1001")).toString(),
-                 QStringLiteral("19"));
+        QCOMPARE(
+            db->Scalar(QStringLiteral("SELECT channum FROM channel WHERE chanid=1001")).toString(),
+            QStringLiteral("19"));
     }
 
     void newChannelOfADigitalSourceWithoutDigitalValues()
@@ -173,7 +188,9 @@ private slots:
         clickNavigator(QStringLiteral("Insert"));
         type(QStringLiteral("CallsignEdit"), QStringLiteral("NEW"));
         QTest::keySequence(win.get(), QKeySequence::Save);
-        QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("callsign='NEW' AND sourceid=3")), 1);
+        QCOMPARE(
+            db->Count(QStringLiteral("channel"), QStringLiteral("callsign='NEW' AND sourceid=3")),
+            1);
         QCOMPARE(db->Count(QStringLiteral("channel_dvb")), 2);
         QVERIFY(!win->isDirty());
     }
@@ -197,8 +214,8 @@ private slots:
         clickNavigator(QStringLiteral("Insert"));
         type(QStringLiteral("CallsignEdit"), QStringLiteral("B"));
         win->ApplyActionExecute();
-        const QStringList rows =
-            db->Rows(QStringLiteral("SELECT chanid FROM channel WHERE callsign IN ('A','B') ORDER BY chanid"));
+        const QStringList rows = db->Rows(QStringLiteral(
+            "SELECT chanid FROM channel WHERE callsign IN ('A','B') ORDER BY chanid"));
         QCOMPARE(rows.size(), 2);
         QVERIFY(rows[0] != rows[1]);
         QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("sourceid=1")), 5);
@@ -209,7 +226,8 @@ private slots:
         win = std::make_unique<TChannelWin>();
         win->NewSource();
         win->show();
-        QCOMPARE(child<QLineEdit>(QStringLiteral("SourceNameEdit"))->text(), QStringLiteral("change this"));
+        QCOMPARE(child<QLineEdit>(QStringLiteral("SourceNameEdit"))->text(),
+                 QStringLiteral("change this"));
         QVERIFY(win->isWindowModified());
         MessageBox::QueueAnswer(MessageBox::Button::No);
         QVERIFY(win->close());
@@ -217,8 +235,9 @@ private slots:
         const auto& box = MessageBox::ShownBoxes()[0];
         QCOMPARE(box.text, QStringLiteral("Do you want to save your changes in the database?"));
         QCOMPARE(box.title, QStringLiteral("Confirm"));
-        QCOMPARE(box.buttons, (QList<MessageBox::Button>{MessageBox::Button::Yes, MessageBox::Button::No,
-                                                          MessageBox::Button::Cancel}));
+        QCOMPARE(box.buttons,
+                 (QList<MessageBox::Button>{MessageBox::Button::Yes, MessageBox::Button::No,
+                                            MessageBox::Button::Cancel}));
         QCOMPARE(box.defaultButton, MessageBox::Button::Yes);
         QCOMPARE(db->Count(QStringLiteral("videosource")), 3);
         win.reset();
@@ -241,8 +260,11 @@ private slots:
         QTest::keyClicks(name, QStringLiteral("Cable"));
         MessageBox::QueueAnswer(MessageBox::Button::Yes);
         QVERIFY(win->close());
-        QCOMPARE(db->Rows(QStringLiteral("SELECT name, xmltvgrabber, userid FROM videosource WHERE sourceid=%1").arg(id)),
-                 QStringList{"Cable|change this|unused"});
+        QCOMPARE(
+            db->Rows(QStringLiteral(
+                         "SELECT name, xmltvgrabber, userid FROM videosource WHERE sourceid=%1")
+                         .arg(id)),
+            QStringList{"Cable|change this|unused"});
         win.reset();
     }
 
@@ -267,8 +289,9 @@ private slots:
         QVERIFY(win->isWindowModified());
         QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
         QVERIFY(!win->isWindowModified());
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT name FROM channel WHERE chanid=1001")).toString(),
-                 QStringLiteral("Das Erste+"));
+        QCOMPARE(
+            db->Scalar(QStringLiteral("SELECT name FROM channel WHERE chanid=1001")).toString(),
+            QStringLiteral("Das Erste+"));
         StatementRecorder rec;
         QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
         QCOMPARE(rec.Texts(), QStringList());
@@ -292,7 +315,8 @@ private slots:
         const int id = win->ChannelDataSet->FieldValue(QStringLiteral("chanid")).toInt();
         type(QStringLiteral("CallsignEdit"), QStringLiteral("T"));
         win->ApplyActionExecute();
-        QCOMPARE(out.Lines(), (QStringList{QStringLiteral("new %1").arg(id), "after insert", "scroll", "before post"}));
+        QCOMPARE(out.Lines(), (QStringList{QStringLiteral("new %1").arg(id), "after insert",
+                                           "scroll", "before post"}));
     }
 
     void typedNewRowCountsAsUnsaved()
@@ -337,8 +361,9 @@ private slots:
         win->ApplyActionExecute();
         QCOMPARE(db->Rows(QStringLiteral("SELECT chanid, sourceid FROM channel WHERE sourceid=3")),
                  QStringList{QStringLiteral("%1|3").arg(id)});
-        QCOMPARE(db->Rows(QStringLiteral("SELECT chanid, pids FROM channel_dvb WHERE pids='301,302'")),
-                 QStringList{QStringLiteral("%1|301,302").arg(id)});
+        QCOMPARE(
+            db->Rows(QStringLiteral("SELECT chanid, pids FROM channel_dvb WHERE pids='301,302'")),
+            QStringList{QStringLiteral("%1|301,302").arg(id)});
     }
 
     void failedSaveKeepsEveryChange()
@@ -347,11 +372,13 @@ private slots:
         type(QStringLiteral("SourceNameEdit"), QStringLiteral("!"));
         type(QStringLiteral("CallsignEdit"), QStringLiteral("!"));
         type(QStringLiteral("FrequencyEdit"), QStringLiteral("1"));
-        db->Exec(QStringLiteral("UPDATE channel_dvb SET pids='taken' WHERE chanid=1101")); // a conflict
+        db->Exec(
+            QStringLiteral("UPDATE channel_dvb SET pids='taken' WHERE chanid=1101")); // a conflict
         const QStringList before = db->Rows(QStringLiteral("SELECT * FROM videosource")) +
                                    db->Rows(QStringLiteral("SELECT * FROM channel"));
         QVERIFY_THROWS_EXCEPTION(EKorvaneError, win->ApplyActionExecute());
-        QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM videosource")) + db->Rows(QStringLiteral("SELECT * FROM channel")),
+        QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM videosource")) +
+                     db->Rows(QStringLiteral("SELECT * FROM channel")),
                  before);
         QVERIFY(win->SourceDataSet->ChangeCount() == 1 && win->ChannelDataSet->ChangeCount() == 1 &&
                 win->DVBDataSet->ChangeCount() == 1);

@@ -61,7 +61,8 @@ private slots:
             set.SetActive(true);
             QFAIL("the open should fail");
         } catch (const EDatabaseError& e) {
-            QVERIFY2(e.Message().contains(QStringLiteral("doesn't exist")), qPrintable(e.Message()));
+            QVERIFY2(e.Message().contains(QStringLiteral("doesn't exist")),
+                     qPrintable(e.Message()));
         }
         QCOMPARE(set.State(), TDataSetState::Inactive);
     }
@@ -88,15 +89,18 @@ private slots:
         QCOMPARE(set->ApplyUpdates(0), 0);
         QCOMPARE(set->ChangeCount(), 0);
         QCOMPARE(rec.Changes(),
-                 (QStringList{QStringLiteral("update `videosource`  set\n `name` = ?\nwhere\n `sourceid` = ? and\n"
-                                             " `name` = ? and\n `xmltvgrabber` = ? and\n `userid` = ?"),
-                              QStringLiteral("delete from `videosource` \nwhere\n `sourceid` = ? and\n"
-                                             " `name` = ? and\n `xmltvgrabber` = ? and\n `userid` = ?"),
-                              QStringLiteral("insert into `videosource`\n  (`sourceid`, `name`, "
-                                             "`xmltvgrabber`, `userid`)\nvalues\n  (?, ?, null, null)")}));
+                 (QStringList{
+                     QStringLiteral(
+                         "update `videosource`  set\n `name` = ?\nwhere\n `sourceid` = ? and\n"
+                         " `name` = ? and\n `xmltvgrabber` = ? and\n `userid` = ?"),
+                     QStringLiteral("delete from `videosource` \nwhere\n `sourceid` = ? and\n"
+                                    " `name` = ? and\n `xmltvgrabber` = ? and\n `userid` = ?"),
+                     QStringLiteral("insert into `videosource`\n  (`sourceid`, `name`, "
+                                    "`xmltvgrabber`, `userid`)\nvalues\n  (?, ?, null, null)")}));
         QCOMPARE(rec.Texts().first(), QStringLiteral("START TRANSACTION"));
         QCOMPARE(rec.Texts().last(), QStringLiteral("COMMIT"));
-        QCOMPARE(db->Rows(QStringLiteral("SELECT sourceid, name, xmltvgrabber FROM videosource ORDER BY sourceid")),
+        QCOMPARE(db->Rows(QStringLiteral(
+                     "SELECT sourceid, name, xmltvgrabber FROM videosource ORDER BY sourceid")),
                  (QStringList{"1|Roof|tv_grab_de", "7|Spare|tv_grab_uk", "9|Cable|NULL"}));
 
         // Saving again sends nothing.
@@ -142,10 +146,12 @@ private slots:
         QCOMPARE(rec.Changes().size(), 2);
         QVERIFY(rec.Changes()[0].startsWith(QStringLiteral("insert")));
         QVERIFY(rec.Changes()[1].startsWith(QStringLiteral("delete")));
-        QCOMPARE(rec.Binds()[2], (QVariantList{3, QStringLiteral("DVB-T"), QStringLiteral("tv_grab_de"),
-                                               QStringLiteral("unused")}));
-        QCOMPARE(db->Rows(QStringLiteral("SELECT sourceid, name FROM videosource ORDER BY sourceid")),
-                 (QStringList{"1|Antenna", "7|Spare", "20|latest"}));
+        QCOMPARE(rec.Binds()[2],
+                 (QVariantList{3, QStringLiteral("DVB-T"), QStringLiteral("tv_grab_de"),
+                               QStringLiteral("unused")}));
+        QCOMPARE(
+            db->Rows(QStringLiteral("SELECT sourceid, name FROM videosource ORDER BY sourceid")),
+            (QStringList{"1|Antenna", "7|Spare", "20|latest"}));
     }
 
     void cancelUpdatesShowsTheFetchedRowsAgain()
@@ -207,10 +213,18 @@ private slots:
             events << QStringLiteral("new");
             set->SetFieldValue(QStringLiteral("sourceid"), 40);
         };
-        set->BeforePost = [&] { events << QStringLiteral("post"); };
-        set->BeforeCancel = [&] { events << QStringLiteral("cancel"); };
-        set->BeforeDelete = [&] { events << QStringLiteral("delete"); };
-        set->AfterScroll = [&] { events << QStringLiteral("scroll"); };
+        set->BeforePost = [&] {
+            events << QStringLiteral("post");
+        };
+        set->BeforeCancel = [&] {
+            events << QStringLiteral("cancel");
+        };
+        set->BeforeDelete = [&] {
+            events << QStringLiteral("delete");
+        };
+        set->AfterScroll = [&] {
+            events << QStringLiteral("scroll");
+        };
 
         set->SetActive(true);
         QCOMPARE(events, QStringList{"scroll"});
@@ -238,7 +252,9 @@ private slots:
 
         // A throwing handler aborts the operation and leaves the set as it was.
         events.clear();
-        set->BeforePost = [] { throw EKorvaneError(QStringLiteral("no")); };
+        set->BeforePost = [] {
+            throw EKorvaneError(QStringLiteral("no"));
+        };
         set->Edit();
         set->SetFieldValue(QStringLiteral("name"), QStringLiteral("blocked"));
         QVERIFY_THROWS_EXCEPTION(EKorvaneError, set->Post());
@@ -276,7 +292,8 @@ private slots:
         set->SetFieldValue(QStringLiteral("name"), QStringLiteral("mine-3"));
         set->Post();
         db->Exec(otherClient);
-        const QStringList before = db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
+        const QStringList before =
+            db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
         try {
             set->ApplyUpdates(0);
             QFAIL("the apply should fail");
@@ -304,12 +321,14 @@ private slots:
         set->SetFieldValue(QStringLiteral("sourceid"), 51);
         set->Post();
         db->Exec(QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (50, 'theirs')"));
-        const QStringList before = db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
+        const QStringList before =
+            db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
         try {
             set->ApplyUpdates(0);
             QFAIL("the apply should fail");
         } catch (const EDatabaseError& e) {
-            QVERIFY2(e.Message().contains(QStringLiteral("Duplicate entry")), qPrintable(e.Message()));
+            QVERIFY2(e.Message().contains(QStringLiteral("Duplicate entry")),
+                     qPrintable(e.Message()));
         }
         QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid")), before);
         QCOMPARE(set->ChangeCount(), 3);
@@ -318,8 +337,9 @@ private slots:
         db->Exec(QStringLiteral("DELETE FROM videosource WHERE sourceid=50"));
         set->ApplyUpdates(0);
         QCOMPARE(set->ChangeCount(), 0);
-        QCOMPARE(db->Rows(QStringLiteral("SELECT sourceid, name FROM videosource ORDER BY sourceid")),
-                 (QStringList{"1|renamed", "3|DVB-T", "7|Spare", "50|NULL", "51|NULL"}));
+        QCOMPARE(
+            db->Rows(QStringLiteral("SELECT sourceid, name FROM videosource ORDER BY sourceid")),
+            (QStringList{"1|renamed", "3|DVB-T", "7|Spare", "50|NULL", "51|NULL"}));
     }
 
     void lettersInAnIntegerColumnAreRefusedByTheServer()
@@ -330,13 +350,17 @@ private slots:
         set->Post();
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, set->ApplyUpdates(0));
         QCOMPARE(set->ChangeCount(), 1);
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1")).toInt(), 0);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1"))
+                     .toInt(),
+                 0);
         // Digits typed as text are stored as the number.
         set->Edit();
         set->SetFieldValue(QStringLiteral("audioratelimit"), QStringLiteral("48000"));
         set->Post();
         set->ApplyUpdates(0);
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1")).toInt(), 48000);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1"))
+                     .toInt(),
+                 48000);
     }
 
     void refreshRereadsButRefusesToDropUnsavedChanges()
@@ -358,9 +382,10 @@ private slots:
         StatementRecorder rec;
         TSQLClientDataSet set(*module->Conn);
         set.SetCommandType(TCommandType::Text);
-        set.SetCommandText(QStringLiteral("SELECT cardtype, dvb_type, videosource.sourceid AS sourceid FROM "
-                                          "videosource, cardinput, capturecard WHERE videosource.sourceid = "
-                                          "cardinput.sourceid AND cardinput.cardid = capturecard.cardid"));
+        set.SetCommandText(
+            QStringLiteral("SELECT cardtype, dvb_type, videosource.sourceid AS sourceid FROM "
+                           "videosource, cardinput, capturecard WHERE videosource.sourceid = "
+                           "cardinput.sourceid AND cardinput.cardid = capturecard.cardid"));
         set.SetFiltered(true);
         set.SetFilter(QStringLiteral("sourceid=3"));
         set.SetActive(true);

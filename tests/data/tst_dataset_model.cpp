@@ -13,16 +13,19 @@ class TestDataSetModel : public QObject
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<TSQLModule> module;
 
-    static QString show(const QVariant& v) { return v.isNull() ? QStringLiteral("NULL") : v.toString(); }
+    static QString show(const QVariant& v)
+    {
+        return v.isNull() ? QStringLiteral("NULL") : v.toString();
+    }
 
     static QStringList rowsOf(TSQLClientDataSet& set)
     {
         QStringList rows;
         for (int r = 0; r < set.RecordCount(); ++r) {
             QStringList values;
-            for (const QString& column : {QStringLiteral("chanid"), QStringLiteral("sourceid"),
-                                          QStringLiteral("callsign"), QStringLiteral("name"),
-                                          QStringLiteral("finetune")})
+            for (const QString& column :
+                 {QStringLiteral("chanid"), QStringLiteral("sourceid"), QStringLiteral("callsign"),
+                  QStringLiteral("name"), QStringLiteral("finetune")})
                 values << show(set.VisibleValue(r, set.FieldIndex(column)));
             rows << values.join(QLatin1Char('|'));
         }
@@ -40,9 +43,13 @@ class TestDataSetModel : public QObject
 
     static QVariant randomText(QRandomGenerator& rng)
     {
-        static const QList<QVariant> texts{QVariant(), QString(""), QStringLiteral("ARD"),
-                                           QStringLiteral("Größe ✓"), QStringLiteral("x y"),
-                                           QStringLiteral("O'Brien"), QStringLiteral("a\"b")};
+        static const QList<QVariant> texts{QVariant(),
+                                           QString(""),
+                                           QStringLiteral("ARD"),
+                                           QStringLiteral("Größe ✓"),
+                                           QStringLiteral("x y"),
+                                           QStringLiteral("O'Brien"),
+                                           QStringLiteral("a\"b")};
         return texts[rng.bounded(int(texts.size()))];
     }
 
@@ -101,7 +108,7 @@ private slots:
                 set.SetFieldValue(QStringLiteral("callsign"), randomText(rng));
                 set.SetFieldValue(QStringLiteral("name"), randomText(rng));
                 if (rng.bounded(4))
-                    set.Post(); // otherwise the next operation settles it
+                    set.Post();   // otherwise the next operation settles it
             } else if (op < 45) { // edit
                 if (set.IsEmpty())
                     continue;

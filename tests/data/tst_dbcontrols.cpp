@@ -99,8 +99,9 @@ private slots:
     {
         auto* set = open(QStringLiteral("capturecard"));
         TDataSource source(set);
-        auto* combo = shown(new TDBComboBox(&source, QStringLiteral("cardtype"),
-                                            {QStringLiteral("V4L"), QStringLiteral("MPEG"), QStringLiteral("DVB")}, true));
+        auto* combo = shown(new TDBComboBox(
+            &source, QStringLiteral("cardtype"),
+            {QStringLiteral("V4L"), QStringLiteral("MPEG"), QStringLiteral("DVB")}, true));
         QCOMPARE(combo->currentText(), QStringLiteral("V4L"));
         QVERIFY(!combo->isEditable());
         QTest::keyClicks(combo, QStringLiteral("xyz"));
@@ -117,11 +118,13 @@ private slots:
     {
         auto* set = open(QStringLiteral("capturecard"));
         TDataSource source(set);
-        auto* combo = shown(new TDBComboBox(&source, QStringLiteral("audiodevice"),
-                                            {QStringLiteral("/dev/dsp"), QStringLiteral("/dev/dsp0")}, false));
+        auto* combo = shown(
+            new TDBComboBox(&source, QStringLiteral("audiodevice"),
+                            {QStringLiteral("/dev/dsp"), QStringLiteral("/dev/dsp0")}, false));
         combo->lineEdit()->selectAll();
         QTest::keyClicks(combo->lineEdit(), QStringLiteral("/dev/snd/pcm"));
-        QCOMPARE(set->FieldValue(QStringLiteral("audiodevice")), QVariant(QStringLiteral("/dev/snd/pcm")));
+        QCOMPARE(set->FieldValue(QStringLiteral("audiodevice")),
+                 QVariant(QStringLiteral("/dev/snd/pcm")));
     }
 
     void twoColumnLookupShowsNameAndIdAndStoresTheKey()
@@ -129,11 +132,14 @@ private slots:
         auto* inputs = open(QStringLiteral("cardinput"), QStringLiteral("cardid=1"));
         auto* sources = open(QStringLiteral("videosource"));
         int scrolls = 0;
-        sources->AfterScroll = [&] { ++scrolls; };
+        sources->AfterScroll = [&] {
+            ++scrolls;
+        };
         TDataSource inputSource(inputs);
         TDataSource listSource(sources);
-        auto* lookup = shown(new TDBLookupComboBox(&inputSource, QStringLiteral("sourceid"), &listSource,
-                                                   QStringLiteral("sourceid"), QStringLiteral("name;sourceid")));
+        auto* lookup = shown(new TDBLookupComboBox(&inputSource, QStringLiteral("sourceid"),
+                                                   &listSource, QStringLiteral("sourceid"),
+                                                   QStringLiteral("name;sourceid")));
         QCOMPARE(lookup->count(), 3);
         QCOMPARE(lookup->itemText(1), QStringLiteral("DVB-T   3"));
         QCOMPARE(lookup->currentText(), QStringLiteral("Antenna   1"));
@@ -151,8 +157,14 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("on");
         QTest::addColumn<QString>("off");
-        QTest::newRow("Y/N") << "cardinput" << "shareable" << "Y" << "N";
-        QTest::newRow("1/0") << "capturecard" << "use_ts" << "1" << "0";
+        QTest::newRow("Y/N") << "cardinput"
+                             << "shareable"
+                             << "Y"
+                             << "N";
+        QTest::newRow("1/0") << "capturecard"
+                             << "use_ts"
+                             << "1"
+                             << "0";
     }
 
     void checkBoxWritesItsValues()
@@ -178,11 +190,14 @@ private slots:
     {
         auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
         TDataSource source(set);
-        auto* grid = shown(new TDBGrid(&source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60},
-                                                 {QStringLiteral("name"), QStringLiteral("Long name"), 110}}));
-        QAbstractItemModelTester tester(grid->Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        auto* grid = shown(
+            new TDBGrid(&source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60},
+                                  {QStringLiteral("name"), QStringLiteral("Long name"), 110}}));
+        QAbstractItemModelTester tester(grid->Model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(grid->Model()->rowCount(), 3);
-        QCOMPARE(grid->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Long name"));
+        QCOMPARE(grid->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Long name"));
         QCOMPARE(grid->columnWidth(1), 110);
         QCOMPARE(grid->currentIndex().row(), 0);
         // The user moves in the grid: the set follows.
@@ -197,7 +212,8 @@ private slots:
         set->Append();
         QCOMPARE(grid->Model()->rowCount(), 4);
         QCOMPARE(grid->currentIndex().row(), 3);
-        QCOMPARE(grid->Model()->headerData(3, Qt::Vertical, Qt::DisplayRole).toString(), QStringLiteral("*"));
+        QCOMPARE(grid->Model()->headerData(3, Qt::Vertical, Qt::DisplayRole).toString(),
+                 QStringLiteral("*"));
         set->Cancel();
         QCOMPARE(grid->Model()->rowCount(), 3);
     }
@@ -206,10 +222,12 @@ private slots:
     {
         auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
         TDataSource source(set);
-        auto* grid = shown(new TDBGrid(&source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60}}));
+        auto* grid = shown(
+            new TDBGrid(&source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60}}));
         grid->SetReadOnly(false);
         grid->ConfirmDelete = true;
-        QVERIFY(grid->Model()->setData(grid->Model()->index(1, 0), QStringLiteral("ZDFneo"), Qt::EditRole));
+        QVERIFY(grid->Model()->setData(grid->Model()->index(1, 0), QStringLiteral("ZDFneo"),
+                                       Qt::EditRole));
         QCOMPARE(set->RecNo(), 1);
         QCOMPARE(set->FieldValue(QStringLiteral("callsign")), QVariant(QStringLiteral("ZDFneo")));
         set->Post();
@@ -230,7 +248,8 @@ private slots:
         auto* set = open(QStringLiteral("videosource"));
         TDataSource source(set);
         source.AutoEdit = false;
-        auto* grid = shown(new TDBGrid(&source, {{QStringLiteral("name"), QStringLiteral("Name"), 200}}));
+        auto* grid =
+            shown(new TDBGrid(&source, {{QStringLiteral("name"), QStringLiteral("Name"), 200}}));
         grid->SetReadOnly(true);
         QSignalSpy activated(grid, &TDBGrid::RowActivated);
         const QRect cell = grid->visualRect(grid->Model()->index(1, 0));
@@ -247,8 +266,9 @@ private slots:
     {
         auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=3"));
         TDataSource source(set);
-        auto* nav = shown(new TDBNavigator(&source, TDBNavigator::Prior | TDBNavigator::Next | TDBNavigator::Insert |
-                                                        TDBNavigator::Delete | TDBNavigator::Cancel));
+        auto* nav = shown(new TDBNavigator(
+            &source, TDBNavigator::Prior | TDBNavigator::Next | TDBNavigator::Insert |
+                         TDBNavigator::Delete | TDBNavigator::Cancel));
         nav->ConfirmDelete = false;
         QVERIFY(!nav->ButtonFor(TDBNavigator::Post));
         QCOMPARE(nav->ButtonFor(TDBNavigator::Next)->accessibleName(), QStringLiteral("Next"));

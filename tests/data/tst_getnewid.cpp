@@ -60,8 +60,8 @@ private slots:
 
     void aFailingQueryLeavesTheMemoryAlone()
     {
-        QVERIFY_THROWS_EXCEPTION(EKorvaneError,
-                                 module->GetNewID(QStringLiteral("nosuchtable"), QStringLiteral("sourceid")));
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError, module->GetNewID(QStringLiteral("nosuchtable"),
+                                                                 QStringLiteral("sourceid")));
         QCOMPARE(module->GetNewID(QStringLiteral("videosource"), QStringLiteral("sourceid")), 23);
     }
 };

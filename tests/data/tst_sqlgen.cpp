@@ -24,12 +24,21 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("quote");
         QTest::addColumn<QString>("sql");
-        QTest::newRow("quoted") << "videosource" << "`" << " select * from `videosource`";
-        QTest::newRow("no quote character") << "videosource" << "" << " select * from videosource";
-        QTest::newRow("upper case stays bare") << "TV_2" << "`" << " select * from TV_2";
-        QTest::newRow("double-quoted stays") << "\"odd\"" << "`" << " select * from \"odd\"";
-        QTest::newRow("backquote at the end is quoted on open") << "t`" << "`"
-                                                                 << " select * from `t``";
+        QTest::newRow("quoted") << "videosource"
+                                << "`"
+                                << " select * from `videosource`";
+        QTest::newRow("no quote character") << "videosource"
+                                            << ""
+                                            << " select * from videosource";
+        QTest::newRow("upper case stays bare") << "TV_2"
+                                               << "`"
+                                               << " select * from TV_2";
+        QTest::newRow("double-quoted stays") << "\"odd\""
+                                             << "`"
+                                             << " select * from \"odd\"";
+        QTest::newRow("backquote at the end is quoted on open") << "t`"
+                                                                << "`"
+                                                                << " select * from `t``";
     }
 
     void openStatement()
@@ -42,15 +51,19 @@ private slots:
 
     void applyLeavesWrappedNamesAlone()
     {
-        QCOMPARE(QuoteTableName(QStringLiteral("`t`"), QStringLiteral("`"), true), QStringLiteral("`t`"));
-        QCOMPARE(QuoteTableName(QStringLiteral("'t'"), QStringLiteral("`"), true), QStringLiteral("'t'"));
-        QCOMPARE(QuoteTableName(QStringLiteral("t"), QStringLiteral("`"), true), QStringLiteral("`t`"));
+        QCOMPARE(QuoteTableName(QStringLiteral("`t`"), QStringLiteral("`"), true),
+                 QStringLiteral("`t`"));
+        QCOMPARE(QuoteTableName(QStringLiteral("'t'"), QStringLiteral("`"), true),
+                 QStringLiteral("'t'"));
+        QCOMPARE(QuoteTableName(QStringLiteral("t"), QStringLiteral("`"), true),
+                 QStringLiteral("`t`"));
     }
 
     void insertListsEveryUpdatableColumnWithNullsAsLiterals()
     {
-        const TStatement st = InsertStatement(QStringLiteral("channel"), QStringLiteral("`"),
-                                              channelColumns, {8, QStringLiteral("ARD"), QVariant(), QVariant()});
+        const TStatement st =
+            InsertStatement(QStringLiteral("channel"), QStringLiteral("`"), channelColumns,
+                            {8, QStringLiteral("ARD"), QVariant(), QVariant()});
         QCOMPARE(st.text, QStringLiteral("insert into `channel`\n"
                                          "  (`chanid`, `callsign`, `name`, `finetune`)\n"
                                          "values\n"
@@ -64,15 +77,18 @@ private slots:
         columns[0].updatable = false; // auto-increment
         const TStatement st = InsertStatement(QStringLiteral("channel"), QString(), columns,
                                               {1, QStringLiteral("a"), QStringLiteral("b"), 3});
-        QCOMPARE(st.text, QStringLiteral("insert into channel\n  (callsign, name, finetune)\nvalues\n  (?, ?, ?)"));
+        QCOMPARE(st.text,
+                 QStringLiteral(
+                     "insert into channel\n  (callsign, name, finetune)\nvalues\n  (?, ?, ?)"));
     }
 
     void updateOfOneColumnWithNullOldValue()
     {
-        const TStatement st = UpdateStatement(
-            QStringLiteral("channel"), QStringLiteral("`"), channelColumns,
-            {5, QStringLiteral("ARD"), QVariant(QMetaType(QMetaType::QString)), 0},
-            {5, QStringLiteral("ARD"), QStringLiteral("Das Erste"), 0}, {false, false, true, false});
+        const TStatement st =
+            UpdateStatement(QStringLiteral("channel"), QStringLiteral("`"), channelColumns,
+                            {5, QStringLiteral("ARD"), QVariant(QMetaType(QMetaType::QString)), 0},
+                            {5, QStringLiteral("ARD"), QStringLiteral("Das Erste"), 0},
+                            {false, false, true, false});
         QCOMPARE(st.text, QStringLiteral("update `channel`  set\n"
                                          " `name` = ?\n"
                                          "where\n"
@@ -80,15 +96,16 @@ private slots:
                                          " `callsign` = ? and\n"
                                          " `name` is null and\n"
                                          " `finetune` = ?"));
-        QCOMPARE(st.binds, (QVariantList{QStringLiteral("Das Erste"), 5, QStringLiteral("ARD"), 0}));
+        QCOMPARE(st.binds,
+                 (QVariantList{QStringLiteral("Das Erste"), 5, QStringLiteral("ARD"), 0}));
     }
 
     void updateToNullBindsATypedNullAndEmptyTextIsNoNull()
     {
-        const TStatement st = UpdateStatement(QStringLiteral("channel"), QStringLiteral("`"),
-                                              channelColumns, {5, QString(""), QStringLiteral("n"), 7},
-                                              {5, QString(""), QStringLiteral("n"), QVariant()},
-                                              {false, false, false, true});
+        const TStatement st = UpdateStatement(
+            QStringLiteral("channel"), QStringLiteral("`"), channelColumns,
+            {5, QString(""), QStringLiteral("n"), 7},
+            {5, QString(""), QStringLiteral("n"), QVariant()}, {false, false, false, true});
         QCOMPARE(st.text, QStringLiteral("update `channel`  set\n"
                                          " `finetune` = ?\n"
                                          "where\n"
@@ -105,8 +122,8 @@ private slots:
     {
         QList<TColumnInfo> columns = channelColumns;
         columns[3].whereEligible = false; // a TEXT column, say
-        const TStatement st = DeleteStatement(QStringLiteral("channel"), QStringLiteral("`"), columns,
-                                              {5, QStringLiteral("ARD"), QVariant(), 1});
+        const TStatement st = DeleteStatement(QStringLiteral("channel"), QStringLiteral("`"),
+                                              columns, {5, QStringLiteral("ARD"), QVariant(), 1});
         QCOMPARE(st.text, QStringLiteral("delete from `channel` \n"
                                          "where\n"
                                          " `chanid` = ? and\n"
@@ -117,9 +134,11 @@ private slots:
 
     void noEligibleColumnIsANoKeyFailure()
     {
-        QList<TColumnInfo> columns{{QStringLiteral("data"), QMetaType(QMetaType::QString), true, false}};
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, DeleteStatement(QStringLiteral("settings"),
-                                                                 QStringLiteral("`"), columns, {1}));
+        QList<TColumnInfo> columns{
+            {QStringLiteral("data"), QMetaType(QMetaType::QString), true, false}};
+        QVERIFY_THROWS_EXCEPTION(
+            EDatabaseError,
+            DeleteStatement(QStringLiteral("settings"), QStringLiteral("`"), columns, {1}));
         QVERIFY_THROWS_EXCEPTION(EDatabaseError,
                                  UpdateStatement(QStringLiteral("settings"), QStringLiteral("`"),
                                                  columns, {1}, {2}, {true}));

@@ -74,10 +74,10 @@ private slots:
         QCOMPARE(win->size(), QSize(795, 580));
         QVERIFY(!win->isMinimized());
         const QList<std::pair<QString, QRect>> geometry{
-            {"SourceGrid", {16, 64, 425, 120}},          {"SourceInsertButton", {448, 64, 49, 49}},
-            {"SourceDeleteButton", {496, 64, 49, 49}},   {"SourceEditButton", {544, 64, 49, 49}},
-            {"CardGrid", {16, 241, 425, 120}},           {"CardInsertButton", {448, 240, 49, 49}},
-            {"CardDeleteButton", {496, 240, 49, 49}},    {"CardEditButton", {544, 240, 49, 49}},
+            {"SourceGrid", {16, 64, 425, 120}},         {"SourceInsertButton", {448, 64, 49, 49}},
+            {"SourceDeleteButton", {496, 64, 49, 49}},  {"SourceEditButton", {544, 64, 49, 49}},
+            {"CardGrid", {16, 241, 425, 120}},          {"CardInsertButton", {448, 240, 49, 49}},
+            {"CardDeleteButton", {496, 240, 49, 49}},   {"CardEditButton", {544, 240, 49, 49}},
             {"SettingsOpenButton", {448, 432, 145, 41}}};
         for (const auto& [name, rect] : geometry)
             QCOMPARE(child(name)->geometry(), rect);
@@ -89,9 +89,12 @@ private slots:
         QCOMPARE(plus->text(), QStringLiteral("+"));
         QVERIFY(plus->font().bold());
         QCOMPARE(plus->font().pixelSize(), 15);
-        QCOMPARE(child<QPushButton>(QStringLiteral("CardDeleteButton"))->text(), QStringLiteral("-"));
-        QCOMPARE(child<QPushButton>(QStringLiteral("CardEditButton"))->text(), QStringLiteral("Edit..."));
-        QCOMPARE(child<QPushButton>(QStringLiteral("SettingsOpenButton"))->text(), QStringLiteral("Base settings..."));
+        QCOMPARE(child<QPushButton>(QStringLiteral("CardDeleteButton"))->text(),
+                 QStringLiteral("-"));
+        QCOMPARE(child<QPushButton>(QStringLiteral("CardEditButton"))->text(),
+                 QStringLiteral("Edit..."));
+        QCOMPARE(child<QPushButton>(QStringLiteral("SettingsOpenButton"))->text(),
+                 QStringLiteral("Base settings..."));
 
         QCOMPARE(win->SourceGrid->Model()->columnCount(), 1);
         QCOMPARE(win->SourceGrid->columnWidth(0), 500);
@@ -135,12 +138,15 @@ private slots:
         QCOMPARE(sourceNames().size(), 3);
         const auto& box = MessageBox::ShownBoxes()[0];
         QCOMPARE(box.title, QStringLiteral("Confirm"));
-        QCOMPARE(box.text, QStringLiteral("Are you sure that you want to delete the selected source, all its "
-                                          "channels and reset the source of the corresponding cardinputs?"));
-        QCOMPARE(box.buttons, (QList<MessageBox::Button>{MessageBox::Button::Cancel, MessageBox::Button::Yes}));
+        QCOMPARE(box.text,
+                 QStringLiteral("Are you sure that you want to delete the selected source, all its "
+                                "channels and reset the source of the corresponding cardinputs?"));
+        QCOMPARE(box.buttons,
+                 (QList<MessageBox::Button>{MessageBox::Button::Cancel, MessageBox::Button::Yes}));
         QCOMPARE(box.defaultButton, MessageBox::Button::Cancel);
         QCOMPARE(MessageBox::ShownBoxes()[1].text,
-                 QStringLiteral("Are you sure that you want to delete the selected card and its inputs from the database?"));
+                 QStringLiteral("Are you sure that you want to delete the selected card and its "
+                                "inputs from the database?"));
     }
 
     void deletingASourceTakesItsChannelsAndFreesItsInputs()
@@ -151,7 +157,9 @@ private slots:
         QTest::mouseClick(child(QStringLiteral("SourceDeleteButton")), Qt::LeftButton);
         QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("sourceid=3")), 0);
         QCOMPARE(db->Count(QStringLiteral("channel")), 4);
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT sourceid FROM cardinput WHERE cardinputid=6")).toInt(), 0);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT sourceid FROM cardinput WHERE cardinputid=6"))
+                     .toInt(),
+                 0);
         QCOMPARE(db->Count(QStringLiteral("videosource"), QStringLiteral("sourceid=3")), 0);
         QCOMPARE(db->Count(QStringLiteral("channel_dvb")), 2); // left in place
         QCOMPARE(sourceNames(), (QStringList{"Antenna", "Spare"}));
@@ -179,8 +187,9 @@ private slots:
     void failureInTheSecondStatementLeavesEveryTableUnchanged()
     {
         db->Exec(QStringLiteral("ALTER TABLE cardinput RENAME TO cardinput_away"));
-        const QStringList before = db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
-                                   db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
+        const QStringList before =
+            db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
+            db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
         MessageBox::QueueAnswer(MessageBox::Button::Yes);
         QTest::mouseClick(child(QStringLiteral("SourceDeleteButton")), Qt::LeftButton);
         db->Exec(QStringLiteral("ALTER TABLE cardinput_away RENAME TO cardinput"));
@@ -212,8 +221,9 @@ private slots:
         for (const auto& box : MessageBox::ShownBoxes())
             if (box.kind == MessageBox::Kind::Exception)
                 texts << box.text;
-        QCOMPARE(texts, (QStringList{"No channel source is selected.", "No capture card is selected.",
-                                     "No channel source is selected.", "No capture card is selected."}));
+        QCOMPARE(texts,
+                 (QStringList{"No channel source is selected.", "No capture card is selected.",
+                              "No channel source is selected.", "No capture card is selected."}));
     }
 
     void f5ShowsRowsOfOtherClients()
@@ -233,7 +243,8 @@ private slots:
         QTest::keyClick(win->CardGrid, Qt::Key_Delete);
         QCOMPARE(MessageBox::ShownBoxes().size(), 1);
         QCOMPARE(MessageBox::ShownBoxes()[0].text,
-                 QStringLiteral("Are you sure that you want to delete the selected card and its inputs from the database?"));
+                 QStringLiteral("Are you sure that you want to delete the selected card and its "
+                                "inputs from the database?"));
         QCOMPARE(db->Count(QStringLiteral("capturecard")), 2);
     }
 
@@ -251,8 +262,10 @@ private slots:
             QCOMPARE(settings->DBUsernameEdit->text(), TestDatabase::User());
             QCOMPARE(settings->DBPasswordEdit->text(), TestDatabase::Password());
             QCOMPARE(settings->DBPasswordEdit->echoMode(), QLineEdit::Normal);
-            QVERIFY(!settings->DBHostnameEdit->isEnabled() && settings->DBHostnameEdit->isReadOnly());
-            QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("BackendIPEdit"));
+            QVERIFY(!settings->DBHostnameEdit->isEnabled() &&
+                    settings->DBHostnameEdit->isReadOnly());
+            QTRY_COMPARE(QApplication::focusWidget()->objectName(),
+                         QStringLiteral("BackendIPEdit"));
             QVERIFY(!settings->BackendDataSet->Active());
             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10.0.0.1"));
             inspected = true;

@@ -19,9 +19,7 @@ void collect(QtMsgType, const QMessageLogContext& context, const QString& messag
 
 std::unique_ptr<TSQLModule> moduleWith(const QString& path)
 {
-    return std::make_unique<TSQLModule>(
-        &TSQLClientDataSet::CreateSearchDataSet,
-        QStringList{path});
+    return std::make_unique<TSQLModule>(&TSQLClientDataSet::CreateSearchDataSet, QStringList{path});
 }
 
 } // namespace
@@ -57,14 +55,16 @@ private slots:
         auto module = db->CreateModule();
         QVERIFY(!module->Conn->Connected());
         QCOMPARE(module->Conn->QuoteChar(), QStringLiteral("`"));
-        module->Conn->ExecuteDirect(QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (1, 'a')"));
+        module->Conn->ExecuteDirect(
+            QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (1, 'a')"));
         QVERIFY(module->Conn->Connected());
         // Strict: a value the column cannot hold is refused, not cut.
-        QVERIFY_THROWS_EXCEPTION(
-            EDatabaseError,
-            module->Conn->ExecuteDirect(QStringLiteral("UPDATE videosource SET sourceid='abc'")));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, module->Conn->ExecuteDirect(QStringLiteral(
+                                                     "UPDATE videosource SET sourceid='abc'")));
         // Matched rows: rewriting the same value still counts the row.
-        QCOMPARE(module->Conn->ExecuteDirect(QStringLiteral("UPDATE videosource SET name='a' WHERE sourceid=1")), 1);
+        QCOMPARE(module->Conn->ExecuteDirect(
+                     QStringLiteral("UPDATE videosource SET name='a' WHERE sourceid=1")),
+                 1);
         QStringList names;
         module->Conn->GetFieldNames(QStringLiteral("capturecard"), names);
         QCOMPARE(names.first(), QStringLiteral("cardid"));
@@ -80,7 +80,8 @@ private slots:
             module->Conn->Open();
             QFAIL("the open should have failed");
         } catch (const EDatabaseError& e) {
-            QVERIFY2(e.Message().contains(QStringLiteral("Access denied")), qPrintable(e.Message()));
+            QVERIFY2(e.Message().contains(QStringLiteral("Access denied")),
+                     qPrintable(e.Message()));
         }
         QVERIFY(!module->Conn->Connected());
     }

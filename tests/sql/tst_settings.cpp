@@ -61,23 +61,23 @@ private slots:
         QTest::newRow("plain keys") << QByteArray("DBHostName=db\nDBName=tv\n")
                                     << Pairs{{"DBHostName", "db"}, {"DBName", "tv"}};
         QTest::newRow("comment only in column 1")
-            << QByteArray("#DBHostName=a\n #DBHostName=b\n")
-            << Pairs{{" #DBHostName", "b"}};
+            << QByteArray("#DBHostName=a\n #DBHostName=b\n") << Pairs{{" #DBHostName", "b"}};
         QTest::newRow("blanks kept in keys and values")
             << QByteArray(" DBHostName=a\nDBName =b\nDBUserName= c \n")
             << Pairs{{" DBHostName", "a"}, {"DBName ", "b"}, {"DBUserName", " c "}};
-        QTest::newRow("carriage return kept") << QByteArray("DBHostName=db\r\n")
-                                              << Pairs{{"DBHostName", "db\r"}};
+        QTest::newRow("carriage return kept")
+            << QByteArray("DBHostName=db\r\n") << Pairs{{"DBHostName", "db\r"}};
         QTest::newRow("further = belongs to the value")
             << QByteArray("DBPassword=a=b==c\n") << Pairs{{"DBPassword", "a=b==c"}};
         QTest::newRow("last line without newline")
-            << QByteArray("DBHostName=h\nDBPassword=secret") << Pairs{{"DBHostName", "h"}, {"DBPassword", "secret"}};
+            << QByteArray("DBHostName=h\nDBPassword=secret")
+            << Pairs{{"DBHostName", "h"}, {"DBPassword", "secret"}};
         QTest::newRow("empty lines and lines without = skipped")
             << QByteArray("\n\nnothing here\n=empty key\n") << Pairs{{"", "empty key"}};
-        QTest::newRow("later line wins") << QByteArray("DBName=a\nDBName=b\n")
-                                         << Pairs{{"DBName", "b"}};
-        QTest::newRow("empty value stored") << QByteArray("DBHostName=\n")
-                                            << Pairs{{"DBHostName", ""}};
+        QTest::newRow("later line wins")
+            << QByteArray("DBName=a\nDBName=b\n") << Pairs{{"DBName", "b"}};
+        QTest::newRow("empty value stored")
+            << QByteArray("DBHostName=\n") << Pairs{{"DBHostName", ""}};
         // 999 bytes are read at a time: the rest of a longer line is a line of its own.
         QTest::newRow("line over 999 characters split")
             << QByteArray("K=" + QByteArray(997, 'x') + "DBName=tail\n")
@@ -87,8 +87,8 @@ private slots:
             << Pairs{{"DBName", "n"}, {"K", QByteArray(997, 'y')}};
         QTest::newRow("NUL byte kept in the value")
             << QByteArray("DBPassword=a\0b\n", 15) << Pairs{{"DBPassword", QByteArray("a\0b", 3)}};
-        QTest::newRow("bytes that are no UTF-8 kept") << QByteArray("DBName=\xff\xfe\n")
-                                                      << Pairs{{"DBName", "\xff\xfe"}};
+        QTest::newRow("bytes that are no UTF-8 kept")
+            << QByteArray("DBName=\xff\xfe\n") << Pairs{{"DBName", "\xff\xfe"}};
     }
 
     void parsesOneFile()
@@ -110,8 +110,8 @@ private slots:
 
     void laterFileWinsAndMissingFilesAreSkipped()
     {
-        const QString third = write(QStringLiteral("third.txt"),
-                                    "DBHostName=a\nDBName=from-third\n");
+        const QString third =
+            write(QStringLiteral("third.txt"), "DBHostName=a\nDBName=from-third\n");
         const QString fourth = write(QStringLiteral("fourth.txt"), "DBHostName=b\n");
         settings_t s;
         ReadConfig(s, {dir.filePath(QStringLiteral("none1")), dir.filePath(QStringLiteral("none2")),

@@ -26,8 +26,14 @@ void InitTestEnvironment()
     MessageBox::SetUnattended(true);
 }
 
-QString TestDatabase::SocketPath() { return qEnvironmentVariable("MYSQL_UNIX_PORT"); }
-QString TestDatabase::User() { return qEnvironmentVariable("KORVANE_DB_USER", QStringLiteral("korvane")); }
+QString TestDatabase::SocketPath()
+{
+    return qEnvironmentVariable("MYSQL_UNIX_PORT");
+}
+QString TestDatabase::User()
+{
+    return qEnvironmentVariable("KORVANE_DB_USER", QStringLiteral("korvane"));
+}
 QString TestDatabase::Password()
 {
     return qEnvironmentVariable("KORVANE_DB_PASSWORD", QStringLiteral("korvane-test"));
@@ -91,9 +97,8 @@ void TestDatabase::runScript(const QString& path)
 
 std::unique_ptr<TSQLModule> TestDatabase::CreateModule() const
 {
-    return std::make_unique<TSQLModule>(
-        &TSQLClientDataSet::CreateSearchDataSet,
-        QStringList{m_configPath});
+    return std::make_unique<TSQLModule>(&TSQLClientDataSet::CreateSearchDataSet,
+                                        QStringList{m_configPath});
 }
 
 void TestDatabase::Exec(const QString& sql)
@@ -137,11 +142,15 @@ QStringList TestDatabase::Rows(const QString& sql)
 StatementRecorder::StatementRecorder() : m_entries(std::make_shared<QList<Entry>>())
 {
     auto entries = m_entries;
-    TSQLConnection::SetStatementListener(
-        [entries](const QString& sql, const QVariantList& binds) { entries->append({sql, binds}); });
+    TSQLConnection::SetStatementListener([entries](const QString& sql, const QVariantList& binds) {
+        entries->append({sql, binds});
+    });
 }
 
-StatementRecorder::~StatementRecorder() { TSQLConnection::SetStatementListener({}); }
+StatementRecorder::~StatementRecorder()
+{
+    TSQLConnection::SetStatementListener({});
+}
 
 QStringList StatementRecorder::Texts() const
 {
@@ -156,8 +165,9 @@ QStringList StatementRecorder::Changes() const
     QStringList texts;
     for (const Entry& e : *m_entries) {
         const QString t = e.text;
-        if (t.startsWith(QStringLiteral("SET SESSION")) || t == QStringLiteral("START TRANSACTION") ||
-            t == QStringLiteral("COMMIT") || t == QStringLiteral("ROLLBACK"))
+        if (t.startsWith(QStringLiteral("SET SESSION")) ||
+            t == QStringLiteral("START TRANSACTION") || t == QStringLiteral("COMMIT") ||
+            t == QStringLiteral("ROLLBACK"))
             continue;
         texts << t;
     }
@@ -172,7 +182,10 @@ QList<QVariantList> StatementRecorder::Binds() const
     return binds;
 }
 
-void StatementRecorder::Clear() { m_entries->clear(); }
+void StatementRecorder::Clear()
+{
+    m_entries->clear();
+}
 
 StdoutCapture::StdoutCapture()
 {
@@ -184,7 +197,10 @@ StdoutCapture::StdoutCapture()
     close(fd);
 }
 
-StdoutCapture::~StdoutCapture() { Lines(); }
+StdoutCapture::~StdoutCapture()
+{
+    Lines();
+}
 
 QStringList StdoutCapture::Lines()
 {
