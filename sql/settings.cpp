@@ -11,8 +11,9 @@ constexpr qint64 MaxLineBytes = 999;
 
 void ReadConfigFile(const QString& path, settings_t& settings)
 {
-    // QFile happily "opens" a directory; reading it then fails. Treat it as missing.
-    if (QFileInfo(path).isDir())
+    // Only regular files (or links to them): QFile happily "opens" a directory, and
+    // reading a FIFO or a device could block the start-up for ever.
+    if (!QFileInfo(path).isFile())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -73,6 +74,15 @@ TestDatabase::~TestDatabase()
     QSqlDatabase::removeDatabase(m_connection);
 }
 
+void TestDatabase::RestartServer()
+{
+    QProcess script;
+    script.start(qEnvironmentVariable("KORVANE_SOURCE_DIR") + QStringLiteral("/scripts/testdb"),
+                 {QStringLiteral("restart"), qEnvironmentVariable("KORVANE_TESTDB_DIR")});
+    if (!script.waitForFinished(60000) || script.exitCode() != 0)
+        qFatal("the test server did not restart: %s", script.readAllStandardError().constData());
+}
+
 void TestDatabase::Reset(bool withSample)
 {
     const QString dir = qEnvironmentVariable("KORVANE_SOURCE_DIR");
@@ -101,19 +111,36 @@ std::unique_ptr<TSQLModule> TestDatabase::CreateModule() const
                                         QStringList{m_configPath});
 }
 
-void TestDatabase::Exec(const QString& sql)
+std::unique_ptr<QSqlQuery> TestDatabase::run(const QString& sql)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connection));
-    if (!q.exec(sql))
-        qFatal("test statement failed: %s\n%s", qPrintable(q.lastError().text()), qPrintable(sql));
+    auto q = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connection));
+    if (q->exec(sql))
+        return q;
+    // The fault tests restart the server: this client reconnects as well.
+    const int code = q->lastError().nativeErrorCode().toInt();
+    if (code == 2006 || code == 2013) {
+        q.reset();
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+        if (db.open()) {
+            QSqlQuery use(db);
+            use.exec(QStringLiteral("USE `%1`").arg(m_name));
+            q = std::make_unique<QSqlQuery>(db);
+            if (q->exec(sql))
+                return q;
+        }
+    }
+    qFatal("test statement failed: %s\n%s", qPrintable(q ? q->lastError().text() : QString()), qPrintable(sql));
 }
+
+void TestDatabase::Exec(const QString& sql) { run(sql); }
 
 QVariant TestDatabase::Scalar(const QString& sql)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connection));
-    if (!q.exec(sql) || !q.next())
-        qFatal("test query failed: %s\n%s", qPrintable(q.lastError().text()), qPrintable(sql));
-    return q.value(0);
+    auto q = run(sql);
+    if (!q->next())
+        qFatal("test query returned no row: %s", qPrintable(sql));
+    return q->value(0);
 }
 
 int TestDatabase::Count(const QString& table, const QString& where)
@@ -126,14 +153,12 @@ int TestDatabase::Count(const QString& table, const QString& where)
 
 QStringList TestDatabase::Rows(const QString& sql)
 {
-    QSqlQuery q(QSqlDatabase::database(m_connection));
-    if (!q.exec(sql))
-        qFatal("test query failed: %s\n%s", qPrintable(q.lastError().text()), qPrintable(sql));
+    auto q = run(sql);
     QStringList rows;
-    while (q.next()) {
+    while (q->next()) {
         QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
-            values << (q.value(i).isNull() ? QStringLiteral("NULL") : q.value(i).toString());
+        for (int i = 0; i < q->record().count(); ++i)
+            values << (q->value(i).isNull() ? QStringLiteral("NULL") : q->value(i).toString());
         rows << values.join(QLatin1Char('|'));
     }
     return rows;

@@ -42,8 +42,13 @@ public:
     static QString User();
     static QString Password();
 
+    /// Stops and starts the test server again (its data kept), as a crash or an
+    /// administrator's restart would.
+    static void RestartServer();
+
 private:
     void runScript(const QString& path);
+    std::unique_ptr<class QSqlQuery> run(const QString& sql);
 
     QString m_name;
     QString m_connection;
