@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -106,6 +108,32 @@ private slots:
         ReadConfigFile(dir.filePath(QStringLiteral("missing.txt")), s);
         ReadConfigFile(dir.path(), s); // a directory
         QCOMPARE(asPairs(s), (Pairs{{"DBName", "kept"}}));
+    }
+
+    void hostileFilesAreReadSafely()
+    {
+        // One line of 10 MB: read in pieces, none of which is a setting but the first.
+        QByteArray huge = "K=" + QByteArray(10 * 1024 * 1024, 'x') + "\nDBName=ok\n";
+        settings_t s;
+        ReadConfigFile(write(QStringLiteral("huge.txt"), huge), s);
+        QCOMPARE(asPairs(s), (Pairs{{"DBName", "ok"}, {"K", QByteArray(997, 'x')}}));
+
+        // A FIFO at a settings location is no settings file: reading it would block.
+        const QString fifo = dir.filePath(QStringLiteral("fifo.txt"));
+        QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+        settings_t f{{"DBName", "kept"}};
+        ReadConfigFile(fifo, f);
+        QCOMPARE(asPairs(f), (Pairs{{"DBName", "kept"}}));
+
+        // A link to nowhere, and a file the user may not read.
+        const QString dangling = dir.filePath(QStringLiteral("dangling.txt"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), dangling));
+        ReadConfigFile(dangling, f);
+        const QString locked = write(QStringLiteral("locked.txt"), "DBName=secret\n");
+        QFile::setPermissions(locked, QFileDevice::Permissions());
+        ReadConfigFile(locked, f);
+        if (geteuid() != 0) // root reads it anyway
+            QCOMPARE(asPairs(f), (Pairs{{"DBName", "kept"}}));
     }
 
     void laterFileWinsAndMissingFilesAreSkipped()
