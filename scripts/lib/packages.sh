@@ -5,7 +5,7 @@ KORVANE_PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6sql6-mysql
   mariadb-server mariadb-client
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils desktop-file-utils
 )
 
 korvane_missing_packages() {
