@@ -11,24 +11,25 @@
 
 QString NoSettingsMessage()
 {
-    return QStringLiteral("mysql.txt cound not be found and read. Please create a valid config "
-                          "file. See the Korvane docs for more info.");
+    return QCoreApplication::translate("Startup",
+                                       "mysql.txt cound not be found and read. Please create a "
+                                       "valid config file. See the Korvane docs for more info.");
 }
 
 int RunKorvaneSetup(int argc, char** argv)
 {
     TKorvaneApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvane-setup"));
-    MessageBox::SetApplicationTitle(QStringLiteral("Korvane Setup"));
+    MessageBox::SetApplicationTitle(QCoreApplication::translate("Startup", "Korvane Setup"));
 
     try {
         std::unique_ptr<TSQLModule> module;
         try {
             module = std::make_unique<TSQLModule>(&TSQLClientDataSet::CreateSearchDataSet);
         } catch (const ENoHostName&) {
-            MessageBox::Ask(MessageBox::Kind::Error, QStringLiteral("Database login"),
-                            NoSettingsMessage(), {MessageBox::Button::Abort},
-                            MessageBox::Button::Abort);
+            MessageBox::Ask(
+                MessageBox::Kind::Error, QCoreApplication::translate("Startup", "Database login"),
+                NoSettingsMessage(), {MessageBox::Button::Abort}, MessageBox::Button::Abort);
             return 1;
         }
         // The main window goes before the module, whose destruction closes the connection.

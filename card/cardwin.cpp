@@ -36,7 +36,7 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent, const Q
 TCardWin::TCardWin(QWidget* parent) : TEditorWin(parent)
 {
     setObjectName(QStringLiteral("CardWin"));
-    setWindowTitle(QStringLiteral("TV Card[*]"));
+    setWindowTitle(tr("TV Card[*]"));
 
     TSQLConnection& conn = *SQLModule->Conn;
     auto makeSet = [&](const QString& name, const QString& table, bool filtered) {

@@ -66,7 +66,7 @@ quint8 CardKindOf(const QString& cardtype, const QString& dvbType)
 TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
 {
     setObjectName(QStringLiteral("ChannelWin"));
-    setWindowTitle(QStringLiteral("Channel[*]"));
+    setWindowTitle(tr("Channel[*]"));
 
     TSQLConnection& conn = *SQLModule->Conn;
     auto makeSet = [&](const QString& name, const QString& command) {
@@ -298,9 +298,9 @@ QWidget* TChannelWin::makeDVBPane()
     auto* freq = named(new TDBEdit(DVBDataSource, QStringLiteral("freq"), 11, pane),
                        QStringLiteral("FrequencyEdit"));
 
-    DVBSLabel = named(new QLabel(QStringLiteral("DVB-S"), pane), QStringLiteral("DVBSLabel"));
-    DVBTLabel = named(new QLabel(QStringLiteral("DVB-T"), pane), QStringLiteral("DVBTLabel"));
-    DVBCLabel = named(new QLabel(QStringLiteral("DVB-C"), pane), QStringLiteral("DVBCLabel"));
+    DVBSLabel = named(new QLabel(tr("DVB-S"), pane), QStringLiteral("DVBSLabel"));
+    DVBTLabel = named(new QLabel(tr("DVB-T"), pane), QStringLiteral("DVBTLabel"));
+    DVBCLabel = named(new QLabel(tr("DVB-C"), pane), QStringLiteral("DVBCLabel"));
     auto* typeRow = new QHBoxLayout;
     typeRow->addWidget(DVBSLabel);
     typeRow->addWidget(DVBTLabel);

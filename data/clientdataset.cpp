@@ -76,21 +76,21 @@ std::unique_ptr<TScratchDataSet> TSQLClientDataSet::CreateSearchDataSet(TSQLConn
 void TSQLClientDataSet::SetCommandType(TCommandType type)
 {
     if (Active())
-        throw EKorvaneError(QStringLiteral("The command of an open data set cannot be changed."));
+        throw EKorvaneError(tr("The command of an open data set cannot be changed."));
     m_commandType = type;
 }
 
 void TSQLClientDataSet::SetCommandText(const QString& text)
 {
     if (Active())
-        throw EKorvaneError(QStringLiteral("The command of an open data set cannot be changed."));
+        throw EKorvaneError(tr("The command of an open data set cannot be changed."));
     m_commandText = text;
 }
 
 void TSQLClientDataSet::requireActive(const char* operation) const
 {
     if (!Active())
-        throw EKorvaneError(QStringLiteral("Cannot %1: the data set \"%2\" is not open.")
+        throw EKorvaneError(tr("Cannot %1: the data set \"%2\" is not open.")
                                 .arg(QLatin1String(operation), m_commandText));
 }
 
@@ -104,20 +104,18 @@ std::optional<TSQLClientDataSet::FilterExpr> TSQLClientDataSet::parseFilter() co
         QStringLiteral("^\\s*([A-Za-z_][A-Za-z0-9_]*)\\s*=\\s*(-?[0-9]+)\\s*$"));
     const QRegularExpressionMatch m = equality.match(m_filter);
     if (!m.hasMatch())
-        throw EKorvaneError(QStringLiteral("The filter \"%1\" is not understood: a filter compares "
-                                           "one column with a whole number, as in \"sourceid=5\".")
+        throw EKorvaneError(tr("The filter \"%1\" is not understood: a filter compares "
+                               "one column with a whole number, as in \"sourceid=5\".")
                                 .arg(m_filter));
     FilterExpr expr;
     expr.column = FieldIndex(m.captured(1));
     if (expr.column < 0)
-        throw EKorvaneError(
-            QStringLiteral("The filter \"%1\" names a column that \"%2\" does not have.")
-                .arg(m_filter, m_commandText));
+        throw EKorvaneError(tr("The filter \"%1\" names a column that \"%2\" does not have.")
+                                .arg(m_filter, m_commandText));
     bool ok = false;
     expr.value = m.captured(2).toLongLong(&ok);
     if (!ok)
-        throw EKorvaneError(
-            QStringLiteral("The number in the filter \"%1\" is too large.").arg(m_filter));
+        throw EKorvaneError(tr("The number in the filter \"%1\" is too large.").arg(m_filter));
     return expr;
 }
 
@@ -378,7 +376,7 @@ QVariant TSQLClientDataSet::FieldValue(const QString& column) const
         if (!Active())
             return QVariant();
         throw EKorvaneError(
-            QStringLiteral("The data set \"%1\" has no column \"%2\".").arg(m_commandText, column));
+            tr("The data set \"%1\" has no column \"%2\".").arg(m_commandText, column));
     }
     if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)
         return m_buffer.at(i);
@@ -432,10 +430,9 @@ void TSQLClientDataSet::SetFieldValue(const QString& column, const QVariant& val
     const int i = FieldIndex(column);
     if (i < 0)
         throw EKorvaneError(
-            QStringLiteral("The data set \"%1\" has no column \"%2\".").arg(m_commandText, column));
+            tr("The data set \"%1\" has no column \"%2\".").arg(m_commandText, column));
     if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
-        throw EKorvaneError(
-            QStringLiteral("The data set \"%1\" is not being edited.").arg(m_commandText));
+        throw EKorvaneError(tr("The data set \"%1\" is not being edited.").arg(m_commandText));
     const QVariant v = coerce(i, value);
     if (sameValue(m_buffer.at(i), v) && m_buffer.at(i).typeId() == v.typeId())
         return;
@@ -633,7 +630,7 @@ void TSQLClientDataSet::Delete()
         return;
     }
     if (m_visible.empty())
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on an empty data set."));
+        throw EDatabaseError(tr("Cannot perform this operation on an empty data set."));
     if (BeforeDelete)
         BeforeDelete();
     Row* row = currentRow();
@@ -694,7 +691,7 @@ TStatement TSQLClientDataSet::statementFor(const Row& row, const QString& table,
     case RowStatus::Pending:
         break;
     }
-    throw EKorvaneError(QStringLiteral("Internal error: a row in the change log has no change."));
+    throw EKorvaneError(tr("Internal error: a row in the change log has no change."));
 }
 
 int TSQLClientDataSet::ApplyUpdates(int maxErrors)
@@ -705,7 +702,7 @@ int TSQLClientDataSet::ApplyUpdates(int maxErrors)
     if (m_log.empty())
         return 0;
     if (m_commandType != TCommandType::Table)
-        throw EKorvaneError(QStringLiteral("The result of a query cannot be saved."));
+        throw EKorvaneError(tr("The result of a query cannot be saved."));
 
     const QString quote = m_connection.QuoteChar();
     QList<TColumnInfo> columns;
@@ -738,11 +735,11 @@ int TSQLClientDataSet::ApplyUpdates(int maxErrors)
                                   : QStringLiteral("%1 = %2").arg(columns.first().name,
                                                                   row.original.first().toString());
             if (matched == 0)
-                throw EDatabaseError(QStringLiteral("The record was changed or deleted by another "
-                                                    "user since it was read. (table %1, %2)")
+                throw EDatabaseError(tr("The record was changed or deleted by another "
+                                        "user since it was read. (table %1, %2)")
                                          .arg(m_commandText, key));
-            throw EDatabaseError(QStringLiteral("The change would affect %1 rows of table %2 "
-                                                "instead of one (%3); nothing was written.")
+            throw EDatabaseError(tr("The change would affect %1 rows of table %2 "
+                                    "instead of one (%3); nothing was written.")
                                      .arg(matched)
                                      .arg(m_commandText, key));
         }
@@ -818,8 +815,8 @@ void TSQLClientDataSet::Refresh()
 {
     requireActive("re-read");
     if (!m_log.empty() || (m_modified && m_state != TDataSetState::Browse))
-        throw EKorvaneError(QStringLiteral("\"%1\" holds changes that are not saved yet; save or "
-                                           "discard them before the list is read again.")
+        throw EKorvaneError(tr("\"%1\" holds changes that are not saved yet; save or "
+                               "discard them before the list is read again.")
                                 .arg(m_commandText));
     CheckBrowseMode();
     const int index = m_current;

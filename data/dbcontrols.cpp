@@ -207,7 +207,7 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
 
 bool ConfirmRowDelete(QWidget* parent)
 {
-    return MessageBox::Ask(MessageBox::Kind::Confirmation, QStringLiteral("Delete"),
+    return MessageBox::Ask(MessageBox::Kind::Confirmation, QObject::tr("Delete"),
                            QObject::tr("Delete the selected record?"),
                            {MessageBox::Button::Cancel, MessageBox::Button::Yes},
                            MessageBox::Button::Cancel, parent) == MessageBox::Button::Yes;

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
@@ -52,7 +53,8 @@ void appendWhere(QStringList& lines, QVariantList& binds, const QString& quote,
         }
     }
     if (conditions.isEmpty())
-        throw EDatabaseError(QStringLiteral(
+        throw EDatabaseError(QCoreApplication::translate(
+            "TSQLClientDataSet",
             "No key specified: the table has no column that can identify a row, so the "
             "change cannot be written."));
     conditions.last().chop(4); // the trailing " and"

@@ -58,7 +58,7 @@ int currentId(TSQLClientDataSet* dataSet, const QString& column, const QString& 
 TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MainWin"));
-    setWindowTitle(QStringLiteral("Korvane Setup"));
+    setWindowTitle(tr("Korvane Setup"));
 
     SourceDataSet = new TSQLClientDataSet(*SQLModule->Conn, this);
     SourceDataSet->setObjectName(QStringLiteral("SourceDataSet"));
@@ -95,10 +95,10 @@ void TMainWin::setUpLayout()
     SourceGrid->setGeometry(16, 64, 425, 120);
     SourceGrid->SetReadOnly(true);
     Label2->setBuddy(SourceGrid);
-    SourceInsertButton = button(client, QStringLiteral("SourceInsertButton"), QStringLiteral("+"),
-                                {448, 64, 49, 49}, true);
-    SourceDeleteButton = button(client, QStringLiteral("SourceDeleteButton"), QStringLiteral("-"),
-                                {496, 64, 49, 49}, true);
+    SourceInsertButton =
+        button(client, QStringLiteral("SourceInsertButton"), tr("+"), {448, 64, 49, 49}, true);
+    SourceDeleteButton =
+        button(client, QStringLiteral("SourceDeleteButton"), tr("-"), {496, 64, 49, 49}, true);
     SourceEditButton =
         button(client, QStringLiteral("SourceEditButton"), tr("Edit..."), {544, 64, 49, 49}, false);
 
@@ -114,10 +114,10 @@ void TMainWin::setUpLayout()
     CardGrid->setGeometry(16, 241, 425, 120);
     CardGrid->SetReadOnly(true);
     Label1->setBuddy(CardGrid);
-    CardInsertButton = button(client, QStringLiteral("CardInsertButton"), QStringLiteral("+"),
-                              {448, 240, 49, 49}, true);
-    CardDeleteButton = button(client, QStringLiteral("CardDeleteButton"), QStringLiteral("-"),
-                              {496, 240, 49, 49}, true);
+    CardInsertButton =
+        button(client, QStringLiteral("CardInsertButton"), tr("+"), {448, 240, 49, 49}, true);
+    CardDeleteButton =
+        button(client, QStringLiteral("CardDeleteButton"), tr("-"), {496, 240, 49, 49}, true);
     CardEditButton =
         button(client, QStringLiteral("CardEditButton"), tr("Edit..."), {544, 240, 49, 49}, false);
 
@@ -144,10 +144,10 @@ void TMainWin::setUpActions()
 {
     SourceEditAction = action(this, QStringLiteral("SourceEditAction"), tr("Edit..."));
     CardEditAction = action(this, QStringLiteral("CardEditAction"), tr("Edit..."));
-    SourceInsertAction = action(this, QStringLiteral("SourceInsertAction"), QStringLiteral("+"));
-    CardInsertAction = action(this, QStringLiteral("CardInsertAction"), QStringLiteral("+"));
-    SourceDeleteAction = action(this, QStringLiteral("SourceDeleteAction"), QStringLiteral("-"));
-    CardDeleteAction = action(this, QStringLiteral("CardDeleteAction"), QStringLiteral("-"));
+    SourceInsertAction = action(this, QStringLiteral("SourceInsertAction"), tr("+"));
+    CardInsertAction = action(this, QStringLiteral("CardInsertAction"), tr("+"));
+    SourceDeleteAction = action(this, QStringLiteral("SourceDeleteAction"), tr("-"));
+    CardDeleteAction = action(this, QStringLiteral("CardDeleteAction"), tr("-"));
     SettingsOpenAction = action(this, QStringLiteral("SettingsOpenAction"), tr("Base settings..."));
     RefreshAction = action(this, QStringLiteral("RefreshAction"), tr("Refresh"));
     RefreshAction->setShortcut(QKeySequence::Refresh);
@@ -242,7 +242,7 @@ void TMainWin::CardInsertActionExecute()
 void TMainWin::SourceDeleteActionExecute()
 {
     const auto answer = MessageBox::Ask(
-        MessageBox::Kind::Confirmation, QStringLiteral("Delete"),
+        MessageBox::Kind::Confirmation, tr("Delete"),
         tr("Are you sure that you want to delete the selected source, all its channels and reset "
            "the source of the corresponding cardinputs?"),
         {MessageBox::Button::Cancel, MessageBox::Button::Yes}, MessageBox::Button::Cancel, this);
@@ -257,7 +257,7 @@ void TMainWin::SourceDeleteActionExecute()
 
 void TMainWin::CardDeleteActionExecute()
 {
-    const auto answer = MessageBox::Ask(MessageBox::Kind::Confirmation, QStringLiteral("Delete"),
+    const auto answer = MessageBox::Ask(MessageBox::Kind::Confirmation, tr("Delete"),
                                         tr("Are you sure that you want to delete the selected card "
                                            "and its inputs from the database?"),
                                         {MessageBox::Button::Cancel, MessageBox::Button::Yes},

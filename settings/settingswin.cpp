@@ -71,7 +71,7 @@ QWidget* withUnit(QWidget* parent, QLineEdit* field, const QString& unit)
 TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("SettingsWin"));
-    setWindowTitle(QStringLiteral("Base settings"));
+    setWindowTitle(tr("Base settings"));
     resize(795, 580);
 
     BackendDataSet = new TSQLClientDataSet(*SQLModule->Conn, this);
@@ -115,7 +115,7 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     auto* statusRow = new QWidget(master);
     auto* statusLayout = new QHBoxLayout(statusRow);
     statusLayout->setContentsMargins(0, 0, 0, 0);
-    statusLayout->addWidget(new QLabel(QStringLiteral("dito"), statusRow));
+    statusLayout->addWidget(new QLabel(tr("dito"), statusRow));
     statusLayout->addWidget(statusEdit);
     masterForm->addRow(label(tr("Status report"), statusEdit, master), statusRow);
     auto* tvFormat = list(master, QStringLiteral("TVFormatCombo"),

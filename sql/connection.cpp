@@ -2,6 +2,7 @@
 
 #include "errors.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -214,7 +215,9 @@ QSqlQuery& TSQLConnection::attempt(const QString& sql, const QVariantList& binds
 QSqlQuery& TSQLConnection::run(const QString& sql, const QVariantList& binds)
 {
     if (m_inTransaction && !Connected())
-        throw EDatabaseError(QStringLiteral("The connection to the database was lost."), 2013);
+        throw EDatabaseError(QCoreApplication::translate(
+                                 "TSQLConnection", "The connection to the database was lost."),
+                             2013);
     Open();
     QSqlError error;
     QSqlQuery* query = &attempt(sql, binds, error);
@@ -269,7 +272,8 @@ QString TSQLConnection::QuoteChar()
 void TSQLConnection::StartTransaction()
 {
     if (m_inTransaction)
-        throw EKorvaneError(QStringLiteral("A transaction is already open."));
+        throw EKorvaneError(
+            QCoreApplication::translate("TSQLConnection", "A transaction is already open."));
     run(QStringLiteral("START TRANSACTION"), {});
     m_inTransaction = true;
 }

@@ -15,7 +15,7 @@ bool TEditorWin::FormCloseQuery()
     if (!isDirty())
         return true;
     const auto answer = MessageBox::Ask(
-        MessageBox::Kind::Confirmation, QStringLiteral("Save changes"),
+        MessageBox::Kind::Confirmation, tr("Save changes"),
         tr("Do you want to save your changes in the database?"),
         {MessageBox::Button::Yes, MessageBox::Button::No, MessageBox::Button::Cancel},
         MessageBox::Button::Yes, this);

@@ -1,6 +1,7 @@
 #include "messagebox.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -98,11 +99,11 @@ QString TitleFor(Kind kind)
 {
     switch (kind) {
     case Kind::Error:
-        return QStringLiteral("Error");
+        return QCoreApplication::translate("MessageBox", "Error");
     case Kind::Confirmation:
-        return QStringLiteral("Confirm");
+        return QCoreApplication::translate("MessageBox", "Confirm");
     case Kind::Information:
-        return QStringLiteral("Information");
+        return QCoreApplication::translate("MessageBox", "Information");
     case Kind::Exception:
         break;
     }
@@ -130,15 +131,15 @@ QString ButtonText(Button b)
 {
     switch (b) {
     case Button::Ok:
-        return QStringLiteral("OK");
+        return QCoreApplication::translate("MessageBox", "OK");
     case Button::Yes:
-        return QStringLiteral("Yes");
+        return QCoreApplication::translate("MessageBox", "Yes");
     case Button::No:
-        return QStringLiteral("No");
+        return QCoreApplication::translate("MessageBox", "No");
     case Button::Cancel:
-        return QStringLiteral("Cancel");
+        return QCoreApplication::translate("MessageBox", "Cancel");
     case Button::Abort:
-        return QStringLiteral("Abort");
+        return QCoreApplication::translate("MessageBox", "Abort");
     case Button::None:
         break;
     }

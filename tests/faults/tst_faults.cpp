@@ -34,8 +34,10 @@ class TestFaults : public QObject
     QStringList everything()
     {
         QStringList all;
-        for (const char* table : {"videosource", "channel", "channel_dvb", "capturecard", "cardinput"})
-            all << db->Rows(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(table)));
+        for (const char* table :
+             {"videosource", "channel", "channel_dvb", "capturecard", "cardinput"})
+            all << db->Rows(
+                QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(table)));
         return all;
     }
 
@@ -66,15 +68,18 @@ private slots:
         TestDatabase::RestartServer();
 
         win.ApplyActionExecute(); // reconnects, no restart of the program
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT name FROM videosource WHERE sourceid=3")).toString(),
-                 QStringLiteral("DVB-T+"));
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT callsign FROM channel WHERE chanid=1101")).toString(),
-                 QStringLiteral("ARD+"));
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT freq FROM channel_dvb WHERE chanid=1101")).toString(),
-                 QStringLiteral("5220000009"));
+        QCOMPARE(
+            db->Scalar(QStringLiteral("SELECT name FROM videosource WHERE sourceid=3")).toString(),
+            QStringLiteral("DVB-T+"));
+        QCOMPARE(
+            db->Scalar(QStringLiteral("SELECT callsign FROM channel WHERE chanid=1101")).toString(),
+            QStringLiteral("ARD+"));
+        QCOMPARE(
+            db->Scalar(QStringLiteral("SELECT freq FROM channel_dvb WHERE chanid=1101")).toString(),
+            QStringLiteral("5220000009"));
         // The new session is strict again.
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
-                                 module->Conn->ExecuteDirect(QStringLiteral("UPDATE capturecard SET audioratelimit='x'")));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, module->Conn->ExecuteDirect(QStringLiteral(
+                                                     "UPDATE capturecard SET audioratelimit='x'")));
         QVERIFY(!win.isDirty());
     }
 
@@ -98,7 +103,9 @@ private slots:
                 killed = true;
                 db->Exec(QStringLiteral("KILL %1").arg(connection));
                 const QString alive =
-                    QStringLiteral("SELECT COUNT(*) FROM information_schema.processlist WHERE id=%1").arg(connection);
+                    QStringLiteral(
+                        "SELECT COUNT(*) FROM information_schema.processlist WHERE id=%1")
+                        .arg(connection);
                 for (int i = 0; i < 100 && db->Scalar(alive).toInt() > 0; ++i)
                     QTest::qWait(20);
             }
@@ -107,15 +114,20 @@ private slots:
         TSQLConnection::SetStatementListener({});
         QVERIFY(killed);
         QCOMPARE(everything(), before); // the first statement was rolled back with the connection
-        QCOMPARE(win.SourceDataSet->ChangeCount() + win.ChannelDataSet->ChangeCount() + win.DVBDataSet->ChangeCount(), 3);
+        QCOMPARE(win.SourceDataSet->ChangeCount() + win.ChannelDataSet->ChangeCount() +
+                     win.DVBDataSet->ChangeCount(),
+                 3);
 
         win.ApplyActionExecute(); // the next save writes it all
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT name FROM videosource WHERE sourceid=3")).toString(),
-                 QStringLiteral("DVB-T!"));
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT name FROM channel WHERE chanid=1101")).toString(),
-                 QStringLiteral("Das Erste HD!"));
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT freq FROM channel_dvb WHERE chanid=1101")).toString(),
-                 QStringLiteral("5220000001"));
+        QCOMPARE(
+            db->Scalar(QStringLiteral("SELECT name FROM videosource WHERE sourceid=3")).toString(),
+            QStringLiteral("DVB-T!"));
+        QCOMPARE(
+            db->Scalar(QStringLiteral("SELECT name FROM channel WHERE chanid=1101")).toString(),
+            QStringLiteral("Das Erste HD!"));
+        QCOMPARE(
+            db->Scalar(QStringLiteral("SELECT freq FROM channel_dvb WHERE chanid=1101")).toString(),
+            QStringLiteral("5220000001"));
     }
 
     void rowsChangedAndDeletedByAnotherClient()
@@ -136,7 +148,8 @@ private slots:
             QVERIFY(e.Message().contains(QStringLiteral("changed or deleted by another user")));
         }
         QCOMPARE(everything(), before);
-        QCOMPARE(win.CardDataSet->FieldValue(QStringLiteral("hostname")), QVariant(QStringLiteral("tvbox2")));
+        QCOMPARE(win.CardDataSet->FieldValue(QStringLiteral("hostname")),
+                 QVariant(QStringLiteral("tvbox2")));
         QCOMPARE(win.CardDataSet->ChangeCount() + win.InputDataSet->ChangeCount(), 2);
         QVERIFY(win.isDirty());
     }
@@ -149,11 +162,13 @@ private slots:
         auto* insert = win.DBNavigator1->findChild<QPushButton*>(QStringLiteral("NavigatorInsert"));
         insert->click();
         type(&win, QStringLiteral("DBEdit2"), QStringLiteral("one"));
-        const int second = SQLModule->GetNewID(QStringLiteral("cardinput"), QStringLiteral("cardinputid")) + 1;
+        const int second =
+            SQLModule->GetNewID(QStringLiteral("cardinput"), QStringLiteral("cardinputid")) + 1;
         insert->click();
         type(&win, QStringLiteral("DBEdit2"), QStringLiteral("two"));
         QCOMPARE(win.InputDataSet->FieldValue(QStringLiteral("cardinputid")).toInt(), second);
-        db->Exec(QStringLiteral("INSERT INTO cardinput (cardinputid, cardid) VALUES (%1, 99)").arg(second));
+        db->Exec(QStringLiteral("INSERT INTO cardinput (cardinputid, cardid) VALUES (%1, 99)")
+                     .arg(second));
         type(&win, QStringLiteral("DBEdit3"), QStringLiteral("!"));
         const QStringList before = everything();
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, win.ApplyActionExecute());
@@ -164,7 +179,8 @@ private slots:
         db->Exec(QStringLiteral("DELETE FROM cardinput WHERE cardid=99"));
         win.ApplyActionExecute();
         QCOMPARE(db->Count(QStringLiteral("cardinput"), QStringLiteral("cardid=4")), 3);
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT hostname FROM capturecard WHERE cardid=4")).toString(),
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT hostname FROM capturecard WHERE cardid=4"))
+                     .toString(),
                  QStringLiteral("tvbox!"));
     }
 
@@ -180,11 +196,13 @@ private slots:
         const QStringList before = everything();
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, win.ApplyActionExecute());
         QCOMPARE(everything(), before); // not even the host name
-        QCOMPARE(win.CardDataSet->FieldValue(QStringLiteral("hostname")), QVariant(QStringLiteral("tvboxx")));
+        QCOMPARE(win.CardDataSet->FieldValue(QStringLiteral("hostname")),
+                 QVariant(QStringLiteral("tvboxx")));
         rate->selectAll();
         QTest::keyClicks(rate, QStringLiteral("44100"));
         win.ApplyActionExecute();
-        QCOMPARE(db->Rows(QStringLiteral("SELECT hostname, audioratelimit FROM capturecard WHERE cardid=1")),
+        QCOMPARE(db->Rows(QStringLiteral(
+                     "SELECT hostname, audioratelimit FROM capturecard WHERE cardid=1")),
                  QStringList{"tvboxx|44100"});
     }
 
@@ -199,7 +217,8 @@ private slots:
         QCOMPARE(MessageBox::ShownBoxes().size(), 2);
         for (const auto& box : MessageBox::ShownBoxes()) {
             QCOMPARE(box.kind, MessageBox::Kind::Exception);
-            QVERIFY2(box.text.contains(QStringLiteral("cardinput' doesn't exist")), qPrintable(box.text));
+            QVERIFY2(box.text.contains(QStringLiteral("cardinput' doesn't exist")),
+                     qPrintable(box.text));
         }
         QVERIFY(!main.findChild<TCardWin*>());
         QCOMPARE(db->Rows(QStringLiteral("SHOW TABLES")), tables);

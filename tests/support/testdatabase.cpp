@@ -130,10 +130,14 @@ std::unique_ptr<QSqlQuery> TestDatabase::run(const QString& sql)
                 return q;
         }
     }
-    qFatal("test statement failed: %s\n%s", qPrintable(q ? q->lastError().text() : QString()), qPrintable(sql));
+    qFatal("test statement failed: %s\n%s", qPrintable(q ? q->lastError().text() : QString()),
+           qPrintable(sql));
 }
 
-void TestDatabase::Exec(const QString& sql) { run(sql); }
+void TestDatabase::Exec(const QString& sql)
+{
+    run(sql);
+}
 
 QVariant TestDatabase::Scalar(const QString& sql)
 {
