@@ -15,6 +15,23 @@ QString textOf(const QVariant& v)
 {
     return v.isNull() ? QString() : v.toString();
 }
+
+// Controls may outlive their data source (a window's children are destroyed in the
+// order they were made): every use goes through these, which tolerate a source gone.
+TSQLClientDataSet* setOf(const QPointer<TDataSource>& source)
+{
+    return source ? source->DataSet() : nullptr;
+}
+
+QVariant valueOf(const QPointer<TDataSource>& source, const QString& field)
+{
+    return source ? source->Value(field) : QVariant();
+}
+
+bool writeTo(const QPointer<TDataSource>& source, const QString& field, const QVariant& value)
+{
+    return source && source->WriteField(field, value);
+}
 } // namespace
 
 // --- TDataSource ------------------------------------------------------------------
@@ -73,7 +90,7 @@ TDataSetModel::TDataSetModel(TDataSource* source, QList<TGridColumn> columns, QO
 
 void TDataSetModel::reset()
 {
-    TSQLClientDataSet* set = m_source->DataSet();
+    TSQLClientDataSet* set = setOf(m_source);
     const int rows = set && set->Active() ? set->RecordCount() : 0;
     if (rows != m_rows) {
         beginResetModel();
@@ -99,7 +116,7 @@ int TDataSetModel::columnCount(const QModelIndex& parent) const
 
 QVariant TDataSetModel::data(const QModelIndex& index, int role) const
 {
-    TSQLClientDataSet* set = m_source->DataSet();
+    TSQLClientDataSet* set = setOf(m_source);
     if (!set || !index.isValid() || index.row() >= set->RecordCount())
         return QVariant();
     if (role != Qt::DisplayRole && role != Qt::EditRole)
@@ -116,7 +133,7 @@ QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation == Qt::Horizontal)
         return section < m_columns.size() ? QVariant(m_columns[section].title) : QVariant();
     // The row indicator: the current row, and whether it is being edited or inserted.
-    TSQLClientDataSet* set = m_source->DataSet();
+    TSQLClientDataSet* set = setOf(m_source);
     if (!set || section != set->RecNo())
         return QString();
     switch (set->State()) {
@@ -139,12 +156,12 @@ Qt::ItemFlags TDataSetModel::flags(const QModelIndex& index) const
 
 bool TDataSetModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    TSQLClientDataSet* set = m_source->DataSet();
+    TSQLClientDataSet* set = setOf(m_source);
     if (ReadOnly || role != Qt::EditRole || !set || !index.isValid())
         return false;
     if (index.row() != set->RecNo())
         set->MoveTo(index.row());
-    return m_source->WriteField(m_columns[index.column()].field, value);
+    return writeTo(m_source, m_columns[index.column()].field, value);
 }
 
 // --- TDBGrid ----------------------------------------------------------------------
@@ -177,7 +194,7 @@ void TDBGrid::SetReadOnly(bool readOnly)
 
 void TDBGrid::followDataSet()
 {
-    TSQLClientDataSet* set = m_source->DataSet();
+    TSQLClientDataSet* set = setOf(m_source);
     const int row = set && set->Active() ? set->RecNo() : -1;
     if (currentIndex().row() == row)
         return;
@@ -194,7 +211,7 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     QTableView::currentChanged(current, previous);
     if (m_syncing || !current.isValid())
         return;
-    TSQLClientDataSet* set = m_source->DataSet();
+    TSQLClientDataSet* set = setOf(m_source);
     if (set && set->Active() && set->RecNo() != current.row()) {
         try {
             set->MoveTo(current.row()); // posts a pending row first
@@ -222,7 +239,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
             return;
         }
         if (event->key() == Qt::Key_Delete && !m_model->ReadOnly) {
-            TSQLClientDataSet* set = m_source->DataSet();
+            TSQLClientDataSet* set = setOf(m_source);
             if (set && set->Active() && !set->IsEmpty() &&
                 (!ConfirmDelete || ConfirmRowDelete(this)))
                 set->Delete();
@@ -274,7 +291,7 @@ TDBNavigator::TDBNavigator(TDataSource* source, int buttons, QWidget* parent)
         layout->addWidget(push);
         m_buttons << qMakePair(b, push);
         connect(push, &QPushButton::clicked, this, [this, b = b] {
-            TSQLClientDataSet* set = m_source->DataSet();
+            TSQLClientDataSet* set = setOf(m_source);
             if (!set || !set->Active())
                 return;
             switch (b) {
@@ -317,7 +334,7 @@ QPushButton* TDBNavigator::ButtonFor(Button b) const
 
 void TDBNavigator::updateButtons()
 {
-    TSQLClientDataSet* set = m_source->DataSet();
+    TSQLClientDataSet* set = setOf(m_source);
     const bool active = set && set->Active();
     const bool editing =
         active && (set->State() == TDataSetState::Edit || set->State() == TDataSetState::Insert);
@@ -371,7 +388,7 @@ TDBEdit::TDBEdit(TDataSource* source, const QString& field, int maxLength, QWidg
     setValidator(m_typingLimit);
     connect(source, &TDataSource::DataChanged, this, &TDBEdit::display);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (m_field.isEmpty() || !m_source->WriteField(m_field, text))
+        if (m_field.isEmpty() || !writeTo(m_source, m_field, text))
             display(); // not editable: show the stored value again
     });
     display();
@@ -385,7 +402,7 @@ void TDBEdit::SetField(const QString& field)
 
 void TDBEdit::display()
 {
-    const QString text = textOf(m_source->Value(m_field));
+    const QString text = textOf(valueOf(m_source, m_field));
     m_typingLimit->SetStoredLength(text.size());
     if (text != this->text())
         setText(text);
@@ -398,7 +415,7 @@ TDBText::TDBText(TDataSource* source, const QString& field, QWidget* parent)
 {
     setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto display = [this] {
-        setText(textOf(m_source->Value(m_field)));
+        setText(textOf(valueOf(m_source, m_field)));
     };
     connect(source, &TDataSource::DataChanged, this, display);
     display();
@@ -415,12 +432,12 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& field, const QStrin
     if (!choiceOnly) {
         setInsertPolicy(QComboBox::NoInsert);
         connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-            if (!m_source->WriteField(m_field, text))
+            if (!writeTo(m_source, m_field, text))
                 display();
         });
     }
     connect(this, &QComboBox::activated, this, [this](int index) {
-        if (!m_source->WriteField(m_field, itemText(index)))
+        if (!writeTo(m_source, m_field, itemText(index)))
             display();
     });
     connect(source, &TDataSource::DataChanged, this, &TDBComboBox::display);
@@ -429,7 +446,7 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& field, const QStrin
 
 void TDBComboBox::display()
 {
-    const QString text = textOf(m_source->Value(m_field));
+    const QString text = textOf(valueOf(m_source, m_field));
     const QSignalBlocker block(this);
     if (isEditable()) {
         if (currentText() != text) {
@@ -463,7 +480,7 @@ void TDBLookupComboBox::rebuild()
     if (m_updating)
         return;
     QStringList items;
-    TSQLClientDataSet* list = m_list->DataSet();
+    TSQLClientDataSet* list = setOf(m_list);
     if (list && list->Active()) {
         for (int r = 0; r < list->RecordCount(); ++r) {
             QStringList parts;
@@ -485,9 +502,9 @@ void TDBLookupComboBox::rebuild()
 
 void TDBLookupComboBox::display()
 {
-    const QVariant value = m_source->Value(m_field);
+    const QVariant value = valueOf(m_source, m_field);
     int found = -1;
-    TSQLClientDataSet* list = m_list->DataSet();
+    TSQLClientDataSet* list = setOf(m_list);
     if (!value.isNull() && list && list->Active()) {
         const int key = list->FieldIndex(m_keyField);
         for (int r = 0; r < list->RecordCount() && found < 0; ++r)
@@ -500,13 +517,13 @@ void TDBLookupComboBox::display()
 
 void TDBLookupComboBox::choose(int index)
 {
-    TSQLClientDataSet* list = m_list->DataSet();
+    TSQLClientDataSet* list = setOf(m_list);
     if (!list || !list->Active() || index < 0 || index >= list->RecordCount())
         return;
     const QVariant key = list->VisibleValue(index, list->FieldIndex(m_keyField));
     // Store the key first, then move the list source: its after-scroll handlers see
     // the row already pointing at the chosen entry.
-    if (!m_source->WriteField(m_field, key)) {
+    if (!writeTo(m_source, m_field, key)) {
         display();
         return;
     }
@@ -529,7 +546,7 @@ TDBCheckBox::TDBCheckBox(TDataSource* source, const QString& field, const QStrin
       m_unchecked(uncheckedValue)
 {
     connect(this, &QCheckBox::clicked, this, [this](bool on) {
-        if (!m_source->WriteField(m_field, on ? m_checked : m_unchecked))
+        if (!writeTo(m_source, m_field, on ? m_checked : m_unchecked))
             display();
     });
     connect(source, &TDataSource::DataChanged, this, &TDBCheckBox::display);
@@ -539,5 +556,5 @@ TDBCheckBox::TDBCheckBox(TDataSource* source, const QString& field, const QStrin
 void TDBCheckBox::display()
 {
     const QSignalBlocker block(this);
-    setChecked(textOf(m_source->Value(m_field)) == m_checked);
+    setChecked(textOf(valueOf(m_source, m_field)) == m_checked);
 }

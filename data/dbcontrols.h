@@ -69,7 +69,7 @@ public:
 
 private:
     void reset();
-    TDataSource* m_source;
+    QPointer<TDataSource> m_source;
     QList<TGridColumn> m_columns;
     int m_rows = 0;
 };
@@ -97,7 +97,7 @@ protected:
 
 private:
     void followDataSet();
-    TDataSource* m_source;
+    QPointer<TDataSource> m_source;
     TDataSetModel* m_model;
     bool m_syncing = false;
 };
@@ -118,7 +118,7 @@ public:
 
 private:
     void updateButtons();
-    TDataSource* m_source;
+    QPointer<TDataSource> m_source;
     QList<QPair<Button, QPushButton*>> m_buttons;
 };
 
@@ -137,7 +137,7 @@ public:
 
 private:
     void display();
-    TDataSource* m_source;
+    QPointer<TDataSource> m_source;
     QString m_field;
     int m_limit;
     class TTypingLimit* m_typingLimit;
@@ -152,7 +152,7 @@ public:
     TDBText(TDataSource* source, const QString& field, QWidget* parent = nullptr);
 
 private:
-    TDataSource* m_source;
+    QPointer<TDataSource> m_source;
     QString m_field;
 };
 
@@ -168,7 +168,7 @@ public:
 
 private:
     void display();
-    TDataSource* m_source;
+    QPointer<TDataSource> m_source;
     QString m_field;
 };
 
@@ -187,9 +187,9 @@ private:
     void rebuild();
     void display();
     void choose(int index);
-    TDataSource* m_source;
+    QPointer<TDataSource> m_source;
     QString m_field;
-    TDataSource* m_list;
+    QPointer<TDataSource> m_list;
     QString m_keyField;
     QStringList m_listFields;
     bool m_updating = false;
@@ -206,7 +206,7 @@ public:
 
 private:
     void display();
-    TDataSource* m_source;
+    QPointer<TDataSource> m_source;
     QString m_field;
     QString m_checked;
     QString m_unchecked;
