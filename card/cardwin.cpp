@@ -2,6 +2,7 @@
 
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "formhelpers.h"
 #include "panearea.h"
 #include "sqlmodule.h"
 
@@ -13,25 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-template <typename W> W* named(W* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent, const QString& name = {})
-{
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    if (!name.isEmpty())
-        label->setObjectName(name);
-    return label;
-}
-
-} // namespace
+#include <functional>
 
 TCardWin::TCardWin(QWidget* parent) : TEditorWin(parent)
 {
@@ -50,22 +33,16 @@ TCardWin::TCardWin(QWidget* parent) : TEditorWin(parent)
     InputDataSet = makeSet(QStringLiteral("InputDataSet"), QStringLiteral("cardinput"), true);
     SourceDataSet = makeSet(QStringLiteral("SourceDataSet"), QStringLiteral("videosource"), false);
     ChannelDataSet = makeSet(QStringLiteral("ChannelDataSet"), QStringLiteral("channel"), true);
-    InputDataSet->AfterScroll = [this] {
-        InputDataSetAfterScroll();
-    };
-    InputDataSet->OnNewRecord = [this] {
-        InputDataSetNewRecord();
-    };
-    SourceDataSet->AfterScroll = [this] {
-        SourceDataSetAfterScroll();
-    };
+    InputDataSet->AfterScroll = std::bind_front(&TCardWin::InputDataSetAfterScroll, this);
+    InputDataSet->OnNewRecord = std::bind_front(&TCardWin::InputDataSetNewRecord, this);
+    SourceDataSet->AfterScroll = std::bind_front(&TCardWin::SourceDataSetAfterScroll, this);
 
-    CardDataSource = named(new TDataSource(CardDataSet, this), QStringLiteral("CardDataSource"));
-    InputDataSource = named(new TDataSource(InputDataSet, this), QStringLiteral("InputDataSource"));
+    CardDataSource = Named(new TDataSource(CardDataSet, this), QStringLiteral("CardDataSource"));
+    InputDataSource = Named(new TDataSource(InputDataSet, this), QStringLiteral("InputDataSource"));
     SourceDataSource =
-        named(new TDataSource(SourceDataSet, this), QStringLiteral("SourceDataSource"));
+        Named(new TDataSource(SourceDataSet, this), QStringLiteral("SourceDataSource"));
     ChannelDataSource =
-        named(new TDataSource(ChannelDataSet, this), QStringLiteral("ChannelDataSource"));
+        Named(new TDataSource(ChannelDataSet, this), QStringLiteral("ChannelDataSource"));
     for (TDataSource* source : {CardDataSource, InputDataSource})
         connect(source, &TDataSource::DataChanged, this, &TCardWin::UpdateModifiedMark);
 
@@ -90,29 +67,29 @@ void TCardWin::setUpLayout()
     bold.setBold(true);
     cardCaption->setFont(bold);
     cardCaption->move(8, 12);
-    DBText2 = named(new TDBText(CardDataSource, QStringLiteral("cardid"), this),
+    DBText2 = Named(new TDBText(CardDataSource, QStringLiteral("cardid"), this),
                     QStringLiteral("DBText2"));
     DBText2->setGeometry(80, 12, 60, 17);
-    buddyLabel(tr("ID"), DBText2, this)->move(56, 12);
-    DBEdit3 = named(new TDBEdit(CardDataSource, QStringLiteral("hostname"), 7, this),
+    BuddyLabel(tr("ID"), DBText2, this)->move(56, 12);
+    DBEdit3 = Named(new TDBEdit(CardDataSource, QStringLiteral("hostname"), 7, this),
                     QStringLiteral("DBEdit3"));
     DBEdit3->setGeometry(232, 8, 121, 25);
-    buddyLabel(tr("Hostname"), DBEdit3, this)->move(160, 12);
-    ApplyButton = named(new QPushButton(tr("Save"), this), QStringLiteral("ApplyButton"));
+    BuddyLabel(tr("Hostname"), DBEdit3, this)->move(160, 12);
+    ApplyButton = Named(new QPushButton(tr("Save"), this), QStringLiteral("ApplyButton"));
     ApplyButton->setGeometry(700, 8, 87, 27);
     connect(ApplyButton, &QPushButton::clicked, ApplyAction, &QAction::trigger);
 
-    CardtypeCombo = named(new TDBComboBox(CardDataSource, QStringLiteral("cardtype"),
+    CardtypeCombo = Named(new TDBComboBox(CardDataSource, QStringLiteral("cardtype"),
                                           {"V4L", "MPEG", "DVB"}, true, this),
                           QStringLiteral("CardtypeCombo"));
     CardtypeCombo->setGeometry(80, 36, 121, 25);
-    buddyLabel(tr("Type"), CardtypeCombo, this)->move(8, 40);
+    BuddyLabel(tr("Type"), CardtypeCombo, this)->move(8, 40);
     connect(CardtypeCombo, &QComboBox::activated, this, &TCardWin::CardtypeComboChange);
 
     // --- the pane area, "Type invalid" beneath its panes
-    PaneArea = named(new TPaneArea(this), QStringLiteral("PaneArea"));
+    PaneArea = Named(new TPaneArea(this), QStringLiteral("PaneArea"));
     PaneArea->setGeometry(8, 64, 697, 225);
-    Label20 = named(new QLabel(tr("Type invalid")), QStringLiteral("Label20"));
+    Label20 = Named(new QLabel(tr("Type invalid")), QStringLiteral("Label20"));
     QFont big(QStringLiteral("Helvetica"));
     big.setPixelSize(15);
     Label20->setFont(big);
@@ -129,11 +106,11 @@ void TCardWin::setUpLayout()
 
     // --- the default input, by name among this card's inputs
     DBLookupComboBox3 =
-        named(new TDBLookupComboBox(CardDataSource, QStringLiteral("defaultinput"), InputDataSource,
+        Named(new TDBLookupComboBox(CardDataSource, QStringLiteral("defaultinput"), InputDataSource,
                                     QStringLiteral("inputname"), QStringLiteral("inputname"), this),
               QStringLiteral("DBLookupComboBox3"));
     DBLookupComboBox3->setGeometry(160, 296, 161, 25);
-    buddyLabel(tr("Default card input"), DBLookupComboBox3, this)->move(8, 300);
+    BuddyLabel(tr("Default card input"), DBLookupComboBox3, this)->move(8, 300);
 
     setUpInputGroup();
 
@@ -160,69 +137,69 @@ void TCardWin::setUpLayout()
 
 QWidget* TCardWin::makeAnalogPane()
 {
-    auto* pane = named(new QWidget, QStringLiteral("AnalogPane"));
+    auto* pane = Named(new QWidget, QStringLiteral("AnalogPane"));
     auto* form = new QFormLayout(pane);
-    DBComboBox5 = named(
+    DBComboBox5 = Named(
         new TDBComboBox(CardDataSource, QStringLiteral("videodevice"),
                         {"/dev/video", "/dev/video0", "/dev/video1", "/dev/video2", "/dev/video3"},
                         false, pane),
         QStringLiteral("DBComboBox5"));
     AudioDevCombo =
-        named(new TDBComboBox(CardDataSource, QStringLiteral("audiodevice"),
+        Named(new TDBComboBox(CardDataSource, QStringLiteral("audiodevice"),
                               {"/dev/dsp", "/dev/dsp0", "/dev/dsp1", "/dev/dsp2", "/dev/dsp3"},
                               false, pane),
               QStringLiteral("AudioDevCombo"));
     DBComboBox7 =
-        named(new TDBComboBox(CardDataSource, QStringLiteral("vbidevice"),
+        Named(new TDBComboBox(CardDataSource, QStringLiteral("vbidevice"),
                               {"/dev/vbi", "/dev/vbi0", "/dev/vbi1", "/dev/vbi2", "/dev/vbi3"},
                               false, pane),
               QStringLiteral("DBComboBox7"));
-    AudioRateCombo = named(new TDBComboBox(CardDataSource, QStringLiteral("audioratelimit"),
+    AudioRateCombo = Named(new TDBComboBox(CardDataSource, QStringLiteral("audioratelimit"),
                                            {"0", "32000", "44100", "48000"}, false, pane),
                            QStringLiteral("AudioRateCombo"));
-    AudioDevLabel = buddyLabel(tr("Audio recording device"), AudioDevCombo, pane,
+    AudioDevLabel = BuddyLabel(tr("Audio recording device"), AudioDevCombo, pane,
                                QStringLiteral("AudioDevLabel"));
     AudioRateLabel =
-        buddyLabel(tr("Audio rate limit"), AudioRateCombo, pane, QStringLiteral("AudioRateLabel"));
-    form->addRow(buddyLabel(tr("Video capture device"), DBComboBox5, pane), DBComboBox5);
+        BuddyLabel(tr("Audio rate limit"), AudioRateCombo, pane, QStringLiteral("AudioRateLabel"));
+    form->addRow(BuddyLabel(tr("Video capture device"), DBComboBox5, pane), DBComboBox5);
     form->addRow(AudioDevLabel, AudioDevCombo);
-    form->addRow(buddyLabel(tr("Teletext (VBI) device"), DBComboBox7, pane), DBComboBox7);
+    form->addRow(BuddyLabel(tr("Teletext (VBI) device"), DBComboBox7, pane), DBComboBox7);
     form->addRow(AudioRateLabel, AudioRateCombo);
     return pane;
 }
 
 QWidget* TCardWin::makeDVBPane()
 {
-    auto* pane = named(new QWidget, QStringLiteral("DVBPane"));
+    auto* pane = Named(new QWidget, QStringLiteral("DVBPane"));
     auto* form = new QFormLayout(pane);
-    DBComboBox2 = named(
+    DBComboBox2 = Named(
         new TDBComboBox(CardDataSource, QStringLiteral("dvb_type"), {"S", "C", "T"}, true, pane),
         QStringLiteral("DBComboBox2"));
-    DBComboBox3 = named(new TDBComboBox(CardDataSource, QStringLiteral("videodevice"),
+    DBComboBox3 = Named(new TDBComboBox(CardDataSource, QStringLiteral("videodevice"),
                                         {"0", "1", "2", "3"}, true, pane),
                         QStringLiteral("DBComboBox3"));
-    DBCheckBox2 = named(new TDBCheckBox(CardDataSource, QStringLiteral("use_ts"),
+    DBCheckBox2 = Named(new TDBCheckBox(CardDataSource, QStringLiteral("use_ts"),
                                         QStringLiteral("1"), QStringLiteral("0"),
                                         tr("Grab full transport stream from card"), pane),
                         QStringLiteral("DBCheckBox2"));
-    form->addRow(buddyLabel(tr("Transport type"), DBComboBox2, pane), DBComboBox2);
-    form->addRow(buddyLabel(tr("Device number"), DBComboBox3, pane), DBComboBox3);
+    form->addRow(BuddyLabel(tr("Transport type"), DBComboBox2, pane), DBComboBox2);
+    form->addRow(BuddyLabel(tr("Device number"), DBComboBox3, pane), DBComboBox3);
     form->addRow(QString(), DBCheckBox2);
     return pane;
 }
 
 void TCardWin::setUpInputGroup()
 {
-    InputGroup = named(new QGroupBox(tr("Card input"), this), QStringLiteral("InputGroup"));
+    InputGroup = Named(new QGroupBox(tr("Card input"), this), QStringLiteral("InputGroup"));
     InputGroup->setGeometry(8, 336, 779, 236);
 
     DBNavigator1 =
-        named(new TDBNavigator(InputDataSource,
+        Named(new TDBNavigator(InputDataSource,
                                TDBNavigator::Prior | TDBNavigator::Next | TDBNavigator::Insert |
                                    TDBNavigator::Delete | TDBNavigator::Cancel,
                                InputGroup),
               QStringLiteral("DBNavigator1"));
-    DBGrid1 = named(
+    DBGrid1 = Named(
         new TDBGrid(InputDataSource, {{QStringLiteral("inputname"), tr("Name"), 150}}, InputGroup),
         QStringLiteral("DBGrid1"));
     DBGrid1->SetReadOnly(true); // no in-cell editing; the fields on the right edit
@@ -232,41 +209,41 @@ void TCardWin::setUpInputGroup()
     left->addWidget(DBNavigator1);
     left->addWidget(DBGrid1, 1);
 
-    DBText1 = named(new TDBText(InputDataSource, QStringLiteral("cardinputid"), InputGroup),
+    DBText1 = Named(new TDBText(InputDataSource, QStringLiteral("cardinputid"), InputGroup),
                     QStringLiteral("DBText1"));
-    DBComboBox4 = named(new TDBComboBox(InputDataSource, QStringLiteral("inputname"),
+    DBComboBox4 = Named(new TDBComboBox(InputDataSource, QStringLiteral("inputname"),
                                         {"Television", "S-Video", "Composite1", "Composite2"},
                                         false, InputGroup),
                         QStringLiteral("DBComboBox4"));
-    DBEdit2 = named(new TDBEdit(InputDataSource, QStringLiteral("externalcommand"), 7, InputGroup),
+    DBEdit2 = Named(new TDBEdit(InputDataSource, QStringLiteral("externalcommand"), 7, InputGroup),
                     QStringLiteral("DBEdit2"));
-    SourceCombo = named(new TDBLookupComboBox(InputDataSource, QStringLiteral("sourceid"),
+    SourceCombo = Named(new TDBLookupComboBox(InputDataSource, QStringLiteral("sourceid"),
                                               SourceDataSource, QStringLiteral("sourceid"),
                                               QStringLiteral("name;sourceid"), InputGroup),
                         QStringLiteral("SourceCombo"));
     DBLookupComboBox1 =
-        named(new TDBLookupComboBox(InputDataSource, QStringLiteral("startchan"), ChannelDataSource,
+        Named(new TDBLookupComboBox(InputDataSource, QStringLiteral("startchan"), ChannelDataSource,
                                     QStringLiteral("chanid"), QStringLiteral("name"), InputGroup),
               QStringLiteral("DBLookupComboBox1"));
-    DBEdit11 = named(new TDBEdit(InputDataSource, QStringLiteral("preference"), 8, InputGroup),
+    DBEdit11 = Named(new TDBEdit(InputDataSource, QStringLiteral("preference"), 8, InputGroup),
                      QStringLiteral("DBEdit11"));
     DBCheckBox1 =
-        named(new TDBCheckBox(InputDataSource, QStringLiteral("shareable"), QStringLiteral("Y"),
+        Named(new TDBCheckBox(InputDataSource, QStringLiteral("shareable"), QStringLiteral("Y"),
                               QStringLiteral("N"), tr("Shareable"), InputGroup),
               QStringLiteral("DBCheckBox1"));
-    DBEdit4 = named(new TDBEdit(InputDataSource, QStringLiteral("tunechan"), 7, InputGroup),
+    DBEdit4 = Named(new TDBEdit(InputDataSource, QStringLiteral("tunechan"), 7, InputGroup),
                     QStringLiteral("DBEdit4"));
 
     auto* fields = new QFormLayout;
-    fields->addRow(buddyLabel(tr("ID"), DBText1, InputGroup), DBText1);
-    fields->addRow(buddyLabel(tr("Name"), DBComboBox4, InputGroup), DBComboBox4);
-    fields->addRow(buddyLabel(tr("External Command"), DBEdit2, InputGroup), DBEdit2);
-    fields->addRow(buddyLabel(tr("Channel source"), SourceCombo, InputGroup), SourceCombo);
-    fields->addRow(buddyLabel(tr("Start channel"), DBLookupComboBox1, InputGroup),
+    fields->addRow(BuddyLabel(tr("ID"), DBText1, InputGroup), DBText1);
+    fields->addRow(BuddyLabel(tr("Name"), DBComboBox4, InputGroup), DBComboBox4);
+    fields->addRow(BuddyLabel(tr("External Command"), DBEdit2, InputGroup), DBEdit2);
+    fields->addRow(BuddyLabel(tr("Channel source"), SourceCombo, InputGroup), SourceCombo);
+    fields->addRow(BuddyLabel(tr("Start channel"), DBLookupComboBox1, InputGroup),
                    DBLookupComboBox1);
-    fields->addRow(buddyLabel(tr("Preference"), DBEdit11, InputGroup), DBEdit11);
+    fields->addRow(BuddyLabel(tr("Preference"), DBEdit11, InputGroup), DBEdit11);
     fields->addRow(QString(), DBCheckBox1);
-    fields->addRow(buddyLabel(tr("Tune channel"), DBEdit4, InputGroup), DBEdit4);
+    fields->addRow(BuddyLabel(tr("Tune channel"), DBEdit4, InputGroup), DBEdit4);
 
     auto* row = new QHBoxLayout(InputGroup);
     row->addLayout(left, 1);
@@ -353,16 +330,7 @@ void TCardWin::SourceComboClick()
 
 bool TCardWin::isDirty()
 {
-    for (TSQLClientDataSet* set : {CardDataSet, InputDataSet}) {
-        if (!set->Active())
-            continue;
-        if (set->State() == TDataSetState::Edit || set->ChangeCount() > 0)
-            return true;
-        // An input the user typed into before posting it is a change too.
-        if (set->State() == TDataSetState::Insert && set->Modified())
-            return true;
-    }
-    return false;
+    return CardDataSet->HasPendingChanges() || InputDataSet->HasPendingChanges();
 }
 
 void TCardWin::ApplyActionExecute()

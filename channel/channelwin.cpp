@@ -3,6 +3,7 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "errors.h"
+#include "formhelpers.h"
 #include "panearea.h"
 #include "sqlmodule.h"
 #include "trace.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
 
@@ -25,19 +27,6 @@ const QString CardtypeQuery = QStringLiteral(
     "SELECT cardtype, dvb_type, videosource.sourceid AS sourceid FROM videosource, cardinput, "
     "capturecard WHERE videosource.sourceid = cardinput.sourceid AND cardinput.cardid = "
     "capturecard.cardid");
-
-template <typename W> W* named(W* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QLabel* buddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
-}
 
 QString text(const QVariant& v)
 {
@@ -85,33 +74,19 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     CardtypeDataSet->SetCommandText(CardtypeQuery);
     CardtypeDataSet->SetFiltered(true);
 
-    ChannelDataSet->OnNewRecord = [this] {
-        ChannelDataSetNewRecord();
-    };
-    ChannelDataSet->BeforePost = [this] {
-        ChannelDataSetBeforePost();
-    };
-    ChannelDataSet->BeforeCancel = [this] {
-        ChannelDataSetBeforeCancel();
-    };
-    ChannelDataSet->BeforeDelete = [this] {
-        ChannelDataSetBeforeDelete();
-    };
-    ChannelDataSet->AfterScroll = [this] {
-        ChannelDataSetAfterScroll();
-    };
-    DVBDataSet->OnNewRecord = [this] {
-        DVBDataSetNewRecord();
-    };
+    ChannelDataSet->OnNewRecord = std::bind_front(&TChannelWin::ChannelDataSetNewRecord, this);
+    ChannelDataSet->BeforePost = std::bind_front(&TChannelWin::ChannelDataSetBeforePost, this);
+    ChannelDataSet->BeforeCancel = std::bind_front(&TChannelWin::ChannelDataSetBeforeCancel, this);
+    ChannelDataSet->BeforeDelete = std::bind_front(&TChannelWin::ChannelDataSetBeforeDelete, this);
+    ChannelDataSet->AfterScroll = std::bind_front(&TChannelWin::ChannelDataSetAfterScroll, this);
+    DVBDataSet->OnNewRecord = std::bind_front(&TChannelWin::DVBDataSetNewRecord, this);
 
     SourceDataSource =
-        named(new TDataSource(SourceDataSet, this), QStringLiteral("SourceDataSource"));
+        Named(new TDataSource(SourceDataSet, this), QStringLiteral("SourceDataSource"));
     ChannelDataSource =
-        named(new TDataSource(ChannelDataSet, this), QStringLiteral("ChannelDataSource"));
-    DVBDataSource = named(new TDataSource(DVBDataSet, this), QStringLiteral("DVBDataSource"));
-    DVBDataSource->BeforeWrite = [this] {
-        beforeDigitalWrite();
-    };
+        Named(new TDataSource(ChannelDataSet, this), QStringLiteral("ChannelDataSource"));
+    DVBDataSource = Named(new TDataSource(DVBDataSet, this), QStringLiteral("DVBDataSource"));
+    DVBDataSource->BeforeWrite = std::bind_front(&TChannelWin::beforeDigitalWrite, this);
     for (TDataSource* source : {SourceDataSource, ChannelDataSource, DVBDataSource})
         connect(source, &TDataSource::DataChanged, this, &TChannelWin::UpdateModifiedMark);
 
@@ -134,28 +109,28 @@ void TChannelWin::setUpLayout()
     // --- the source header
     auto* header = new QGroupBox(this);
     auto* headerRow = new QHBoxLayout(header);
-    auto* sourceId = named(new TDBText(SourceDataSource, QStringLiteral("sourceid")),
+    auto* sourceId = Named(new TDBText(SourceDataSource, QStringLiteral("sourceid")),
                            QStringLiteral("SourceIDText"));
     sourceId->setMinimumWidth(40);
-    auto* sourceName = named(new TDBEdit(SourceDataSource, QStringLiteral("name"), 8),
+    auto* sourceName = Named(new TDBEdit(SourceDataSource, QStringLiteral("name"), 8),
                              QStringLiteral("SourceNameEdit"));
     auto* grabber =
-        named(new TDBComboBox(SourceDataSource, QStringLiteral("xmltvgrabber"), Grabbers, true),
+        Named(new TDBComboBox(SourceDataSource, QStringLiteral("xmltvgrabber"), Grabbers, true),
               QStringLiteral("XMLTVGrabberCombo"));
-    SourceNavigator = named(new TDBNavigator(SourceDataSource, TDBNavigator::Cancel),
+    SourceNavigator = Named(new TDBNavigator(SourceDataSource, TDBNavigator::Cancel),
                             QStringLiteral("SourceNavigator"));
-    ApplyButton = named(new QPushButton(tr("Save")), QStringLiteral("ApplyButton"));
+    ApplyButton = Named(new QPushButton(tr("Save")), QStringLiteral("ApplyButton"));
     connect(ApplyButton, &QPushButton::clicked, ApplyAction, &QAction::trigger);
     auto* sourceCaption = new QLabel(tr("Channel Source"), header);
     QFont bold = sourceCaption->font();
     bold.setBold(true);
     sourceCaption->setFont(bold);
     headerRow->addWidget(sourceCaption);
-    headerRow->addWidget(buddyLabel(tr("ID"), sourceId, header));
+    headerRow->addWidget(BuddyLabel(tr("ID"), sourceId, header));
     headerRow->addWidget(sourceId);
-    headerRow->addWidget(buddyLabel(tr("Name"), sourceName, header));
+    headerRow->addWidget(BuddyLabel(tr("Name"), sourceName, header));
     headerRow->addWidget(sourceName);
-    headerRow->addWidget(buddyLabel(tr("XMLTV grabber"), grabber, header));
+    headerRow->addWidget(BuddyLabel(tr("XMLTV grabber"), grabber, header));
     headerRow->addWidget(grabber);
     headerRow->addWidget(SourceNavigator);
     headerRow->addStretch(1);
@@ -163,13 +138,13 @@ void TChannelWin::setUpLayout()
 
     // --- the channel list
     ChannelNavigator =
-        named(new TDBNavigator(ChannelDataSource, TDBNavigator::Prior | TDBNavigator::Next |
+        Named(new TDBNavigator(ChannelDataSource, TDBNavigator::Prior | TDBNavigator::Next |
                                                       TDBNavigator::Insert | TDBNavigator::Delete |
                                                       TDBNavigator::Cancel),
               QStringLiteral("ChannelNavigator"));
     ChannelNavigator->ConfirmDelete = false;
     ChannelGrid =
-        named(new TDBGrid(ChannelDataSource, {{QStringLiteral("callsign"), tr("Short"), 60},
+        Named(new TDBGrid(ChannelDataSource, {{QStringLiteral("callsign"), tr("Short"), 60},
                                               {QStringLiteral("name"), tr("Long name"), 110}}),
               QStringLiteral("ChannelGrid"));
     ChannelGrid->SetReadOnly(false);
@@ -180,33 +155,33 @@ void TChannelWin::setUpLayout()
     listColumn->addWidget(ChannelGrid, 1);
 
     // --- the channel fields
-    auto* chanId = named(new TDBText(ChannelDataSource, QStringLiteral("chanid")),
+    auto* chanId = Named(new TDBText(ChannelDataSource, QStringLiteral("chanid")),
                          QStringLiteral("ChannelIDText"));
-    auto* callsign = named(new TDBEdit(ChannelDataSource, QStringLiteral("callsign"), 20),
+    auto* callsign = Named(new TDBEdit(ChannelDataSource, QStringLiteral("callsign"), 20),
                            QStringLiteral("CallsignEdit"));
-    auto* longName = named(new TDBEdit(ChannelDataSource, QStringLiteral("name"), 20),
+    auto* longName = Named(new TDBEdit(ChannelDataSource, QStringLiteral("name"), 20),
                            QStringLiteral("ChannelNameEdit"));
-    auto* xmltvId = named(new TDBEdit(ChannelDataSource, QStringLiteral("xmltvid"), 64),
+    auto* xmltvId = Named(new TDBEdit(ChannelDataSource, QStringLiteral("xmltvid"), 64),
                           QStringLiteral("XMLTVIDEdit"));
-    auto* icon = named(new TDBEdit(ChannelDataSource, QStringLiteral("icon"), 255),
+    auto* icon = Named(new TDBEdit(ChannelDataSource, QStringLiteral("icon"), 255),
                        QStringLiteral("IconEdit"));
-    auto* channum = named(new TDBEdit(ChannelDataSource, QStringLiteral("channum"), 5),
+    auto* channum = Named(new TDBEdit(ChannelDataSource, QStringLiteral("channum"), 5),
                           QStringLiteral("ChannumEdit"));
     auto* fields = new QGridLayout;
-    fields->addWidget(buddyLabel(tr("ID"), chanId, this), 0, 0);
+    fields->addWidget(BuddyLabel(tr("ID"), chanId, this), 0, 0);
     fields->addWidget(chanId, 0, 1);
-    fields->addWidget(buddyLabel(tr("Short name"), callsign, this), 1, 0);
+    fields->addWidget(BuddyLabel(tr("Short name"), callsign, this), 1, 0);
     fields->addWidget(callsign, 1, 1);
-    fields->addWidget(buddyLabel(tr("Long name"), longName, this), 2, 0);
+    fields->addWidget(BuddyLabel(tr("Long name"), longName, this), 2, 0);
     fields->addWidget(longName, 2, 1);
-    fields->addWidget(buddyLabel(tr("XMLTV ID"), xmltvId, this), 3, 0);
+    fields->addWidget(BuddyLabel(tr("XMLTV ID"), xmltvId, this), 3, 0);
     fields->addWidget(xmltvId, 3, 1);
-    fields->addWidget(buddyLabel(tr("Icon"), icon, this), 4, 0);
+    fields->addWidget(BuddyLabel(tr("Icon"), icon, this), 4, 0);
     fields->addWidget(icon, 4, 1);
     // "Chan Num" and "Preset" share one place; FormCreate hides one of them.
     ChannumOldLabel =
-        named(buddyLabel(tr("Chan Num"), channum, this), QStringLiteral("ChannumOldLabel"));
-    PresetLabel = named(buddyLabel(tr("Preset"), channum, this), QStringLiteral("PresetLabel"));
+        Named(BuddyLabel(tr("Chan Num"), channum, this), QStringLiteral("ChannumOldLabel"));
+    PresetLabel = Named(BuddyLabel(tr("Preset"), channum, this), QStringLiteral("PresetLabel"));
     fields->addWidget(ChannumOldLabel, 5, 0);
     fields->addWidget(PresetLabel, 5, 0);
     fields->addWidget(channum, 5, 1);
@@ -217,8 +192,8 @@ void TChannelWin::setUpLayout()
     middle->addLayout(fields, 2);
 
     // --- the tuning panes, with the notice beneath them
-    PaneArea = named(new TPaneArea(this), QStringLiteral("PaneArea"));
-    Label44 = named(new QLabel(tr("Card type invalid or not found")), QStringLiteral("Label44"));
+    PaneArea = Named(new TPaneArea(this), QStringLiteral("PaneArea"));
+    Label44 = Named(new QLabel(tr("Card type invalid or not found")), QStringLiteral("Label44"));
     QPalette red = Label44->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     Label44->setPalette(red);
@@ -246,40 +221,40 @@ void TChannelWin::setUpLayout()
 
 QWidget* TChannelWin::makeAnalogPane()
 {
-    auto* pane = named(new QWidget, QStringLiteral("AnalogPane"));
+    auto* pane = Named(new QWidget, QStringLiteral("AnalogPane"));
     auto* grid = new QGridLayout(pane);
     ChannumRealEdit =
-        named(new TDBEdit(ChannelDataSource, QStringLiteral("channum_real"), 128, pane),
+        Named(new TDBEdit(ChannelDataSource, QStringLiteral("channum_real"), 128, pane),
               QStringLiteral("ChannumRealEdit"));
-    auto* finetune = named(new TDBEdit(ChannelDataSource, QStringLiteral("finetune"), 11, pane),
+    auto* finetune = Named(new TDBEdit(ChannelDataSource, QStringLiteral("finetune"), 11, pane),
                            QStringLiteral("FinetuneEdit"));
-    auto* filters = named(new TDBEdit(ChannelDataSource, QStringLiteral("videofilters"), 255, pane),
+    auto* filters = Named(new TDBEdit(ChannelDataSource, QStringLiteral("videofilters"), 255, pane),
                           QStringLiteral("VideoFiltersEdit"));
-    auto* colour = named(new TDBEdit(ChannelDataSource, QStringLiteral("colour"), 11, pane),
+    auto* colour = Named(new TDBEdit(ChannelDataSource, QStringLiteral("colour"), 11, pane),
                          QStringLiteral("ColourEdit"));
-    auto* brightness = named(new TDBEdit(ChannelDataSource, QStringLiteral("brightness"), 11, pane),
+    auto* brightness = Named(new TDBEdit(ChannelDataSource, QStringLiteral("brightness"), 11, pane),
                              QStringLiteral("BrightnessEdit"));
-    auto* contrast = named(new TDBEdit(ChannelDataSource, QStringLiteral("contrast"), 11, pane),
+    auto* contrast = Named(new TDBEdit(ChannelDataSource, QStringLiteral("contrast"), 11, pane),
                            QStringLiteral("ContrastEdit"));
-    ChannumReal1Label = named(buddyLabel(tr("Channel number"), ChannumRealEdit, pane),
+    ChannumReal1Label = Named(BuddyLabel(tr("Channel number"), ChannumRealEdit, pane),
                               QStringLiteral("ChannumReal1Label"));
     ChannumReal2Label =
-        named(new QLabel(tr("(for frequency)"), pane), QStringLiteral("ChannumReal2Label"));
+        Named(new QLabel(tr("(for frequency)"), pane), QStringLiteral("ChannumReal2Label"));
 
     grid->addWidget(new QLabel(tr("Type"), pane), 0, 0);
-    grid->addWidget(named(new QLabel(tr("Analog"), pane), QStringLiteral("AnalogTypeLabel")), 0, 1);
+    grid->addWidget(Named(new QLabel(tr("Analog"), pane), QStringLiteral("AnalogTypeLabel")), 0, 1);
     grid->addWidget(ChannumReal1Label, 1, 0);
     grid->addWidget(ChannumRealEdit, 1, 1);
     grid->addWidget(ChannumReal2Label, 2, 0);
-    grid->addWidget(buddyLabel(tr("Finetuning"), finetune, pane), 3, 0);
+    grid->addWidget(BuddyLabel(tr("Finetuning"), finetune, pane), 3, 0);
     grid->addWidget(finetune, 3, 1);
-    grid->addWidget(buddyLabel(tr("Video filters"), filters, pane), 4, 0);
+    grid->addWidget(BuddyLabel(tr("Video filters"), filters, pane), 4, 0);
     grid->addWidget(filters, 4, 1);
-    grid->addWidget(buddyLabel(tr("Color"), colour, pane), 1, 2);
+    grid->addWidget(BuddyLabel(tr("Color"), colour, pane), 1, 2);
     grid->addWidget(colour, 1, 3);
-    grid->addWidget(buddyLabel(tr("Brightness"), brightness, pane), 2, 2);
+    grid->addWidget(BuddyLabel(tr("Brightness"), brightness, pane), 2, 2);
     grid->addWidget(brightness, 2, 3);
-    grid->addWidget(buddyLabel(tr("Contrast"), contrast, pane), 3, 2);
+    grid->addWidget(BuddyLabel(tr("Contrast"), contrast, pane), 3, 2);
     grid->addWidget(contrast, 3, 3);
     grid->setRowStretch(5, 1);
     grid->setColumnStretch(1, 1);
@@ -289,18 +264,18 @@ QWidget* TChannelWin::makeAnalogPane()
 
 QWidget* TChannelWin::makeDVBPane()
 {
-    auto* pane = named(new QWidget, QStringLiteral("DVBPane"));
+    auto* pane = Named(new QWidget, QStringLiteral("DVBPane"));
     auto* grid = new QGridLayout(pane);
-    auto* pids = named(new TDBEdit(DVBDataSource, QStringLiteral("pids"), 8, pane),
+    auto* pids = Named(new TDBEdit(DVBDataSource, QStringLiteral("pids"), 8, pane),
                        QStringLiteral("PIDsEdit"));
-    auto* listing = named(new TDBEdit(DVBDataSource, QStringLiteral("listingid"), 8, pane),
+    auto* listing = Named(new TDBEdit(DVBDataSource, QStringLiteral("listingid"), 8, pane),
                           QStringLiteral("ListingIDEdit"));
-    auto* freq = named(new TDBEdit(DVBDataSource, QStringLiteral("freq"), 11, pane),
+    auto* freq = Named(new TDBEdit(DVBDataSource, QStringLiteral("freq"), 11, pane),
                        QStringLiteral("FrequencyEdit"));
 
-    DVBSLabel = named(new QLabel(tr("DVB-S"), pane), QStringLiteral("DVBSLabel"));
-    DVBTLabel = named(new QLabel(tr("DVB-T"), pane), QStringLiteral("DVBTLabel"));
-    DVBCLabel = named(new QLabel(tr("DVB-C"), pane), QStringLiteral("DVBCLabel"));
+    DVBSLabel = Named(new QLabel(tr("DVB-S"), pane), QStringLiteral("DVBSLabel"));
+    DVBTLabel = Named(new QLabel(tr("DVB-T"), pane), QStringLiteral("DVBTLabel"));
+    DVBCLabel = Named(new QLabel(tr("DVB-C"), pane), QStringLiteral("DVBCLabel"));
     auto* typeRow = new QHBoxLayout;
     typeRow->addWidget(DVBSLabel);
     typeRow->addWidget(DVBTLabel);
@@ -308,28 +283,28 @@ QWidget* TChannelWin::makeDVBPane()
     typeRow->addStretch(1);
     grid->addWidget(new QLabel(tr("Type"), pane), 0, 0);
     grid->addLayout(typeRow, 0, 1);
-    grid->addWidget(buddyLabel(tr("PIDs"), pids, pane), 1, 0);
+    grid->addWidget(BuddyLabel(tr("PIDs"), pids, pane), 1, 0);
     grid->addWidget(pids, 1, 1);
     grid->addWidget(new QLabel(tr("Comma-separated list, no spaces"), pane), 2, 1);
-    grid->addWidget(buddyLabel(tr("Listing ID"), listing, pane), 3, 0);
+    grid->addWidget(BuddyLabel(tr("Listing ID"), listing, pane), 3, 0);
     grid->addWidget(listing, 3, 1);
-    grid->addWidget(buddyLabel(tr("Frequency"), freq, pane), 4, 0);
+    grid->addWidget(BuddyLabel(tr("Frequency"), freq, pane), 4, 0);
     grid->addWidget(freq, 4, 1);
     grid->setRowStretch(5, 1);
 
     // Satellite.
-    DVBSPane = named(new QWidget(pane), QStringLiteral("DVBSPane"));
+    DVBSPane = Named(new QWidget(pane), QStringLiteral("DVBSPane"));
     auto* sat = new QFormLayout(DVBSPane);
     sat->setContentsMargins(0, 0, 0, 0);
     auto addEdit = [this](QFormLayout* form, QWidget* parent, const QString& caption,
                           const QString& field, int limit, const QString& name) {
-        auto* edit = named(new TDBEdit(DVBDataSource, field, limit, parent), name);
-        form->addRow(buddyLabel(caption, edit, parent), edit);
+        auto* edit = Named(new TDBEdit(DVBDataSource, field, limit, parent), name);
+        form->addRow(BuddyLabel(caption, edit, parent), edit);
     };
     auto addList = [this](QFormLayout* form, QWidget* parent, const QString& caption,
                           const QString& field, const QStringList& values, const QString& name) {
-        auto* combo = named(new TDBComboBox(DVBDataSource, field, values, true, parent), name);
-        form->addRow(buddyLabel(caption, combo, parent), combo);
+        auto* combo = Named(new TDBComboBox(DVBDataSource, field, values, true, parent), name);
+        form->addRow(BuddyLabel(caption, combo, parent), combo);
     };
     addList(sat, DVBSPane, tr("Polarization"), QStringLiteral("pol"), {"H", "V"},
             QStringLiteral("PolarizationCombo"));
@@ -339,7 +314,7 @@ QWidget* TChannelWin::makeDVBPane()
     addEdit(sat, DVBSPane, tr("DiSeqC"), QStringLiteral("diseqc"), 8, QStringLiteral("DiSEqCEdit"));
 
     // Terrestrial.
-    DVBTPane = named(new QWidget(pane), QStringLiteral("DVBTPane"));
+    DVBTPane = Named(new QWidget(pane), QStringLiteral("DVBTPane"));
     auto* ter = new QFormLayout(DVBTPane);
     ter->setContentsMargins(0, 0, 0, 0);
     addList(ter, DVBTPane, tr("Inversion"), QStringLiteral("inversion"), {"AUTO", "1", "0"},
@@ -361,7 +336,7 @@ QWidget* TChannelWin::makeDVBPane()
             {"AUTO", "NONE", "1", "2", "4"}, QStringLiteral("HierarchyCombo"));
 
     // Cable: no fields of its own.
-    DVBCPane = named(new QWidget(pane), QStringLiteral("DVBCPane"));
+    DVBCPane = Named(new QWidget(pane), QStringLiteral("DVBCPane"));
 
     auto* subPanes = new QVBoxLayout;
     subPanes->addWidget(DVBSPane);
@@ -442,16 +417,8 @@ void TChannelWin::showPanes()
 
 bool TChannelWin::isDirty()
 {
-    for (TSQLClientDataSet* set : {SourceDataSet, ChannelDataSet, DVBDataSet}) {
-        if (!set->Active())
-            continue;
-        if (set->State() == TDataSetState::Edit || set->ChangeCount() > 0)
-            return true;
-        // A new row the user typed into is a change too; one nobody touched is not.
-        if (set->State() == TDataSetState::Insert && set->Modified())
-            return true;
-    }
-    return false;
+    return SourceDataSet->HasPendingChanges() || ChannelDataSet->HasPendingChanges() ||
+           DVBDataSet->HasPendingChanges();
 }
 
 void TChannelWin::ApplyActionExecute()

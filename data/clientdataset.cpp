@@ -444,6 +444,14 @@ void TSQLClientDataSet::SetFieldValue(const QString& column, const QVariant& val
 
 // --- editing ----------------------------------------------------------------------
 
+bool TSQLClientDataSet::HasPendingChanges() const
+{
+    if (!Active())
+        return false;
+    return m_state == TDataSetState::Edit || !m_log.empty() ||
+           (m_state == TDataSetState::Insert && m_modified);
+}
+
 void TSQLClientDataSet::MarkModified()
 {
     if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)

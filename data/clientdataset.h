@@ -121,6 +121,9 @@ public:
 
     // --- change log
     int ChangeCount() const { return int(m_log.size()); }
+    /// Whether saving would write something: a row being edited, logged changes, or a
+    /// new row the user typed into (a new row nobody touched is no change).
+    bool HasPendingChanges() const;
     /// Writes the change log in one transaction (or inside the connection's open
     /// one); all of it or nothing. Returns the number of errors, which is always 0:
     /// any failure is raised and leaves the change log as it was.

@@ -2,6 +2,7 @@
 
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "formhelpers.h"
 #include "sqlmodule.h"
 
 #include <QComboBox>
@@ -20,13 +21,6 @@ QLineEdit* edit(QWidget* parent, const QString& name)
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
     return e;
-}
-
-QLabel* label(const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setBuddy(buddy);
-    return l;
 }
 
 QComboBox* list(QWidget* parent, const QString& name, const QStringList& items, bool editable)
@@ -48,8 +42,8 @@ QWidget* addressPair(QWidget* parent, const QString& prefix, QLineEdit*& ip)
     ip = edit(box, prefix + QStringLiteral("IPEdit"));
     auto* port = edit(box, prefix + QStringLiteral("PortEdit"));
     port->setMaximumWidth(70);
-    grid->addWidget(label(QObject::tr("IP"), ip, box), 0, 0);
-    grid->addWidget(label(QObject::tr("Port"), port, box), 0, 1);
+    grid->addWidget(BuddyLabel(QObject::tr("IP"), ip, box), 0, 0);
+    grid->addWidget(BuddyLabel(QObject::tr("Port"), port, box), 0, 1);
     grid->addWidget(ip, 1, 0);
     grid->addWidget(port, 1, 1);
     return box;
@@ -99,10 +93,10 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
         e->setReadOnly(true);
         e->setEnabled(false);
     }
-    connForm->addRow(label(tr("Hostname"), DBHostnameEdit, connection), DBHostnameEdit);
-    connForm->addRow(label(tr("Database name"), DBNameEdit, connection), DBNameEdit);
-    connForm->addRow(label(tr("User name"), DBUsernameEdit, connection), DBUsernameEdit);
-    connForm->addRow(label(tr("Password"), DBPasswordEdit, connection), DBPasswordEdit);
+    connForm->addRow(BuddyLabel(tr("Hostname"), DBHostnameEdit, connection), DBHostnameEdit);
+    connForm->addRow(BuddyLabel(tr("Database name"), DBNameEdit, connection), DBNameEdit);
+    connForm->addRow(BuddyLabel(tr("User name"), DBUsernameEdit, connection), DBUsernameEdit);
+    connForm->addRow(BuddyLabel(tr("Password"), DBPasswordEdit, connection), DBPasswordEdit);
 
     // --- top right: the master server and the tuning standards
     auto* master = new QWidget(this);
@@ -110,26 +104,26 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     masterForm->setContentsMargins(0, 0, 0, 0);
     QLineEdit* masterIp = nullptr;
     QWidget* masterAddress = addressPair(master, QStringLiteral("Master"), masterIp);
-    masterForm->addRow(label(tr("Master server"), masterIp, master), masterAddress);
+    masterForm->addRow(BuddyLabel(tr("Master server"), masterIp, master), masterAddress);
     auto* statusEdit = edit(master, QStringLiteral("StatusReportEdit"));
     auto* statusRow = new QWidget(master);
     auto* statusLayout = new QHBoxLayout(statusRow);
     statusLayout->setContentsMargins(0, 0, 0, 0);
     statusLayout->addWidget(new QLabel(tr("dito"), statusRow));
     statusLayout->addWidget(statusEdit);
-    masterForm->addRow(label(tr("Status report"), statusEdit, master), statusRow);
+    masterForm->addRow(BuddyLabel(tr("Status report"), statusEdit, master), statusRow);
     auto* tvFormat = list(master, QStringLiteral("TVFormatCombo"),
                           {"PAL", "NTSC", "SECAM", "PAL-NC", "PAL-M", "PAL-N", "NTSC-JP"}, false);
-    masterForm->addRow(label(tr("TV format"), tvFormat, master), tvFormat);
+    masterForm->addRow(BuddyLabel(tr("TV format"), tvFormat, master), tvFormat);
     auto* vbiFormat = list(master, QStringLiteral("VBIFormatCombo"),
                            {"None", "PAL Teletext", "NSTC Closed Caption"}, false);
-    masterForm->addRow(label(tr("VBI format"), vbiFormat, master), vbiFormat);
+    masterForm->addRow(BuddyLabel(tr("VBI format"), vbiFormat, master), vbiFormat);
     auto* freqTable = list(master, QStringLiteral("FrequencyTableCombo"),
                            {"us-cable", "us-bcast", "us-cable-hrc", "europe-west", "XXX"}, false);
-    masterForm->addRow(label(tr("Frequency table"), freqTable, master), freqTable);
+    masterForm->addRow(BuddyLabel(tr("Frequency table"), freqTable, master), freqTable);
     auto* timeOffset =
         list(master, QStringLiteral("TimeOffsetCombo"), {"(None)", "-0100", "+0100", "XXX"}, true);
-    masterForm->addRow(label(tr("Time offset"), timeOffset, master), timeOffset);
+    masterForm->addRow(BuddyLabel(tr("Time offset"), timeOffset, master), timeOffset);
 
     // --- the recording computer
     auto* recording = new QGroupBox(tr("Recording computer"), this);
@@ -152,22 +146,24 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     auto* recForm = new QFormLayout;
     QLineEdit* recordIp = nullptr;
     QWidget* recordAddress = addressPair(recording, QStringLiteral("Backend"), recordIp);
-    recForm->addRow(label(tr("Address"), recordIp, recording), recordAddress);
+    recForm->addRow(BuddyLabel(tr("Address"), recordIp, recording), recordAddress);
     auto* recDir = edit(recording, QStringLiteral("RecordingDirEdit"));
-    recForm->addRow(label(tr("Directory to hold recordings"), recDir, recording), recDir);
+    recForm->addRow(BuddyLabel(tr("Directory to hold recordings"), recDir, recording), recDir);
     auto* liveDir = edit(recording, QStringLiteral("LiveTVDirEdit"));
-    recForm->addRow(label(tr("Directory to hold Live TV buffers"), liveDir, recording), liveDir);
+    recForm->addRow(BuddyLabel(tr("Directory to hold Live TV buffers"), liveDir, recording),
+                    liveDir);
     auto* bufferSize = edit(recording, QStringLiteral("LiveTVBufferSizeEdit"));
     bufferSize->setMaximumWidth(80);
-    recForm->addRow(label(tr("Live TV buffer size"), bufferSize, recording),
+    recForm->addRow(BuddyLabel(tr("Live TV buffer size"), bufferSize, recording),
                     withUnit(recording, bufferSize, tr("GB")));
     auto* maxFill = edit(recording, QStringLiteral("MaxBufferFillEdit"));
     maxFill->setMaximumWidth(80);
-    recForm->addRow(label(tr("Max buffer fill"), maxFill, recording),
+    recForm->addRow(BuddyLabel(tr("Max buffer fill"), maxFill, recording),
                     withUnit(recording, maxFill, tr("%")));
     auto* encoders = edit(recording, QStringLiteral("EncodersEdit"));
     encoders->setMaximumWidth(80);
-    recForm->addRow(label(tr("Number of simultanous encoders"), encoders, recording), encoders);
+    recForm->addRow(BuddyLabel(tr("Number of simultanous encoders"), encoders, recording),
+                    encoders);
     recLayout->addLayout(recForm, 1);
 
     // --- the whole window
