@@ -70,6 +70,24 @@ void fillChannelTable(QSqlDatabase& db)
     exec(db, QStringLiteral("COMMIT"));
 }
 
+// The baseline: what reading the table into memory costs with bare Qt SQL.
+QList<QVariantList> bareRead(QSqlDatabase& conn)
+{
+    QList<QVariantList> rows;
+    QSqlQuery q(conn);
+    q.setForwardOnly(true);
+    check(q, q.exec(QStringLiteral(" select * from `channel`")));
+    const int n = q.record().count();
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(n);
+        for (int i = 0; i < n; ++i)
+            row << q.value(i);
+        rows << row;
+    }
+    return rows;
+}
+
 double bestOf(const std::function<qint64()>& run)
 {
     qint64 best = std::numeric_limits<qint64>::max();
@@ -116,18 +134,7 @@ int main(int argc, char** argv)
     const double bareOpen = bestOf([&] {
         QElapsedTimer t;
         t.start();
-        QList<QVariantList> rows;
-        QSqlQuery q(conn);
-        q.setForwardOnly(true);
-        check(q, q.exec(QStringLiteral(" select * from `channel`")));
-        const int n = q.record().count();
-        while (q.next()) {
-            QVariantList row;
-            row.reserve(n);
-            for (int i = 0; i < n; ++i)
-                row << q.value(i);
-            rows << row;
-        }
+        const QList<QVariantList> rows = bareRead(conn);
         return t.nsecsElapsed();
     });
     const double setOpen = bestOf([&] {
@@ -144,19 +151,7 @@ int main(int argc, char** argv)
     long before = residentBytes();
     long bareBytes = 0;
     {
-        QList<QVariantList> rows;
-        QSqlQuery q(conn);
-        q.setForwardOnly(true);
-        check(q, q.exec(QStringLiteral(" select * from `channel`")));
-        const int n = q.record().count();
-        while (q.next()) {
-            QVariantList row;
-            row.reserve(n);
-            for (int i = 0; i < n; ++i)
-                row << q.value(i);
-            rows << row;
-        }
-        q.finish();
+        const QList<QVariantList> rows = bareRead(conn);
         bareBytes = residentBytes() - before;
     }
     malloc_trim(0);

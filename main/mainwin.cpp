@@ -53,6 +53,15 @@ int currentId(TSQLClientDataSet* dataSet, const QString& column, const QString& 
     return id.toInt();
 }
 
+// Creates an editor owned by `owner`, fills it (an error there stops before it shows),
+// shows it modally and destroys it when it closes.
+template <typename Window, typename Fill> void runEditor(QWidget* owner, Fill fill)
+{
+    auto window = std::make_unique<Window>(owner);
+    fill(*window);
+    window->exec();
+}
+
 } // namespace
 
 TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent)
@@ -203,10 +212,7 @@ void TMainWin::SourceEditActionExecute()
 {
     const int id =
         currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
-    auto window = std::make_unique<TChannelWin>(this);
-    window->SetSourceID(id); // an error here stops before the window shows
-    window->exec();
-    window.reset();
+    runEditor<TChannelWin>(this, [id](TChannelWin& window) { window.SetSourceID(id); });
     reread(SourceDataSet);
 }
 
@@ -214,28 +220,19 @@ void TMainWin::CardEditActionExecute()
 {
     const int id =
         currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
-    auto window = std::make_unique<TCardWin>(this);
-    window->SetCardID(id); // an error here stops before the window shows
-    window->exec();
-    window.reset();
+    runEditor<TCardWin>(this, [id](TCardWin& window) { window.SetCardID(id); });
     reread(CardDataSet);
 }
 
 void TMainWin::SourceInsertActionExecute()
 {
-    auto window = std::make_unique<TChannelWin>(this);
-    window->NewSource();
-    window->exec();
-    window.reset();
+    runEditor<TChannelWin>(this, [](TChannelWin& window) { window.NewSource(); });
     reread(SourceDataSet);
 }
 
 void TMainWin::CardInsertActionExecute()
 {
-    auto window = std::make_unique<TCardWin>(this);
-    window->NewCard();
-    window->exec();
-    window.reset();
+    runEditor<TCardWin>(this, [](TCardWin& window) { window.NewCard(); });
     reread(CardDataSet);
 }
 
