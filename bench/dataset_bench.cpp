@@ -24,7 +24,7 @@ namespace {
 
 constexpr int Rows = 100000;
 constexpr int Inserts = 1000;
-constexpr int Repeats = 3;
+constexpr int Repeats = 5;
 
 long residentBytes()
 {

@@ -119,26 +119,58 @@ std::optional<TSQLClientDataSet::FilterExpr> TSQLClientDataSet::parseFilter() co
     return expr;
 }
 
-bool TSQLClientDataSet::matches(const Row& row, const std::optional<FilterExpr>& filter) const
+std::optional<qlonglong> TSQLClientDataSet::keyOf(const Row& row, int column)
 {
-    if (!filter)
-        return true;
-    const QVariant& v = row.current.at(filter->column);
+    const QVariant& v = row.current.at(column);
     if (v.isNull())
-        return false;
+        return std::nullopt;
+    // Identifier columns hold plain integers: read them without QVariant's conversion
+    // machinery.
+    if (v.typeId() == QMetaType::Int)
+        return *static_cast<const int*>(v.constData());
+    if (v.typeId() == QMetaType::LongLong)
+        return *static_cast<const qlonglong*>(v.constData());
     bool ok = false;
     const qlonglong n = v.toLongLong(&ok);
-    return ok && n == filter->value;
+    return ok ? std::optional<qlonglong>(n) : std::nullopt;
+}
+
+const std::vector<TSQLClientDataSet::Row*>& TSQLClientDataSet::rowsWithKey(int column,
+                                                                           qlonglong key)
+{
+    // The rows by their value in the filter column, in storage order; rebuilt only when
+    // rows changed since, so switching between filters costs the rows shown, not all.
+    if (m_index.column != column || m_index.revision != m_revision) {
+        m_index.rows.clear();
+        for (const auto& row : m_rows)
+            if (const auto k = keyOf(*row, column))
+                m_index.rows[*k].push_back(row.get());
+        m_index.column = column;
+        m_index.revision = m_revision;
+    }
+    static const std::vector<Row*> none;
+    const auto it = m_index.rows.find(key);
+    return it == m_index.rows.end() ? none : it->second;
 }
 
 void TSQLClientDataSet::rebuildVisible()
 {
     const auto filter = m_filtered ? parseFilter() : std::nullopt;
+    const int column = filter ? filter->column : -1;
+    const qlonglong key = filter ? filter->value : 0;
     m_visible.clear();
+    if (column >= 0 && m_state != TDataSetState::Insert) {
+        for (Row* row : rowsWithKey(column, key))
+            if (row->status != RowStatus::Deleted)
+                m_visible.push_back(row);
+        return;
+    }
+    m_visible.reserve(m_rows.size());
     for (const auto& row : m_rows) {
         if (row->status == RowStatus::Deleted)
             continue;
-        if (row->status == RowStatus::Pending || matches(*row, filter))
+        // A row being inserted stays visible until it is settled.
+        if (row->status == RowStatus::Pending || column < 0 || keyOf(*row, column) == key)
             m_visible.push_back(row.get());
     }
 }
@@ -224,17 +256,24 @@ void TSQLClientDataSet::fetch()
     }
 
     std::vector<std::unique_ptr<Row>> rows;
+    if (query.size() > 0)
+        rows.reserve(size_t(query.size()));
     const int n = record.count();
+    // Columns whose values arrive as another type than the column's (TINYINT as char).
+    QList<bool> convert;
+    for (int i = 0; i < n; ++i)
+        convert << (fields[i].type != record.field(i).metaType());
     while (query.next()) {
         auto row = std::make_unique<Row>();
         row->original.reserve(n);
         for (int i = 0; i < n; ++i) {
             QVariant v = query.value(i);
-            if (v.metaType() != fields[i].type && !v.isNull() &&
-                fields[i].type.id() == QMetaType::Int)
-                v.convert(fields[i].type);
-            else if (v.isNull() && v.metaType() != fields[i].type)
-                v = QVariant(fields[i].type);
+            if (convert[i]) {
+                if (v.isNull())
+                    v = QVariant(fields[i].type);
+                else
+                    v.convert(fields[i].type);
+            }
             row->original << v;
         }
         row->current = row->original;
@@ -247,6 +286,7 @@ void TSQLClientDataSet::fetch()
     m_fields = std::move(fields);
     m_fieldIndex = std::move(index);
     m_rows = std::move(rows);
+    ++m_revision;
     m_log.clear();
 }
 
@@ -255,6 +295,8 @@ void TSQLClientDataSet::SetActive(bool active)
     if (active == Active())
         return;
     if (!active) {
+        m_index = {};
+        ++m_revision;
         m_rows.clear();
         m_visible.clear();
         m_log.clear();
@@ -511,6 +553,7 @@ void TSQLClientDataSet::startNewRow(bool append)
     for (const TFieldDef& f : m_fields)
         row->current << QVariant(f.type);
     Row* pending = row.get();
+    ++m_revision;
 
     if (append || !before) {
         m_rows.push_back(std::move(row));
@@ -553,6 +596,7 @@ void TSQLClientDataSet::startNewRow(bool append)
 void TSQLClientDataSet::finishPending()
 {
     if (m_state == TDataSetState::Insert) {
+        ++m_revision;
         Row* pending = currentRow();
         m_visible.erase(std::find(m_visible.begin(), m_visible.end(), pending));
         m_rows.erase(std::find_if(m_rows.begin(), m_rows.end(),
@@ -587,6 +631,7 @@ void TSQLClientDataSet::Post()
     if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
         return; // the handler settled the row itself
     Row* row = currentRow();
+    ++m_revision;
     if (m_state == TDataSetState::Insert) {
         row->current = m_buffer;
         row->status = RowStatus::Inserted;
@@ -650,6 +695,7 @@ void TSQLClientDataSet::Delete()
         setState(TDataSetState::Browse);
     }
     const int index = m_current;
+    ++m_revision;
     m_visible.erase(m_visible.begin() + index);
     if (row->status == RowStatus::Inserted) {
         // Never written: forgetting it is all the delete needs.
@@ -772,6 +818,7 @@ int TSQLClientDataSet::ApplyUpdates(int maxErrors)
 
 void TSQLClientDataSet::mergeWritten(const std::vector<Row*>& written)
 {
+    ++m_revision;
     // Only rows still logged as they were written: a set that was closed or whose log
     // was cancelled meanwhile has nothing to merge.
     for (Row* row : written) {
@@ -797,6 +844,7 @@ void TSQLClientDataSet::CancelUpdates()
     if (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert)
         Cancel();
     Row* before = currentRow();
+    ++m_revision;
     for (Row* row : m_log) {
         if (row->status == RowStatus::Inserted) {
             if (row == before)

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class TSQLConnection;
@@ -165,7 +166,8 @@ private:
 
     void requireActive(const char* operation) const;
     std::optional<FilterExpr> parseFilter() const;
-    bool matches(const Row& row, const std::optional<FilterExpr>& filter) const;
+    static std::optional<qlonglong> keyOf(const Row& row, int column);
+    const std::vector<Row*>& rowsWithKey(int column, qlonglong key);
     void rebuildVisible();
     void startNewRow(bool append);
     void finishPending(); // leaves edit/insert state, removing an unposted new row
@@ -194,6 +196,17 @@ private:
     std::vector<Row*> m_visible;
     std::vector<Row*> m_log;
     int m_current = -1;
+
+    // Rows by filter-column value; valid while m_revision is what it was built at.
+    // Every change to the rows held (values, rows added or removed) bumps m_revision.
+    struct KeyIndex
+    {
+        int column = -1;
+        quint64 revision = 0;
+        std::unordered_map<qlonglong, std::vector<Row*>> rows;
+    };
+    KeyIndex m_index;
+    quint64 m_revision = 1;
 
     QVariantList m_buffer; // values of the row being edited or inserted
     bool m_modified = false;
