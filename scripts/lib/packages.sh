@@ -3,7 +3,7 @@
 
 KORVANE_PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev libqt6sql6-mysql
+  qt6-base-dev qt6-qpa-plugins libqt6sql6-mysql fonts-dejavu-core
   mariadb-server mariadb-client
   xvfb xauth xdotool x11-utils desktop-file-utils
 )
