@@ -342,6 +342,28 @@ private slots:
             (QStringList{"1|renamed", "3|DVB-T", "7|Spare", "50|NULL", "51|NULL"}));
     }
 
+    void deleteMatchingSeveralRowsIsRefused()
+    {
+        // `settings` has no key, and its TEXT column cannot identify a row: two rows
+        // alike in the other columns cannot be told apart, so neither may be deleted.
+        db->Exec(
+            QStringLiteral("INSERT INTO settings (value, data, hostname) VALUES ('Dup', 'a', 'h'), "
+                           "('Dup', 'b', 'h')"));
+        auto set = openTable(QStringLiteral("settings"));
+        set->Last();
+        QCOMPARE(set->FieldValue(QStringLiteral("data")), QVariant(QStringLiteral("b")));
+        set->Delete();
+        try {
+            set->ApplyUpdates(0);
+            QFAIL("the apply should fail");
+        } catch (const EDatabaseError& e) {
+            QVERIFY2(e.Message().contains(QStringLiteral("would affect 2 rows")),
+                     qPrintable(e.Message()));
+        }
+        QCOMPARE(db->Count(QStringLiteral("settings"), QStringLiteral("value='Dup'")), 2);
+        QCOMPARE(set->ChangeCount(), 1);
+    }
+
     void lettersInAnIntegerColumnAreRefusedByTheServer()
     {
         auto set = openTable(QStringLiteral("capturecard"));
