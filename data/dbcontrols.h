@@ -64,7 +64,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    const QList<TGridColumn>& Columns() const { return m_columns; }
     bool ReadOnly = false;
 
 private:

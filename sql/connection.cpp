@@ -74,14 +74,6 @@ QString TSQLConnection::ParamValue(const QString& name) const
     return QString();
 }
 
-bool TSQLConnection::HasParam(const QString& name) const
-{
-    for (const Param& p : m_params)
-        if (p.first == name)
-            return true;
-    return false;
-}
-
 void TSQLConnection::SetParam(const QString& name, const QString& value)
 {
     for (qsizetype i = 0; i < m_params.size(); ++i) {

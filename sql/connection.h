@@ -31,12 +31,10 @@ public:
     TSQLConnection& operator=(const TSQLConnection&) = delete;
 
     const QString& ConnectionName() const { return m_name; }
-    QString DriverName() const { return QStringLiteral("MySQL"); }
 
     /// The parameter list in its order.
     const QList<Param>& Params() const { return m_params; }
     QString ParamValue(const QString& name) const;
-    bool HasParam(const QString& name) const;
     /// Replaces the parameter's line or appends one; an empty value removes the line.
     void SetParam(const QString& name, const QString& value);
 

@@ -181,9 +181,5 @@ void ClearShown()
     shown().clear();
     answers().clear();
 }
-int PendingAnswers()
-{
-    return int(answers().size());
-}
 
 } // namespace MessageBox

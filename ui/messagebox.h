@@ -50,6 +50,5 @@ void SetUnattended(bool on);
 /// Boxes shown (or answered) since the last ClearShown().
 const QList<Shown>& ShownBoxes();
 void ClearShown();
-int PendingAnswers();
 
 } // namespace MessageBox

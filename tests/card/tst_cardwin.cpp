@@ -103,6 +103,11 @@ private slots:
         // videodevice twice: a path on the analogue pane, a number on the digital one.
         QCOMPARE(win->DBComboBox5->currentText(), QStringLiteral("/dev/video0"));
         QCOMPARE(win->DBComboBox5->Field(), win->DBComboBox3->Field());
+        QVERIFY(win->DBComboBox5->isEditable() && !win->DBComboBox3->isEditable());
+        QCOMPARE(win->DBEdit3->Limit(), 7);
+        QCOMPARE(win->DBEdit2->Limit(), 7);
+        QCOMPARE(win->DBEdit11->Limit(), 8);
+        QCOMPARE(win->DBEdit4->Limit(), 7);
     }
 
     void storedTypeNotInTheListShowsTypeInvalid()

@@ -136,6 +136,39 @@ private slots:
         }
     }
 
+    void fieldsTakeTheirLengths_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("limit");
+        for (const auto& [field, limit] :
+             QList<std::pair<const char*, int>>{{"SourceNameEdit", 8},
+                                                {"CallsignEdit", 20},
+                                                {"ChannelNameEdit", 20},
+                                                {"XMLTVIDEdit", 64},
+                                                {"IconEdit", 255},
+                                                {"ChannumEdit", 5},
+                                                {"ChannumRealEdit", 128},
+                                                {"VideoFiltersEdit", 255},
+                                                {"PIDsEdit", 8},
+                                                {"ListingIDEdit", 8},
+                                                {"FrequencyEdit", 11},
+                                                {"SymbolRateEdit", 8},
+                                                {"ToneEdit", 8},
+                                                {"DiSEqCEdit", 8}})
+            QTest::newRow(field) << QString::fromLatin1(field) << limit;
+    }
+
+    void fieldsTakeTheirLengths()
+    {
+        QFETCH(QString, field);
+        QFETCH(int, limit);
+        open(1);
+        QCOMPARE(child<TDBEdit>(field)->Limit(), limit);
+        QCOMPARE(child<QComboBox>(QStringLiteral("XMLTVGrabberCombo"))->count(), 3);
+        QVERIFY(!child<QComboBox>(QStringLiteral("XMLTVGrabberCombo"))->isEditable());
+        QCOMPARE(child<QComboBox>(QStringLiteral("HPCodeRateCombo"))->count(), 10);
+    }
+
     void sourceOnNoCardHasNoPane()
     {
         open(7);
