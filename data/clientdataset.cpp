@@ -96,26 +96,27 @@ void TSQLClientDataSet::requireActive(const char* operation) const
 
 // --- filter -------------------------------------------------------------------------
 
-std::optional<TSQLClientDataSet::FilterExpr> TSQLClientDataSet::parseFilter() const
+std::optional<TSQLClientDataSet::FilterExpr>
+TSQLClientDataSet::parseFilter(const QString& text) const
 {
-    if (m_filter.trimmed().isEmpty())
+    if (text.trimmed().isEmpty())
         return std::nullopt;
     static const QRegularExpression equality(
         QStringLiteral("^\\s*([A-Za-z_][A-Za-z0-9_]*)\\s*=\\s*(-?[0-9]+)\\s*$"));
-    const QRegularExpressionMatch m = equality.match(m_filter);
+    const QRegularExpressionMatch m = equality.match(text);
     if (!m.hasMatch())
         throw EKorvaneError(tr("The filter \"%1\" is not understood: a filter compares "
                                "one column with a whole number, as in \"sourceid=5\".")
-                                .arg(m_filter));
+                                .arg(text));
     FilterExpr expr;
     expr.column = FieldIndex(m.captured(1));
     if (expr.column < 0)
         throw EKorvaneError(tr("The filter \"%1\" names a column that \"%2\" does not have.")
-                                .arg(m_filter, m_commandText));
+                                .arg(text, m_commandText));
     bool ok = false;
     expr.value = m.captured(2).toLongLong(&ok);
     if (!ok)
-        throw EKorvaneError(tr("The number in the filter \"%1\" is too large.").arg(m_filter));
+        throw EKorvaneError(tr("The number in the filter \"%1\" is too large.").arg(text));
     return expr;
 }
 
@@ -155,7 +156,7 @@ const std::vector<TSQLClientDataSet::Row*>& TSQLClientDataSet::rowsWithKey(int c
 
 void TSQLClientDataSet::rebuildVisible()
 {
-    const auto filter = m_filtered ? parseFilter() : std::nullopt;
+    const auto filter = m_filtered ? parseFilter(m_filter) : std::nullopt;
     const int column = filter ? filter->column : -1;
     const qlonglong key = filter ? filter->value : 0;
     m_visible.clear();
@@ -181,24 +182,13 @@ void TSQLClientDataSet::SetFilter(const QString& text)
         m_filter = text;
         return;
     }
-    const QString previous = m_filter;
-    m_filter = text;
-    try {
-        parseFilter(); // refuse a filter we cannot evaluate before touching anything
-    } catch (...) {
-        m_filter = previous;
-        throw;
-    }
-    m_filter = previous;
+    parseFilter(text); // refuse a filter we cannot evaluate before touching anything
     CheckBrowseMode();
     const bool changed = text != m_filter;
     m_filter = text;
-    if (changed) {
+    if (changed)
         rebuildVisible();
-        m_current = -1;
-        emit RowsChanged();
-    }
-    setCurrent(m_visible.empty() ? -1 : 0, true);
+    refilterDone(changed);
 }
 
 void TSQLClientDataSet::SetFiltered(bool on)
@@ -209,19 +199,21 @@ void TSQLClientDataSet::SetFiltered(bool on)
         m_filtered = on;
         return;
     }
-    m_filtered = on;
-    try {
-        parseFilter();
-    } catch (...) {
-        m_filtered = !on;
-        throw;
-    }
-    m_filtered = !on;
+    if (on)
+        parseFilter(m_filter);
     CheckBrowseMode();
     m_filtered = on;
     rebuildVisible();
-    m_current = -1;
-    emit RowsChanged();
+    refilterDone(true);
+}
+
+void TSQLClientDataSet::refilterDone(bool rowsChanged)
+{
+    // Whatever the filter shows now, the first of it is current.
+    if (rowsChanged) {
+        m_current = -1;
+        emit RowsChanged();
+    }
     setCurrent(m_visible.empty() ? -1 : 0, true);
 }
 

@@ -165,7 +165,8 @@ private:
     };
 
     void requireActive(const char* operation) const;
-    std::optional<FilterExpr> parseFilter() const;
+    std::optional<FilterExpr> parseFilter(const QString& text) const;
+    void refilterDone(bool rowsChanged);
     static std::optional<qlonglong> keyOf(const Row& row, int column);
     const std::vector<Row*>& rowsWithKey(int column, qlonglong key);
     void rebuildVisible();
