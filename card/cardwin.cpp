@@ -114,24 +114,10 @@ void TCardWin::setUpLayout()
 
     setUpInputGroup();
 
-    setTabOrder(DBEdit3, ApplyButton);
-    setTabOrder(ApplyButton, CardtypeCombo);
-    setTabOrder(CardtypeCombo, DBComboBox5);
-    setTabOrder(DBComboBox5, AudioDevCombo);
-    setTabOrder(AudioDevCombo, DBComboBox7);
-    setTabOrder(DBComboBox7, AudioRateCombo);
-    setTabOrder(AudioRateCombo, DBComboBox2);
-    setTabOrder(DBComboBox2, DBComboBox3);
-    setTabOrder(DBComboBox3, DBCheckBox2);
-    setTabOrder(DBCheckBox2, DBLookupComboBox3);
-    setTabOrder(DBLookupComboBox3, DBGrid1);
-    setTabOrder(DBGrid1, DBComboBox4);
-    setTabOrder(DBComboBox4, DBEdit2);
-    setTabOrder(DBEdit2, SourceCombo);
-    setTabOrder(SourceCombo, DBLookupComboBox1);
-    setTabOrder(DBLookupComboBox1, DBEdit11);
-    setTabOrder(DBEdit11, DBCheckBox1);
-    setTabOrder(DBCheckBox1, DBEdit4);
+    SetTabChain({DBEdit3, ApplyButton, CardtypeCombo, DBComboBox5, AudioDevCombo, DBComboBox7,
+                 AudioRateCombo, DBComboBox2, DBComboBox3, DBCheckBox2, DBLookupComboBox3, DBGrid1,
+                 DBComboBox4, DBEdit2, SourceCombo, DBLookupComboBox1, DBEdit11, DBCheckBox1,
+                 DBEdit4});
     DBEdit3->setFocus();
 }
 

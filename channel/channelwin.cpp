@@ -208,14 +208,8 @@ void TChannelWin::setUpLayout()
     layout->addLayout(middle, 1);
     layout->addWidget(PaneArea);
 
-    setTabOrder(sourceName, grabber);
-    setTabOrder(grabber, ApplyButton);
-    setTabOrder(ApplyButton, ChannelGrid);
-    setTabOrder(ChannelGrid, callsign);
-    setTabOrder(callsign, longName);
-    setTabOrder(longName, xmltvId);
-    setTabOrder(xmltvId, icon);
-    setTabOrder(icon, channum);
+    SetTabChain({sourceName, grabber, ApplyButton, ChannelGrid, callsign, longName, xmltvId, icon,
+                 channum});
     sourceName->setFocus();
 }
 

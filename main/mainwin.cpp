@@ -5,6 +5,7 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "errors.h"
+#include "formhelpers.h"
 #include "messagebox.h"
 #include "settingswin.h"
 #include "sqlmodule.h"
@@ -138,14 +139,8 @@ void TMainWin::setUpLayout()
     CardInsertButton->setAccessibleName(tr("Insert capture card"));
     CardDeleteButton->setAccessibleName(tr("Delete capture card"));
 
-    setTabOrder(SourceGrid, SourceInsertButton);
-    setTabOrder(SourceInsertButton, SourceDeleteButton);
-    setTabOrder(SourceDeleteButton, SourceEditButton);
-    setTabOrder(SourceEditButton, CardGrid);
-    setTabOrder(CardGrid, CardInsertButton);
-    setTabOrder(CardInsertButton, CardDeleteButton);
-    setTabOrder(CardDeleteButton, CardEditButton);
-    setTabOrder(CardEditButton, SettingsOpenButton);
+    SetTabChain({SourceGrid, SourceInsertButton, SourceDeleteButton, SourceEditButton, CardGrid,
+                 CardInsertButton, CardDeleteButton, CardEditButton, SettingsOpenButton});
     CardGrid->setFocus();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QString>
+#include <QWidget>
+#include <initializer_list>
 
 /// Gives `widget` the object name the rest of the program (and the tests) know it by.
 template <typename W> W* Named(W* widget, const QString& name)
@@ -19,4 +21,15 @@ inline QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent,
     if (!name.isEmpty())
         label->setObjectName(name);
     return label;
+}
+
+/// Tab visits `widgets` in the order given.
+inline void SetTabChain(std::initializer_list<QWidget*> widgets)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* w : widgets) {
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
 }
