@@ -1,9 +1,5 @@
 #include "application.h"
 
-#include "messagebox.h"
-
-#include <exception>
-
 TKorvaneApplication::TKorvaneApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TKorvaneApplication::notify(QObject* receiver, QEvent* event)
@@ -14,16 +10,4 @@ bool TKorvaneApplication::notify(QObject* receiver, QEvent* event)
         ShowCurrentException();
     }
     return false;
-}
-
-void ShowCurrentException()
-{
-    QString message;
-    try {
-        throw;
-    } catch (const std::exception& e) {
-        message = QString::fromUtf8(e.what());
-    } catch (...) {
-    }
-    MessageBox::ShowException(message, QApplication::activeWindow());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "guard.h"
+
 #include <QApplication>
 
 /// The application object. Any exception that escapes an event handler is shown in
@@ -12,7 +14,3 @@ public:
     TKorvaneApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-/// Shows the exception currently being handled in the exception box (its message, or
-/// an empty one for an exception that is not a std::exception). Call from a catch block.
-void ShowCurrentException();

@@ -3,6 +3,7 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "formhelpers.h"
+#include "guard.h"
 #include "panearea.h"
 #include "sqlmodule.h"
 
@@ -50,7 +51,12 @@ TCardWin::TCardWin(QWidget* parent) : TEditorWin(parent)
     ApplyAction->setObjectName(QStringLiteral("ApplyAction"));
     ApplyAction->setShortcut(QKeySequence::Save);
     addAction(ApplyAction);
-    connect(ApplyAction, &QAction::triggered, this, &TCardWin::ApplyActionExecute);
+    connect(ApplyAction, &QAction::triggered, this, &TCardWin::SaveFromUser);
+    // Whatever changes the current input's source (a choice in "Channel source", even
+    // of the entry the list already stood on; a cancel; another input), the
+    // start-channel list follows it.
+    connect(InputDataSource, &TDataSource::DataChanged, this,
+            [this] { Guarded(this, [this] { followInputSource(); }); });
 
     setUpLayout();
 }
@@ -71,7 +77,7 @@ void TCardWin::setUpLayout()
                     QStringLiteral("DBText2"));
     DBText2->setGeometry(80, 12, 60, 17);
     BuddyLabel(tr("ID"), DBText2, this)->move(56, 12);
-    DBEdit3 = Named(new TDBEdit(CardDataSource, QStringLiteral("hostname"), 7, this),
+    DBEdit3 = Named(new TDBEdit(CardDataSource, QStringLiteral("hostname"), HostnameLimit, this),
                     QStringLiteral("DBEdit3"));
     DBEdit3->setGeometry(232, 8, 121, 25);
     BuddyLabel(tr("Hostname"), DBEdit3, this)->move(160, 12);
@@ -84,7 +90,8 @@ void TCardWin::setUpLayout()
                           QStringLiteral("CardtypeCombo"));
     CardtypeCombo->setGeometry(80, 36, 121, 25);
     BuddyLabel(tr("Type"), CardtypeCombo, this)->move(8, 40);
-    connect(CardtypeCombo, &QComboBox::activated, this, &TCardWin::CardtypeComboChange);
+    connect(CardtypeCombo, &QComboBox::activated, this,
+            [this] { Guarded(this, [this] { CardtypeComboChange(); }); });
 
     // --- the pane area, "Type invalid" beneath its panes
     PaneArea = Named(new TPaneArea(this), QStringLiteral("PaneArea"));
@@ -201,7 +208,8 @@ void TCardWin::setUpInputGroup()
                                         {"Television", "S-Video", "Composite1", "Composite2"},
                                         false, InputGroup),
                         QStringLiteral("DBComboBox4"));
-    DBEdit2 = Named(new TDBEdit(InputDataSource, QStringLiteral("externalcommand"), 7, InputGroup),
+    DBEdit2 = Named(new TDBEdit(InputDataSource, QStringLiteral("externalcommand"),
+                                ExternalCommandLimit, InputGroup),
                     QStringLiteral("DBEdit2"));
     SourceCombo = Named(new TDBLookupComboBox(InputDataSource, QStringLiteral("sourceid"),
                                               SourceDataSource, QStringLiteral("sourceid"),
@@ -240,6 +248,14 @@ void TCardWin::setUpInputGroup()
 
 void TCardWin::SetCardID(int id)
 {
+    // Host names and commands longer than 7 characters are common ("livingroom",
+    // "/usr/local/bin/setchan"): take what the columns on the server hold.
+    TSQLConnection& conn = *SQLModule->Conn;
+    DBEdit3->SetLimit(std::max(HostnameLimit, conn.CharacterLength(QStringLiteral("capturecard"),
+                                                                   QStringLiteral("hostname"))));
+    DBEdit2->SetLimit(
+        std::max(ExternalCommandLimit, conn.CharacterLength(QStringLiteral("cardinput"),
+                                                            QStringLiteral("externalcommand"))));
     FCardID = id;
     const QString filter = QStringLiteral("cardid=%1").arg(id);
     CardDataSet->SetFilter(filter);
@@ -310,23 +326,36 @@ void TCardWin::SourceComboClick()
         return;
     ChannelDataSet->SetFilter(QStringLiteral("sourceid=%1").arg(source.toInt()));
     ChannelDataSet->SetActive(true);
+    FListedSource = source.toInt();
+}
+
+void TCardWin::followInputSource()
+{
+    if (!InputDataSet->Active() || !ChannelDataSet->Active())
+        return;
+    const QVariant source = InputDataSet->FieldValue(QStringLiteral("sourceid"));
+    if (!source.isNull() && source.toInt() != 0 && source.toInt() != FListedSource)
+        SourceComboClick();
 }
 
 // --- saving and closing ------------------------------------------------------------
 
 bool TCardWin::isDirty()
 {
-    return CardDataSet->HasPendingChanges() || InputDataSet->HasPendingChanges();
+    return CardDataSet->HasPendingChanges() || InputDataSet->HasPendingChanges() ||
+           HasUncommittedEdits(this);
 }
 
 void TCardWin::ApplyActionExecute()
 {
+    CommitOpenEditors(this);
     ApplyUpdatesTogether(*SQLModule->Conn, {CardDataSet, InputDataSet});
     UpdateModifiedMark();
 }
 
 void TCardWin::DiscardChanges()
 {
+    CancelOpenEditors(this);
     CardDataSet->CancelUpdates();
     InputDataSet->CancelUpdates();
 }

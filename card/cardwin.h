@@ -86,6 +86,10 @@ private:
     QWidget* makeAnalogPane();
     QWidget* makeDVBPane();
     void setUpInputGroup();
+    void followInputSource();
 
+    static constexpr int HostnameLimit = 7;
+    static constexpr int ExternalCommandLimit = 7;
     int FCardID = 0;
+    int FListedSource = 0; // the source whose channels the start-channel list offers
 };

@@ -94,7 +94,7 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     ApplyAction->setObjectName(QStringLiteral("ApplyAction"));
     ApplyAction->setShortcut(QKeySequence::Save);
     addAction(ApplyAction);
-    connect(ApplyAction, &QAction::triggered, this, &TChannelWin::ApplyActionExecute);
+    connect(ApplyAction, &QAction::triggered, this, &TChannelWin::SaveFromUser);
 
     setUpLayout();
     FormCreate();
@@ -144,9 +144,10 @@ void TChannelWin::setUpLayout()
               QStringLiteral("ChannelNavigator"));
     ChannelNavigator->ConfirmDelete = false;
     ChannelGrid =
-        Named(new TDBGrid(ChannelDataSource, {{QStringLiteral("callsign"), tr("Short"), 60},
-                                              {QStringLiteral("name"), tr("Long name"), 110}}),
+        Named(new TDBGrid(ChannelDataSource, {{QStringLiteral("callsign"), tr("Short"), 60, 20},
+                                              {QStringLiteral("name"), tr("Long name"), 110, 20}}),
               QStringLiteral("ChannelGrid"));
+    connect(ChannelGrid, &TDBGrid::PendingEditChanged, this, &TChannelWin::UpdateModifiedMark);
     ChannelGrid->SetReadOnly(false);
     ChannelGrid->ConfirmDelete = true;
     ChannelGrid->setMinimumWidth(220);
@@ -260,8 +261,9 @@ QWidget* TChannelWin::makeDVBPane()
 {
     auto* pane = Named(new QWidget, QStringLiteral("DVBPane"));
     auto* grid = new QGridLayout(pane);
-    auto* pids = Named(new TDBEdit(DVBDataSource, QStringLiteral("pids"), 8, pane),
-                       QStringLiteral("PIDsEdit"));
+    PIDsEdit = Named(new TDBEdit(DVBDataSource, QStringLiteral("pids"), PIDsLimit, pane),
+                     QStringLiteral("PIDsEdit"));
+    auto* pids = PIDsEdit;
     auto* listing = Named(new TDBEdit(DVBDataSource, QStringLiteral("listingid"), 8, pane),
                           QStringLiteral("ListingIDEdit"));
     auto* freq = Named(new TDBEdit(DVBDataSource, QStringLiteral("freq"), 11, pane),
@@ -345,6 +347,11 @@ QWidget* TChannelWin::makeDVBPane()
 
 void TChannelWin::FormCreate()
 {
+    // The PIDs of a channel often take more than 8 characters ("2660,2661"): take what
+    // the column on the server holds.
+    PIDsEdit->SetLimit(
+        std::max(PIDsLimit, SQLModule->Conn->CharacterLength(QStringLiteral("channel_dvb"),
+                                                             QStringLiteral("pids"))));
     QStringList columns;
     SQLModule->Conn->GetFieldNames(QStringLiteral("channel"), columns);
     if (columns.contains(QStringLiteral("channum_real"))) {
@@ -412,11 +419,12 @@ void TChannelWin::showPanes()
 bool TChannelWin::isDirty()
 {
     return SourceDataSet->HasPendingChanges() || ChannelDataSet->HasPendingChanges() ||
-           DVBDataSet->HasPendingChanges();
+           DVBDataSet->HasPendingChanges() || HasUncommittedEdits(this);
 }
 
 void TChannelWin::ApplyActionExecute()
 {
+    CommitOpenEditors(this); // text typed into a grid cell is saved like any other
     // One save, one transaction: the source, its channels and their digital rows are
     // written together, or nothing is and every change stays to be saved again.
     ApplyUpdatesTogether(*SQLModule->Conn, {SourceDataSet, ChannelDataSet, DVBDataSet});
@@ -425,6 +433,7 @@ void TChannelWin::ApplyActionExecute()
 
 void TChannelWin::DiscardChanges()
 {
+    CancelOpenEditors(this);
     SourceDataSet->CancelUpdates();
     ChannelDataSet->CancelUpdates();
     if (isDigital())
@@ -435,7 +444,10 @@ void TChannelWin::DiscardChanges()
 
 void TChannelWin::ChannelDataSetNewRecord()
 {
-    const int id = SQLModule->GetNewID(QStringLiteral("channel"), QStringLiteral("chanid"));
+    // Above every chanid of channel_dvb too: a digital row whose channel is gone (left
+    // by an older tool) must not become the new channel's.
+    const int id = SQLModule->GetNewID(QStringLiteral("channel"), QStringLiteral("chanid"),
+                                       {QStringLiteral("channel_dvb")});
     ChannelDataSet->SetFieldValue(QStringLiteral("chanid"), id);
     ChannelDataSet->SetFieldValue(QStringLiteral("sourceid"), FSourceID);
     Trace(QStringLiteral("new %1").arg(id));
@@ -476,7 +488,11 @@ void TChannelWin::ChannelDataSetAfterScroll()
         return;
     const QVariant chanid = ChannelDataSet->FieldValue(QStringLiteral("chanid"));
     if (chanid.isNull()) {
-        DVBDataSet->SetActive(false);
+        // No channel left to show. Digital rows deleted with their channels stay in the
+        // change log until saved: the set keeps them, showing nothing (its filter names
+        // a channel that is gone); a set without changes is closed.
+        if (DVBDataSet->ChangeCount() == 0 && !DVBDataSet->IsEditing())
+            DVBDataSet->SetActive(false);
         return;
     }
     DVBDataSet->SetFilter(QStringLiteral("chanid=%1").arg(chanid.toInt()));
@@ -503,10 +519,12 @@ void TChannelWin::beforeDigitalWrite()
     // digital row then links to it.
     if (ChannelDataSet->Active() && ChannelDataSet->IsEmpty())
         ChannelDataSet->Insert();
-    if (!DVBDataSet->Active())
+    if (!DVBDataSet->Active() || !ChannelDataSet->Active())
         return;
-    // Digital values typed for a new channel make that channel a change of the user's,
-    // so it is kept (and its digital row with it) rather than dropped as untouched.
-    if (ChannelDataSet->State() == TDataSetState::Insert)
-        ChannelDataSet->MarkModified();
+    // Digital values typed for a channel make the channel a change of the user's: it is
+    // put into the edit state and, when the row is settled, posted with its digital row
+    // (whose values would otherwise be cancelled with a channel nobody else touched).
+    if (!ChannelDataSet->IsEditing())
+        ChannelDataSet->Edit();
+    ChannelDataSet->MarkModified();
 }

@@ -66,6 +66,7 @@ public:
     QLabel* ChannumReal1Label = nullptr;
     QLabel* ChannumReal2Label = nullptr;
     TDBEdit* ChannumRealEdit = nullptr;
+    TDBEdit* PIDsEdit = nullptr;
     TPaneArea* PaneArea = nullptr;
     QWidget* AnalogPane = nullptr;
     QWidget* DVBPane = nullptr;
@@ -97,6 +98,7 @@ private:
     bool isDigital() const { return FCardKind >= KindDVBS && FCardKind <= KindDVBC; }
     void beforeDigitalWrite();
 
+    static constexpr int PIDsLimit = 8;
     int FSourceID = 0;
     quint8 FCardKind = KindV4L;
 };

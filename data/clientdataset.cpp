@@ -33,24 +33,6 @@ bool sameValues(const QVariantList& a, const QVariantList& b)
     return true;
 }
 
-bool isIntegerType(int id)
-{
-    switch (id) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool isFloatType(int id)
 {
     return id == QMetaType::Double || id == QMetaType::Float;
@@ -234,11 +216,14 @@ void TSQLClientDataSet::fetch()
         TFieldDef def;
         def.name = f.name();
         def.type = f.metaType();
+        def.typeId = f.typeID();
+        const int reported = def.type.id();
+        SetIntegerRange(def, reported == QMetaType::UChar || reported == QMetaType::UShort ||
+                                 reported == QMetaType::UInt || reported == QMetaType::ULongLong);
         // TINYINT arrives as a char type; it is a number like any other integer.
         if (def.type.id() == QMetaType::Char || def.type.id() == QMetaType::SChar ||
             def.type.id() == QMetaType::UChar)
             def.type = QMetaType(QMetaType::Int);
-        def.typeId = f.typeID();
         def.length = f.length();
         def.autoValue = f.isAutoValue();
         def.readOnly = f.isReadOnly();
@@ -287,6 +272,11 @@ void TSQLClientDataSet::SetActive(bool active)
     if (active == Active())
         return;
     if (!active) {
+        // Closing drops the rows: never with changes the user has not saved or discarded.
+        if (!m_log.empty() || (IsEditing() && m_modified))
+            throw EKorvaneError(tr("\"%1\" holds changes that are not saved yet; save or "
+                                   "discard them before it is closed.")
+                                    .arg(m_commandText));
         m_index = {};
         ++m_revision;
         m_rows.clear();
@@ -338,6 +328,12 @@ QStringList TSQLClientDataSet::FieldNames() const
 int TSQLClientDataSet::FieldIndex(const QString& name) const
 {
     return m_fieldIndex.value(name.toLower(), -1);
+}
+
+const TFieldDef* TSQLClientDataSet::Field(const QString& name) const
+{
+    const int i = FieldIndex(name);
+    return i < 0 ? nullptr : &m_fields[i];
 }
 
 // --- movement ---------------------------------------------------------------------
@@ -433,24 +429,40 @@ QVariant TSQLClientDataSet::coerce(int column, const QVariant& value) const
     const int type = f.type.id();
     if (value.isNull())
         return QVariant(f.type);
-    const bool numeric = isIntegerType(type) || isFloatType(type);
-    if (numeric && value.typeId() == QMetaType::QString) {
+    if (f.integer) {
+        // Checked against the column's range: a number the column cannot hold is
+        // refused here, never wrapped into another number on the way to the server.
+        const QString text = value.toString().trimmed();
+        QVariant number;
+        switch (CheckWholeNumber(f, text, &number)) {
+        case TNumberCheck::Ok:
+            return number;
+        case TNumberCheck::Incomplete:
+            if (text.isEmpty())
+                return QVariant(f.type);
+            [[fallthrough]];
+        case TNumberCheck::NotANumber:
+            throw ERefusedValue(tr("\"%1\" is not a whole number; the column \"%2\" holds "
+                                   "whole numbers %3.")
+                                    .arg(text, f.name, NumberRangeText(f)),
+                                f.name);
+        case TNumberCheck::OutOfRange:
+            throw ERefusedValue(tr("%1 is too large for the column \"%2\", which holds whole "
+                                   "numbers %3.")
+                                    .arg(text, f.name, NumberRangeText(f)),
+                                f.name);
+        }
+    }
+    if (isFloatType(type) && value.typeId() == QMetaType::QString) {
         const QString text = value.toString().trimmed();
         if (text.isEmpty())
             return QVariant(f.type);
         bool ok = false;
-        QVariant converted;
-        if (isIntegerType(type)) {
-            const qlonglong n = text.toLongLong(&ok);
-            converted = n;
-        } else {
-            const double d = text.toDouble(&ok);
-            converted = d;
-        }
-        // Text that is no number is kept as typed: the server refuses it with its
-        // own message when the change is saved.
+        QVariant converted = text.toDouble(&ok);
         if (!ok || !converted.convert(f.type))
-            return value;
+            throw ERefusedValue(
+                tr("\"%1\" is not a number; the column \"%2\" holds numbers.").arg(text, f.name),
+                f.name);
         return converted;
     }
     if (type == QMetaType::QString && value.typeId() != QMetaType::QString)

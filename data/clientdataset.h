@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fielddef.h"
 #include "sqlgen.h"
 #include "sqlmodule.h"
 
@@ -24,23 +25,6 @@ class TSQLClientDataSet;
 /// written or none, and a failure leaves every log as it was. Sends nothing when no
 /// set has changes.
 void ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets);
-
-/// A column as the server described it, plus what the change statements make of it.
-struct TFieldDef
-{
-    QString name;
-    QMetaType type;
-    int typeId = 0;
-    int length = 0;
-    bool autoValue = false;
-    bool readOnly = false;
-    bool calculated = false;
-    bool hidden = false;
-    bool blob = false;
-
-    bool Updatable() const { return !autoValue && !readOnly && !calculated && !hidden; }
-    bool WhereEligible() const { return !blob && !calculated && length < MaxWhereDataSize; }
-};
 
 /// An in-memory copy of one table or one query's result over the shared connection:
 /// rows as fetched, a filter evaluated in memory, a current row, an edit state and a
@@ -76,12 +60,19 @@ public:
     void Open() { SetActive(true); }
     void Close() { SetActive(false); }
     TDataSetState State() const { return m_state; }
+    /// A row is being edited or inserted.
+    bool IsEditing() const
+    {
+        return m_state == TDataSetState::Edit || m_state == TDataSetState::Insert;
+    }
 
     // --- columns
     const QList<TFieldDef>& Fields() const { return m_fields; }
     QStringList FieldNames() const;
     /// Index of a column (case-insensitive), -1 when there is none.
     int FieldIndex(const QString& name) const;
+    /// The column named `name`; nullptr when there is none (or the set is closed).
+    const TFieldDef* Field(const QString& name) const;
 
     // --- rows and movement (over the visible rows)
     int RecordCount() const { return int(m_visible.size()); }

@@ -1,13 +1,17 @@
 #include "dbcontrols.h"
 
 #include "clientdataset.h"
+#include "guard.h"
 #include "messagebox.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QValidator>
 
 namespace {
@@ -23,6 +27,16 @@ TSQLClientDataSet* setOf(const QPointer<TDataSource>& source)
     return source ? source->DataSet() : nullptr;
 }
 
+// Whether `text` in a field of `column` means the stored `value` (a number typed with
+// leading zeros, or with blanks around it).
+bool StandsFor(const TFieldDef* column, const QString& text, const QVariant& value)
+{
+    if (!column || !column->integer || value.isNull())
+        return false;
+    QVariant typed;
+    return CheckWholeNumber(*column, text.trimmed(), &typed) == TNumberCheck::Ok && typed == value;
+}
+
 QVariant valueOf(const QPointer<TDataSource>& source, const QString& field)
 {
     return source ? source->Value(field) : QVariant();
@@ -33,6 +47,104 @@ bool writeTo(const QPointer<TDataSource>& source, const QString& field, const QV
     return source && source->WriteField(field, value);
 }
 } // namespace
+
+// --- what may be typed ------------------------------------------------------------
+
+TFieldValidator::TFieldValidator(TDataSource* source, const QString& field, int limit,
+                                 QObject* parent)
+    : QValidator(parent), m_source(source), m_field(field), m_limit(limit)
+{
+}
+
+const TFieldDef* TFieldValidator::Column() const
+{
+    TSQLClientDataSet* set = setOf(m_source);
+    return set && set->Active() && !m_field.isEmpty() ? set->Field(m_field) : nullptr;
+}
+
+QValidator::State TFieldValidator::validate(QString& input, int&) const
+{
+    // The limit applies to what is typed, not to what is shown: a stored value longer
+    // than the limit is displayed whole (QLineEdit's own maxLength would cut it, and
+    // the next keystroke would write the cut text back).
+    if (input.size() > std::max<qsizetype>(m_limit, m_stored))
+        return Invalid;
+    const TFieldDef* column = Column();
+    if (!column || !column->integer)
+        return Acceptable;
+    m_check = CheckWholeNumber(*column, input.trimmed());
+    switch (m_check) {
+    case TNumberCheck::Ok:
+        return Acceptable;
+    case TNumberCheck::Incomplete:
+        return Intermediate;
+    case TNumberCheck::NotANumber:
+    case TNumberCheck::OutOfRange:
+        break;
+    }
+    m_refused = input;
+    return Invalid;
+}
+
+bool TFieldValidator::Incomplete(const QString& text) const
+{
+    const TFieldDef* column = Column();
+    return column && column->integer && !text.trimmed().isEmpty() &&
+           CheckWholeNumber(*column, text.trimmed()) == TNumberCheck::Incomplete;
+}
+
+QString TFieldValidator::Notice(const QString& caption) const
+{
+    const TFieldDef* column = Column();
+    if (!column || !column->integer || m_refused.isEmpty())
+        return QString();
+    const QString range = NumberRangeText(*column);
+    if (m_check == TNumberCheck::OutOfRange)
+        return tr("\u201C%1\u201D holds whole numbers %2: %3 does not fit.")
+            .arg(caption, range, m_refused.trimmed());
+    return tr("\u201C%1\u201D holds whole numbers %2%3.")
+        .arg(caption, range,
+             column->Signed() ? tr(" (digits, with a minus sign in front for less than zero)")
+                              : tr(" (digits only)"));
+}
+
+namespace {
+QString& lastNotice()
+{
+    static QString text;
+    return text;
+}
+} // namespace
+
+void ShowFieldNotice(QWidget* field, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    lastNotice() = text;
+    QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), text, field);
+}
+
+QString LastFieldNotice()
+{
+    return lastNotice();
+}
+
+void ClearFieldNotice()
+{
+    lastNotice().clear();
+}
+
+QString FieldCaption(QWidget* field)
+{
+    if (!field)
+        return QString();
+    for (QLabel* label : field->window()->findChildren<QLabel*>())
+        if (label->buddy() == field) {
+            QString text = label->text();
+            return text.remove(QLatin1Char('&'));
+        }
+    return field->accessibleName().isEmpty() ? field->objectName() : field->accessibleName();
+}
 
 // --- TDataSource ------------------------------------------------------------------
 
@@ -166,10 +278,72 @@ bool TDataSetModel::setData(const QModelIndex& index, const QVariant& value, int
 
 // --- TDBGrid ----------------------------------------------------------------------
 
+namespace {
+
+// Cell editors that obey their column's limits, and write nothing when the text is
+// left as it was (an empty cell holding NULL stays NULL).
+class TGridDelegate : public QStyledItemDelegate
+{
+public:
+    TGridDelegate(TDBGrid* grid, TDataSource* source)
+        : QStyledItemDelegate(grid), m_grid(grid), m_source(source)
+    {
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override
+    {
+        const TGridColumn& column = m_grid->Columns().at(index.column());
+        auto* editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        auto* validator = new TFieldValidator(m_source, column.field,
+                                              column.limit > 0 ? column.limit : 65535, editor);
+        editor->setValidator(validator);
+        QObject::connect(editor, &QLineEdit::textEdited, m_grid, &TDBGrid::PendingEditChanged);
+        QObject::connect(editor, &QLineEdit::inputRejected, editor, [editor, validator, column] {
+            ShowFieldNotice(editor, validator->Notice(column.title));
+        });
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        auto* line = static_cast<QLineEdit*>(editor);
+        const QString text = index.data(Qt::EditRole).toString();
+        line->setProperty("originalText", text);
+        if (auto* validator =
+                qobject_cast<TFieldValidator*>(const_cast<QValidator*>(line->validator())))
+            validator->SetStoredLength(text.size());
+        line->setText(text);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override
+    {
+        auto* line = static_cast<QLineEdit*>(editor);
+        const QString text = line->text();
+        if (text == line->property("originalText").toString())
+            return;
+        auto* validator = qobject_cast<const TFieldValidator*>(line->validator());
+        if (validator && validator->Incomplete(text))
+            return; // a lone "-": nothing the column could hold
+        Guarded(m_grid, [&] { model->setData(index, text, Qt::EditRole); });
+        line->setProperty("originalText", text);
+    }
+
+private:
+    TDBGrid* m_grid;
+    QPointer<TDataSource> m_source;
+};
+
+} // namespace
+
 TDBGrid::TDBGrid(TDataSource* source, const QList<TGridColumn>& columns, QWidget* parent)
-    : QTableView(parent), m_source(source), m_model(new TDataSetModel(source, columns, this))
+    : QTableView(parent), m_source(source), m_columns(columns),
+      m_model(new TDataSetModel(source, columns, this))
 {
     setModel(m_model);
+    setItemDelegate(new TGridDelegate(this, source));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setShowGrid(true);
@@ -180,6 +354,8 @@ TDBGrid::TDBGrid(TDataSource* source, const QList<TGridColumn>& columns, QWidget
     for (int i = 0; i < columns.size(); ++i)
         setColumnWidth(i, columns[i].width);
     connect(source, &TDataSource::DataChanged, this, &TDBGrid::followDataSet);
+    connect(itemDelegate(), &QAbstractItemDelegate::closeEditor, this, &TDBGrid::PendingEditChanged,
+            Qt::QueuedConnection);
     followDataSet();
 }
 
@@ -190,6 +366,52 @@ void TDBGrid::SetReadOnly(bool readOnly)
                         ? QAbstractItemView::NoEditTriggers
                         : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
+}
+
+QWidget* TDBGrid::openEditor() const
+{
+    if (state() != QAbstractItemView::EditingState)
+        return nullptr;
+    return indexWidget(currentIndex());
+}
+
+void TDBGrid::CommitEdit()
+{
+    if (QWidget* editor = openEditor()) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void TDBGrid::CancelEdit()
+{
+    if (QWidget* editor = openEditor())
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+bool TDBGrid::HasUncommittedEdit() const
+{
+    auto* line = qobject_cast<QLineEdit*>(openEditor());
+    return line && line->text() != line->property("originalText").toString();
+}
+
+void CommitOpenEditors(QWidget* window)
+{
+    for (TDBGrid* grid : window->findChildren<TDBGrid*>())
+        grid->CommitEdit();
+}
+
+void CancelOpenEditors(QWidget* window)
+{
+    for (TDBGrid* grid : window->findChildren<TDBGrid*>())
+        grid->CancelEdit();
+}
+
+bool HasUncommittedEdits(QWidget* window)
+{
+    const auto grids = window->findChildren<TDBGrid*>();
+    return std::any_of(grids.begin(), grids.end(),
+                       [](const TDBGrid* grid) { return grid->HasUncommittedEdit(); });
 }
 
 void TDBGrid::followDataSet()
@@ -213,12 +435,9 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
         return;
     TSQLClientDataSet* set = setOf(m_source);
     if (set && set->Active() && set->RecNo() != current.row()) {
-        try {
-            set->MoveTo(current.row()); // posts a pending row first
-        } catch (...) {
+        // Moving posts a pending row first; should that fail, the row stays current.
+        if (!Guarded(this, [&] { set->MoveTo(current.row()); }))
             followDataSet();
-            throw;
-        }
     }
 }
 
@@ -242,7 +461,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
             TSQLClientDataSet* set = setOf(m_source);
             if (set && set->Active() && !set->IsEmpty() &&
                 (!ConfirmDelete || ConfirmRowDelete(this)))
-                set->Delete();
+                Guarded(this, [set] { set->Delete(); });
             return;
         }
     }
@@ -294,29 +513,29 @@ TDBNavigator::TDBNavigator(TDataSource* source, int buttons, QWidget* parent)
             TSQLClientDataSet* set = setOf(m_source);
             if (!set || !set->Active())
                 return;
-            switch (b) {
-            case Prior:
-                set->Prior();
-                break;
-            case Next:
-                set->Next();
-                break;
-            case Insert:
-                set->Insert();
-                break;
-            case Delete:
-                if (set->IsEmpty())
+            Guarded(this, [&] {
+                switch (b) {
+                case Prior:
+                    set->Prior();
                     break;
-                if (!ConfirmDelete || ConfirmRowDelete(this))
-                    set->Delete();
-                break;
-            case Cancel:
-                set->Cancel();
-                break;
-            case Post:
-                set->Post();
-                break;
-            }
+                case Next:
+                    set->Next();
+                    break;
+                case Insert:
+                    set->Insert();
+                    break;
+                case Delete:
+                    if (!set->IsEmpty() && (!ConfirmDelete || ConfirmRowDelete(this)))
+                        set->Delete();
+                    break;
+                case Cancel:
+                    set->Cancel();
+                    break;
+                case Post:
+                    set->Post();
+                    break;
+                }
+            });
         });
     }
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -363,49 +582,56 @@ void TDBNavigator::updateButtons()
 
 // --- TDBEdit ----------------------------------------------------------------------
 
-// Limits what the user types, not what is shown: a stored value longer than the limit is
-// displayed whole (QLineEdit's own maxLength would cut it, and the next keystroke would
-// write the cut text back). Such a value never grows beyond its stored length.
-class TTypingLimit : public QValidator
-{
-public:
-    TTypingLimit(QObject* parent, int limit) : QValidator(parent), m_limit(limit) {}
-    void SetStoredLength(qsizetype length) { m_stored = length; }
-    State validate(QString& input, int&) const override
-    {
-        return input.size() <= std::max<qsizetype>(m_limit, m_stored) ? Acceptable : Invalid;
-    }
-
-private:
-    int m_limit;
-    qsizetype m_stored = 0;
-};
-
 TDBEdit::TDBEdit(TDataSource* source, const QString& field, int maxLength, QWidget* parent)
-    : QLineEdit(parent), m_source(source), m_field(field), m_limit(maxLength)
+    : QLineEdit(parent), m_source(source), m_field(field)
 {
-    m_typingLimit = new TTypingLimit(this, maxLength);
-    setValidator(m_typingLimit);
-    connect(source, &TDataSource::DataChanged, this, &TDBEdit::display);
-    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (m_field.isEmpty() || !writeTo(m_source, m_field, text))
-            display(); // not editable: show the stored value again
-    });
+    m_validator = new TFieldValidator(source, field, maxLength, this);
+    setValidator(m_validator);
+    connect(source, &TDataSource::DataChanged, this, [this] { display(); });
+    connect(this, &QLineEdit::textEdited, this, &TDBEdit::write);
+    connect(this, &QLineEdit::inputRejected, this,
+            [this] { ShowFieldNotice(this, m_validator->Notice(FieldCaption(this))); });
     display();
+}
+
+void TDBEdit::write(const QString& text)
+{
+    // A lone "-" is on its way to a negative number: it stays in the field, and nothing
+    // is written until it is one.
+    if (m_validator->Incomplete(text))
+        return;
+    bool written = false;
+    Guarded(this, [&] { written = !m_field.isEmpty() && writeTo(m_source, m_field, text); });
+    if (!written)
+        display(true); // not editable, or refused: show the stored value again
 }
 
 void TDBEdit::SetField(const QString& field)
 {
     m_field = field;
-    display();
+    m_validator->SetField(field);
+    display(true);
 }
 
-void TDBEdit::display()
+void TDBEdit::focusOutEvent(QFocusEvent* event)
 {
-    const QString text = textOf(valueOf(m_source, m_field));
-    m_typingLimit->SetStoredLength(text.size());
-    if (text != this->text())
-        setText(text);
+    QLineEdit::focusOutEvent(event);
+    // Typing is over: show the value as stored ("007" as 7, a lone "-" as before).
+    display(true);
+}
+
+void TDBEdit::display(bool force)
+{
+    const QVariant value = valueOf(m_source, m_field);
+    const QString text = textOf(value);
+    m_validator->SetStoredLength(text.size());
+    if (text == this->text())
+        return;
+    // The text being typed is not rewritten under the cursor while it stands for the
+    // value stored ("007" for 7); leaving the field shows the value as stored.
+    if (!force && StandsFor(m_validator->Column(), this->text(), value))
+        return;
+    setText(text);
 }
 
 // --- TDBText ----------------------------------------------------------------------
@@ -431,25 +657,38 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& field, const QStrin
     addItems(items);
     if (!choiceOnly) {
         setInsertPolicy(QComboBox::NoInsert);
-        connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-            if (!writeTo(m_source, m_field, text))
-                display();
-        });
+        m_validator = new TFieldValidator(source, field, 65535, this);
+        lineEdit()->setValidator(m_validator);
+        connect(lineEdit(), &QLineEdit::textEdited, this, &TDBComboBox::write);
+        connect(lineEdit(), &QLineEdit::inputRejected, this,
+                [this] { ShowFieldNotice(this, m_validator->Notice(FieldCaption(this))); });
     }
-    connect(this, &QComboBox::activated, this, [this](int index) {
-        if (!writeTo(m_source, m_field, itemText(index)))
-            display();
-    });
+    connect(this, &QComboBox::activated, this, [this](int index) { write(itemText(index)); });
     connect(source, &TDataSource::DataChanged, this, &TDBComboBox::display);
     display();
 }
 
+void TDBComboBox::write(const QString& text)
+{
+    if (m_validator && m_validator->Incomplete(text))
+        return;
+    bool written = false;
+    m_writing = true;
+    Guarded(this, [&] { written = writeTo(m_source, m_field, text); });
+    m_writing = false;
+    if (!written)
+        display(); // not editable, or refused: show the stored value again
+}
+
 void TDBComboBox::display()
 {
-    const QString text = textOf(valueOf(m_source, m_field));
+    const QVariant value = valueOf(m_source, m_field);
+    const QString text = textOf(value);
     const QSignalBlocker block(this);
     if (isEditable()) {
-        if (currentText() != text) {
+        // What the user is typing stays as typed while it stands for the value stored.
+        if (currentText() != text &&
+            !(m_writing && StandsFor(m_validator->Column(), currentText(), value))) {
             const int i = findText(text);
             setCurrentIndex(i);
             setEditText(text);
@@ -520,22 +759,24 @@ void TDBLookupComboBox::choose(int index)
     TSQLClientDataSet* list = setOf(m_list);
     if (!list || !list->Active() || index < 0 || index >= list->RecordCount())
         return;
-    const QVariant key = list->VisibleValue(index, list->FieldIndex(m_keyField));
-    // Store the key first, then move the list source: its after-scroll handlers see
-    // the row already pointing at the chosen entry.
-    if (!writeTo(m_source, m_field, key)) {
-        display();
-        return;
-    }
-    m_updating = true;
-    try {
-        list->MoveTo(index);
-    } catch (...) {
+    Guarded(this, [&] {
+        const QVariant key = list->VisibleValue(index, list->FieldIndex(m_keyField));
+        // Store the key first, then move the list source: its after-scroll handlers see
+        // the row already pointing at the chosen entry.
+        if (!writeTo(m_source, m_field, key))
+            return;
+        m_updating = true;
+        try {
+            list->MoveTo(index);
+        } catch (...) {
+            m_updating = false;
+            throw;
+        }
         m_updating = false;
-        throw;
-    }
-    m_updating = false;
-    display();
+    });
+    // Moving may have settled rows of the list source (a new row nobody typed into
+    // goes away): show its rows as they are now.
+    rebuild();
 }
 
 // --- TDBCheckBox ------------------------------------------------------------------
@@ -546,7 +787,9 @@ TDBCheckBox::TDBCheckBox(TDataSource* source, const QString& field, const QStrin
       m_unchecked(uncheckedValue)
 {
     connect(this, &QCheckBox::clicked, this, [this](bool on) {
-        if (!writeTo(m_source, m_field, on ? m_checked : m_unchecked))
+        bool written = false;
+        Guarded(this, [&] { written = writeTo(m_source, m_field, on ? m_checked : m_unchecked); });
+        if (!written)
             display();
     });
     connect(source, &TDataSource::DataChanged, this, &TDBCheckBox::display);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
+#include <QValidator>
 #include <QWidget>
 
 #include "clientdataset.h"
@@ -43,13 +44,55 @@ private:
     QList<QMetaObject::Connection> m_connections;
 };
 
-/// A column of a grid: field, title and width in pixels.
+/// A column of a grid: field, title, width in pixels and, for editable grids, how
+/// many characters a cell takes (0: no limit of its own).
 struct TGridColumn
 {
     QString field;
     QString title;
     int width = 64;
+    int limit = 0;
 };
+
+/// What a user may type into a control bound to a column: at most `limit` characters
+/// (a stored value that is longer is shown whole and never grows), and, for a
+/// whole-number column, only a number the column can hold. A keystroke it refuses
+/// leaves the text as it was; Notice() says why.
+class TFieldValidator : public QValidator
+{
+    Q_OBJECT
+
+public:
+    TFieldValidator(TDataSource* source, const QString& field, int limit, QObject* parent);
+    State validate(QString& input, int& pos) const override;
+    void SetLimit(int limit) { m_limit = limit; }
+    int Limit() const { return m_limit; }
+    void SetField(const QString& field) { m_field = field; }
+    void SetStoredLength(qsizetype length) { m_stored = length; }
+    /// The column, when the data set is open and has it.
+    const TFieldDef* Column() const;
+    /// Why the last refused text was refused, naming the field by `caption`.
+    QString Notice(const QString& caption) const;
+    /// Whether `text` is on its way to a number but is none yet (a lone "-").
+    bool Incomplete(const QString& text) const;
+
+private:
+    QPointer<TDataSource> m_source;
+    QString m_field;
+    int m_limit;
+    qsizetype m_stored = 0;
+    mutable QString m_refused;
+    mutable TNumberCheck m_check = TNumberCheck::Ok;
+};
+
+/// Shows why a typed value was refused, over the field that refused it, and keeps the
+/// text for tests and screen readers.
+void ShowFieldNotice(QWidget* field, const QString& text);
+/// The last notice shown, empty when none since ClearFieldNotice().
+QString LastFieldNotice();
+void ClearFieldNotice();
+/// The caption of the label that names `field` (its buddy), without the mnemonic mark.
+QString FieldCaption(QWidget* field);
 
 /// The visible rows of a data set as a table, one column per grid column.
 class TDataSetModel : public QAbstractTableModel
@@ -84,10 +127,20 @@ public:
     void SetReadOnly(bool readOnly);
     /// Ask before the Delete key deletes the current row.
     bool ConfirmDelete = false;
+    const QList<TGridColumn>& Columns() const { return m_columns; }
+
+    /// Writes the text of an open cell editor into the row and closes the editor.
+    void CommitEdit();
+    /// Closes an open cell editor without writing its text.
+    void CancelEdit();
+    /// Whether a cell editor is open with text other than the cell's.
+    bool HasUncommittedEdit() const;
 
 signals:
     /// A row was double-clicked or Enter was pressed on it.
     void RowActivated();
+    /// The text of an open cell editor changed, or the editor closed.
+    void PendingEditChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -96,10 +149,19 @@ protected:
 
 private:
     void followDataSet();
+    QWidget* openEditor() const;
     QPointer<TDataSource> m_source;
+    QList<TGridColumn> m_columns;
     TDataSetModel* m_model;
     bool m_syncing = false;
 };
+
+/// Writes the open cell editors of every grid in `window` into their rows.
+void CommitOpenEditors(QWidget* window);
+/// Closes the open cell editors of every grid in `window` without writing them.
+void CancelOpenEditors(QWidget* window);
+/// Whether a grid in `window` has a cell editor open with changed text.
+bool HasUncommittedEdits(QWidget* window);
 
 /// Asks the user before a row is deleted; true for Yes.
 bool ConfirmRowDelete(QWidget* parent);
@@ -132,14 +194,18 @@ public:
     void SetField(const QString& field);
     const QString& Field() const { return m_field; }
     /// How many characters the user may type.
-    int Limit() const { return m_limit; }
+    int Limit() const { return m_validator->Limit(); }
+    void SetLimit(int limit) { m_validator->SetLimit(limit); }
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void display();
+    void display(bool force = false);
+    void write(const QString& text);
     QPointer<TDataSource> m_source;
     QString m_field;
-    int m_limit;
-    class TTypingLimit* m_typingLimit;
+    TFieldValidator* m_validator;
 };
 
 /// A read-only text showing a column.
@@ -167,8 +233,11 @@ public:
 
 private:
     void display();
+    void write(const QString& text);
     QPointer<TDataSource> m_source;
     QString m_field;
+    TFieldValidator* m_validator = nullptr;
+    bool m_writing = false;
 };
 
 /// A lookup list: shows the list column(s) of the list source's row whose key equals

@@ -6,6 +6,7 @@
 #include "dbcontrols.h"
 #include "errors.h"
 #include "formhelpers.h"
+#include "guard.h"
 #include "messagebox.h"
 #include "settingswin.h"
 #include "sqlmodule.h"
@@ -158,14 +159,19 @@ void TMainWin::setUpActions()
     auto* quit = action(this, QStringLiteral("QuitAction"), tr("Quit"));
     quit->setShortcut(QKeySequence::Quit);
 
-    connect(SourceEditAction, &QAction::triggered, this, &TMainWin::SourceEditActionExecute);
-    connect(CardEditAction, &QAction::triggered, this, &TMainWin::CardEditActionExecute);
-    connect(SourceInsertAction, &QAction::triggered, this, &TMainWin::SourceInsertActionExecute);
-    connect(CardInsertAction, &QAction::triggered, this, &TMainWin::CardInsertActionExecute);
-    connect(SourceDeleteAction, &QAction::triggered, this, &TMainWin::SourceDeleteActionExecute);
-    connect(CardDeleteAction, &QAction::triggered, this, &TMainWin::CardDeleteActionExecute);
-    connect(SettingsOpenAction, &QAction::triggered, this, &TMainWin::SettingsOpenActionExecute);
-    connect(RefreshAction, &QAction::triggered, this, &TMainWin::RefreshActionExecute);
+    // Each handler's failure is shown where it was reached, never thrown through Qt.
+    const QList<std::pair<QAction*, void (TMainWin::*)()>> handlers{
+        {SourceEditAction, &TMainWin::SourceEditActionExecute},
+        {CardEditAction, &TMainWin::CardEditActionExecute},
+        {SourceInsertAction, &TMainWin::SourceInsertActionExecute},
+        {CardInsertAction, &TMainWin::CardInsertActionExecute},
+        {SourceDeleteAction, &TMainWin::SourceDeleteActionExecute},
+        {CardDeleteAction, &TMainWin::CardDeleteActionExecute},
+        {SettingsOpenAction, &TMainWin::SettingsOpenActionExecute},
+        {RefreshAction, &TMainWin::RefreshActionExecute}};
+    for (const auto& [a, handler] : handlers)
+        connect(a, &QAction::triggered, this,
+                [this, handler = handler] { Guarded(this, [&] { (this->*handler)(); }); });
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     const QList<std::pair<QPushButton*, QAction*>> buttons{
@@ -176,8 +182,8 @@ void TMainWin::setUpActions()
     for (const auto& [b, a] : buttons)
         connect(b, &QPushButton::clicked, a, &QAction::trigger);
 
-    connect(SourceGrid, &TDBGrid::RowActivated, this, &TMainWin::SourceEditActionExecute);
-    connect(CardGrid, &TDBGrid::RowActivated, this, &TMainWin::CardEditActionExecute);
+    connect(SourceGrid, &TDBGrid::RowActivated, SourceEditAction, &QAction::trigger);
+    connect(CardGrid, &TDBGrid::RowActivated, CardEditAction, &QAction::trigger);
     // Insert and Delete on a grid act on its list.
     const QList<std::tuple<TDBGrid*, QKeySequence, QAction*>> keys{
         {SourceGrid, QKeySequence(Qt::Key_Insert), SourceInsertAction},
@@ -243,7 +249,11 @@ void TMainWin::SourceDeleteActionExecute()
     const int id =
         currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
     deleteCurrent(SourceDataSet,
-                  {QStringLiteral("DELETE FROM channel WHERE sourceid=%1").arg(id),
+                  {// The digital rows of the source's channels go with them.
+                   QStringLiteral("DELETE FROM channel_dvb WHERE chanid IN (SELECT chanid FROM "
+                                  "channel WHERE sourceid=%1)")
+                       .arg(id),
+                   QStringLiteral("DELETE FROM channel WHERE sourceid=%1").arg(id),
                    QStringLiteral("UPDATE cardinput SET sourceid=0 WHERE sourceid=%1").arg(id)});
 }
 

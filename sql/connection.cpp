@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcSql, "korvane.sql", QtWarningMsg)
 
@@ -248,6 +249,22 @@ void TSQLConnection::GetFieldNames(const QString& table, QStringList& list)
     list.clear();
     for (int i = 0; i < record.count(); ++i)
         list << record.fieldName(i);
+}
+
+int TSQLConnection::CharacterLength(const QString& table, const QString& column)
+{
+    const QString key = table + QLatin1Char('.') + column;
+    const auto known = m_characterLengths.constFind(key);
+    if (known != m_characterLengths.constEnd())
+        return *known;
+    QSqlQuery& query = run(
+        QStringLiteral("SELECT CHARACTER_MAXIMUM_LENGTH FROM information_schema.columns "
+                       "WHERE table_schema = DATABASE() AND table_name = ? AND column_name = ?"),
+        {table, column});
+    const qlonglong length = query.next() ? query.value(0).toLongLong() : 0;
+    const int characters = int(std::min<qlonglong>(length, 65535));
+    m_characterLengths.insert(key, characters);
+    return characters;
 }
 
 QString TSQLConnection::QuoteChar()

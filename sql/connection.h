@@ -51,6 +51,9 @@ public:
     /// Column names of `table`, in table order. Raises the server's error when the
     /// table does not exist.
     void GetFieldNames(const QString& table, QStringList& list);
+    /// How many characters a text column of `table` holds on the server (0 when the
+    /// column is not a text column or does not exist). Asked once per column.
+    int CharacterLength(const QString& table, const QString& column);
     /// The quote character the driver uses for object names (empty when none).
     QString QuoteChar();
 
@@ -81,4 +84,5 @@ private:
     std::unique_ptr<QSqlQuery> m_adhoc;
     bool m_inTransaction = false;
     std::vector<std::function<void()>> m_afterCommit;
+    QHash<QString, int> m_characterLengths; // "table.column" -> characters
 };

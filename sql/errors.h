@@ -39,3 +39,18 @@ class ENoHostName : public EKorvaneError
 public:
     ENoHostName() : EKorvaneError(QStringLiteral("No DBHostName in any mysql.txt")) {}
 };
+
+/// A value a column cannot hold (a number out of its range, text that is no number).
+/// Nothing was stored; the message says what the column takes.
+class ERefusedValue : public EKorvaneError
+{
+public:
+    ERefusedValue(const QString& message, const QString& column)
+        : EKorvaneError(message), m_column(column)
+    {
+    }
+    const QString& Column() const { return m_column; }
+
+private:
+    QString m_column;
+};

@@ -53,7 +53,7 @@ void TSQLModule::DataModuleCreate(const QStringList& configLocations)
     Conn->SetParam(QStringLiteral("Password"), FPassword);
 }
 
-int TSQLModule::GetNewID(const QString& table, const QString& field)
+int TSQLModule::maxIn(const QString& table, const QString& field)
 {
     SearchDataSet->SetActive(false);
     SearchDataSet->SetCommandText(QStringLiteral("SELECT MAX(") + field +
@@ -63,7 +63,20 @@ int TSQLModule::GetNewID(const QString& table, const QString& field)
     const QVariant max =
         SearchDataSet->FieldValue(QStringLiteral("MAX(") + field + QStringLiteral(")"));
     // An empty table has no maximum: its first row gets 1.
-    const int m = max.isNull() ? 0 : max.toInt();
+    return max.isNull() ? 0 : max.toInt();
+}
+
+int TSQLModule::GetNewID(const QString& table, const QString& field)
+{
+    return GetNewID(table, field, {});
+}
+
+int TSQLModule::GetNewID(const QString& table, const QString& field,
+                         const QStringList& linkedTables)
+{
+    int m = maxIn(table, field);
+    for (const QString& linked : linkedTables)
+        m = std::max(m, maxIn(linked, field));
     int result = m + 1;
     auto& memory = idMemory();
     const auto it = memory.find(field);

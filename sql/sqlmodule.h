@@ -38,6 +38,10 @@ public:
     /// The next identifier for `field` of `table`: above the table's largest and
     /// above every identifier this process handed out for a column of that name.
     int GetNewID(const QString& table, const QString& field);
+    /// As above, and also above the largest `field` in each of `linkedTables`: rows of
+    /// those tables that name an identifier (even rows whose owner is gone) must never
+    /// be taken over by a new row.
+    int GetNewID(const QString& table, const QString& field, const QStringList& linkedTables);
 
     const QString& HostName() const { return FHostName; }
     const QString& DatabaseName() const { return FDatabaseName; }
@@ -49,6 +53,7 @@ public:
 
 private:
     void DataModuleCreate(const QStringList& configLocations);
+    int maxIn(const QString& table, const QString& field);
 
     QString FHostName;
     QString FDatabaseName;

@@ -1,8 +1,10 @@
 #include "editorwin.h"
 
+#include "guard.h"
 #include "messagebox.h"
 
 #include <QCloseEvent>
+#include <QPushButton>
 
 TEditorWin::TEditorWin(QWidget* parent) : QDialog(parent)
 {
@@ -21,14 +23,28 @@ bool TEditorWin::FormCloseQuery()
         MessageBox::Button::Yes, this);
     switch (answer) {
     case MessageBox::Button::Yes:
-        ApplyActionExecute(); // a failure stays open: the exception leaves the window shown
-        return true;
+        return SaveFromUser(); // a failed save is shown and the window stays open
     case MessageBox::Button::No:
-        DiscardChanges();
-        return true;
+        return Guarded(this, [this] { DiscardChanges(); });
     default:
         return false;
     }
+}
+
+bool TEditorWin::SaveFromUser()
+{
+    return Guarded(this, [this] { ApplyActionExecute(); });
+}
+
+void TEditorWin::showEvent(QShowEvent* event)
+{
+    // Enter in a field never saves: no button of an editor is a default button, so
+    // Enter does nothing a user did not ask for. Save is the button or Ctrl+S.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    QDialog::showEvent(event);
 }
 
 void TEditorWin::reject()

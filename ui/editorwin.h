@@ -22,9 +22,13 @@ public:
     void reject() override;
 
 protected:
+    /// The Save action as the user triggers it (button, Ctrl+S): a failure is shown and
+    /// leaves every change in place to be saved again. Returns whether it saved.
+    bool SaveFromUser();
     /// Throws the window's changes away (the answer No to the close question).
     virtual void DiscardChanges() = 0;
     /// Shows or clears the modified mark; call when the data changes.
     void UpdateModifiedMark();
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 };

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -44,9 +45,10 @@ QString ButtonText(Button b);
 // --- for tests -------------------------------------------------------------
 /// The next box is not shown; it is recorded and answered with `answer`.
 void QueueAnswer(Button answer);
-/// When set, a box with no queued answer is recorded and answered with its
-/// default button instead of blocking; tests that forget to queue still finish.
-void SetUnattended(bool on);
+/// When set, a box with no queued answer is not shown: `handler` answers it (tests
+/// fail there, so a box nobody expected cannot go unnoticed). An empty function
+/// shows such boxes again.
+void SetUnansweredHandler(std::function<Button(const Shown&)> handler);
 /// Boxes shown (or answered) since the last ClearShown().
 const QList<Shown>& ShownBoxes();
 void ClearShown();

@@ -149,7 +149,7 @@ private slots:
                                                 {"ChannumEdit", 5},
                                                 {"ChannumRealEdit", 128},
                                                 {"VideoFiltersEdit", 255},
-                                                {"PIDsEdit", 8},
+                                                {"PIDsEdit", 64}, // the column's width
                                                 {"ListingIDEdit", 8},
                                                 {"FrequencyEdit", 11},
                                                 {"SymbolRateEdit", 8},
@@ -456,6 +456,7 @@ private slots:
         main.show();
         db->Exec(QStringLiteral("DROP TABLE channel_dvb"));
         db->Exec(QStringLiteral("DROP TABLE channel"));
+        MessageBox::QueueAnswer(MessageBox::Button::Ok);
         QTest::mouseClick(main.SourceEditButton, Qt::LeftButton);
         QCOMPARE(MessageBox::ShownBoxes().size(), 1);
         QCOMPARE(MessageBox::ShownBoxes()[0].kind, MessageBox::Kind::Exception);

@@ -364,25 +364,65 @@ private slots:
         QCOMPARE(set->ChangeCount(), 1);
     }
 
-    void lettersInAnIntegerColumnAreRefusedByTheServer()
+    // A number is stored as the column holds it, or refused: never wrapped into another.
+    void numbersAreCheckedAgainstTheirColumn_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QVariant>("typed");
+        QTest::addColumn<QString>("stored"); // "refused", "NULL" or the value
+        QTest::newRow("INT in range") << "audioratelimit" << QVariant("48000") << "48000";
+        QTest::newRow("INT with leading zeros") << "audioratelimit" << QVariant("007") << "7";
+        QTest::newRow("INT largest") << "audioratelimit" << QVariant("2147483647") << "2147483647";
+        QTest::newRow("INT smallest")
+            << "audioratelimit" << QVariant("-2147483648") << "-2147483648";
+        QTest::newRow("INT one past") << "audioratelimit" << QVariant("2147483648") << "refused";
+        QTest::newRow("INT 2^32") << "audioratelimit" << QVariant("4294967296") << "refused";
+        QTest::newRow("INT far past") << "audioratelimit" << QVariant("99999999999") << "refused";
+        QTest::newRow("INT as a 64-bit number")
+            << "audioratelimit" << QVariant(qlonglong(4294967296)) << "refused";
+        QTest::newRow("letters") << "audioratelimit" << QVariant("fast") << "refused";
+        QTest::newRow("lone minus") << "audioratelimit" << QVariant("-") << "refused";
+        QTest::newRow("decimal") << "audioratelimit" << QVariant("3.5") << "refused";
+        QTest::newRow("empty is NULL") << "audioratelimit" << QVariant("") << "NULL";
+        QTest::newRow("TINYINT in range") << "use_ts" << QVariant("127") << "127";
+        QTest::newRow("TINYINT past") << "use_ts" << QVariant("128") << "refused";
+        QTest::newRow("TINYINT below") << "use_ts" << QVariant("-129") << "refused";
+    }
+
+    void numbersAreCheckedAgainstTheirColumn()
+    {
+        QFETCH(QString, column);
+        QFETCH(QVariant, typed);
+        QFETCH(QString, stored);
+        auto set = openTable(QStringLiteral("capturecard"));
+        set->Edit();
+        if (stored == QLatin1String("refused")) {
+            QVERIFY_THROWS_EXCEPTION(ERefusedValue, set->SetFieldValue(column, typed));
+            QVERIFY(!set->Modified()); // nothing else was stored in its place
+            set->Post();
+            QCOMPARE(set->ChangeCount(), 0);
+            return;
+        }
+        set->SetFieldValue(column, typed);
+        set->Post();
+        set->ApplyUpdates(0);
+        QCOMPARE(db->Rows(QStringLiteral("SELECT %1 FROM capturecard WHERE cardid=1").arg(column)),
+                 QStringList{stored});
+    }
+
+    void closingRefusesToDropUnsavedChanges()
     {
         auto set = openTable(QStringLiteral("capturecard"));
         set->Edit();
-        set->SetFieldValue(QStringLiteral("audioratelimit"), QStringLiteral("fast"));
+        set->SetFieldValue(QStringLiteral("hostname"), QStringLiteral("elsewhere"));
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError, set->SetActive(false));
         set->Post();
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, set->ApplyUpdates(0));
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError, set->SetActive(false));
+        QVERIFY(set->Active());
         QCOMPARE(set->ChangeCount(), 1);
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1"))
-                     .toInt(),
-                 0);
-        // Digits typed as text are stored as the number.
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("audioratelimit"), QStringLiteral("48000"));
-        set->Post();
-        set->ApplyUpdates(0);
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT audioratelimit FROM capturecard WHERE cardid=1"))
-                     .toInt(),
-                 48000);
+        set->CancelUpdates();
+        set->SetActive(false); // nothing left to lose
+        QVERIFY(!set->Active());
     }
 
     void refreshRereadsButRefusesToDropUnsavedChanges()

@@ -184,7 +184,7 @@ private slots:
                  QStringLiteral("tvbox!"));
     }
 
-    void lettersIntoAnIntegerColumn()
+    void lettersIntoAnIntegerColumnNeverReachTheServer()
     {
         TCardWin win;
         win.SetCardID(1);
@@ -193,11 +193,7 @@ private slots:
         auto* rate = win.AudioRateCombo->lineEdit();
         rate->selectAll();
         QTest::keyClicks(rate, QStringLiteral("lots"));
-        const QStringList before = everything();
-        QVERIFY_THROWS_EXCEPTION(EDatabaseError, win.ApplyActionExecute());
-        QCOMPARE(everything(), before); // not even the host name
-        QCOMPARE(win.CardDataSet->FieldValue(QStringLiteral("hostname")),
-                 QVariant(QStringLiteral("tvboxx")));
+        QCOMPARE(win.AudioRateCombo->currentText(), QStringLiteral("0"));
         rate->selectAll();
         QTest::keyClicks(rate, QStringLiteral("44100"));
         win.ApplyActionExecute();
@@ -212,6 +208,8 @@ private slots:
         const QStringList tables = db->Rows(QStringLiteral("SHOW TABLES"));
         TMainWin main;
         main.show();
+        MessageBox::QueueAnswer(MessageBox::Button::Ok);
+        MessageBox::QueueAnswer(MessageBox::Button::Ok);
         QTest::mouseClick(main.CardEditButton, Qt::LeftButton);
         QTest::mouseClick(main.CardInsertButton, Qt::LeftButton);
         QCOMPARE(MessageBox::ShownBoxes().size(), 2);

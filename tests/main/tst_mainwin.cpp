@@ -117,6 +117,7 @@ private slots:
     {
         win.reset();
         db->Exec(QStringLiteral("DROP TABLE videosource"));
+        MessageBox::QueueAnswer(MessageBox::Button::Ok);
         openWindow();
         QCOMPARE(MessageBox::ShownBoxes().size(), 1);
         QCOMPARE(MessageBox::ShownBoxes()[0].kind, MessageBox::Kind::Exception);
@@ -161,13 +162,17 @@ private slots:
                      .toInt(),
                  0);
         QCOMPARE(db->Count(QStringLiteral("videosource"), QStringLiteral("sourceid=3")), 0);
-        QCOMPARE(db->Count(QStringLiteral("channel_dvb")), 2); // left in place
+        // The channels' digital rows go with them: none is left to be taken over by a
+        // later channel.
+        QCOMPARE(db->Count(QStringLiteral("channel_dvb")), 0);
         QCOMPARE(sourceNames(), (QStringList{"Antenna", "Spare"}));
         const QStringList sent = rec.Changes();
-        QCOMPARE(sent.size(), 3);
-        QCOMPARE(sent[0], QStringLiteral("DELETE FROM channel WHERE sourceid=3"));
-        QCOMPARE(sent[1], QStringLiteral("UPDATE cardinput SET sourceid=0 WHERE sourceid=3"));
-        QVERIFY(sent[2].startsWith(QStringLiteral("delete from `videosource` \nwhere")));
+        QCOMPARE(sent.size(), 4);
+        QCOMPARE(sent[0], QStringLiteral("DELETE FROM channel_dvb WHERE chanid IN (SELECT chanid "
+                                         "FROM channel WHERE sourceid=3)"));
+        QCOMPARE(sent[1], QStringLiteral("DELETE FROM channel WHERE sourceid=3"));
+        QCOMPARE(sent[2], QStringLiteral("UPDATE cardinput SET sourceid=0 WHERE sourceid=3"));
+        QVERIFY(sent[3].startsWith(QStringLiteral("delete from `videosource` \nwhere")));
         // One transaction, and no re-read of the list.
         QCOMPARE(rec.Texts().first(), QStringLiteral("START TRANSACTION"));
         QCOMPARE(rec.Texts().last(), QStringLiteral("COMMIT"));
@@ -191,6 +196,7 @@ private slots:
             db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
             db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
         MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        MessageBox::QueueAnswer(MessageBox::Button::Ok);
         QTest::mouseClick(child(QStringLiteral("SourceDeleteButton")), Qt::LeftButton);
         db->Exec(QStringLiteral("ALTER TABLE cardinput_away RENAME TO cardinput"));
         QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
@@ -210,9 +216,10 @@ private slots:
         QTest::keyClick(win.get(), Qt::Key_F5);
         QCOMPARE(sourceNames(), QStringList());
         const QStringList before = snapshot();
-        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        using B = MessageBox::Button;
+        for (B answer : {B::Yes, B::Ok, B::Yes, B::Ok, B::Ok, B::Ok})
+            MessageBox::QueueAnswer(answer);
         QTest::mouseClick(child(QStringLiteral("SourceDeleteButton")), Qt::LeftButton);
-        MessageBox::QueueAnswer(MessageBox::Button::Yes);
         QTest::mouseClick(child(QStringLiteral("CardDeleteButton")), Qt::LeftButton);
         QTest::mouseClick(child(QStringLiteral("SourceEditButton")), Qt::LeftButton);
         QTest::mouseClick(child(QStringLiteral("CardEditButton")), Qt::LeftButton);

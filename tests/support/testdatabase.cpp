@@ -23,8 +23,14 @@ void InitTestEnvironment()
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
         app->setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     }
-    // A box nobody answered returns its default instead of blocking the run.
-    MessageBox::SetUnattended(true);
+    // A box no test queued an answer for fails the test (an exception box among them)
+    // and is answered with its default, so the run goes on instead of blocking.
+    MessageBox::SetUnansweredHandler([](const MessageBox::Shown& box) {
+        QTest::qFail(
+            qPrintable(QStringLiteral("a message box nobody expected: \"%1\"").arg(box.text)),
+            __FILE__, __LINE__);
+        return box.defaultButton;
+    });
 }
 
 QString TestDatabase::SocketPath()

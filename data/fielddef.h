@@ -1,0 +1,47 @@
+#pragma once
+
+#include "sqlgen.h"
+
+#include <QMetaType>
+#include <QString>
+#include <QVariant>
+
+/// A column as the server described it, plus what the change statements make of it.
+struct TFieldDef
+{
+    QString name;
+    QMetaType type;
+    int typeId = 0;
+    int length = 0;
+    bool autoValue = false;
+    bool readOnly = false;
+    bool calculated = false;
+    bool hidden = false;
+    bool blob = false;
+    /// Whole-number columns: the smallest and largest value the column can hold.
+    bool integer = false;
+    qlonglong minValue = 0;
+    qulonglong maxValue = 0;
+
+    bool Updatable() const { return !autoValue && !readOnly && !calculated && !hidden; }
+    bool WhereEligible() const { return !blob && !calculated && length < MaxWhereDataSize; }
+    bool Signed() const { return minValue < 0; }
+};
+
+/// Fills the whole-number range of `def` from the server's type number and whether
+/// the driver reported the column as unsigned.
+void SetIntegerRange(TFieldDef& def, bool isUnsigned);
+
+enum class TNumberCheck {
+    Ok,         ///< a number the column holds
+    Incomplete, ///< empty, or a lone minus sign on the way to a negative number
+    NotANumber,
+    OutOfRange
+};
+
+/// Whether `text` is a whole number that column `def` can hold; on Ok, `value` (when
+/// given) receives it as the column's type.
+TNumberCheck CheckWholeNumber(const TFieldDef& def, const QString& text, QVariant* value = nullptr);
+
+/// "from -2147483648 to 2147483647", for messages about the column.
+QString NumberRangeText(const TFieldDef& def);

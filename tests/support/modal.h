@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+/// Runs `checks` on the modal window that the code after this call opens (a real
+/// dialog's exec()). Should a check fail, every modal window is closed, so the test
+/// fails instead of hanging in the dialog's event loop.
+inline void WhenModal(QObject* context, std::function<void(QWidget*)> checks)
+{
+    QTimer::singleShot(0, context, [checks = std::move(checks)] {
+        QWidget* modal = nullptr;
+        if (!QTest::qWaitFor(
+                [&] { return (modal = QApplication::activeModalWidget()) != nullptr; })) {
+            QTest::qFail("no modal window opened", __FILE__, __LINE__);
+            return;
+        }
+        checks(modal);
+        // Hiding a dialog ends its exec() without asking anything.
+        for (int i = 0; i < 10 && QTest::currentTestFailed(); ++i)
+            if (QWidget* open = QApplication::activeModalWidget())
+                open->hide();
+    });
+}
