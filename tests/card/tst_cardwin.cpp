@@ -232,6 +232,60 @@ private slots:
                  QStringList{"3|1110"});
     }
 
+    // After any choice in "Channel source", even of the entry the source list already
+    // stands on, the start-channel list offers exactly the chosen source's channels.
+    void startChannelsFollowAChoiceOfTheSourceListsCurrentEntry()
+    {
+        open(4); // input 6 of source 3 is current; the source list stands on "Antenna"
+        QCOMPARE(startChannels(), (QStringList{"Das Erste HD", "ZDF HD", "arte"}));
+        QCOMPARE(win->SourceDataSet->RecNo(), 0);
+        win->SourceCombo->setFocus();
+        QTest::keyClick(win->SourceCombo, Qt::Key_Home); // "Antenna   1"
+        QCOMPARE(win->InputDataSet->FieldValue(QStringLiteral("sourceid")).toInt(), 1);
+        QCOMPARE(startChannels(), (QStringList{"Das Erste", "ZDF", "WDR Fernsehen"}));
+        // Cancelling the input's edit puts source 3 back, and its channels with it.
+        clickNavigator(QStringLiteral("Cancel"));
+        QCOMPARE(win->InputDataSet->FieldValue(QStringLiteral("sourceid")).toInt(), 3);
+        QCOMPARE(startChannels(), (QStringList{"Das Erste HD", "ZDF HD", "arte"}));
+    }
+
+    // A choice in "Default card input" that drops an untouched new input leaves the
+    // list showing the inputs there are.
+    void defaultInputListShowsTheInputsThereAre()
+    {
+        open(1);
+        clickNavigator(QStringLiteral("Insert"));
+        QCOMPARE(win->DBLookupComboBox3->count(), 3); // the new input, not typed into
+        win->DBLookupComboBox3->setFocus();
+        QTest::keyClick(win->DBLookupComboBox3, Qt::Key_End); // "Composite1"
+        QCOMPARE(win->InputDataSet->RecordCount(), 2);
+        QCOMPARE(win->DBLookupComboBox3->count(), 2);
+        QCOMPARE(win->DBLookupComboBox3->currentText(), QStringLiteral("Composite1"));
+        QCOMPARE(win->CardDataSet->FieldValue(QStringLiteral("defaultinput")),
+                 QVariant(QStringLiteral("Composite1")));
+    }
+
+    // Values the recording system needs fit: host names and commands as long as their
+    // columns on the server; Enter in a field saves nothing.
+    void longHostNamesAndCommandsAreSavedEnterIsNot()
+    {
+        open(1);
+        win->DBEdit3->setFocus();
+        win->DBEdit3->selectAll();
+        QTest::keyClicks(win->DBEdit3, QStringLiteral("livingroom"));
+        QTest::keyClick(win->DBEdit3, Qt::Key_Return);
+        win->DBEdit2->setFocus();
+        QTest::keyClicks(win->DBEdit2, QStringLiteral("/usr/local/bin/setchan"));
+        QTest::keyClick(win->DBEdit2, Qt::Key_Enter);
+        QVERIFY(win->isVisible());
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT hostname FROM capturecard WHERE cardid=1")),
+                 QVariant(QStringLiteral("tvbox")));
+        QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
+        QCOMPARE(db->Rows(QStringLiteral("SELECT c.hostname, i.externalcommand FROM capturecard c, "
+                                         "cardinput i WHERE c.cardid=1 AND i.cardinputid=1")),
+                 QStringList{"livingroom|/usr/local/bin/setchan"});
+    }
+
     void typedNewInputCountsAsUnsaved()
     {
         open(4);

@@ -54,6 +54,19 @@ class TestChannelWin : public QObject
                           Qt::LeftButton);
     }
 
+    TDBGrid* ChannelGrid() { return win->ChannelGrid; }
+
+    // F2 on a cell of the channel grid, then Return without changing anything.
+    void ChannelGridCell(int row, int column)
+    {
+        TDBGrid* grid = ChannelGrid();
+        grid->setFocus();
+        grid->setCurrentIndex(grid->Model()->index(row, column));
+        QTest::keyClick(grid, Qt::Key_F2);
+        QTest::keyClick(grid->focusWidget(), Qt::Key_Return);
+        QTest::qWait(0); // a cell is committed when the event loop is idle
+    }
+
     // The notice lies beneath the panes: it shows where no pane covers it.
     bool noticeShows()
     {
@@ -448,6 +461,119 @@ private slots:
         QTest::mouseClick(main.SourceInsertButton, Qt::LeftButton);
         QCOMPARE(main.SourceDataSet->RecordCount(), 5);
         QCOMPARE(db->Count(QStringLiteral("videosource"), QStringLiteral("name='change this'")), 1);
+    }
+
+    // A channel row put into edit without a change (F2 on a cell, then Return), then a
+    // digital value typed: Save, or moving on first, writes the digital value.
+    void digitalEditAfterAnUnchangedRowEditIsSaved_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Save") << "save";
+        QTest::newRow("Next, then Save") << "next";
+        QTest::newRow("Ctrl+S") << "ctrl+s";
+    }
+
+    void digitalEditAfterAnUnchangedRowEditIsSaved()
+    {
+        QFETCH(QString, how);
+        open(3);
+        ChannelGridCell(0, 0); // F2 on "ARD", Return
+        type(QStringLiteral("FrequencyEdit"), QStringLiteral("1"));
+        QVERIFY(win->isWindowModified());
+        if (how == QLatin1String("next"))
+            clickNavigator(QStringLiteral("Next"));
+        if (how == QLatin1String("ctrl+s"))
+            QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        else
+            QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT freq FROM channel_dvb WHERE chanid=1101")),
+                 QVariant(QStringLiteral("5220000001")));
+        QVERIFY(!win->isWindowModified());
+        QVERIFY(!win->isDirty());
+    }
+
+    // Deleting every channel of a source deletes their digital rows with them, and a
+    // new channel then never takes over a digital row, not even one an older tool left.
+    void digitalRowsGoWithTheirChannels()
+    {
+        db->Exec(QStringLiteral("INSERT INTO channel_dvb (chanid, freq, pids) VALUES "
+                                "(5000, '700000000', '1,2')")); // an orphan of an older tool
+        open(3);
+        while (win->ChannelDataSet->RecordCount() > 0)
+            clickNavigator(QStringLiteral("Delete"));
+        QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
+        QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("sourceid=3")), 0);
+        QCOMPARE(db->Rows(QStringLiteral("SELECT chanid FROM channel_dvb")), QStringList{"5000"});
+
+        clickNavigator(QStringLiteral("Insert"));
+        const int id = win->ChannelDataSet->FieldValue(QStringLiteral("chanid")).toInt();
+        QCOMPARE(id, 5001);
+        QCOMPARE(child<QLineEdit>(QStringLiteral("FrequencyEdit"))->text(), QString());
+        type(QStringLiteral("PIDsEdit"), QStringLiteral("2660,2661")); // wider than 8
+        QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
+        QCOMPARE(
+            db->Rows(QStringLiteral("SELECT chanid, freq, pids FROM channel_dvb ORDER BY chanid")),
+            (QStringList{"5000|700000000|1,2", "5001|NULL|2660,2661"}));
+    }
+
+    // Numbers a column cannot hold are refused where they are typed, naming the field;
+    // the text being typed is not rewritten under the cursor.
+    void finetuningTakesOnlyWhatItsColumnHolds()
+    {
+        open(1);
+        auto* fine = child<QLineEdit>(QStringLiteral("FinetuneEdit"));
+        fine->setFocus();
+        fine->selectAll();
+        ClearFieldNotice();
+        QTest::keyClicks(fine, QStringLiteral("99999999999"));
+        QCOMPARE(fine->text(), QStringLiteral("999999999"));
+        QVERIFY2(LastFieldNotice().contains(QStringLiteral("Finetuning")),
+                 qPrintable(LastFieldNotice()));
+        fine->selectAll();
+        QTest::keyClicks(fine, QStringLiteral("007"));
+        QCOMPARE(fine->text(), QStringLiteral("007"));
+        QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT finetune FROM channel WHERE chanid=1001")),
+                 QVariant(7));
+    }
+
+    // Text typed into a grid cell is saved by Ctrl+S, counts as unsaved while the
+    // cell is open, and is asked about on closing.
+    void gridCellTextIsSavedAndAskedAbout()
+    {
+        open(1);
+        ChannelGrid()->setFocus();
+        QTest::keyClick(ChannelGrid(), Qt::Key_F2);
+        QTest::keyClicks(ChannelGrid()->focusWidget(), QStringLiteral("XYZ"));
+        QVERIFY(win->isDirty());
+        QTRY_VERIFY(win->isWindowModified());
+        QTest::keyClick(ChannelGrid()->focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT callsign FROM channel WHERE chanid=1001")),
+                 QVariant(QStringLiteral("XYZ"))); // F2 selects the cell's text
+        QVERIFY(!win->isDirty());
+
+        QTest::keyClick(ChannelGrid(), Qt::Key_F2);
+        QTest::keyClicks(ChannelGrid()->focusWidget(), QStringLiteral("Q"));
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        win->close();
+        QCOMPARE(MessageBox::ShownBoxes().size(), 1);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT callsign FROM channel WHERE chanid=1001")),
+                 QVariant(QStringLiteral("Q")));
+        win.reset();
+    }
+
+    // Enter in a field never saves.
+    void enterInAFieldDoesNotSave()
+    {
+        open(1);
+        type(QStringLiteral("CallsignEdit"), QStringLiteral("X"));
+        QTest::keyClick(child(QStringLiteral("CallsignEdit")), Qt::Key_Return);
+        type(QStringLiteral("SourceNameEdit"), QStringLiteral("Y"));
+        QTest::keyClick(child(QStringLiteral("SourceNameEdit")), Qt::Key_Enter);
+        QVERIFY(win->isVisible());
+        QVERIFY(win->isDirty());
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT callsign FROM channel WHERE chanid=1001")),
+                 QVariant(QStringLiteral("ARD")));
     }
 
     void errorWhileFillingStopsBeforeTheShow()

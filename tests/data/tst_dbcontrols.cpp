@@ -1,5 +1,6 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "errors.h"
 #include "messagebox.h"
 #include "testdatabase.h"
 
@@ -283,6 +284,159 @@ private slots:
         nav->ButtonFor(TDBNavigator::Delete)->click(); // no confirmation asked
         QCOMPARE(set->RecordCount(), 2);
         QCOMPARE(MessageBox::ShownBoxes().size(), 0);
+    }
+
+    // An exception raised by a handler stops at the control's slot: it is shown, the
+    // data set stays as it was, and nothing is thrown through Qt (this test runs on a
+    // plain QApplication, so an exception crossing Qt would fail it as unhandled).
+    void handlerFailuresStopAtTheSlot_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("navigator Next") << "next";
+        QTest::newRow("typing into a field") << "type";
+        QTest::newRow("moving in the grid") << "grid";
+        QTest::newRow("writing a grid cell") << "cell";
+        QTest::newRow("a choice in a list") << "list";
+        QTest::newRow("a check box") << "check";
+    }
+
+    void handlerFailuresStopAtTheSlot()
+    {
+        QFETCH(QString, action);
+        TSQLClientDataSet* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        auto* source = new TDataSource(set, window.get());
+        auto* grid = shown(
+            new TDBGrid(source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60, 20}}));
+        grid->SetReadOnly(false);
+        auto* nav = shown(new TDBNavigator(source, TDBNavigator::Next));
+        auto* edit = shown(new TDBEdit(source, QStringLiteral("name"), 20));
+        auto* list =
+            shown(new TDBComboBox(source, QStringLiteral("xmltvid"), {"a.de", "b.de"}, true));
+        auto* check = shown(new TDBCheckBox(source, QStringLiteral("icon"), "on", "off", "Icon"));
+        const bool failOnWrite =
+            action == QLatin1String("type") || action == QLatin1String("cell") ||
+            action == QLatin1String("list") || action == QLatin1String("check");
+        if (failOnWrite) {
+            source->BeforeWrite = [] {
+                throw EKorvaneError(QStringLiteral("refused by the test"));
+            };
+        } else {
+            // A pending change whose posting fails: the move cannot happen.
+            set->Edit();
+            set->SetFieldValue(QStringLiteral("name"), QStringLiteral("Changed"));
+            set->BeforePost = [] {
+                throw EKorvaneError(QStringLiteral("refused by the test"));
+            };
+        }
+        const int row = set->RecNo();
+        MessageBox::QueueAnswer(MessageBox::Button::Ok);
+        if (action == QLatin1String("next")) {
+            nav->ButtonFor(TDBNavigator::Next)->click();
+        } else if (action == QLatin1String("type")) {
+            edit->setFocus();
+            QTest::keyClicks(edit, QStringLiteral("x"));
+        } else if (action == QLatin1String("grid")) {
+            grid->setFocus();
+            QTest::keyClick(grid, Qt::Key_Down);
+        } else if (action == QLatin1String("cell")) {
+            grid->setFocus();
+            QTest::keyClick(grid, Qt::Key_F2);
+            QTest::keyClicks(grid->focusWidget(), QStringLiteral("Q"));
+            QTest::keyClick(grid->focusWidget(), Qt::Key_Return);
+        } else if (action == QLatin1String("list")) {
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Down);
+        } else {
+            check->click();
+        }
+        QTRY_COMPARE(MessageBox::ShownBoxes().size(), 1); // Return commits a cell when idle
+        QCOMPARE(MessageBox::ShownBoxes()[0].kind, MessageBox::Kind::Exception);
+        QCOMPARE(MessageBox::ShownBoxes()[0].text, QStringLiteral("refused by the test"));
+        QCOMPARE(set->RecNo(), row);
+        QCOMPARE(grid->currentIndex().row(), row);
+        if (failOnWrite) {
+            QCOMPARE(set->State(), TDataSetState::Browse);
+            QCOMPARE(edit->text(), QStringLiteral("Das Erste")); // shows what is stored
+        } else {
+            QCOMPARE(set->State(), TDataSetState::Edit);
+            QCOMPARE(set->FieldValue(QStringLiteral("name")), QVariant(QStringLiteral("Changed")));
+        }
+    }
+
+    // Cells obey their column's limit, and a cell left as it was changes nothing (an
+    // empty cell holding NULL stays NULL).
+    void gridCellsKeepTheirFieldsRules()
+    {
+        db->Exec(QStringLiteral("UPDATE channel SET callsign=NULL WHERE chanid=1002"));
+        TSQLClientDataSet* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        auto* source = new TDataSource(set, window.get());
+        auto* grid = shown(
+            new TDBGrid(source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60, 20},
+                                 {QStringLiteral("finetune"), QStringLiteral("Fine"), 60, 11}}));
+        grid->SetReadOnly(false);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Down); // ZDF, callsign NULL
+        QTest::keyClick(grid, Qt::Key_F2);
+        QVERIFY(grid->HasUncommittedEdit() == false);
+        QTest::keyClick(grid->focusWidget(), Qt::Key_Return);
+        QTest::qWait(0);
+        QCOMPARE(set->State(), TDataSetState::Browse); // nothing written
+        QVERIFY(set->FieldValue(QStringLiteral("callsign")).isNull());
+
+        QTest::keyClick(grid, Qt::Key_F2);
+        QTest::keyClicks(grid->focusWidget(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+        QVERIFY(grid->HasUncommittedEdit());
+        grid->CommitEdit();
+        QVERIFY(!grid->HasUncommittedEdit());
+        QCOMPARE(set->FieldValue(QStringLiteral("callsign")),
+                 QVariant(QStringLiteral("ABCDEFGHIJKLMNOPQRST")));
+
+        // A number cell takes what its column holds, and refuses the rest with a notice.
+        grid->setCurrentIndex(grid->Model()->index(1, 1));
+        ClearFieldNotice();
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* cell = qobject_cast<QLineEdit*>(grid->focusWidget());
+        QVERIFY(cell);
+        cell->selectAll();
+        QTest::keyClicks(cell, QStringLiteral("99999999999"));
+        QCOMPARE(cell->text(), QStringLiteral("999999999")); // the 10th digit would not fit
+        QVERIFY(LastFieldNotice().contains(QStringLiteral("Fine")));
+        cell->selectAll();
+        QTest::keyClicks(cell, QStringLiteral("-12"));
+        QTest::keyClick(cell, Qt::Key_Return);
+        QTRY_COMPARE(set->FieldValue(QStringLiteral("finetune")), QVariant(-12));
+        // Escape leaves the cell as it was.
+        QTest::keyClick(grid, Qt::Key_F2);
+        QTest::keyClicks(grid->focusWidget(), QStringLiteral("5"));
+        QTest::keyClick(grid->focusWidget(), Qt::Key_Escape);
+        QCOMPARE(set->FieldValue(QStringLiteral("finetune")), QVariant(-12));
+        QCOMPARE(MessageBox::ShownBoxes().size(), 0);
+    }
+
+    // The text being typed into a number field is not rewritten under the cursor;
+    // leaving the field shows the value as stored.
+    void numberFieldsKeepTheTextBeingTyped()
+    {
+        TSQLClientDataSet* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        auto* source = new TDataSource(set, window.get());
+        auto* fine = shown(new TDBEdit(source, QStringLiteral("finetune"), 11));
+        auto* other = shown(new TDBEdit(source, QStringLiteral("name"), 20));
+        fine->setFocus();
+        fine->selectAll();
+        QTest::keyClicks(fine, QStringLiteral("007"));
+        QCOMPARE(fine->text(), QStringLiteral("007"));
+        QCOMPARE(set->FieldValue(QStringLiteral("finetune")), QVariant(7));
+        fine->selectAll();
+        QTest::keyClicks(fine, QStringLiteral("-"));
+        QCOMPARE(fine->text(), QStringLiteral("-")); // on its way to a negative number
+        QCOMPARE(set->FieldValue(QStringLiteral("finetune")), QVariant(7));
+        QTest::keyClicks(fine, QStringLiteral("4x"));
+        QCOMPARE(fine->text(), QStringLiteral("-4"));
+        QCOMPARE(set->FieldValue(QStringLiteral("finetune")), QVariant(-4));
+        fine->selectAll();
+        QTest::keyClicks(fine, QStringLiteral("012"));
+        other->setFocus();
+        QTRY_COMPARE(fine->text(), QStringLiteral("12"));
     }
 };
 
