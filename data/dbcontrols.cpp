@@ -67,9 +67,12 @@ QValidator::State TFieldValidator::validate(QString& input, int&) const
     // The limit applies to what is typed, not to what is shown: a stored value longer
     // than the limit is displayed whole (QLineEdit's own maxLength would cut it, and
     // the next keystroke would write the cut text back).
-    if (input.size() > std::max<qsizetype>(m_limit, m_stored))
-        return Invalid;
     const TFieldDef* column = Column();
+    // Never more than the column on the server holds: Save would fail on it.
+    const int limit =
+        column && column->Characters() > 0 ? std::min(m_limit, column->Characters()) : m_limit;
+    if (input.size() > std::max<qsizetype>(limit, m_stored))
+        return Invalid;
     if (!column || !column->integer)
         return Acceptable;
     m_check = CheckWholeNumber(*column, input.trimmed());
@@ -600,10 +603,13 @@ void TDBEdit::write(const QString& text)
     // is written until it is one.
     if (m_validator->Incomplete(text))
         return;
+    // While the value travels to the row, the row shows its old value for a moment
+    // (starting the edit): the text being typed is not rewritten with it.
     bool written = false;
+    m_writing = true;
     Guarded(this, [&] { written = !m_field.isEmpty() && writeTo(m_source, m_field, text); });
-    if (!written)
-        display(true); // not editable, or refused: show the stored value again
+    m_writing = false;
+    display(/*force=*/!written); // refused or not editable: the stored value again
 }
 
 void TDBEdit::SetField(const QString& field)
@@ -622,6 +628,8 @@ void TDBEdit::focusOutEvent(QFocusEvent* event)
 
 void TDBEdit::display(bool force)
 {
+    if (m_writing)
+        return;
     const QVariant value = valueOf(m_source, m_field);
     const QString text = textOf(value);
     m_validator->SetStoredLength(text.size());
@@ -657,6 +665,9 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& field, const QStrin
     addItems(items);
     if (!choiceOnly) {
         setInsertPolicy(QComboBox::NoInsert);
+        // No inline completion: it shows a whole entry while only the letters typed
+        // reach the row, and the field must show what Save writes.
+        setCompleter(nullptr);
         m_validator = new TFieldValidator(source, field, 65535, this);
         lineEdit()->setValidator(m_validator);
         connect(lineEdit(), &QLineEdit::textEdited, this, &TDBComboBox::write);
@@ -676,8 +687,8 @@ void TDBComboBox::write(const QString& text)
     m_writing = true;
     Guarded(this, [&] { written = writeTo(m_source, m_field, text); });
     m_writing = false;
-    if (!written)
-        display(); // not editable, or refused: show the stored value again
+    Q_UNUSED(written); // refused or not: the list shows what is stored
+    display();
 }
 
 void TDBComboBox::display()
@@ -686,9 +697,12 @@ void TDBComboBox::display()
     const QString text = textOf(value);
     const QSignalBlocker block(this);
     if (isEditable()) {
-        // What the user is typing stays as typed while it stands for the value stored.
+        // What the user is typing stays as typed while it travels to the row, and
+        // while it stands for the value stored.
+        if (m_writing)
+            return;
         if (currentText() != text &&
-            !(m_writing && StandsFor(m_validator->Column(), currentText(), value))) {
+            !StandsFor(m_validator ? m_validator->Column() : nullptr, currentText(), value)) {
             const int i = findText(text);
             setCurrentIndex(i);
             setEditText(text);

@@ -206,6 +206,7 @@ private:
     QPointer<TDataSource> m_source;
     QString m_field;
     TFieldValidator* m_validator;
+    bool m_writing = false;
 };
 
 /// A read-only text showing a column.

@@ -26,6 +26,13 @@ struct TFieldDef
     bool Updatable() const { return !autoValue && !readOnly && !calculated && !hidden; }
     bool WhereEligible() const { return !blob && !calculated && length < MaxWhereDataSize; }
     bool Signed() const { return minValue < 0; }
+    /// How many characters a text column holds on the server, 0 when not a text column.
+    /// The driver reports the length in bytes of the connection's utf8mb4 (4 per
+    /// character).
+    int Characters() const
+    {
+        return type.id() == QMetaType::QString && !blob && length > 0 ? length / 4 : 0;
+    }
 };
 
 /// Fills the whole-number range of `def` from the server's type number and whether
