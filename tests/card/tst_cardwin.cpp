@@ -5,6 +5,7 @@
 #include "errors.h"
 #include "mainwin.h"
 #include "messagebox.h"
+#include "modal.h"
 #include "panearea.h"
 #include "testdatabase.h"
 
@@ -355,8 +356,8 @@ private slots:
         TMainWin main;
         main.show();
         bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* editor = qobject_cast<TCardWin*>(QApplication::activeModalWidget());
+        WhenModal(this, [&](QWidget* modal) {
+            auto* editor = qobject_cast<TCardWin*>(modal);
             QVERIFY(editor);
             QCOMPARE(editor->CardID(), 4);
             seen = true;
@@ -369,8 +370,8 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(main.CardDataSet->RecordCount(), 3);
 
-        QTimer::singleShot(0, this, [&] {
-            auto* editor = qobject_cast<TCardWin*>(QApplication::activeModalWidget());
+        WhenModal(this, [&](QWidget* modal) {
+            auto* editor = qobject_cast<TCardWin*>(modal);
             QVERIFY(editor);
             MessageBox::QueueAnswer(MessageBox::Button::Yes);
             editor->close();

@@ -5,6 +5,7 @@
 #include "errors.h"
 #include "mainwin.h"
 #include "messagebox.h"
+#include "modal.h"
 #include "panearea.h"
 #include "testdatabase.h"
 
@@ -436,8 +437,8 @@ private slots:
         TMainWin main;
         main.show();
         bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* editor = qobject_cast<TChannelWin*>(QApplication::activeModalWidget());
+        WhenModal(this, [&](QWidget* modal) {
+            auto* editor = qobject_cast<TChannelWin*>(modal);
             QVERIFY(editor);
             QCOMPARE(editor->SourceID(), 3);
             QVERIFY(!editor->isMinimized());
@@ -452,8 +453,8 @@ private slots:
         QCOMPARE(main.SourceDataSet->RecordCount(), 4); // re-read after the editor closed
 
         // Insert: a new source, saved with Yes.
-        QTimer::singleShot(0, this, [&] {
-            auto* editor = qobject_cast<TChannelWin*>(QApplication::activeModalWidget());
+        WhenModal(this, [&](QWidget* modal) {
+            auto* editor = qobject_cast<TChannelWin*>(modal);
             QVERIFY(editor);
             MessageBox::QueueAnswer(MessageBox::Button::Yes);
             editor->close();

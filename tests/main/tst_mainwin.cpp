@@ -3,6 +3,7 @@
 #include "dbcontrols.h"
 #include "mainwin.h"
 #include "messagebox.h"
+#include "modal.h"
 #include "settingswin.h"
 #include "testdatabase.h"
 
@@ -259,8 +260,8 @@ private slots:
     {
         StatementRecorder rec;
         bool inspected = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* settings = qobject_cast<TSettingsWin*>(QApplication::activeModalWidget());
+        WhenModal(this, [&](QWidget* modal) {
+            auto* settings = qobject_cast<TSettingsWin*>(modal);
             QVERIFY(settings);
             QCOMPARE(settings->windowTitle(), QStringLiteral("Base settings"));
             QCOMPARE(settings->size(), QSize(795, 580));

@@ -250,7 +250,8 @@ class TestEditorModel : public QObject
 
     /// Types into a line edit as a user does: to the end of the text, optionally
     /// clearing it first. Returns what the field's rules make of it.
-    Typing typeInto(QLineEdit* edit, const QString& typed, bool clear, int limit, bool number)
+    Typing typeInto(QLineEdit* edit, const QString& typed, bool clear, int limit, bool number,
+                    bool enter)
     {
         const Typing expected = SimulateTyping(edit->text(), typed, clear, limit, number);
         edit->setFocus();
@@ -260,6 +261,8 @@ class TestEditorModel : public QObject
             QTest::keyClick(edit, Qt::Key_Backspace);
         }
         QTest::keyClicks(edit, typed);
+        if (enter)
+            QTest::keyClick(edit, Qt::Key_Return); // saves nothing, closes nothing
         if (qEnvironmentVariableIsSet("KORVANE_MODEL_DEBUG"))
             qDebug().noquote() << "typed into" << edit->objectName() << "expected" << expected.text
                                << "shows" << edit->text();
@@ -520,10 +523,12 @@ class TestEditorModel : public QObject
             } else {
                 const QString typed = f.kind == Kind::Number ? dice.Number() : dice.Text();
                 const bool clear = dice.Chance(30);
-                act(QStringLiteral("type \"%1\" into %2%3")
-                        .arg(typed, f.widget, clear ? " after clearing it" : ""));
+                const bool enter = dice.Chance(20);
+                act(QStringLiteral("type \"%1\" into %2%3%4")
+                        .arg(typed, f.widget, clear ? " after clearing it" : "",
+                             enter ? ", Enter" : ""));
                 const Typing t = typeInto(win.findChild<QLineEdit*>(f.widget), typed, clear,
-                                          f.limit, f.kind == Kind::Number);
+                                          f.limit, f.kind == Kind::Number, enter);
                 if (!t.wrote)
                     return true;
                 value = t.value;
@@ -1046,9 +1051,11 @@ class TestEditorModel : public QObject
                                                             : static_cast<QLineEdit*>(w);
                 const QString typed = number ? dice.Number() : dice.Text();
                 const bool clear = dice.Chance(30);
-                act(QStringLiteral("type \"%1\" into %2%3")
-                        .arg(typed, f.widget, clear ? " after clearing it" : ""));
-                const Typing t = typeInto(edit, typed, clear, f.limit, number);
+                const bool enter = f.kind == Kind::Text && dice.Chance(20);
+                act(QStringLiteral("type \"%1\" into %2%3%4")
+                        .arg(typed, f.widget, clear ? " after clearing it" : "",
+                             enter ? ", Enter" : ""));
+                const Typing t = typeInto(edit, typed, clear, f.limit, number, enter);
                 wrote = t.wrote;
                 value = t.value;
             }
