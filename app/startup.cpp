@@ -16,7 +16,7 @@ QString NoSettingsMessage()
                                        "valid config file. See the Korvane docs for more info.");
 }
 
-int RunKorvaneSetup(int argc, char** argv)
+int RunKorvaneSetup(int argc, char** argv, const std::function<void()>& beforeMainWindow)
 {
     TKorvaneApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvane-setup"));
@@ -32,6 +32,8 @@ int RunKorvaneSetup(int argc, char** argv)
                 NoSettingsMessage(), {MessageBox::Button::Abort}, MessageBox::Button::Abort);
             return 1;
         }
+        if (beforeMainWindow)
+            beforeMainWindow();
         // The main window goes before the module, whose destruction closes the connection.
         auto mainWin = std::make_unique<TMainWin>();
         MainWin = mainWin.get();
@@ -39,7 +41,9 @@ int RunKorvaneSetup(int argc, char** argv)
         QApplication::exec();
         MainWin = nullptr;
     } catch (...) {
+        // Shown, and the program ends as failed: a start-up that broke off is no success.
         ShowCurrentException();
+        return 1;
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "mainwin.h"
 
+#include "busynotice.h"
 #include "cardwin.h"
 #include "channelwin.h"
 #include "clientdataset.h"
@@ -18,6 +19,7 @@
 #include <QShortcut>
 #include <exception>
 #include <memory>
+#include <optional>
 
 TMainWin* MainWin = nullptr;
 
@@ -199,12 +201,20 @@ void TMainWin::setUpActions()
 
 void TMainWin::FormCreate()
 {
+    // The first list opens the connection: say to which server, as that can take a
+    // while (up to the connect timeout when the server does not answer).
+    std::optional<TBusyNotice> connecting;
+    if (!SQLModule->Conn->Connected())
+        connecting.emplace(tr("Connecting to the database server on host \u201C%1\u201D\u2026")
+                               .arg(SQLModule->HostName()));
     // A failure here (typically the connection) is shown; the window still opens. When
     // the source list fails, the card list is not opened either.
     try {
         SourceDataSet->SetActive(true);
         CardDataSet->SetActive(true);
     } catch (const std::exception& e) {
+        if (connecting)
+            connecting->Done();
         MessageBox::ShowException(QString::fromUtf8(e.what()), this);
     }
 }

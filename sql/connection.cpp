@@ -3,6 +3,7 @@
 #include "errors.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -106,13 +107,22 @@ void TSQLConnection::Open()
     db.setPassword(ParamValue(QStringLiteral("Password")));
     // Matched rows, not changed rows: an UPDATE that rewrites the same values still
     // counts, so a count of 0 really means the row is gone or was changed.
-    db.setConnectOptions(QStringLiteral("CLIENT_FOUND_ROWS"));
+    // A server that does not answer (a host that drops packets, a firewall, a stopped
+    // server) fails within seconds instead of freezing the program for minutes.
+    db.setConnectOptions(QStringLiteral("CLIENT_FOUND_ROWS;MYSQL_OPT_CONNECT_TIMEOUT=%1;"
+                                        "MYSQL_OPT_READ_TIMEOUT=%2;MYSQL_OPT_WRITE_TIMEOUT=%2")
+                             .arg(ConnectTimeoutSeconds)
+                             .arg(ReadWriteTimeoutSeconds));
     qCDebug(lcSql).noquote() << "connect" << db.userName() << "@" << db.hostName() << "/"
                              << db.databaseName();
     if (!db.open()) {
         const QSqlError error = db.lastError();
         db.close();
-        throw EDatabaseError(messageOf(error), nativeCode(error));
+        throw EDatabaseError(QCoreApplication::translate("TSQLConnection",
+                                                         "Cannot connect to the database server "
+                                                         "on host \"%1\": %2")
+                                 .arg(db.hostName(), messageOf(error)),
+                             nativeCode(error));
     }
     m_inTransaction = false;
     // Refuse values a column cannot hold instead of cutting or replacing them.
@@ -161,6 +171,10 @@ void TSQLConnection::fail(const QSqlError& error, const QString& context)
     QString message = messageOf(error);
     if (!context.isEmpty())
         message = context + QStringLiteral(": ") + message;
+    if (isConnectionLost(code))
+        message =
+            QCoreApplication::translate("TSQLConnection", "%1 (database server on host \"%2\")")
+                .arg(message, ParamValue(QStringLiteral("HostName")));
     throw EDatabaseError(message, code);
 }
 
@@ -213,13 +227,18 @@ QSqlQuery& TSQLConnection::run(const QString& sql, const QVariantList& binds)
                              2013);
     Open();
     QSqlError error;
+    QElapsedTimer waited;
+    waited.start();
     QSqlQuery* query = &attempt(sql, binds, error);
     if (error.type() == QSqlError::NoError)
         return *query;
     // Outside a transaction, a statement that found the connection gone is sent once
     // more on a new connection. Inside one it is never replayed: the transaction died
-    // with the connection, and the caller must fail and roll back.
-    if (!m_inTransaction && isConnectionLost(nativeCode(error))) {
+    // with the connection, and the caller must fail and roll back. Nor is one that
+    // waited out the read timeout: the server is not answering, and the user is told
+    // so now rather than after another wait.
+    const bool timedOut = waited.elapsed() >= (ReadWriteTimeoutSeconds - 1) * 1000;
+    if (!m_inTransaction && !timedOut && isConnectionLost(nativeCode(error))) {
         Close();
         Open();
         query = &attempt(sql, binds, error);

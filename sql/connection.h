@@ -25,6 +25,11 @@ public:
     using Param = QPair<QString, QString>;
     using StatementListener = std::function<void(const QString& sql, const QVariantList& binds)>;
 
+    /// How long connecting may take, and how long one read or write of a statement may
+    /// wait for the server, before it counts as a failure.
+    static constexpr int ConnectTimeoutSeconds = 10;
+    static constexpr int ReadWriteTimeoutSeconds = 60;
+
     explicit TSQLConnection(const QString& connectionName = QStringLiteral("MySQLConnection"));
     ~TSQLConnection();
     TSQLConnection(const TSQLConnection&) = delete;
