@@ -1,5 +1,6 @@
-# Installs the Debian packages the build, the tests and the demo need, when missing.
-# Sourced by scripts/test and scripts/demo.
+# Installs the Debian packages the build, the tests and the demo need, when missing:
+# as root with apt-get, as a normal user through sudo; without either it stops at once
+# and prints the line to run. Sourced by scripts/test, scripts/demo and bench/run.
 
 KORVANE_PACKAGES=(
   cmake g++ make pkg-config
@@ -17,17 +18,25 @@ korvane_missing_packages() {
 }
 
 korvane_ensure_packages() {
-  local missing
+  local missing sudo=()
   missing=$(korvane_missing_packages "$@")
   [ -z "$missing" ] && return 0
+  echo "These Debian packages are missing: $missing"
   if [ "$(id -u)" -ne 0 ]; then
-    echo "These Debian packages are missing: $missing" >&2
-    echo "Install them as root (apt-get install $missing) and run this again." >&2
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "Install them as root, then run this again:" >&2
+      echo "  apt-get install -y --no-install-recommends $missing" >&2
+      exit 1
+    fi
+    sudo=(sudo)
+  fi
+  echo "Installing them${sudo:+ with sudo}..."
+  # shellcheck disable=SC2086
+  if ! "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq ||
+    ! "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+      apt-get install -y -qq --no-install-recommends $missing >/dev/null; then
+    echo "Installing failed. Install them as root, then run this again:" >&2
+    echo "  apt-get install -y --no-install-recommends $missing" >&2
     exit 1
   fi
-  echo "Installing: $missing"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  # shellcheck disable=SC2086
-  apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }

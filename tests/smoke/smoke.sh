@@ -47,7 +47,7 @@ pid=
 echo "ok: start-up error box, exit status 1"
 
 # 2. A settings file naming a database filled with the sample line-up.
-db=smoke_sample
+db=t_smoke # the test user may use the test databases only
 mariadb --no-defaults -u"$KORVANE_DB_USER" -p"$KORVANE_DB_PASSWORD" \
   -e "DROP DATABASE IF EXISTS $db; CREATE DATABASE $db CHARACTER SET utf8mb4"
 cat "$KORVANE_SOURCE_DIR/db/schema.sql" "$KORVANE_SOURCE_DIR/db/sample.sql" |
