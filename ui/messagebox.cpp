@@ -201,21 +201,7 @@ QString ApplicationTitle()
 
 QString ButtonText(Button b)
 {
-    switch (b) {
-    case Button::Ok:
-        return QCoreApplication::translate("MessageBox", "OK");
-    case Button::Yes:
-        return QCoreApplication::translate("MessageBox", "Yes");
-    case Button::No:
-        return QCoreApplication::translate("MessageBox", "No");
-    case Button::Cancel:
-        return QCoreApplication::translate("MessageBox", "Cancel");
-    case Button::Abort:
-        return QCoreApplication::translate("MessageBox", "Abort");
-    case Button::None:
-        break;
-    }
-    return QString();
+    return MnemonicText(b).remove(QLatin1Char('&'));
 }
 
 Button Ask(Kind kind, const QString& caption, const QString& text, const QList<Button>& buttons,

@@ -188,6 +188,40 @@ private:
     }
 };
 
+/// The one row an editor is about (the source, the card): as saved, and as being edited.
+struct HeadRow
+{
+    Values values; // as settled
+    Values pending;
+    Values saved; // as the last save wrote it
+    bool editing = false;
+
+    Values Now() const { return editing ? pending : values; }
+    void Load(const Values& v)
+    {
+        values = saved = v;
+        editing = false;
+    }
+    void Write(const QString& column, const Val& value)
+    {
+        if (!editing) {
+            pending = values;
+            editing = true;
+        }
+        pending[column] = value;
+    }
+    void Cancel() { editing = false; }
+    /// Settled and written, as a save does.
+    void Save()
+    {
+        if (editing)
+            values = pending;
+        editing = false;
+        saved = values;
+    }
+    bool Dirty() const { return editing || values != saved; }
+};
+
 /// What the user types into a field, and what the field makes of it.
 struct Typing
 {

@@ -291,33 +291,62 @@ class TestEditorModel : public QObject
         QCoreApplication::processEvents();
     }
 
+    // --- actions on a list and on a window, shared by both editors -------------------
+
+    /// Prior or Next on the navigator.
+    void moveByNavigator(TDBNavigator* nav, ListModel& list, Dice& dice)
+    {
+        const bool next = dice.Chance(50);
+        act(QStringLiteral("%1 %2").arg(nav->objectName(), next ? "Next" : "Prior"));
+        QTest::mouseClick(nav->ButtonFor(next ? TDBNavigator::Next : TDBNavigator::Prior),
+                          Qt::LeftButton);
+        next ? list.Next() : list.Prior();
+    }
+
+    /// A click on a row of the grid.
+    void clickGridRow(TDBGrid* grid, ListModel& list, Dice& dice)
+    {
+        if (list.Count() == 0)
+            return;
+        const int r = dice.Below(list.Count());
+        act(QStringLiteral("click %1 row %2").arg(grid->objectName()).arg(r));
+        const QModelIndex index = grid->Model()->index(r, 0);
+        grid->scrollTo(index);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+        list.MoveTo(r);
+    }
+
+    /// Save by the button or by Ctrl+S.
+    void save(TEditorWin& win, QPushButton* button, Dice& dice)
+    {
+        const bool click = dice.Chance(50);
+        act(click ? QStringLiteral("Save button") : QStringLiteral("Ctrl+S"));
+        if (click)
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            QTest::keyClick(&win, Qt::Key_S, Qt::ControlModifier);
+    }
+
     // === the channel source editor ====================================================
 
     struct ChannelState
     {
         int sourceId = 0;
         bool digital = false;
-        Values source, sourcePending, savedSource;
-        bool sourceEditing = false;
+        HeadRow source;
         ListModel list;
         QList<Values> saved;
     };
 
-    Values channelSourceNow(const ChannelState& m) const
-    {
-        return m.sourceEditing ? m.sourcePending : m.source;
-    }
-
     void loadChannels(ChannelState& m)
     {
-        m.source = parseRow(SourceColumns,
-                            db->Rows(QStringLiteral("SELECT %1 FROM videosource WHERE sourceid=%2")
-                                         .arg(SourceColumns.join(QLatin1Char(',')))
-                                         .arg(m.sourceId))
-                                .value(0),
-                            QStringLiteral("src."));
-        m.savedSource = m.source;
-        m.sourceEditing = false;
+        m.source.Load(
+            parseRow(SourceColumns,
+                     db->Rows(QStringLiteral("SELECT %1 FROM videosource WHERE sourceid=%2")
+                                  .arg(SourceColumns.join(QLatin1Char(',')))
+                                  .arg(m.sourceId))
+                         .value(0),
+                     QStringLiteral("src.")));
         m.list = ListModel{};
         m.list.key = QStringLiteral("chanid");
         for (const QString& row :
@@ -414,23 +443,29 @@ class TestEditorModel : public QObject
                 QStringLiteral("%1: %2 channel_dvb rows have no channel").arg(when).arg(orphans));
     }
 
-    static bool channelDirty(const ChannelState& m)
+    /// Whether a list holds what Save would write: a row being edited, a new row typed
+    /// into, or rows other than the last save's (a new row nobody typed into is none).
+    static bool listDirty(const ListModel& l, const QList<Values>& saved)
     {
-        if (m.sourceEditing || m.source != m.savedSource)
-            return true;
-        const ListModel& l = m.list;
         if (l.editing && (!l.isNew || l.touched))
             return true;
         QList<Values> committed = l.rows;
         if (l.editing && l.isNew)
             committed.removeAt(l.current);
-        return committed != m.saved;
+        return committed != saved;
+    }
+
+    static bool channelDirty(const ChannelState& m)
+    {
+        if (m.source.Dirty())
+            return true;
+        return listDirty(m.list, m.saved);
     }
 
     void checkChannelWindow(TChannelWin& win, const ChannelState& m)
     {
         const Values row = m.list.Current();
-        const Values source = channelSourceNow(m);
+        const Values source = m.source.Now();
         for (const Field& f : ChannelFields) {
             QWidget* w = win.findChild<QWidget*>(f.widget);
             if (!w || !w->isVisibleTo(&win))
@@ -490,12 +525,9 @@ class TestEditorModel : public QObject
 
     void channelSaved(ChannelState& m)
     {
-        if (m.sourceEditing)
-            m.source = m.sourcePending;
-        m.sourceEditing = false;
+        m.source.Save();
         m.list.Settle();
         m.saved = m.list.rows;
-        m.savedSource = m.source;
     }
 
     // One random user action on the channel editor; false when the window closed.
@@ -534,11 +566,7 @@ class TestEditorModel : public QObject
                 value = t.value;
             }
             if (f.column.startsWith(QLatin1String("src."))) {
-                if (!m.sourceEditing) {
-                    m.sourcePending = m.source;
-                    m.sourceEditing = true;
-                }
-                m.sourcePending[f.column] = value;
+                m.source.Write(f.column, value);
             } else if (f.column.startsWith(QLatin1String("dvb."))) {
                 m.list.BeginEdit(freshChannel(m, currentChanid(win)));
                 m.list.touched = true;
@@ -597,26 +625,13 @@ class TestEditorModel : public QObject
                 m.list.Write(col, t.text, freshChannel(m, currentChanid(win)));
             if (end == 2) {
                 channelSaved(m);
-                compareChannelTables(m, m.saved, m.savedSource,
+                compareChannelTables(m, m.saved, m.source.saved,
                                      QStringLiteral("after Ctrl+S in a cell"));
             }
         } else if (roll < 56) {
-            const bool next = dice.Chance(50);
-            act(next ? QStringLiteral("navigator Next") : QStringLiteral("navigator Prior"));
-            QTest::mouseClick(nav->ButtonFor(next ? TDBNavigator::Next : TDBNavigator::Prior),
-                              Qt::LeftButton);
-            next ? m.list.Next() : m.list.Prior();
+            moveByNavigator(nav, m.list, dice);
         } else if (roll < 62) {
-            if (m.list.Count() == 0)
-                return true;
-            const int r = dice.Below(m.list.Count());
-            act(QStringLiteral("click grid row %1").arg(r));
-            TDBGrid* grid = win.ChannelGrid;
-            const QModelIndex index = grid->Model()->index(r, 0);
-            grid->scrollTo(index);
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                              grid->visualRect(index).center());
-            m.list.MoveTo(r);
+            clickGridRow(win.ChannelGrid, m.list, dice);
         } else if (roll < 69) {
             act(QStringLiteral("navigator Insert"));
             QTest::mouseClick(nav->ButtonFor(TDBNavigator::Insert), Qt::LeftButton);
@@ -644,26 +659,21 @@ class TestEditorModel : public QObject
         } else if (roll < 84) {
             act(QStringLiteral("source navigator Cancel"));
             QTest::mouseClick(win.SourceNavigator->ButtonFor(TDBNavigator::Cancel), Qt::LeftButton);
-            m.sourceEditing = false;
+            m.source.Cancel();
         } else if (roll < 94) {
-            const bool button = dice.Chance(50);
-            act(button ? QStringLiteral("Save button") : QStringLiteral("Ctrl+S"));
-            if (button)
-                QTest::mouseClick(win.ApplyButton, Qt::LeftButton);
-            else
-                QTest::keyClick(&win, Qt::Key_S, Qt::ControlModifier);
+            save(win, win.ApplyButton, dice);
             channelSaved(m);
-            compareChannelTables(m, m.saved, m.savedSource, QStringLiteral("after Save"));
+            compareChannelTables(m, m.saved, m.source.saved, QStringLiteral("after Save"));
         } else {
             return closeEditor(
                 win, dice, channelDirty(m),
                 [&] {
                     channelSaved(m);
-                    compareChannelTables(m, m.saved, m.savedSource,
+                    compareChannelTables(m, m.saved, m.source.saved,
                                          QStringLiteral("after closing with Yes"));
                 },
                 [&] {
-                    compareChannelTables(m, m.saved, m.savedSource,
+                    compareChannelTables(m, m.saved, m.source.saved,
                                          QStringLiteral("after closing without saving"));
                 });
         }
@@ -711,29 +721,46 @@ class TestEditorModel : public QObject
 
     void runChannelEditor(unsigned seed)
     {
+        ChannelState m;
+        runEpisodes<TChannelWin>(
+            seed,
+            [&](Dice& dice) {
+                m.sourceId = dice.Pick(QList<int>{1, 3, 9, 7});
+                act(QStringLiteral("open the channel editor on source %1").arg(m.sourceId));
+                loadChannels(m);
+                auto win = std::make_unique<TChannelWin>();
+                win->SetSourceID(m.sourceId);
+                m.digital = win->CardKind() >= 2 && win->CardKind() <= 4;
+                return win;
+            },
+            [&](TChannelWin& win, Dice& dice) { return channelAction(win, m, dice); },
+            [&](TChannelWin& win) { checkChannelWindow(win, m); });
+    }
+
+    /// Opens a window (`open`), acts on it until it closes, opens the next, until the
+    /// run's actions are done or the window differs from the model; then reports.
+    template <typename Window>
+    void runEpisodes(unsigned seed, const std::function<std::unique_ptr<Window>(Dice&)>& open,
+                     const std::function<bool(Window&, Dice&)>& action,
+                     const std::function<void(Window&)>& check)
+    {
         Dice dice(seed);
         actions.clear();
         mismatch.clear();
         seedDatabase();
-        ChannelState m;
         for (int step = 0; step < steps() && mismatch.isEmpty();) {
-            m.sourceId = dice.Pick(QList<int>{1, 3, 9, 7});
-            act(QStringLiteral("open the channel editor on source %1").arg(m.sourceId));
-            loadChannels(m);
-            auto win = std::make_unique<TChannelWin>();
-            win->SetSourceID(m.sourceId);
+            std::unique_ptr<Window> win = open(dice);
             win->show();
             QVERIFY(QTest::qWaitForWindowExposed(win.get()));
-            m.digital = win->CardKind() >= 2 && win->CardKind() <= 4;
-            checkChannelWindow(*win, m);
-            bool open = true;
-            while (open && step < steps() && mismatch.isEmpty()) {
+            check(*win);
+            bool shown = true;
+            while (shown && step < steps() && mismatch.isEmpty()) {
                 ++step;
-                open = channelAction(*win, m, dice);
-                if (open && mismatch.isEmpty())
-                    checkChannelWindow(*win, m);
+                shown = action(*win, dice);
+                if (shown && mismatch.isEmpty())
+                    check(*win);
             }
-            if (open) {
+            if (shown) {
                 // The run ends: leave without saving.
                 MessageBox::ClearShown();
                 if (win->isDirty())
@@ -750,16 +777,13 @@ class TestEditorModel : public QObject
     struct CardState
     {
         int cardId = 0;
-        Values card, cardPending, savedCard;
-        bool cardEditing = false;
+        HeadRow card;
         ListModel inputs;
         QList<Values> saved;
         QList<Values> sources;  // sourceid, name
         QList<Values> channels; // chanid, name, sourceid
         Val listed;             // the source whose channels "Start channel" offers
     };
-
-    Values cardNow(const CardState& m) const { return m.cardEditing ? m.cardPending : m.card; }
 
     static void followSource(CardState& m)
     {
@@ -771,14 +795,12 @@ class TestEditorModel : public QObject
 
     void loadCard(CardState& m)
     {
-        m.card = parseRow(CardColumns,
-                          db->Rows(QStringLiteral("SELECT %1 FROM capturecard WHERE cardid=%2")
-                                       .arg(CardColumns.join(QLatin1Char(',')))
-                                       .arg(m.cardId))
-                              .value(0),
-                          QStringLiteral("src."));
-        m.savedCard = m.card;
-        m.cardEditing = false;
+        m.card.Load(parseRow(CardColumns,
+                             db->Rows(QStringLiteral("SELECT %1 FROM capturecard WHERE cardid=%2")
+                                          .arg(CardColumns.join(QLatin1Char(',')))
+                                          .arg(m.cardId))
+                                 .value(0),
+                             QStringLiteral("src.")));
         m.inputs = ListModel{};
         m.inputs.key = QStringLiteral("cardinputid");
         // The start-channel list follows every input that becomes current on the way.
@@ -878,7 +900,7 @@ class TestEditorModel : public QObject
 
     void compareCardTables(const CardState& m, const QString& when)
     {
-        QStringList expected{rowText(CardColumns, m.savedCard, QStringLiteral("src."))};
+        QStringList expected{rowText(CardColumns, m.card.saved, QStringLiteral("src."))};
         QList<Values> rows = m.saved;
         std::sort(rows.begin(), rows.end(), [](const Values& a, const Values& b) {
             return a.value("cardinputid")->toInt() < b.value("cardinputid")->toInt();
@@ -894,15 +916,9 @@ class TestEditorModel : public QObject
 
     static bool cardDirty(const CardState& m)
     {
-        if (m.cardEditing || m.card != m.savedCard)
+        if (m.card.Dirty())
             return true;
-        const ListModel& l = m.inputs;
-        if (l.editing && (!l.isNew || l.touched))
-            return true;
-        QList<Values> committed = l.rows;
-        if (l.editing && l.isNew)
-            committed.removeAt(l.current);
-        return committed != m.saved;
+        return listDirty(m.inputs, m.saved);
     }
 
     void checkCardWindow(TCardWin& win, const CardState& m)
@@ -915,7 +931,7 @@ class TestEditorModel : public QObject
                                << Shown(m.listed) << "|" << rows.join(" / ") << "| ui current"
                                << win.InputDataSet->RecNo();
         }
-        const Values card = cardNow(m);
+        const Values card = m.card.Now();
         const Values input = m.inputs.Current();
         for (const Field& f : CardFields) {
             QWidget* w = win.findChild<QWidget*>(f.widget);
@@ -977,22 +993,10 @@ class TestEditorModel : public QObject
 
     void cardSaved(CardState& m)
     {
-        if (m.cardEditing)
-            m.card = m.cardPending;
-        m.cardEditing = false;
+        m.card.Save();
         m.inputs.Settle();
         followSource(m);
         m.saved = m.inputs.rows;
-        m.savedCard = m.card;
-    }
-
-    void writeCard(CardState& m, const QString& column, const Val& value)
-    {
-        if (!m.cardEditing) {
-            m.cardPending = m.card;
-            m.cardEditing = true;
-        }
-        m.cardPending[column] = value;
     }
 
     // One random user action on the card editor; false when the window closed.
@@ -1023,7 +1027,7 @@ class TestEditorModel : public QObject
             } else if (f.kind == Kind::Lookup) {
                 auto* combo = static_cast<QComboBox*>(w);
                 const auto entries = lookupEntries(m, f.widget);
-                const int at = lookupShown(entries, src ? cardNow(m).value(f.column)
+                const int at = lookupShown(entries, src ? m.card.Now().value(f.column)
                                                         : m.inputs.Current().value(f.column));
                 act(QStringLiteral("Down in %1").arg(f.widget));
                 pressDown(combo);
@@ -1062,7 +1066,7 @@ class TestEditorModel : public QObject
             if (!wrote)
                 return true;
             if (src) {
-                writeCard(m, f.column, value);
+                m.card.Write(f.column, value);
             } else {
                 m.inputs.Write(f.column, value, freshInput(m, win.DBText1->text()));
                 if (m.inputs.current >= 0 &&
@@ -1073,24 +1077,10 @@ class TestEditorModel : public QObject
                 m.inputs.MoveTo(*moveInputsTo, /*evenToCurrent=*/true);
             followSource(m);
         } else if (roll < 60) {
-            const bool next = dice.Chance(50);
-            act(next ? QStringLiteral("input navigator Next")
-                     : QStringLiteral("input navigator Prior"));
-            QTest::mouseClick(nav->ButtonFor(next ? TDBNavigator::Next : TDBNavigator::Prior),
-                              Qt::LeftButton);
-            next ? m.inputs.Next() : m.inputs.Prior();
+            moveByNavigator(nav, m.inputs, dice);
             followSource(m);
         } else if (roll < 66) {
-            if (m.inputs.Count() == 0)
-                return true;
-            const int r = dice.Below(m.inputs.Count());
-            act(QStringLiteral("click input grid row %1").arg(r));
-            TDBGrid* grid = win.DBGrid1;
-            const QModelIndex index = grid->Model()->index(r, 0);
-            grid->scrollTo(index);
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                              grid->visualRect(index).center());
-            m.inputs.MoveTo(r);
+            clickGridRow(win.DBGrid1, m.inputs, dice);
             followSource(m);
         } else if (roll < 74) {
             act(QStringLiteral("input navigator Insert"));
@@ -1112,12 +1102,7 @@ class TestEditorModel : public QObject
             m.inputs.Cancel();
             followSource(m);
         } else if (roll < 95) {
-            const bool button = dice.Chance(50);
-            act(button ? QStringLiteral("Save button") : QStringLiteral("Ctrl+S"));
-            if (button)
-                QTest::mouseClick(win.ApplyButton, Qt::LeftButton);
-            else
-                QTest::keyClick(&win, Qt::Key_S, Qt::ControlModifier);
+            save(win, win.ApplyButton, dice);
             cardSaved(m);
             compareCardTables(m, QStringLiteral("after Save"));
         } else {
@@ -1134,36 +1119,19 @@ class TestEditorModel : public QObject
 
     void runCardEditor(unsigned seed)
     {
-        Dice dice(seed);
-        actions.clear();
-        mismatch.clear();
-        seedDatabase();
         CardState m;
-        for (int step = 0; step < steps() && mismatch.isEmpty();) {
-            m.cardId = dice.Pick(QList<int>{1, 4, 5});
-            act(QStringLiteral("open the card editor on card %1").arg(m.cardId));
-            loadCard(m);
-            auto win = std::make_unique<TCardWin>();
-            win->SetCardID(m.cardId);
-            win->show();
-            QVERIFY(QTest::qWaitForWindowExposed(win.get()));
-            checkCardWindow(*win, m);
-            bool open = true;
-            while (open && step < steps() && mismatch.isEmpty()) {
-                ++step;
-                open = cardAction(*win, m, dice);
-                if (open && mismatch.isEmpty())
-                    checkCardWindow(*win, m);
-            }
-            if (open) {
-                MessageBox::ClearShown();
-                if (win->isDirty())
-                    MessageBox::QueueAnswer(MessageBox::Button::No);
-                win->close();
-            }
-        }
-        if (!mismatch.isEmpty())
-            report(seed);
+        runEpisodes<TCardWin>(
+            seed,
+            [&](Dice& dice) {
+                m.cardId = dice.Pick(QList<int>{1, 4, 5});
+                act(QStringLiteral("open the card editor on card %1").arg(m.cardId));
+                loadCard(m);
+                auto win = std::make_unique<TCardWin>();
+                win->SetCardID(m.cardId);
+                return win;
+            },
+            [&](TCardWin& win, Dice& dice) { return cardAction(win, m, dice); },
+            [&](TCardWin& win) { checkCardWindow(win, m); });
     }
 
 private slots:
