@@ -1,0 +1,260 @@
+#include "scanfile.h"
+
+#include "errors.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <libdvbv5/dvb-file.h>
+#include <linux/dvb/frontend.h>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+constexpr qint64 MaxFileSize = 10 * 1024 * 1024;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("ReadChannelFile", text);
+}
+
+[[noreturn]] void refuse(const QString& path, const QString& why)
+{
+    throw EKorvaneError(tr("The channel file \"%1\" cannot be imported: %2").arg(path, why));
+}
+
+// What the library writes to standard error while it reads: its messages about the file
+// (a malformed entry and its line), which the user is to see in the error box.
+class StderrCapture
+{
+public:
+    StderrCapture()
+    {
+        if (!m_file.open())
+            return;
+        std::fflush(stderr);
+        m_saved = dup(fileno(stderr));
+        dup2(m_file.handle(), fileno(stderr));
+    }
+    ~StderrCapture() { restore(); }
+    QString Text()
+    {
+        restore();
+        m_file.seek(0);
+        return QString::fromLocal8Bit(m_file.readAll()).trimmed();
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        dup2(m_saved, fileno(stderr));
+        close(m_saved);
+        m_saved = -1;
+    }
+    QTemporaryFile m_file;
+    int m_saved = -1;
+};
+
+struct FileDeleter
+{
+    void operator()(dvb_file* file) const { dvb_file_free(file); }
+};
+using DvbFile = std::unique_ptr<dvb_file, FileDeleter>;
+
+DvbFile readAs(const QByteArray& path, quint32 system, dvb_file_formats format)
+{
+    DvbFile file(dvb_read_file_format(path.constData(), system, format));
+    if (file && file->n_entries <= 0 && !file->first_entry)
+        file.reset();
+    return file;
+}
+
+// A value of the file as the column's list has it; a value the list lacks is stored as
+// "AUTO" and named among the service's values outside the lists.
+std::optional<QString> listed(TScannedService& service, const char* column, uint32_t value,
+                              const QList<std::pair<uint32_t, const char*>>& list)
+{
+    for (const auto& [v, text] : list)
+        if (v == value)
+            return QString::fromLatin1(text);
+    service.outsideLists << QStringLiteral("%1: %2").arg(QLatin1String(column)).arg(value);
+    return QStringLiteral("AUTO");
+}
+
+const QList<std::pair<uint32_t, const char*>> CodeRates{
+    {FEC_NONE, "NONE"}, {FEC_1_2, "1_2"}, {FEC_2_3, "2_3"}, {FEC_3_4, "3_4"}, {FEC_4_5, "4_5"},
+    {FEC_5_6, "5_6"},   {FEC_6_7, "6_7"}, {FEC_7_8, "7_8"}, {FEC_8_9, "8_9"}, {FEC_AUTO, "AUTO"}};
+
+TScannedService serviceOf(dvb_entry* entry, quint32 fallbackSystem)
+{
+    TScannedService s;
+    s.name = QString::fromUtf8(entry->channel ? entry->channel : "").trimmed();
+    s.serviceId = entry->service_id;
+    uint32_t v = 0;
+    s.deliverySystem =
+        dvb_retrieve_entry_prop(entry, DTV_DELIVERY_SYSTEM, &v) == 0 ? v : fallbackSystem;
+    if (dvb_retrieve_entry_prop(entry, DTV_FREQUENCY, &v) == 0)
+        s.freq = QString::number(v);
+    // The video PID, then the audio PIDs; PID 0 stands for none.
+    QStringList pids;
+    for (unsigned i = 0; i < entry->video_pid_len; ++i)
+        if (entry->video_pid[i])
+            pids << QString::number(entry->video_pid[i]);
+    s.radio = pids.isEmpty();
+    for (unsigned i = 0; i < entry->audio_pid_len; ++i)
+        if (entry->audio_pid[i])
+            pids << QString::number(entry->audio_pid[i]);
+    if (!pids.isEmpty())
+        s.pids = pids.join(QLatin1Char(','));
+    if (dvb_retrieve_entry_prop(entry, DTV_POLARIZATION, &v) == 0 && v != POLARIZATION_OFF)
+        s.pol = listed(s, "pol", v, {{POLARIZATION_H, "H"}, {POLARIZATION_V, "V"}});
+    if (dvb_retrieve_entry_prop(entry, DTV_SYMBOL_RATE, &v) == 0)
+        s.symbolRate = QString::number(v);
+    if (dvb_retrieve_entry_prop(entry, DTV_INVERSION, &v) == 0)
+        s.inversion = listed(s, "inversion", v,
+                             {{INVERSION_AUTO, "AUTO"}, {INVERSION_ON, "1"}, {INVERSION_OFF, "0"}});
+    if (dvb_retrieve_entry_prop(entry, DTV_BANDWIDTH_HZ, &v) == 0)
+        s.bandwidth = listed(s, "bandwidth", v,
+                             {{0, "AUTO"}, {6000000, "6"}, {7000000, "7"}, {8000000, "8"}});
+    if (dvb_retrieve_entry_prop(entry, DTV_CODE_RATE_HP, &v) == 0)
+        s.hpCodeRate = listed(s, "hp_code_rate", v, CodeRates);
+    if (dvb_retrieve_entry_prop(entry, DTV_CODE_RATE_LP, &v) == 0)
+        s.lpCodeRate = listed(s, "lp_code_rate", v, CodeRates);
+    if (dvb_retrieve_entry_prop(entry, DTV_MODULATION, &v) == 0)
+        s.modulation = listed(s, "modulation", v,
+                              {{QAM_AUTO, "AUTO"},
+                               {QPSK, "QPSK"},
+                               {QAM_16, "QAM_16"},
+                               {QAM_32, "QAM_32"},
+                               {QAM_64, "QAM_64"},
+                               {QAM_128, "QAM_128"},
+                               {QAM_256, "QAM_256"}});
+    if (dvb_retrieve_entry_prop(entry, DTV_TRANSMISSION_MODE, &v) == 0)
+        s.transmissionMode = listed(s, "transmission_mode", v,
+                                    {{TRANSMISSION_MODE_AUTO, "AUTO"},
+                                     {TRANSMISSION_MODE_2K, "2"},
+                                     {TRANSMISSION_MODE_8K, "8"}});
+    if (dvb_retrieve_entry_prop(entry, DTV_GUARD_INTERVAL, &v) == 0)
+        s.guardInterval = listed(s, "guard_interval", v,
+                                 {{GUARD_INTERVAL_AUTO, "AUTO"},
+                                  {GUARD_INTERVAL_1_4, "1_4"},
+                                  {GUARD_INTERVAL_1_8, "1_8"},
+                                  {GUARD_INTERVAL_1_16, "1_16"},
+                                  {GUARD_INTERVAL_1_32, "1_32"}});
+    if (dvb_retrieve_entry_prop(entry, DTV_HIERARCHY, &v) == 0)
+        s.hierarchy = listed(s, "hierarchy", v,
+                             {{HIERARCHY_AUTO, "AUTO"},
+                              {HIERARCHY_NONE, "NONE"},
+                              {HIERARCHY_1, "1"},
+                              {HIERARCHY_2, "2"},
+                              {HIERARCHY_4, "4"}});
+    return s;
+}
+
+} // namespace
+
+QList<quint32> DeliverySystemsOf(quint8 cardKind)
+{
+    switch (cardKind) {
+    case 2:
+        return {SYS_DVBS, SYS_DVBS2};
+    case 3:
+        return {SYS_DVBT, SYS_DVBT2};
+    case 4:
+        return {SYS_DVBC_ANNEX_A, SYS_DVBC_ANNEX_C};
+    default:
+        return {};
+    }
+}
+
+QString DeliverySystemName(quint32 system)
+{
+    switch (system) {
+    case SYS_DVBS:
+        return QStringLiteral("DVB-S");
+    case SYS_DVBS2:
+        return QStringLiteral("DVB-S2");
+    case SYS_DVBT:
+        return QStringLiteral("DVB-T");
+    case SYS_DVBT2:
+        return QStringLiteral("DVB-T2");
+    case SYS_DVBC_ANNEX_A:
+    case SYS_DVBC_ANNEX_C:
+        return QStringLiteral("DVB-C");
+    case SYS_UNDEFINED:
+        return tr("no delivery system");
+    default:
+        return tr("delivery system %1").arg(system);
+    }
+}
+
+QList<TScannedService> ReadChannelFile(const QString& path, quint8 cardKind)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        refuse(path, tr("there is no such file."));
+    if (info.isDir())
+        refuse(path, tr("it is a folder, not a file."));
+    if (!info.isFile())
+        refuse(path, tr("it is not a regular file."));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        refuse(path, tr("it cannot be read (%1).").arg(file.errorString()));
+    if (info.size() == 0)
+        refuse(path, tr("it is empty."));
+    if (info.size() > MaxFileSize)
+        refuse(path, tr("it is larger than 10 MB; a channel file is a few kilobytes."));
+    const QByteArray head = file.read(64 * 1024);
+    if (head.contains('\0'))
+        refuse(path, tr("it is not a text file."));
+    file.close();
+
+    const QList<quint32> systems = DeliverySystemsOf(cardKind);
+    const quint32 zapSystem = systems.isEmpty() ? 0 : systems.first();
+    const QByteArray name = QFile::encodeName(path);
+    // Each format in turn; when none reads it, the library's words about the format the
+    // file looks like are the ones to show: dvbv5 begins with "[name]", zap lines are
+    // separated by colons, the "channel" format by blanks.
+    dvb_file_formats looksLike = FILE_CHANNEL;
+    for (const QByteArray& line : head.split('\n')) {
+        const QByteArray text = line.trimmed();
+        if (text.isEmpty() || text.startsWith('#'))
+            continue;
+        looksLike = text.startsWith('[') ? FILE_DVBV5
+                    : text.contains(':') ? FILE_ZAP
+                                         : FILE_CHANNEL;
+        break;
+    }
+    QString said;
+    DvbFile read;
+    const QList<std::pair<dvb_file_formats, quint32>> formats{
+        {FILE_DVBV5, 0}, {FILE_CHANNEL, 0}, {FILE_ZAP, zapSystem}};
+    for (const auto& [format, system] : formats) {
+        if (format == FILE_ZAP && !system)
+            continue;
+        StderrCapture library;
+        read = readAs(name, system, format);
+        const QString words = library.Text();
+        if (read)
+            break;
+        if (format == looksLike || said.isEmpty())
+            said = words;
+    }
+    if (!read)
+        refuse(path, said.isEmpty()
+                         ? tr("it is no channel file of the formats dvbv5, channel or zap.")
+                         : tr("it is no channel file the DVB library reads: %1").arg(said));
+
+    QList<TScannedService> services;
+    for (dvb_entry* entry = read->first_entry; entry; entry = entry->next)
+        services << serviceOf(entry, zapSystem);
+    if (services.isEmpty())
+        refuse(path, tr("it holds no service."));
+    return services;
+}

@@ -1,0 +1,228 @@
+#include "errors.h"
+#include "scanfile.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+// Channel files of the DVB tools, read with libdvbv5 in its three formats: what each
+// service's tuning values become, and every kind of bad input refused with a message
+// naming the file.
+class TestScanFile : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    // A terrestrial line-up as dvbv5-scan writes it: two services on one frequency, a
+    // radio service (no video PID) with values outside the lists, PIDs longer than 8
+    // characters, and a satellite service that does not belong in a DVB-T source.
+    const QByteArray LineUp = R"([Das Erste HD]
+	SERVICE_ID = 10301
+	VIDEO_PID = 5101
+	AUDIO_PID = 5102 5103
+	FREQUENCY = 522000000
+	MODULATION = QAM/16
+	BANDWIDTH_HZ = 8000000
+	INVERSION = AUTO
+	CODE_RATE_HP = 2/3
+	CODE_RATE_LP = NONE
+	GUARD_INTERVAL = 1/4
+	TRANSMISSION_MODE = 8K
+	HIERARCHY = NONE
+	DELIVERY_SYSTEM = DVBT
+
+[Radio Eins]
+	SERVICE_ID = 10302
+	VIDEO_PID = 0
+	AUDIO_PID = 5201
+	FREQUENCY = 522000000
+	MODULATION = QAM/64
+	BANDWIDTH_HZ = 7000000
+	INVERSION = OFF
+	CODE_RATE_HP = 3/4
+	CODE_RATE_LP = NONE
+	GUARD_INTERVAL = 1/128
+	TRANSMISSION_MODE = 32K
+	HIERARCHY = NONE
+	DELIVERY_SYSTEM = DVBT2
+
+[Astra Sat]
+	SERVICE_ID = 28106
+	VIDEO_PID = 1101
+	AUDIO_PID = 1102
+	FREQUENCY = 11836000
+	POLARIZATION = HORIZONTAL
+	SYMBOL_RATE = 27500000
+	INNER_FEC = 3/4
+	DELIVERY_SYSTEM = DVBS
+)";
+
+    QString write(const QString& name, const QByteArray& content)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(path));
+        f.write(content);
+        return path;
+    }
+
+    // A line-up in another format, converted by the DVB tools themselves.
+    QString converted(const QString& format, const QByteArray& lineUp)
+    {
+        const QString tool = QStandardPaths::findExecutable(QStringLiteral("dvb-format-convert"));
+        if (tool.isEmpty())
+            return QString();
+        const QString in = write(QStringLiteral("lineup.conf"), lineUp);
+        const QString out = dir.filePath(QStringLiteral("lineup.") + format.toLower());
+        QProcess convert;
+        convert.start(tool, {"-I", "DVBV5", "-O", format, "-s", "DVBT", in, out});
+        convert.waitForFinished(30000);
+        return convert.exitCode() == 0 ? out : QString();
+    }
+
+    static QString v(const std::optional<QString>& value)
+    {
+        return value.value_or(QStringLiteral("NULL"));
+    }
+
+private slots:
+    void dvbv5FileGivesTheColumnsValues()
+    {
+        const auto services = ReadChannelFile(write("scan.conf", LineUp), 3);
+        QCOMPARE(services.size(), 3);
+        const TScannedService& tv = services[0];
+        QCOMPARE(tv.name, QStringLiteral("Das Erste HD"));
+        QCOMPARE(tv.serviceId, 10301);
+        QVERIFY(!tv.radio);
+        QCOMPARE(DeliverySystemName(tv.deliverySystem), QStringLiteral("DVB-T"));
+        QCOMPARE(v(tv.freq), QStringLiteral("522000000"));
+        QCOMPARE(v(tv.pids), QStringLiteral("5101,5102,5103")); // video first, wider than 8
+        QCOMPARE(v(tv.bandwidth), QStringLiteral("8"));
+        QCOMPARE(v(tv.inversion), QStringLiteral("AUTO"));
+        QCOMPARE(v(tv.hpCodeRate), QStringLiteral("2_3"));
+        QCOMPARE(v(tv.lpCodeRate), QStringLiteral("NONE"));
+        QCOMPARE(v(tv.modulation), QStringLiteral("QAM_16"));
+        QCOMPARE(v(tv.transmissionMode), QStringLiteral("8"));
+        QCOMPARE(v(tv.guardInterval), QStringLiteral("1_4"));
+        QCOMPARE(v(tv.hierarchy), QStringLiteral("NONE"));
+        QVERIFY(tv.outsideLists.isEmpty());
+
+        const TScannedService& radio = services[1];
+        QVERIFY(radio.radio);
+        QCOMPARE(v(radio.pids), QStringLiteral("5201")); // PID 0 left out
+        QCOMPARE(DeliverySystemName(radio.deliverySystem), QStringLiteral("DVB-T2"));
+        QCOMPARE(v(radio.inversion), QStringLiteral("0"));
+        QCOMPARE(v(radio.bandwidth), QStringLiteral("7"));
+        QCOMPARE(v(radio.modulation), QStringLiteral("QAM_64"));
+        // 1/128 and 32K are in no list of the columns: stored as AUTO, and named.
+        QCOMPARE(v(radio.guardInterval), QStringLiteral("AUTO"));
+        QCOMPARE(v(radio.transmissionMode), QStringLiteral("AUTO"));
+        QCOMPARE(radio.outsideLists.size(), 2);
+
+        const TScannedService& sat = services[2];
+        QCOMPARE(DeliverySystemName(sat.deliverySystem), QStringLiteral("DVB-S"));
+        QVERIFY(!DeliverySystemsOf(3).contains(sat.deliverySystem));
+        QVERIFY(DeliverySystemsOf(2).contains(sat.deliverySystem));
+        QCOMPARE(v(sat.freq), QStringLiteral("11836000")); // kHz for satellite, as given
+        QCOMPARE(v(sat.pol), QStringLiteral("H"));
+        QCOMPARE(v(sat.symbolRate), QStringLiteral("27500000"));
+    }
+
+    // The zap format holds no delivery system: it is the source's; names and PIDs come
+    // through as in dvbv5 format.
+    void zapFileTakesTheSourcesDeliverySystem()
+    {
+        // The terrestrial services only: a zap file holds one delivery system.
+        const QString zap = converted(QStringLiteral("ZAP"), LineUp.left(LineUp.indexOf("[Astra")));
+        if (zap.isEmpty())
+            QSKIP("dvb-format-convert (dvb-tools) is not installed");
+        const auto services = ReadChannelFile(zap, 3);
+        QCOMPARE(services.size(), 2);
+        QCOMPARE(services[0].name, QStringLiteral("Das Erste HD"));
+        QCOMPARE(DeliverySystemName(services[0].deliverySystem), QStringLiteral("DVB-T"));
+        QCOMPARE(v(services[0].pids), QStringLiteral("5101,5102"));
+        QCOMPARE(v(services[0].bandwidth), QStringLiteral("8"));
+        QCOMPARE(v(services[0].guardInterval), QStringLiteral("1_4"));
+        QVERIFY(services[1].radio);
+    }
+
+    // The legacy "channel" format (initial tuning data) is read as well.
+    void channelFormatIsRead()
+    {
+        const QString channel = converted(QStringLiteral("CHANNEL"), LineUp);
+        if (channel.isEmpty())
+            QSKIP("dvb-format-convert (dvb-tools) is not installed");
+        const auto services = ReadChannelFile(channel, 3);
+        QCOMPARE(services.size(), 3);
+        QCOMPARE(v(services[0].freq), QStringLiteral("522000000"));
+        QCOMPARE(v(services[0].modulation), QStringLiteral("QAM_16"));
+        QCOMPARE(DeliverySystemName(services[2].deliverySystem), QStringLiteral("DVB-S"));
+    }
+
+    void badInputIsRefusedNamingTheFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << dir.filePath("nothing.conf") << "no such file";
+        QTest::newRow("folder") << dir.path() << "folder";
+        QTest::newRow("empty") << write("empty.conf", {}) << "empty";
+        QTest::newRow("binary") << write("binary.conf", QByteArray("\x7f"
+                                                                   "ELF\0\0\1\2",
+                                                                   8))
+                                << "not a text file";
+        QTest::newRow("over 10 MB")
+            << write("big.conf", QByteArray(10 * 1024 * 1024 + 1, 'x')) << "larger than 10 MB";
+        QTest::newRow("no channel file")
+            << write("notes.txt", "Shopping list:\nmilk\nbread\n") << "no channel file";
+        QTest::newRow("malformed entry")
+            << write("broken.conf", "[Broken]\n\tDELIVERY_SYSTEM = NOSUCH\n\tFREQUENCY = 1\n")
+            << "line";
+    }
+
+    void badInputIsRefusedNamingTheFile()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
+        try {
+            ReadChannelFile(path, 3);
+            QFAIL("the file was read");
+        } catch (const EKorvaneError& e) {
+            QVERIFY2(e.Message().contains(path), qPrintable(e.Message()));
+            QVERIFY2(e.Message().contains(reason), qPrintable(e.Message()));
+        }
+    }
+
+    // A satellite line in a terrestrial zap file: the library's message, with its line.
+    void malformedZapLineGivesTheLibrarysMessage()
+    {
+        const QString zap = write("mixed.zap", "Das Erste HD:522000000:INVERSION_AUTO:"
+                                               "BANDWIDTH_8_MHZ:FEC_2_3:FEC_NONE:QAM_16:"
+                                               "TRANSMISSION_MODE_8K:GUARD_INTERVAL_1_4:"
+                                               "HIERARCHY_NONE:5101:5102:10301\n"
+                                               "Astra Sat:11836000:H:27500000:1101:1102:28106\n");
+        try {
+            ReadChannelFile(zap, 3);
+            QFAIL("the file was read");
+        } catch (const EKorvaneError& e) {
+            QVERIFY2(e.Message().contains(zap), qPrintable(e.Message()));
+            QVERIFY2(e.Message().contains(QStringLiteral("line 2")), qPrintable(e.Message()));
+        }
+    }
+
+    void unreadableFileIsRefused()
+    {
+        if (geteuid() == 0)
+            QSKIP("root reads every file");
+        const QString path = write("secret.conf", LineUp);
+        QFile::setPermissions(path, QFileDevice::WriteOwner);
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError, ReadChannelFile(path, 3));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScanFile)
+#include "tst_scanfile.moc"
