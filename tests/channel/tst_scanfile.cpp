@@ -1,4 +1,5 @@
 #include "errors.h"
+#include "importplan.h"
 #include "scanfile.h"
 
 #include <QFile>
@@ -212,6 +213,72 @@ private slots:
             QVERIFY2(e.Message().contains(zap), qPrintable(e.Message()));
             QVERIFY2(e.Message().contains(QStringLiteral("line 2")), qPrintable(e.Message()));
         }
+    }
+
+    // What importing does with each service: a realistic line-up against a source that
+    // has two channels already.
+    void planDecidesForEachService()
+    {
+        QByteArray lineUp = LineUp;
+        lineUp += R"(
+[ZDF HD]
+	SERVICE_ID = 11110
+	VIDEO_PID = 6110
+	AUDIO_PID = 6120 6121 6123
+	FREQUENCY = 570000000
+	MODULATION = QAM/16
+	BANDWIDTH_HZ = 8000000
+	GUARD_INTERVAL = 1/4
+	TRANSMISSION_MODE = 8K
+	DELIVERY_SYSTEM = DVBT
+
+[Das Erste HD]
+	SERVICE_ID = 10399
+	VIDEO_PID = 5101
+	AUDIO_PID = 5102
+	FREQUENCY = 570000000
+	DELIVERY_SYSTEM = DVBT
+
+[A service with a name far longer than twenty characters]
+	SERVICE_ID = 11200
+	VIDEO_PID = 7101
+	AUDIO_PID = 7102
+	FREQUENCY = 570000000
+	DELIVERY_SYSTEM = DVBT
+)";
+        const auto services = ReadChannelFile(write("plan.conf", lineUp), 3);
+        QCOMPARE(services.size(), 6);
+        const QList<TExistingChannel> channels{{"ZDF HD", "22"}, {"Sport", "abc"}, {"x", "7"}};
+        TImportLimits limits;
+        limits.digitalWidths = {{"pids", 64}, {"freq", 16}};
+
+        TImportPlan plan = PlanImport(services, channels, 3, true, limits);
+        QStringList got;
+        for (const TImportRow& r : plan.rows)
+            got << (r.action == TImportAction::Add      ? "add " + r.name + " " + r.channum
+                    : r.action == TImportAction::Update ? "update " + QString::number(r.existing)
+                                                        : "skip " + r.reason);
+        QCOMPARE(got, (QStringList{
+                          "add Das Erste HD 23", // numbered on after the highest number, 22
+                          "add Radio Eins 24", "skip a DVB-S service; this source receives DVB-T",
+                          "update 0", // "ZDF HD" is there: its digital values are replaced
+                          "skip the same name as a service listed above",
+                          "add A service with a nam 25", // shortened to the field's 20 characters
+                      }));
+        QCOMPARE(plan.rows[5].callsign, QStringLiteral("A service with a nam"));
+        QCOMPARE(plan.adds, 3);
+        QCOMPARE(plan.updates, 1);
+        QCOMPARE(plan.skips, 2);
+
+        // Without radio services, and with a PIDs column too narrow for ZDF's list.
+        limits.digitalWidths[QStringLiteral("pids")] = 8;
+        plan = PlanImport(services, channels, 3, false, limits);
+        QCOMPARE(plan.rows[1].action, TImportAction::Skip);
+        QCOMPARE(plan.rows[1].reason, QStringLiteral("a radio service (not included)"));
+        QCOMPARE(plan.rows[3].action, TImportAction::Skip);
+        QVERIFY2(plan.rows[3].reason.contains(QStringLiteral("6110,6120,6121,6123")),
+                 qPrintable(plan.rows[3].reason));
+        QCOMPARE(plan.rows[0].action, TImportAction::Skip); // "5101,5102,5103" is 14 wide
     }
 
     void unreadableFileIsRefused()
