@@ -4,11 +4,16 @@
 #include "dbcontrols.h"
 #include "errors.h"
 #include "formhelpers.h"
+#include "guard.h"
+#include "importwin.h"
 #include "panearea.h"
 #include "sqlmodule.h"
 #include "trace.h"
 
+#include <algorithm>
+
 #include <QAction>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -95,6 +100,13 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     ApplyAction->setShortcut(QKeySequence::Save);
     addAction(ApplyAction);
     connect(ApplyAction, &QAction::triggered, this, &TChannelWin::SaveFromUser);
+    ImportAction = new QAction(tr("Import..."), this);
+    ImportAction->setObjectName(QStringLiteral("ImportAction"));
+    ImportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    ImportAction->setEnabled(false);
+    addAction(ImportAction);
+    connect(ImportAction, &QAction::triggered, this,
+            [this] { Guarded(this, [this] { ImportActionExecute(); }); });
 
     setUpLayout();
     FormCreate();
@@ -121,6 +133,10 @@ void TChannelWin::setUpLayout()
                             QStringLiteral("SourceNavigator"));
     ApplyButton = Named(new QPushButton(tr("Save")), QStringLiteral("ApplyButton"));
     connect(ApplyButton, &QPushButton::clicked, ApplyAction, &QAction::trigger);
+    ImportButton = Named(new QPushButton(tr("&Import...")), QStringLiteral("ImportButton"));
+    ImportButton->setToolTip(
+        tr("Add and update channels from a channel file of dvbv5-scan (Ctrl+I)"));
+    connect(ImportButton, &QPushButton::clicked, ImportAction, &QAction::trigger);
     auto* sourceCaption = new QLabel(tr("Channel Source"), header);
     QFont bold = sourceCaption->font();
     bold.setBold(true);
@@ -134,6 +150,7 @@ void TChannelWin::setUpLayout()
     headerRow->addWidget(grabber);
     headerRow->addWidget(SourceNavigator);
     headerRow->addStretch(1);
+    headerRow->addWidget(ImportButton);
     headerRow->addWidget(ApplyButton);
 
     // --- the channel list
@@ -404,6 +421,9 @@ void TChannelWin::settleCardKind()
 
 void TChannelWin::showPanes()
 {
+    // A channel file of the DVB tools tunes digital cards only.
+    ImportAction->setEnabled(isDigital());
+    ImportButton->setEnabled(isDigital());
     AnalogPane->setVisible(FCardKind == KindV4L || FCardKind == KindMPEG);
     DVBPane->setVisible(isDigital());
     DVBSPane->setVisible(FCardKind == KindDVBS);
@@ -527,4 +547,89 @@ void TChannelWin::beforeDigitalWrite()
     if (!ChannelDataSet->IsEditing())
         ChannelDataSet->Edit();
     ChannelDataSet->MarkModified();
+}
+
+// --- importing a channel file --------------------------------------------------------
+
+std::function<QString(QWidget*)> TChannelWin::ChooseFile;
+
+void TChannelWin::ImportActionExecute()
+{
+    if (!isDigital())
+        return;
+    CommitOpenEditors(this);
+    const QString path = ChooseFile
+                             ? ChooseFile(this)
+                             : QFileDialog::getOpenFileName(
+                                   this, tr("Import channels"), QString(),
+                                   tr("Channel files (*.conf *.zap *.channel);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    const QList<TScannedService> services = ReadChannelFile(path, FCardKind);
+    const QList<quint32> systems = DeliverySystemsOf(FCardKind);
+    if (std::none_of(services.begin(), services.end(),
+                     [&](const TScannedService& s) { return systems.contains(s.deliverySystem); }))
+        throw EKorvaneError(tr("The channel file \"%1\" holds no %2 service for this source.")
+                                .arg(path, DeliverySystemName(systems.first())));
+
+    // The source's channels as they stand, pending row settled.
+    ChannelDataSet->CheckBrowseMode();
+    QList<TExistingChannel> channels;
+    const int name = ChannelDataSet->FieldIndex(QStringLiteral("name"));
+    const int channum = ChannelDataSet->FieldIndex(QStringLiteral("channum"));
+    for (int r = 0; r < ChannelDataSet->RecordCount(); ++r)
+        channels << TExistingChannel{ChannelDataSet->VisibleValue(r, name).toString(),
+                                     ChannelDataSet->VisibleValue(r, channum).toString()};
+    TImportLimits limits;
+    for (const char* column :
+         {"freq", "pids", "pol", "symbol_rate", "inversion", "bandwidth", "hp_code_rate",
+          "lp_code_rate", "modulation", "transmission_mode", "guard_interval", "hierarchy"})
+        limits.digitalWidths.insert(
+            QLatin1String(column),
+            SQLModule->Conn->CharacterLength(QStringLiteral("channel_dvb"), QLatin1String(column)));
+    TImportWin preview(services, channels, FCardKind, limits, this);
+    if (preview.exec() != QDialog::Accepted)
+        return;
+    applyImport(preview.Plan());
+    UpdateModifiedMark();
+}
+
+void TChannelWin::applyImport(const TImportPlan& plan)
+{
+    // Row by row as typing would: a new channel or the one to update, then its digital
+    // row, posted together as unsaved changes.
+    for (const TImportRow& row : plan.rows) {
+        if (row.action == TImportAction::Skip)
+            continue;
+        if (row.action == TImportAction::Add) {
+            ChannelDataSet->Append();
+            ChannelDataSet->SetFieldValue(QStringLiteral("callsign"), row.callsign);
+            ChannelDataSet->SetFieldValue(QStringLiteral("name"), row.name);
+            ChannelDataSet->SetFieldValue(QStringLiteral("channum"), row.channum);
+        } else {
+            ChannelDataSet->MoveTo(row.existing);
+            ChannelDataSet->Edit();
+        }
+        if (!DVBDataSet->IsEditing())
+            DVBDataSet->IsEmpty() ? DVBDataSet->Append() : DVBDataSet->Edit();
+        const TScannedService& s = row.service;
+        const QList<std::pair<const char*, const std::optional<QString>*>> values{
+            {"freq", &s.freq},
+            {"pids", &s.pids},
+            {"pol", &s.pol},
+            {"symbol_rate", &s.symbolRate},
+            {"inversion", &s.inversion},
+            {"bandwidth", &s.bandwidth},
+            {"hp_code_rate", &s.hpCodeRate},
+            {"lp_code_rate", &s.lpCodeRate},
+            {"modulation", &s.modulation},
+            {"transmission_mode", &s.transmissionMode},
+            {"guard_interval", &s.guardInterval},
+            {"hierarchy", &s.hierarchy}};
+        for (const auto& [column, value] : values)
+            DVBDataSet->SetFieldValue(QLatin1String(column),
+                                      *value ? QVariant(**value) : QVariant());
+        ChannelDataSet->MarkModified();
+        ChannelDataSet->Post(); // posts the digital row with it
+    }
 }

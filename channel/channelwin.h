@@ -2,6 +2,8 @@
 
 #include "editorwin.h"
 
+#include <functional>
+
 class QAction;
 class QLabel;
 class QPushButton;
@@ -57,6 +59,8 @@ public:
 
     // Controls the behaviour touches.
     QAction* ApplyAction = nullptr;
+    QAction* ImportAction = nullptr;
+    QPushButton* ImportButton = nullptr;
     QPushButton* ApplyButton = nullptr;
     TDBGrid* ChannelGrid = nullptr;
     TDBNavigator* ChannelNavigator = nullptr;
@@ -86,6 +90,12 @@ public:
     void ChannelDataSetAfterScroll();
     void DVBDataSetNewRecord();
 
+    /// Import...: reads a channel file of the DVB tools, shows what it would add and
+    /// update, and on Import adds and updates the channels as unsaved changes.
+    void ImportActionExecute();
+    /// Asks for the channel file to import (a file dialog); tests put their own here.
+    static std::function<QString(QWidget*)> ChooseFile;
+
 protected:
     void DiscardChanges() override;
 
@@ -97,6 +107,7 @@ private:
     void showPanes();
     bool isDigital() const { return FCardKind >= KindDVBS && FCardKind <= KindDVBC; }
     void beforeDigitalWrite();
+    void applyImport(const struct TImportPlan& plan);
 
     static constexpr int PIDsLimit = 8;
     int FSourceID = 0;

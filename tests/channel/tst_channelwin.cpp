@@ -3,14 +3,17 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "errors.h"
+#include "importwin.h"
 #include "mainwin.h"
 #include "messagebox.h"
 #include "modal.h"
 #include "panearea.h"
 #include "testdatabase.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -575,6 +578,108 @@ private slots:
         QVERIFY(win->isDirty());
         QCOMPARE(db->Scalar(QStringLiteral("SELECT callsign FROM channel WHERE chanid=1001")),
                  QVariant(QStringLiteral("ARD")));
+    }
+
+    // Import...: a scan's channel file adds and updates channels as unsaved changes;
+    // Save writes them all, No in the close question none.
+    void importAddsAndUpdatesChannels_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("saved") << true;
+        QTest::newRow("closed with No") << false;
+    }
+
+    void importAddsAndUpdatesChannels()
+    {
+        QFETCH(bool, save);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("scan.conf"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Das Erste HD]\n\tVIDEO_PID = 5101\n\tAUDIO_PID = 5102 5103\n"
+                "\tFREQUENCY = 474000000\n\tBANDWIDTH_HZ = 8000000\n\tMODULATION = QAM/64\n"
+                "\tSERVICE_ID = 10301\n\tDELIVERY_SYSTEM = DVBT\n"
+                "[Radio Eins]\n\tAUDIO_PID = 5201\n\tFREQUENCY = 474000000\n"
+                "\tSERVICE_ID = 10302\n\tDELIVERY_SYSTEM = DVBT2\n"
+                "[KiKA HD]\n\tVIDEO_PID = 6101\n\tAUDIO_PID = 6102\n\tFREQUENCY = 506000000\n"
+                "\tGUARD_INTERVAL = 1/128\n\tSERVICE_ID = 11160\n\tDELIVERY_SYSTEM = DVBT\n"
+                "[Astra Sat]\n\tVIDEO_PID = 1101\n\tFREQUENCY = 11836000\n"
+                "\tPOLARIZATION = HORIZONTAL\n\tDELIVERY_SYSTEM = DVBS\n");
+        f.close();
+        const QStringList before =
+            db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
+            db->Rows(QStringLiteral("SELECT * FROM channel_dvb ORDER BY chanid"));
+        open(3);
+        QVERIFY(win->ImportButton->isEnabled());
+        TChannelWin::ChooseFile = [path](QWidget*) {
+            return path;
+        };
+        WhenModal(this, [](QWidget* modal) {
+            auto* preview = qobject_cast<TImportWin*>(modal);
+            QVERIFY(preview);
+            QCOMPARE(preview->CountsLabel->text(),
+                     QStringLiteral("2 to add, 1 to update, 1 to skip"));
+            QTest::mouseClick(preview->ImportButton, Qt::LeftButton);
+        });
+        QTest::keyClick(win.get(), Qt::Key_I, Qt::ControlModifier);
+        TChannelWin::ChooseFile = nullptr;
+        QCOMPARE(win->ChannelDataSet->RecordCount(), 5);
+        QVERIFY(win->isWindowModified());
+        QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
+                     db->Rows(QStringLiteral("SELECT * FROM channel_dvb ORDER BY chanid")),
+                 before); // nothing written yet
+
+        if (!save) {
+            MessageBox::QueueAnswer(MessageBox::Button::No);
+            win->close();
+            QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
+                         db->Rows(QStringLiteral("SELECT * FROM channel_dvb ORDER BY chanid")),
+                     before);
+            win.reset();
+            return;
+        }
+        QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
+        // The update kept the channel's other columns; new channels numbered on after 27.
+        QCOMPARE(db->Rows(QStringLiteral("SELECT channum, callsign, name, xmltvid FROM channel "
+                                         "WHERE sourceid=3 ORDER BY channum + 0")),
+                 (QStringList{"21|ARD|Das Erste HD|ard.de", "22|ZDF|ZDF HD|zdf.de",
+                              "27|ARTE|arte|arte.de", "28|Radio Eins|Radio Eins|NULL",
+                              "29|KiKA HD|KiKA HD|NULL"}));
+        QCOMPARE(
+            db->Rows(QStringLiteral("SELECT c.name, d.freq, d.pids, d.bandwidth, d.modulation, "
+                                    "d.guard_interval, d.listingid FROM channel_dvb d JOIN "
+                                    "channel c ON c.chanid = d.chanid ORDER BY c.channum + 0")),
+            // What a file leaves out the library reads as AUTO.
+            (QStringList{"Das Erste HD|474000000|5101,5102,5103|8|QAM_64|AUTO|11",
+                         "ZDF HD|570000000|201,202|8|QAM_16|1_4|12",
+                         "Radio Eins|474000000|5201|AUTO|AUTO|AUTO|NULL",
+                         "KiKA HD|506000000|6101,6102|AUTO|AUTO|AUTO|NULL"}));
+    }
+
+    // A file that is no channel file: its message, naming the file, and no change.
+    void importOfABadFileChangesNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("notes.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("milk\nbread\n");
+        f.close();
+        open(3);
+        TChannelWin::ChooseFile = [path](QWidget*) {
+            return path;
+        };
+        MessageBox::QueueAnswer(MessageBox::Button::Ok);
+        QTest::mouseClick(win->ImportButton, Qt::LeftButton);
+        TChannelWin::ChooseFile = nullptr;
+        QCOMPARE(MessageBox::ShownBoxes().size(), 1);
+        QVERIFY2(MessageBox::ShownBoxes()[0].text.contains(path),
+                 qPrintable(MessageBox::ShownBoxes()[0].text));
+        QVERIFY(!win->isDirty());
+        QCOMPARE(win->ChannelDataSet->RecordCount(), 3);
+        // An analogue source offers no import.
+        open(1);
+        QVERIFY(!win->ImportButton->isEnabled());
     }
 
     void errorWhileFillingStopsBeforeTheShow()
