@@ -581,12 +581,9 @@ void TChannelWin::ImportActionExecute()
         channels << TExistingChannel{ChannelDataSet->VisibleValue(r, name).toString(),
                                      ChannelDataSet->VisibleValue(r, channum).toString()};
     TImportLimits limits;
-    for (const char* column :
-         {"freq", "pids", "pol", "symbol_rate", "inversion", "bandwidth", "hp_code_rate",
-          "lp_code_rate", "modulation", "transmission_mode", "guard_interval", "hierarchy"})
+    for (const auto& [column, value] : DigitalValues(TScannedService{}))
         limits.digitalWidths.insert(
-            QLatin1String(column),
-            SQLModule->Conn->CharacterLength(QStringLiteral("channel_dvb"), QLatin1String(column)));
+            column, SQLModule->Conn->CharacterLength(QStringLiteral("channel_dvb"), column));
     TImportWin preview(services, channels, FCardKind, limits, this);
     if (preview.exec() != QDialog::Accepted)
         return;
@@ -612,23 +609,8 @@ void TChannelWin::applyImport(const TImportPlan& plan)
         }
         if (!DVBDataSet->IsEditing())
             DVBDataSet->IsEmpty() ? DVBDataSet->Append() : DVBDataSet->Edit();
-        const TScannedService& s = row.service;
-        const QList<std::pair<const char*, const std::optional<QString>*>> values{
-            {"freq", &s.freq},
-            {"pids", &s.pids},
-            {"pol", &s.pol},
-            {"symbol_rate", &s.symbolRate},
-            {"inversion", &s.inversion},
-            {"bandwidth", &s.bandwidth},
-            {"hp_code_rate", &s.hpCodeRate},
-            {"lp_code_rate", &s.lpCodeRate},
-            {"modulation", &s.modulation},
-            {"transmission_mode", &s.transmissionMode},
-            {"guard_interval", &s.guardInterval},
-            {"hierarchy", &s.hierarchy}};
-        for (const auto& [column, value] : values)
-            DVBDataSet->SetFieldValue(QLatin1String(column),
-                                      *value ? QVariant(**value) : QVariant());
+        for (const auto& [column, value] : DigitalValues(row.service))
+            DVBDataSet->SetFieldValue(column, value ? QVariant(*value) : QVariant());
         ChannelDataSet->MarkModified();
         ChannelDataSet->Post(); // posts the digital row with it
     }

@@ -10,31 +10,14 @@ QString tr(const char* text)
     return QCoreApplication::translate("PlanImport", text);
 }
 
-// The digital values of a service with the columns that hold them.
-QList<std::pair<const char*, const std::optional<QString>*>> digitalValues(const TScannedService& s)
-{
-    return {{"freq", &s.freq},
-            {"pids", &s.pids},
-            {"pol", &s.pol},
-            {"symbol_rate", &s.symbolRate},
-            {"inversion", &s.inversion},
-            {"bandwidth", &s.bandwidth},
-            {"hp_code_rate", &s.hpCodeRate},
-            {"lp_code_rate", &s.lpCodeRate},
-            {"modulation", &s.modulation},
-            {"transmission_mode", &s.transmissionMode},
-            {"guard_interval", &s.guardInterval},
-            {"hierarchy", &s.hierarchy}};
-}
-
 // Why a value of the service does not fit its column, or nothing.
 QString tooWide(const TScannedService& s, const TImportLimits& limits)
 {
-    for (const auto& [column, value] : digitalValues(s)) {
-        const int width = limits.digitalWidths.value(QLatin1String(column), 0);
-        if (*value && width > 0 && (*value)->size() > width)
+    for (const auto& [column, value] : DigitalValues(s)) {
+        const int width = limits.digitalWidths.value(column, 0);
+        if (value && width > 0 && value->size() > width)
             return tr("%1 \"%2\" is longer than its column holds (%3 characters)")
-                .arg(QLatin1String(column), **value)
+                .arg(column, *value)
                 .arg(width);
     }
     return QString();

@@ -159,6 +159,22 @@ TScannedService serviceOf(dvb_entry* entry, quint32 fallbackSystem)
 
 } // namespace
 
+QList<std::pair<QString, std::optional<QString>>> DigitalValues(const TScannedService& s)
+{
+    return {{QStringLiteral("freq"), s.freq},
+            {QStringLiteral("pids"), s.pids},
+            {QStringLiteral("pol"), s.pol},
+            {QStringLiteral("symbol_rate"), s.symbolRate},
+            {QStringLiteral("inversion"), s.inversion},
+            {QStringLiteral("bandwidth"), s.bandwidth},
+            {QStringLiteral("hp_code_rate"), s.hpCodeRate},
+            {QStringLiteral("lp_code_rate"), s.lpCodeRate},
+            {QStringLiteral("modulation"), s.modulation},
+            {QStringLiteral("transmission_mode"), s.transmissionMode},
+            {QStringLiteral("guard_interval"), s.guardInterval},
+            {QStringLiteral("hierarchy"), s.hierarchy}};
+}
+
 QList<quint32> DeliverySystemsOf(quint8 cardKind)
 {
     switch (cardKind) {

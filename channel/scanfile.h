@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 /// One service of a channel file written by the DVB tools' scanner, with its tuning
 /// values already in the form the `channel_dvb` columns hold.
@@ -19,6 +20,9 @@ struct TScannedService
     /// "AUTO" (as "column: value").
     QStringList outsideLists;
 };
+
+/// The `channel_dvb` columns a service gives values for, with those values.
+QList<std::pair<QString, std::optional<QString>>> DigitalValues(const TScannedService& service);
 
 /// The delivery systems a source's card kind receives (2 DVB-S, 3 DVB-T, 4 DVB-C).
 QList<quint32> DeliverySystemsOf(quint8 cardKind);

@@ -683,12 +683,10 @@ void TDBComboBox::write(const QString& text)
 {
     if (m_validator && m_validator->Incomplete(text))
         return;
-    bool written = false;
     m_writing = true;
-    Guarded(this, [&] { written = writeTo(m_source, m_field, text); });
+    Guarded(this, [&] { writeTo(m_source, m_field, text); });
     m_writing = false;
-    Q_UNUSED(written); // refused or not: the list shows what is stored
-    display();
+    display(); // written or refused: the list shows what is stored
 }
 
 void TDBComboBox::display()
