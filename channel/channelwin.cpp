@@ -594,7 +594,9 @@ void TChannelWin::ImportActionExecute()
 void TChannelWin::applyImport(const TImportPlan& plan)
 {
     // Row by row as typing would: a new channel or the one to update, then its digital
-    // row, posted together as unsaved changes.
+    // row, posted together as unsaved changes. The lists and fields show the outcome
+    // once, not every row on the way.
+    const TControlsDisabled quiet{ChannelDataSet, DVBDataSet};
     for (const TImportRow& row : plan.rows) {
         if (row.action == TImportAction::Skip)
             continue;

@@ -194,7 +194,7 @@ void TSQLClientDataSet::refilterDone(bool rowsChanged)
     // Whatever the filter shows now, the first of it is current.
     if (rowsChanged) {
         m_current = -1;
-        emit RowsChanged();
+        notify(NoticeRows);
     }
     setCurrent(m_visible.empty() ? -1 : 0, true);
 }
@@ -288,8 +288,7 @@ void TSQLClientDataSet::SetActive(bool active)
         m_modified = false;
         m_current = -1;
         setState(TDataSetState::Inactive);
-        emit RowsChanged();
-        emit CurrentChanged();
+        notify(NoticeRows | NoticeCurrent);
         return;
     }
     fetch();
@@ -303,8 +302,7 @@ void TSQLClientDataSet::SetActive(bool active)
     }
     m_current = m_visible.empty() ? -1 : 0;
     setState(TDataSetState::Browse);
-    emit RowsChanged();
-    emit CurrentChanged();
+    notify(NoticeRows | NoticeCurrent);
     if (!m_visible.empty() && AfterScroll)
         AfterScroll();
 }
@@ -314,7 +312,7 @@ void TSQLClientDataSet::setState(TDataSetState state)
     if (state == m_state)
         return;
     m_state = state;
-    emit StateChanged();
+    notify(NoticeState);
 }
 
 QStringList TSQLClientDataSet::FieldNames() const
@@ -349,7 +347,7 @@ void TSQLClientDataSet::setCurrent(int index, bool forceScroll)
 {
     Row* before = currentRow();
     m_current = index;
-    emit CurrentChanged();
+    notify(NoticeCurrent);
     if ((forceScroll || currentRow() != before) && AfterScroll)
         AfterScroll();
 }
@@ -485,7 +483,7 @@ void TSQLClientDataSet::SetFieldValue(const QString& column, const QVariant& val
     m_buffer[i] = v;
     if (!m_inNewRecord)
         m_modified = true;
-    emit CurrentChanged();
+    notify(NoticeCurrent);
 }
 
 // --- editing ----------------------------------------------------------------------
@@ -556,8 +554,7 @@ void TSQLClientDataSet::startNewRow(bool append)
     row->status = RowStatus::Pending;
     for (const TFieldDef& f : m_fields)
         row->current << QVariant(f.type);
-    Row* pending = row.get();
-    ++m_revision;
+    Row* pending = row.get(); // holds no key until posted: the key index stays valid
 
     if (append || !before) {
         m_rows.push_back(std::move(row));
@@ -572,8 +569,7 @@ void TSQLClientDataSet::startNewRow(bool append)
     m_buffer = pending->current;
     m_modified = false;
     setState(TDataSetState::Insert);
-    emit RowsChanged();
-    emit CurrentChanged();
+    notify(NoticeRows | NoticeCurrent);
 
     m_inNewRecord = true;
     try {
@@ -586,8 +582,8 @@ void TSQLClientDataSet::startNewRow(bool append)
             finishPending();
             const auto it = std::find(m_visible.begin(), m_visible.end(), before);
             m_current = it == m_visible.end() ? -1 : int(it - m_visible.begin());
-            emit RowsChanged();
-            emit CurrentChanged();
+            notify(NoticeRows);
+            notify(NoticeCurrent);
         }
         throw;
     }
@@ -600,7 +596,7 @@ void TSQLClientDataSet::startNewRow(bool append)
 void TSQLClientDataSet::finishPending()
 {
     if (m_state == TDataSetState::Insert) {
-        ++m_revision;
+        // An unposted row holds no key: the key index never listed it.
         Row* pending = currentRow();
         m_visible.erase(std::find(m_visible.begin(), m_visible.end(), pending));
         m_rows.erase(std::find_if(m_rows.begin(), m_rows.end(),
@@ -635,8 +631,10 @@ void TSQLClientDataSet::Post()
     if (m_state != TDataSetState::Edit && m_state != TDataSetState::Insert)
         return; // the handler settled the row itself
     Row* row = currentRow();
-    ++m_revision;
-    if (m_state == TDataSetState::Insert) {
+    const bool inserted = m_state == TDataSetState::Insert;
+    const auto keyBefore =
+        inserted || m_index.column < 0 ? std::nullopt : keyOf(*row, m_index.column);
+    if (inserted) {
         row->current = m_buffer;
         row->status = RowStatus::Inserted;
         logRow(row);
@@ -652,10 +650,49 @@ void TSQLClientDataSet::Post()
             unlogRow(row);
         }
     }
+    indexPosted(row, keyBefore, inserted);
     m_buffer.clear();
     m_modified = false;
     setState(TDataSetState::Browse);
-    emit CurrentChanged();
+    notify(NoticeCurrent);
+}
+
+void TSQLClientDataSet::notify(int notices)
+{
+    if (m_controlsDisabled > 0) {
+        m_heldNotices |= notices;
+        return;
+    }
+    if (notices & NoticeRows)
+        emit RowsChanged();
+    if (notices & NoticeCurrent)
+        emit CurrentChanged();
+    if (notices & NoticeState)
+        emit StateChanged();
+}
+
+void TSQLClientDataSet::EnableControls()
+{
+    if (m_controlsDisabled == 0 || --m_controlsDisabled > 0)
+        return;
+    const int held = std::exchange(m_heldNotices, 0);
+    notify(held);
+}
+
+void TSQLClientDataSet::indexPosted(Row* row, std::optional<qlonglong> keyBefore, bool inserted)
+{
+    // Rows added one after another (an import, typing in a list) would otherwise rebuild
+    // the whole index for every row: an appended row joins the end of its key's rows
+    // (storage order), and an edit that keeps the key leaves the index as it is.
+    if (m_index.column < 0 || m_index.revision != m_revision)
+        return;
+    const auto key = keyOf(*row, m_index.column);
+    if (inserted && m_rows.back().get() == row) {
+        if (key)
+            m_index.rows[*key].push_back(row);
+    } else if (inserted || key != keyBefore) {
+        ++m_revision;
+    }
 }
 
 void TSQLClientDataSet::Cancel()
@@ -671,11 +708,11 @@ void TSQLClientDataSet::Cancel()
     const int index = m_current;
     finishPending();
     if (wasInsert) {
-        emit RowsChanged();
+        notify(NoticeRows);
         m_current = -2; // force the scroll: the current row is gone
         setCurrent(m_visible.empty() ? -1 : std::min(index, RecordCount() - 1), true);
     } else {
-        emit CurrentChanged();
+        notify(NoticeCurrent);
     }
 }
 
@@ -712,7 +749,7 @@ void TSQLClientDataSet::Delete()
         row->status = RowStatus::Deleted;
         logRow(row);
     }
-    emit RowsChanged();
+    notify(NoticeRows);
     m_current = -2;
     setCurrent(m_visible.empty() ? -1 : std::min(index, RecordCount() - 1), true);
 }
@@ -838,7 +875,7 @@ void TSQLClientDataSet::mergeWritten(const std::vector<Row*>& written)
             row->status = RowStatus::Unchanged;
         }
     }
-    emit CurrentChanged();
+    notify(NoticeCurrent);
 }
 
 void TSQLClientDataSet::CancelUpdates()
@@ -863,7 +900,7 @@ void TSQLClientDataSet::CancelUpdates()
     m_log.clear();
     const int index = m_current;
     rebuildVisible();
-    emit RowsChanged();
+    notify(NoticeRows);
     const auto it = std::find(m_visible.begin(), m_visible.end(), before);
     int now = it != m_visible.end() ? int(it - m_visible.begin())
                                     : std::min(std::max(index, 0), RecordCount() - 1);
@@ -883,6 +920,5 @@ void TSQLClientDataSet::Refresh()
     fetch();
     rebuildVisible();
     m_current = m_visible.empty() ? -1 : std::clamp(index, 0, RecordCount() - 1);
-    emit RowsChanged();
-    emit CurrentChanged();
+    notify(NoticeRows | NoticeCurrent);
 }

@@ -123,6 +123,13 @@ public:
     void CancelUpdates();
     void Refresh();
 
+    // --- bulk changes
+    /// Holds back the signals to the controls until the matching EnableControls, which
+    /// sends each held-back kind once: many rows changed in a row cost the controls one
+    /// refresh. The events (OnNewRecord, AfterScroll, ...) still run at once. Nests.
+    void DisableControls() { ++m_controlsDisabled; }
+    void EnableControls();
+
     /// Parameter values of the set's command (kept; this data layer binds none).
     QVariantMap Params;
 
@@ -162,6 +169,10 @@ private:
     const std::vector<Row*>& rowsWithKey(int column, qlonglong key);
     void rebuildVisible();
     void startNewRow(bool append);
+    enum Notice : quint8 { NoticeRows = 1, NoticeCurrent = 2, NoticeState = 4 };
+    /// Sends the signals of `notices`, or holds them back while controls are disabled.
+    void notify(int notices);
+    void indexPosted(Row* row, std::optional<qlonglong> keyBefore, bool inserted);
     void finishPending(); // leaves edit/insert state, removing an unposted new row
     void setCurrent(int index, bool forceScroll);
     Row* currentRow() const;
@@ -198,9 +209,32 @@ private:
         std::unordered_map<qlonglong, std::vector<Row*>> rows;
     };
     KeyIndex m_index;
+    int m_controlsDisabled = 0;
+    int m_heldNotices = 0;
     quint64 m_revision = 1;
 
     QVariantList m_buffer; // values of the row being edited or inserted
     bool m_modified = false;
     bool m_inNewRecord = false;
+};
+
+/// Controls of the given sets disabled for the guard's scope (exceptions included).
+class TControlsDisabled
+{
+public:
+    explicit TControlsDisabled(std::initializer_list<TSQLClientDataSet*> sets) : m_sets(sets)
+    {
+        for (TSQLClientDataSet* set : m_sets)
+            set->DisableControls();
+    }
+    ~TControlsDisabled()
+    {
+        for (TSQLClientDataSet* set : m_sets)
+            set->EnableControls();
+    }
+    TControlsDisabled(const TControlsDisabled&) = delete;
+    TControlsDisabled& operator=(const TControlsDisabled&) = delete;
+
+private:
+    std::vector<TSQLClientDataSet*> m_sets;
 };

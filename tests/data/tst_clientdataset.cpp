@@ -204,6 +204,95 @@ private slots:
         QCOMPARE(rec.Texts(), QStringList());
     }
 
+    // The rows a filter shows follow rows added at the end or in the middle, keys
+    // edited, new rows cancelled and rows deleted: always those the whole list holds
+    // with that key, in the list's order.
+    void filtersFollowEveryChangeOfTheRows()
+    {
+        auto set = openTable(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        int next = 9000;
+        auto add = [&](bool append, int source, const QString& name) {
+            append ? set->Append() : set->Insert();
+            set->SetFieldValue(QStringLiteral("chanid"), next++);
+            set->SetFieldValue(QStringLiteral("sourceid"), source);
+            set->SetFieldValue(QStringLiteral("name"), name);
+            set->Post();
+        };
+        auto check = [&](const char* step) {
+            // What the unfiltered list holds decides; the filter must show just that.
+            const QString filter = set->Filter();
+            set->SetFiltered(false);
+            QMap<int, QStringList> expected;
+            for (int i = 0; i < set->RecordCount(); ++i)
+                expected[set->VisibleValue(i, set->FieldIndex(QStringLiteral("sourceid"))).toInt()]
+                    << set->VisibleValue(i, set->FieldIndex(QStringLiteral("name"))).toString();
+            set->SetFiltered(true);
+            for (int source : {1, 3, 1}) {
+                set->SetFilter(QStringLiteral("sourceid=%1").arg(source));
+                QVERIFY2(names(*set) == expected.value(source),
+                         qPrintable(QStringLiteral("%1, sourceid=%2: %3")
+                                        .arg(step)
+                                        .arg(source)
+                                        .arg(names(*set).join(QLatin1Char(',')))));
+            }
+            set->SetFilter(filter);
+        };
+        check("as read");
+        add(true, 1, QStringLiteral("A"));
+        add(true, 3, QStringLiteral("B"));
+        add(true, 1, QStringLiteral("C"));
+        check("after appending");
+        set->First();
+        add(false, 1, QStringLiteral("M")); // before the first of source 1
+        check("after inserting in the middle");
+        set->SetFilter(QStringLiteral("sourceid=1"));
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("sourceid"), 3); // M moves to source 3
+        set->Post();
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("M2")); // key kept
+        set->Post();
+        check("after editing keys");
+        set->Append();
+        set->SetFieldValue(QStringLiteral("sourceid"), 1);
+        set->Cancel();
+        set->Insert();
+        set->CheckBrowseMode(); // nobody typed: dropped
+        check("after cancelling new rows");
+        set->Last();
+        set->Delete();
+        add(true, 1, QStringLiteral("D"));
+        check("after deleting and appending again");
+    }
+
+    // While controls are disabled the set holds its signals back and sends each kind
+    // once when the last EnableControls comes.
+    void disabledControlsHearOnceAfterwards()
+    {
+        auto set = openTable(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        int rows = 0;
+        int current = 0;
+        connect(set.get(), &TSQLClientDataSet::RowsChanged, this, [&] { ++rows; });
+        connect(set.get(), &TSQLClientDataSet::CurrentChanged, this, [&] { ++current; });
+        {
+            const TControlsDisabled outer{set.get()};
+            set->DisableControls();
+            for (int i = 0; i < 3; ++i) {
+                set->Append();
+                set->SetFieldValue(QStringLiteral("chanid"), 9100 + i);
+                set->SetFieldValue(QStringLiteral("name"), QStringLiteral("N%1").arg(i));
+                set->Post();
+            }
+            set->EnableControls(); // still disabled by the outer guard
+            QCOMPARE(rows + current, 0);
+        }
+        QCOMPARE(rows, 1);
+        QCOMPARE(current, 1);
+        QCOMPARE(set->RecordCount(), 6);
+        set->Prior(); // and at once again afterwards
+        QCOMPARE(current, 2);
+    }
+
     void eventsComeInOrder()
     {
         QStringList events;

@@ -4,21 +4,26 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "editormodel.h"
+#include "importwin.h"
 #include "messagebox.h"
+#include "modal.h"
 #include "testdatabase.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 // A randomized user against the real editor windows, beside a plain model of what
 // that user meant. Every action is one a user can do: typing into a field, editing a
-// grid cell, moving, inserting, deleting, cancelling, choosing in lists, saving and
-// closing. After every action the fields must show what the model says; after every
-// save the tables must hold exactly the model's rows; after closing without saving
-// they must hold the last save.
+// grid cell, moving, inserting, deleting, cancelling, choosing in lists, importing a
+// scan's channel file, saving and closing. After every action the fields must show what the model
+// says; after every save the tables must hold exactly the model's rows; after closing without
+// saving they must hold the last save.
 //
 //   KORVANE_MODEL_SEEDS=7,8   seeds to run (default 1,2,3)
 //   KORVANE_MODEL_STEPS=2000  actions per seed (default 300)
@@ -185,7 +190,8 @@ class TestEditorModel : public QObject
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<TSQLModule> module;
     QStringList actions; // what the current run did, to replay it
-    QString mismatch;    // the first difference found
+    QTemporaryDir scratch;
+    QString mismatch; // the first difference found
 
     void act(const QString& what) { actions << what; }
 
@@ -530,10 +536,231 @@ class TestEditorModel : public QObject
         m.saved = m.list.rows;
     }
 
+    // --- importing a scan ---------------------------------------------------------------
+
+    /// One service of a channel file as the model writes it, and the digital values the
+    /// user means it to give its channel.
+    struct ScanService
+    {
+        QString name;
+        bool radio = false;
+        QStringList lines; // the dvbv5 entry's "KEY = value" lines
+        Values digital;    // "dvb.<column>" -> value
+    };
+
+    static ScanService scanService(const QString& name, bool satellite, Dice& dice)
+    {
+        ScanService s;
+        s.name = name;
+        s.radio = dice.Chance(20);
+        for (const QString& c : DVBColumns)
+            s.digital[QStringLiteral("dvb.") + c] = Val();
+        auto pick = [&](const QString& key, const QString& column,
+                        const QList<std::pair<QString, QString>>& choices) {
+            const auto& [text, stored] = dice.Pick(choices);
+            s.lines << key + QStringLiteral(" = ") + text;
+            s.digital[QStringLiteral("dvb.") + column] = stored;
+        };
+        const QString video = QString::number(100 + dice.Below(8000));
+        const QString audio = QString::number(100 + dice.Below(8000));
+        if (!s.radio)
+            s.lines << QStringLiteral("VIDEO_PID = ") + video;
+        s.lines << QStringLiteral("AUDIO_PID = ") + audio;
+        s.digital[QStringLiteral("dvb.pids")] = s.radio ? audio : video + QLatin1Char(',') + audio;
+        s.lines << QStringLiteral("SERVICE_ID = %1").arg(dice.Below(60000));
+        if (satellite) {
+            const QString freq = QString::number(10700000 + dice.Below(2000) * 1000);
+            s.lines << QStringLiteral("DELIVERY_SYSTEM = DVBS")
+                    << QStringLiteral("FREQUENCY = ") + freq;
+            s.digital[QStringLiteral("dvb.freq")] = freq;
+            pick(QStringLiteral("POLARIZATION"), QStringLiteral("pol"),
+                 {{"HORIZONTAL", "H"}, {"VERTICAL", "V"}});
+            s.lines << QStringLiteral("SYMBOL_RATE = 27500000");
+            s.digital[QStringLiteral("dvb.symbol_rate")] = QStringLiteral("27500000");
+            pick(QStringLiteral("INVERSION"), QStringLiteral("inversion"),
+                 {{"AUTO", "AUTO"}, {"ON", "1"}, {"OFF", "0"}});
+            return s;
+        }
+        const QString freq = QString::number(474000000 + dice.Below(48) * 8000000);
+        s.lines << QStringLiteral("DELIVERY_SYSTEM = DVBT")
+                << QStringLiteral("FREQUENCY = ") + freq;
+        s.digital[QStringLiteral("dvb.freq")] = freq;
+        pick(QStringLiteral("BANDWIDTH_HZ"), QStringLiteral("bandwidth"),
+             {{"6000000", "6"}, {"7000000", "7"}, {"8000000", "8"}});
+        pick(QStringLiteral("INVERSION"), QStringLiteral("inversion"),
+             {{"AUTO", "AUTO"}, {"ON", "1"}, {"OFF", "0"}});
+        pick(QStringLiteral("CODE_RATE_HP"), QStringLiteral("hp_code_rate"),
+             {{"1/2", "1_2"}, {"2/3", "2_3"}, {"3/4", "3_4"}, {"7/8", "7_8"}, {"AUTO", "AUTO"}});
+        pick(QStringLiteral("CODE_RATE_LP"), QStringLiteral("lp_code_rate"),
+             {{"NONE", "NONE"}, {"1/2", "1_2"}});
+        pick(QStringLiteral("MODULATION"), QStringLiteral("modulation"),
+             {{"QPSK", "QPSK"}, {"QAM/16", "QAM_16"}, {"QAM/64", "QAM_64"}});
+        pick(QStringLiteral("TRANSMISSION_MODE"), QStringLiteral("transmission_mode"),
+             {{"2K", "2"}, {"8K", "8"}});
+        // 1/128 is in no list of the column: stored as AUTO.
+        pick(QStringLiteral("GUARD_INTERVAL"), QStringLiteral("guard_interval"),
+             {{"1/4", "1_4"},
+              {"1/8", "1_8"},
+              {"1/16", "1_16"},
+              {"1/32", "1_32"},
+              {"1/128", "AUTO"}});
+        pick(QStringLiteral("HIERARCHY"), QStringLiteral("hierarchy"),
+             {{"NONE", "NONE"}, {"1", "1"}, {"2", "2"}, {"4", "4"}});
+        return s;
+    }
+
+    /// Import...: a channel file of a few services, some named as channels of the source
+    /// (updates), some new, now and then a radio service or a name listed twice; the
+    /// preview answered with Import (radio services included or not) or Cancel.
+    void importFile(TChannelWin& win, ChannelState& m, Dice& dice)
+    {
+        const bool satellite = m.sourceId == 9;
+        QList<ScanService> services;
+        const int count = 1 + dice.Below(4);
+        for (int i = 0; i < count; ++i) {
+            QString name = QStringLiteral("Scan ") + QString::number(dice.Below(1000));
+            QStringList taken; // names of the source's channels a file can hold as they are
+            for (const Values& v : m.list.Saved())
+                if (const Val n = v.value(QStringLiteral("name"));
+                    n && !n->isEmpty() && *n == n->trimmed())
+                    taken << *n;
+            if (!taken.isEmpty() && dice.Chance(40))
+                name = dice.Pick(taken);
+            else if (!services.isEmpty() && dice.Chance(10))
+                name = services.last().name;
+            services << scanService(name, satellite, dice);
+        }
+        const QString path = scratch.filePath(QStringLiteral("scan.conf"));
+        {
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                qFatal("cannot write %s", qPrintable(path));
+            for (const ScanService& s : services)
+                f.write(QStringLiteral("[%1]\n\t%2\n")
+                            .arg(s.name, s.lines.join(QStringLiteral("\n\t")))
+                            .toUtf8());
+        }
+        const bool radio = !dice.Chance(25);
+        const bool cancel = dice.Chance(15);
+
+        // What the user means: the pending row settled first, then each service in the
+        // file's order a new channel numbered on after the highest number, or new digital
+        // values for the first channel of that name, unless its name came before.
+        m.list.Settle();
+        qlonglong number = 0;
+        for (const Values& v : m.list.rows) {
+            bool numeric = false;
+            const qlonglong n =
+                Shown(v.value(QStringLiteral("channum"))).trimmed().toLongLong(&numeric);
+            if (numeric)
+                number = std::max(number, n);
+        }
+        struct Step
+        {
+            int existing = -1; // -1: a new channel
+            const ScanService* service = nullptr;
+            QString channum;
+        };
+        QList<Step> steps;
+        QStringList listed;
+        int skips = 0;
+        for (const ScanService& s : services) {
+            if ((s.radio && !radio) || listed.contains(s.name)) {
+                ++skips;
+                continue;
+            }
+            listed << s.name;
+            Step step{-1, &s, QString()};
+            for (int i = 0; i < m.list.Count() && step.existing < 0; ++i)
+                if (m.list.rows[i].value(QStringLiteral("name")) == s.name)
+                    step.existing = i;
+            if (step.existing < 0)
+                step.channum = QString::number(++number);
+            steps << step;
+        }
+        const int adds = int(std::count_if(steps.begin(), steps.end(),
+                                           [](const Step& s) { return s.existing < 0; }));
+        const QString counts = QStringLiteral("%1 to add, %2 to update, %3 to skip")
+                                   .arg(adds)
+                                   .arg(steps.size() - adds)
+                                   .arg(skips);
+        const bool imports = !cancel && !steps.isEmpty();
+        act(QStringLiteral("Ctrl+I, a file of %1 services (%2), %3%4")
+                .arg(services.size())
+                .arg(counts, radio ? "" : "radio left out, ", imports ? "Import" : "Cancel"));
+
+        // Shortcuts reach the active window; the offscreen platform has no window manager
+        // to give the activation back after a dialog.
+        win.activateWindow();
+        if (!QTest::qWaitForWindowActive(&win))
+            differ(QStringLiteral("the editor cannot be made the active window"));
+        TChannelWin::ChooseFile = [path](QWidget*) {
+            return path;
+        };
+        QString shownCounts;
+        WhenModal(this, [&](QWidget* modal) {
+            auto* preview = qobject_cast<TImportWin*>(modal);
+            if (!preview) {
+                modal->hide();
+                return;
+            }
+            if (!radio)
+                preview->RadioCheck->click();
+            shownCounts = preview->CountsLabel->text();
+            if (imports)
+                preview->ImportButton->click();
+            else
+                QTest::keyClick(preview, Qt::Key_Escape);
+        });
+        QWidget* target = win.focusWidget() ? win.focusWidget() : &win;
+        QTest::keyClick(target, Qt::Key_I, Qt::ControlModifier);
+        TChannelWin::ChooseFile = nullptr;
+        win.activateWindow(); // as a window manager does when the dialog has gone
+        if (!QTest::qWaitForWindowActive(&win))
+            differ(QStringLiteral("the editor did not become the active window again"));
+        if (shownCounts != counts) {
+            differ(QStringLiteral("the preview counts \"%1\", the user expects \"%2\"")
+                       .arg(shownCounts, counts));
+            return;
+        }
+        if (!imports)
+            return;
+
+        // New channels take their ids as a new row does: read them off the list.
+        const int chanid = win.ChannelDataSet->FieldIndex(QStringLiteral("chanid"));
+        int appended = m.list.Count();
+        for (const Step& step : steps) {
+            int at = step.existing;
+            if (at < 0) {
+                at = appended++;
+                Values v = freshChannel(m, win.ChannelDataSet->VisibleValue(at, chanid).toString());
+                v[QStringLiteral("callsign")] = step.service->name;
+                v[QStringLiteral("name")] = step.service->name;
+                v[QStringLiteral("channum")] = step.channum;
+                m.list.rows << v;
+            }
+            Values& row = m.list.rows[at];
+            if (!row.value(QStringLiteral("dvb"))) // a new digital row: nothing kept
+                for (const QString& c : DVBColumns)
+                    row[QStringLiteral("dvb.") + c].reset();
+            for (const QString& c : DVBColumns)
+                if (c != QLatin1String("listingid") && c != QLatin1String("tone") &&
+                    c != QLatin1String("diseqc"))
+                    row[QStringLiteral("dvb.") + c] =
+                        step.service->digital.value(QStringLiteral("dvb.") + c);
+            row[QStringLiteral("dvb")] = QStringLiteral("1");
+            m.list.current = at;
+        }
+    }
+
     // One random user action on the channel editor; false when the window closed.
     bool channelAction(TChannelWin& win, ChannelState& m, Dice& dice)
     {
         auto* nav = win.ChannelNavigator;
+        if (m.digital && dice.Chance(4)) {
+            importFile(win, m, dice);
+            return true;
+        }
         const int roll = dice.Below(100);
         if (roll < 34) {
             // Typing into a visible field.

@@ -1,0 +1,285 @@
+// Measures Import... in the channel editor against the least the same work can cost,
+// in one run:
+//   program   the preview built, Import pressed, Save done: 2,000 services of a channel
+//             file added to a DVB-T source of 2,000 channels
+//   baseline  the library reading the same file, and bare prepared INSERTs of the same
+//             2,000 channel and 2,000 channel_dvb rows in one transaction
+// Needs the private server and an offscreen display: run it through bench/run.
+#include "channelwin.h"
+#include "clientdataset.h"
+#include "importwin.h"
+#include "scanfile.h"
+#include "sqlmodule.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <libdvbv5/dvb-file.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int Channels = 2000; // the source's channels before the import
+constexpr int Services = 2000; // the file's services, none of them named as a channel
+constexpr int SourceId = 3;
+constexpr int Repeats = 5;
+
+void exec(QSqlDatabase& db, const QString& sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+}
+
+void fillSource(QSqlDatabase& db)
+{
+    for (const char* table : {"channel_dvb", "channel", "cardinput", "capturecard", "videosource"})
+        exec(db, QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+    exec(db, QStringLiteral("INSERT INTO videosource (sourceid, name, xmltvgrabber, userid) "
+                            "VALUES (%1, 'DVB-T', 'tv_grab_de', 'unused')")
+                 .arg(SourceId));
+    exec(db, QStringLiteral("INSERT INTO capturecard (cardid, videodevice, cardtype, hostname, "
+                            "dvb_type, use_ts) VALUES (4, '0', 'DVB', 'tvbox', 'T', 0)"));
+    exec(db, QStringLiteral("INSERT INTO cardinput (cardinputid, cardid, sourceid, inputname) "
+                            "VALUES (6, 4, %1, 'DVBInput')")
+                 .arg(SourceId));
+    exec(db, QStringLiteral("START TRANSACTION"));
+    for (int start = 1; start <= Channels; start += 500) {
+        QString channels = QStringLiteral(
+            "INSERT INTO channel (chanid, channum, sourceid, callsign, name) VALUES ");
+        QString digital = QStringLiteral(
+            "INSERT INTO channel_dvb (chanid, freq, pids, inversion, bandwidth, modulation) "
+            "VALUES ");
+        for (int i = start; i < start + 500; ++i) {
+            const QString sep = i > start ? QStringLiteral(",") : QString();
+            channels +=
+                sep + QStringLiteral("(%1,'%1',%2,'E%1','Existing %1')").arg(i).arg(SourceId);
+            digital += sep + QStringLiteral("(%1,'%2','%1,%3','AUTO','8','QAM_64')")
+                                 .arg(i)
+                                 .arg(474000000 + (i % 40) * 8000000)
+                                 .arg(i + 1);
+        }
+        exec(db, channels);
+        exec(db, digital);
+    }
+    exec(db, QStringLiteral("COMMIT"));
+}
+
+void dropImported(QSqlDatabase& db)
+{
+    exec(db, QStringLiteral("DELETE FROM channel_dvb WHERE chanid > %1").arg(Channels));
+    exec(db, QStringLiteral("DELETE FROM channel WHERE chanid > %1").arg(Channels));
+}
+
+int count(QSqlDatabase& db, const QString& table)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)) || !q.next())
+        qFatal("cannot count %s", qPrintable(table));
+    return q.value(0).toInt();
+}
+
+// A scan's file as dvbv5-scan writes it: several services a multiplex.
+void writeScan(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    QTextStream out(&f);
+    for (int i = 0; i < Services; ++i)
+        out << "[Service " << i << "]\n"
+            << "\tSERVICE_ID = " << 10000 + i << "\n"
+            << "\tVIDEO_PID = " << 100 + i << "\n"
+            << "\tAUDIO_PID = " << 3000 + i << " " << 6000 + i << "\n"
+            << "\tFREQUENCY = " << 474000000 + (i / 8 % 40) * 8000000 << "\n"
+            << "\tMODULATION = QAM/64\n\tBANDWIDTH_HZ = 8000000\n\tINVERSION = AUTO\n"
+            << "\tCODE_RATE_HP = 2/3\n\tCODE_RATE_LP = NONE\n\tGUARD_INTERVAL = 1/4\n"
+            << "\tTRANSMISSION_MODE = 8K\n\tHIERARCHY = NONE\n\tDELIVERY_SYSTEM = DVBT\n";
+}
+
+// The trace lines of the editor go to standard output: not into the figures.
+class QuietStdout
+{
+public:
+    QuietStdout()
+    {
+        std::fflush(stdout);
+        m_saved = dup(STDOUT_FILENO);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        close(null);
+    }
+    ~QuietStdout()
+    {
+        std::fflush(stdout);
+        dup2(m_saved, STDOUT_FILENO);
+        close(m_saved);
+    }
+
+private:
+    int m_saved = -1;
+};
+
+// Where the program's time went: the preview shown, the rows added, the save done.
+struct Phases
+{
+    qint64 preview = 0;
+    qint64 imported = 0;
+    qint64 saved = 0;
+};
+
+Phases programRun(const QString& path)
+{
+    Phases phases;
+    QuietStdout quiet;
+    TChannelWin win;
+    win.SetSourceID(SourceId);
+    win.show();
+    QApplication::processEvents();
+    if (win.ChannelDataSet->RecordCount() != Channels)
+        qFatal("the editor shows %d channels", win.ChannelDataSet->RecordCount());
+
+    TChannelWin::ChooseFile = [path](QWidget*) {
+        return path;
+    };
+    int adds = -1;
+    QElapsedTimer t;
+    QTimer::singleShot(0, &win, [&adds, &t, &phases] {
+        auto* preview = qobject_cast<TImportWin*>(QApplication::activeModalWidget());
+        if (!preview)
+            qFatal("no preview opened");
+        adds = preview->Plan().adds;
+        phases.preview = t.nsecsElapsed();
+        preview->ImportButton->click();
+    });
+    t.start();
+    {
+        win.ImportAction->trigger();
+        phases.imported = t.nsecsElapsed();
+        win.ApplyAction->trigger();
+    }
+    phases.saved = t.nsecsElapsed();
+    TChannelWin::ChooseFile = nullptr;
+    if (adds != Services || win.isWindowModified())
+        qFatal("the import added %d channels and left the editor %s", adds,
+               win.isWindowModified() ? "unsaved" : "saved");
+    return phases;
+}
+
+struct BareRow
+{
+    QVariantList channel;
+    QVariantList digital;
+};
+
+qint64 baselineRun(const QString& path, QSqlDatabase& conn, const QList<BareRow>& rows)
+{
+    QElapsedTimer t;
+    t.start();
+    dvb_file* file = dvb_read_file_format(path.toLocal8Bit().constData(), SYS_DVBT, FILE_DVBV5);
+    int entries = 0;
+    for (dvb_entry* e = file ? file->first_entry : nullptr; e; e = e->next)
+        ++entries;
+    dvb_file_free(file);
+    if (entries != Services)
+        qFatal("the library read %d services", entries);
+
+    QSqlQuery channel(conn);
+    QSqlQuery digital(conn);
+    exec(conn, QStringLiteral("START TRANSACTION"));
+    channel.prepare(QStringLiteral(
+        "INSERT INTO channel (chanid, channum, sourceid, callsign, name) VALUES (?, ?, ?, ?, ?)"));
+    digital.prepare(QStringLiteral(
+        "INSERT INTO channel_dvb (chanid, freq, pids, pol, symbol_rate, inversion, bandwidth, "
+        "hp_code_rate, lp_code_rate, modulation, transmission_mode, guard_interval, hierarchy) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const BareRow& row : rows) {
+        for (const QVariant& v : row.channel)
+            channel.addBindValue(v);
+        for (const QVariant& v : row.digital)
+            digital.addBindValue(v);
+        if (!channel.exec() || !digital.exec())
+            qFatal("%s%s", qPrintable(channel.lastError().text()),
+                   qPrintable(digital.lastError().text()));
+    }
+    exec(conn, QStringLiteral("COMMIT"));
+    return t.nsecsElapsed();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("mysql.txt"));
+    {
+        QFile f(config);
+        if (!f.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(config));
+        f.write(QStringLiteral("DBHostName=localhost\nDBName=%1\nDBUserName=%2\nDBPassword=%3\n")
+                    .arg(qEnvironmentVariable("KORVANE_DB_NAME"),
+                         qEnvironmentVariable("KORVANE_DB_USER"),
+                         qEnvironmentVariable("KORVANE_DB_PASSWORD"))
+                    .toUtf8());
+    }
+    TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet, {config});
+    module.Conn->Open();
+    QSqlDatabase conn = QSqlDatabase::database(module.Conn->ConnectionName());
+    fillSource(conn);
+    const QString path = dir.filePath(QStringLiteral("channels.conf"));
+    writeScan(path);
+
+    // The rows the import writes, made once outside the timing.
+    QList<BareRow> rows;
+    int chanid = Channels;
+    for (const TScannedService& s : ReadChannelFile(path, 3)) {
+        BareRow row;
+        ++chanid;
+        row.channel = {chanid, QString::number(chanid), SourceId, s.name, s.name};
+        row.digital << chanid;
+        for (const auto& [column, value] : DigitalValues(s))
+            row.digital << (value ? QVariant(*value) : QVariant(QMetaType(QMetaType::QString)));
+        rows << row;
+    }
+
+    // The two alternate, so a machine that speeds up or slows down favours neither.
+    Phases program{0, 0, std::numeric_limits<qint64>::max()};
+    qint64 baseline = std::numeric_limits<qint64>::max();
+    for (int i = 0; i < Repeats; ++i) {
+        const Phases run = programRun(path);
+        if (run.saved < program.saved)
+            program = run;
+        if (count(conn, QStringLiteral("channel")) != Channels + Services ||
+            count(conn, QStringLiteral("channel_dvb")) != Channels + Services)
+            qFatal("the import did not write every row");
+        dropImported(conn);
+        baseline = std::min(baseline, baselineRun(path, conn, rows));
+        dropImported(conn);
+    }
+
+    out << "import: " << Services << " services into a source of " << Channels
+        << " channels, best of " << Repeats << "\n";
+    out << QStringLiteral("import: %1 ms vs library read + bare inserts %2 ms   ratio %3x "
+                          "(target <= 2x)\n")
+               .arg(program.saved / 1e6, 0, 'f', 1)
+               .arg(baseline / 1e6, 0, 'f', 1)
+               .arg(double(program.saved) / double(baseline), 0, 'f', 2);
+    out << QStringLiteral("import: of which preview shown %1 ms, rows added %2 ms, saved %3 ms\n")
+               .arg(program.preview / 1e6, 0, 'f', 1)
+               .arg((program.imported - program.preview) / 1e6, 0, 'f', 1)
+               .arg((program.saved - program.imported) / 1e6, 0, 'f', 1);
+    return 0;
+}
