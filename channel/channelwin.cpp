@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -466,8 +467,9 @@ void TChannelWin::ChannelDataSetNewRecord()
 {
     // Above every chanid of channel_dvb too: a digital row whose channel is gone (left
     // by an older tool) must not become the new channel's.
-    const int id = SQLModule->GetNewID(QStringLiteral("channel"), QStringLiteral("chanid"),
-                                       {QStringLiteral("channel_dvb")});
+    const int id = SQLModule->GetNewID(
+        QStringLiteral("channel"), QStringLiteral("chanid"),
+        FDigitalIdsAsked ? QStringList() : QStringList{QStringLiteral("channel_dvb")});
     ChannelDataSet->SetFieldValue(QStringLiteral("chanid"), id);
     ChannelDataSet->SetFieldValue(QStringLiteral("sourceid"), FSourceID);
     Trace(QStringLiteral("new %1").arg(id));
@@ -597,11 +599,13 @@ void TChannelWin::applyImport(const TImportPlan& plan)
     // row, posted together as unsaved changes. The lists and fields show the outcome
     // once, not every row on the way.
     const TControlsDisabled quiet{ChannelDataSet, DVBDataSet};
+    const auto asked = qScopeGuard([this] { FDigitalIdsAsked = false; });
     for (const TImportRow& row : plan.rows) {
         if (row.action == TImportAction::Skip)
             continue;
         if (row.action == TImportAction::Add) {
             ChannelDataSet->Append();
+            FDigitalIdsAsked = true;
             ChannelDataSet->SetFieldValue(QStringLiteral("callsign"), row.callsign);
             ChannelDataSet->SetFieldValue(QStringLiteral("name"), row.name);
             ChannelDataSet->SetFieldValue(QStringLiteral("channum"), row.channum);

@@ -112,4 +112,7 @@ private:
     static constexpr int PIDsLimit = 8;
     int FSourceID = 0;
     quint8 FCardKind = KindV4L;
+    // During an import, once the first new channel asked for the highest chanid of
+    // channel_dvb: the allocator remembers every id since, so later ones stay above it.
+    bool FDigitalIdsAsked = false;
 };

@@ -606,11 +606,14 @@ private slots:
                 "[Astra Sat]\n\tVIDEO_PID = 1101\n\tFREQUENCY = 11836000\n"
                 "\tPOLARIZATION = HORIZONTAL\n\tDELIVERY_SYSTEM = DVBS\n");
         f.close();
+        // A digital row an older tool left without its channel: new channels go above it.
+        db->Exec(QStringLiteral("INSERT INTO channel_dvb (chanid, freq) VALUES (5000, '1')"));
         const QStringList before =
             db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
             db->Rows(QStringLiteral("SELECT * FROM channel_dvb ORDER BY chanid"));
         open(3);
         QVERIFY(win->ImportButton->isEnabled());
+        StatementRecorder rec;
         TChannelWin::ChooseFile = [path](QWidget*) {
             return path;
         };
@@ -624,6 +627,9 @@ private slots:
         QTest::keyClick(win.get(), Qt::Key_I, Qt::ControlModifier);
         TChannelWin::ChooseFile = nullptr;
         QCOMPARE(win->ChannelDataSet->RecordCount(), 5);
+        // channel_dvb's highest id is asked once an import, the channel's once a channel.
+        QCOMPARE(rec.Texts().count(QStringLiteral("SELECT MAX(chanid) FROM channel_dvb")), 1);
+        QCOMPARE(rec.Texts().count(QStringLiteral("SELECT MAX(chanid) FROM channel")), 2);
         QVERIFY(win->isWindowModified());
         QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")) +
                      db->Rows(QStringLiteral("SELECT * FROM channel_dvb ORDER BY chanid")),
@@ -639,6 +645,12 @@ private slots:
             return;
         }
         QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
+        // (the allocator remembers the ids earlier tests were handed)
+        const QStringList ids =
+            db->Rows(QStringLiteral("SELECT chanid FROM channel WHERE chanid >= 5000"));
+        QCOMPARE(ids.size(), 2);
+        QVERIFY2(ids[0].toInt() > 5000 && ids[1].toInt() == ids[0].toInt() + 1,
+                 qPrintable(ids.join(QLatin1Char(','))));
         // The update kept the channel's other columns; new channels numbered on after 27.
         QCOMPARE(db->Rows(QStringLiteral("SELECT channum, callsign, name, xmltvid FROM channel "
                                          "WHERE sourceid=3 ORDER BY channum + 0")),
