@@ -421,6 +421,21 @@ QVariant TSQLClientDataSet::VisibleValue(int row, int column) const
     return m_visible[size_t(row)]->current.at(column);
 }
 
+TSQLClientDataSet::TRowChange TSQLClientDataSet::VisibleChange(int row) const
+{
+    if (row < 0 || row >= RecordCount())
+        return TRowChange::None;
+    switch (m_visible[size_t(row)]->status) {
+    case RowStatus::Inserted:
+    case RowStatus::Pending:
+        return TRowChange::Inserted;
+    case RowStatus::Modified:
+        return TRowChange::Modified;
+    default:
+        return TRowChange::None;
+    }
+}
+
 QVariant TSQLClientDataSet::coerce(int column, const QVariant& value) const
 {
     const TFieldDef& f = m_fields[column];

@@ -94,6 +94,10 @@ public:
     QVariant FieldValue(const QString& column) const override;
     /// Value of a column of visible row `row`, as displayed.
     QVariant VisibleValue(int row, int column) const;
+    /// Whether visible row `row` holds a change not yet saved: a new row, or a row
+    /// whose values differ from those read.
+    enum class TRowChange { None, Inserted, Modified };
+    TRowChange VisibleChange(int row) const;
     /// Writes a column of the row being edited or inserted.
     void SetFieldValue(const QString& column, const QVariant& value);
     /// Whether the pending row holds values written outside OnNewRecord.

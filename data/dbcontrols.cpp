@@ -4,12 +4,15 @@
 #include "guard.h"
 #include "messagebox.h"
 
+#include <QCollator>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QValidator>
@@ -243,22 +246,42 @@ QVariant TDataSetModel::data(const QModelIndex& index, int role) const
 
 QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole)
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QVariant();
-    if (orientation == Qt::Horizontal)
+    if (orientation == Qt::Horizontal) {
+        if (role != Qt::DisplayRole)
+            return QVariant();
         return section < m_columns.size() ? QVariant(m_columns[section].title) : QVariant();
-    // The row indicator: the current row, and whether it is being edited or inserted.
-    TSQLClientDataSet* set = setOf(m_source);
-    if (!set || section != set->RecNo())
-        return QString();
-    switch (set->State()) {
-    case TDataSetState::Insert:
-        return QStringLiteral("*");
-    case TDataSetState::Edit:
-        return QStringLiteral("I");
-    default:
-        return QStringLiteral("\u25B6");
     }
+    // The row indicator: the current row, and whether it is being edited or inserted;
+    // other rows, whether they hold changes not saved yet.
+    TSQLClientDataSet* set = setOf(m_source);
+    if (!set || !set->Active())
+        return QString();
+    const bool tip = role == Qt::ToolTipRole;
+    const TSQLClientDataSet::TRowChange change = set->VisibleChange(section);
+    if (section == set->RecNo()) {
+        switch (set->State()) {
+        case TDataSetState::Insert:
+            return tip ? tr("New row, being typed") : QStringLiteral("*");
+        case TDataSetState::Edit:
+            return tip ? tr("Being edited") : QStringLiteral("I");
+        default:
+            return tip ? (change == TSQLClientDataSet::TRowChange::None
+                              ? tr("Current row")
+                              : tr("Current row, not saved yet"))
+                       : QStringLiteral("\u25B6");
+        }
+    }
+    switch (change) {
+    case TSQLClientDataSet::TRowChange::Inserted:
+        return tip ? tr("New, not saved yet") : QStringLiteral("+");
+    case TSQLClientDataSet::TRowChange::Modified:
+        return tip ? tr("Changed, not saved yet") : QStringLiteral("\u270E");
+    default:
+        break;
+    }
+    return QVariant();
 }
 
 Qt::ItemFlags TDataSetModel::flags(const QModelIndex& index) const
@@ -334,6 +357,24 @@ public:
         line->setProperty("originalText", text);
     }
 
+protected:
+    // Tab in a cell writes it and leaves the grid, as Tab does everywhere else.
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                QKeyEvent tab(QEvent::KeyPress, key->key(), key->modifiers());
+                QCoreApplication::sendEvent(m_grid, &tab);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
     TDBGrid* m_grid;
     QPointer<TDataSource> m_source;
@@ -341,25 +382,121 @@ private:
 
 } // namespace
 
+// The rows as a grid shows them: those its row filter lets through (and the row being
+// edited), in the order of the column the user sorted by, else in the data set's.
+class TGridViewModel : public QSortFilterProxyModel
+{
+public:
+    TGridViewModel(TDataSource* source, QObject* parent)
+        : QSortFilterProxyModel(parent), m_source(source)
+    {
+        m_collator.setNumericMode(true); // "9" before "10"
+        m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+    }
+
+    void SetRowFilter(const QString& text, const QStringList& fields)
+    {
+        if (text == m_text && fields == m_fields)
+            return;
+        m_text = text;
+        m_fields = fields;
+        invalidateRowsFilter();
+    }
+    const QString& Text() const { return m_text; }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex&) const override
+    {
+        if (m_text.isEmpty())
+            return true;
+        TSQLClientDataSet* set = setOf(m_source);
+        if (!set || !set->Active())
+            return true;
+        if (set->IsEditing() && row == set->RecNo())
+            return true;
+        for (const QString& field : m_fields)
+            if (set->VisibleValue(row, set->FieldIndex(field))
+                    .toString()
+                    .contains(m_text, Qt::CaseInsensitive))
+                return true;
+        return false;
+    }
+
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
+    {
+        return m_collator.compare(left.data().toString(), right.data().toString()) < 0;
+    }
+
+private:
+    QPointer<TDataSource> m_source;
+    QString m_text;
+    QStringList m_fields;
+    QCollator m_collator;
+};
+
 TDBGrid::TDBGrid(TDataSource* source, const QList<TGridColumn>& columns, QWidget* parent)
     : QTableView(parent), m_source(source), m_columns(columns),
-      m_model(new TDataSetModel(source, columns, this))
+      m_model(new TDataSetModel(source, columns, this)), m_view(new TGridViewModel(source, this))
 {
-    setModel(m_model);
+    m_view->setSourceModel(m_model);
+    setModel(m_view);
     setItemDelegate(new TGridDelegate(this, source));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setShowGrid(true);
+    // Tab leaves the grid for the next control; the arrow keys move within it.
+    setTabKeyNavigation(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setResizeContentsPrecision(200);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(18);
     for (int i = 0; i < columns.size(); ++i)
         setColumnWidth(i, columns[i].width);
+    // A click on a column title sorts the view by it; the list starts in the set's order.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    setSortingEnabled(true);
     connect(source, &TDataSource::DataChanged, this, &TDBGrid::followDataSet);
+    connect(m_view, &QAbstractItemModel::layoutChanged, this, &TDBGrid::followDataSet);
+    connect(m_view, &QAbstractItemModel::modelReset, this, &TDBGrid::fitColumns);
     connect(itemDelegate(), &QAbstractItemDelegate::closeEditor, this, &TDBGrid::PendingEditChanged,
             Qt::QueuedConnection);
+    fitColumns();
     followDataSet();
+}
+
+QAbstractItemModel* TDBGrid::Model() const
+{
+    return m_view;
+}
+
+void TDBGrid::SetRowFilter(const QString& text, const QStringList& fields)
+{
+    m_view->SetRowFilter(text, fields);
+    followDataSet();
+}
+
+QString TDBGrid::RowFilter() const
+{
+    return m_view->Text();
+}
+
+int TDBGrid::DataRow(int viewRow) const
+{
+    const QModelIndex index = m_view->mapToSource(m_view->index(viewRow, 0));
+    return index.isValid() ? index.row() : -1;
+}
+
+void TDBGrid::fitColumns()
+{
+    // Once there are rows: each column but the last (which takes the rest) is as wide as
+    // its title and contents, and never narrower than designed.
+    if (m_fitted || m_model->rowCount() == 0)
+        return;
+    m_fitted = true;
+    for (int i = 0; i + 1 < m_columns.size(); ++i)
+        setColumnWidth(i, std::max({m_columns[i].width, sizeHintForColumn(i),
+                                    horizontalHeader()->sectionSizeHint(i)}));
 }
 
 void TDBGrid::SetReadOnly(bool readOnly)
@@ -421,13 +558,13 @@ void TDBGrid::followDataSet()
 {
     TSQLClientDataSet* set = setOf(m_source);
     const int row = set && set->Active() ? set->RecNo() : -1;
-    if (currentIndex().row() == row)
+    const QModelIndex target =
+        row < 0 ? QModelIndex()
+                : m_view->mapFromSource(m_model->index(row, std::max(0, currentIndex().column())));
+    if (currentIndex() == target)
         return;
     m_syncing = true;
-    if (row < 0)
-        setCurrentIndex(QModelIndex());
-    else
-        setCurrentIndex(m_model->index(row, std::max(0, currentIndex().column())));
+    setCurrentIndex(target);
     m_syncing = false;
 }
 
@@ -437,9 +574,10 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     if (m_syncing || !current.isValid())
         return;
     TSQLClientDataSet* set = setOf(m_source);
-    if (set && set->Active() && set->RecNo() != current.row()) {
+    const int row = m_view->mapToSource(current).row();
+    if (set && set->Active() && row >= 0 && set->RecNo() != row) {
         // Moving posts a pending row first; should that fail, the row stays current.
-        if (!Guarded(this, [&] { set->MoveTo(current.row()); }))
+        if (!Guarded(this, [&] { set->MoveTo(row); }))
             followDataSet();
     }
 }
@@ -454,6 +592,11 @@ bool ConfirmRowDelete(QWidget* parent)
 
 void TDBGrid::keyPressEvent(QKeyEvent* event)
 {
+    // Tab with nowhere else to go stays put: it neither types nor opens a cell.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        event->ignore();
+        return;
+    }
     if (state() != QAbstractItemView::EditingState) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             if (currentIndex().isValid())

@@ -13,6 +13,7 @@
 #include "clientdataset.h"
 
 class QPushButton;
+class QSortFilterProxyModel;
 
 /// Links data-bound controls to a client data set. With AutoEdit off, typing into a
 /// control never puts the set into the edit state.
@@ -123,7 +124,17 @@ class TDBGrid : public QTableView
 
 public:
     TDBGrid(TDataSource* source, const QList<TGridColumn>& columns, QWidget* parent = nullptr);
-    TDataSetModel* Model() const { return m_model; }
+    /// The rows as the grid shows them (filtered and sorted by the view, see below).
+    QAbstractItemModel* Model() const;
+    /// The data set's visible rows, in its own order.
+    TDataSetModel* DataModel() const { return m_model; }
+    /// Shows only the rows whose value in one of `fields` contains `text`, ignoring
+    /// case (all rows when empty). The view alone: the data set and its filter, current
+    /// row and change log are untouched, and a row being edited always shows.
+    void SetRowFilter(const QString& text, const QStringList& fields);
+    QString RowFilter() const;
+    /// The row of the data set shown at `viewRow`, -1 for none.
+    int DataRow(int viewRow) const;
     void SetReadOnly(bool readOnly);
     /// Ask before the Delete key deletes the current row.
     bool ConfirmDelete = false;
@@ -150,10 +161,13 @@ protected:
 private:
     void followDataSet();
     QWidget* openEditor() const;
+    void fitColumns();
     QPointer<TDataSource> m_source;
     QList<TGridColumn> m_columns;
     TDataSetModel* m_model;
+    class TGridViewModel* m_view;
     bool m_syncing = false;
+    bool m_fitted = false;
 };
 
 /// Writes the open cell editors of every grid in `window` into their rows.

@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -199,7 +200,10 @@ private slots:
         QCOMPARE(grid->Model()->rowCount(), 3);
         QCOMPARE(grid->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("Long name"));
-        QCOMPARE(grid->columnWidth(1), 110);
+        // The first column fits its contents (never narrower than designed), the last
+        // takes the rest.
+        QVERIFY(grid->columnWidth(0) >= 60);
+        QCOMPARE(grid->columnWidth(0) + grid->columnWidth(1), grid->viewport()->width());
         QCOMPARE(grid->currentIndex().row(), 0);
         // The user moves in the grid: the set follows.
         grid->setCurrentIndex(grid->Model()->index(2, 0));
@@ -217,6 +221,108 @@ private slots:
                  QStringLiteral("*"));
         set->Cancel();
         QCOMPARE(grid->Model()->rowCount(), 3);
+    }
+
+    // Filtering and sorting change what the grid shows, never the set: its rows, its
+    // current row and its changes stay; a row being edited stays in view; unsaved rows
+    // carry their mark.
+    void gridFiltersAndSortsTheViewOnly()
+    {
+        auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        TDataSource source(set);
+        auto* grid = shown(
+            new TDBGrid(&source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60},
+                                  {QStringLiteral("name"), QStringLiteral("Long name"), 110}}));
+        auto shownNames = [grid] {
+            QStringList names;
+            for (int r = 0; r < grid->Model()->rowCount(); ++r)
+                names << grid->Model()->index(r, 1).data().toString();
+            return names;
+        };
+        // Das Erste (1) / ZDF (2) / WDR Fernsehen (3); the filter looks at the numbers too.
+        grid->SetRowFilter(QStringLiteral("e"), {"callsign", "name", "channum"});
+        QCOMPARE(shownNames(), (QStringList{"Das Erste", "WDR Fernsehen"}));
+        grid->SetRowFilter(QStringLiteral("ZDF"), {"callsign", "name", "channum"});
+        QCOMPARE(shownNames(), QStringList{"ZDF"});
+        QCOMPARE(grid->currentIndex().row(), -1); // the current row is not in view...
+        QCOMPARE(set->RecNo(), 0);                // ...and the set did not move
+        grid->SetRowFilter(QStringLiteral("3"), {"callsign", "name", "channum"});
+        QCOMPARE(shownNames(), QStringList{"WDR Fernsehen"});
+        QCOMPARE(set->RecordCount(), 3);
+
+        // The row being edited stays while the user types it out of the filter's reach.
+        grid->setCurrentIndex(grid->Model()->index(0, 0));
+        QCOMPARE(set->RecNo(), 2);
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("channum"), QStringLiteral("9"));
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("WDR"));
+        QCOMPARE(shownNames(), QStringList{"WDR"});
+        set->Post();
+        QCOMPARE(shownNames(), QStringList()); // settled: the filter decides again
+        grid->SetRowFilter(QString(), {});
+        QCOMPARE(shownNames(), (QStringList{"Das Erste", "ZDF", "WDR"}));
+        QCOMPARE(grid->currentIndex().row(), 2);
+        QCOMPARE(grid->Model()->headerData(2, Qt::Vertical, Qt::ToolTipRole).toString(),
+                 QStringLiteral("Current row, not saved yet"));
+
+        // A click on a title sorts the view; the set keeps its order and current row.
+        QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(grid->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+        QCOMPARE(shownNames(), (QStringList{"Das Erste", "WDR", "ZDF"}));
+        QCOMPARE(set->RecNo(), 2);
+        QCOMPARE(grid->currentIndex().row(), 1);
+        grid->setCurrentIndex(grid->Model()->index(2, 0)); // ZDF, second in the set
+        QCOMPARE(set->RecNo(), 1);
+        QCOMPARE(set->VisibleValue(0, set->FieldIndex(QStringLiteral("name"))).toString(),
+                 QStringLiteral("Das Erste"));
+        QCOMPARE(grid->Model()->headerData(1, Qt::Vertical, Qt::DisplayRole).toString(),
+                 QStringLiteral("\u270E")); // WDR: changed, not saved
+        set->Append();
+        set->SetFieldValue(QStringLiteral("chanid"), 9001);
+        set->Post();
+        QCOMPARE(set->ChangeCount(), 2);
+        const int added = int(shownNames().indexOf(QString()));
+        QCOMPARE(grid->Model()->headerData(added, Qt::Vertical, Qt::DisplayRole).toString(),
+                 QStringLiteral("\u25B6"));
+        grid->setCurrentIndex(grid->Model()->index(added == 0 ? 1 : 0, 0));
+        QCOMPARE(grid->Model()->headerData(added, Qt::Vertical, Qt::DisplayRole).toString(),
+                 QStringLiteral("+"));
+        set->CancelUpdates();
+        QCOMPARE(set->ChangeCount(), 0);
+        for (int r = 0; r < grid->Model()->rowCount(); ++r)
+            QVERIFY(grid->Model()->headerData(r, Qt::Vertical, Qt::DisplayRole).toString() !=
+                    QStringLiteral("+"));
+    }
+
+    // Tab leaves a grid (with or without a cell being typed); arrows move in it.
+    void tabLeavesTheGrid()
+    {
+        auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        TDataSource source(set);
+        auto* grid = new TDBGrid(&source,
+                                 {{QStringLiteral("callsign"), QStringLiteral("Short"), 60},
+                                  {QStringLiteral("name"), QStringLiteral("Long"), 110}},
+                                 window.get());
+        auto* after = new QPushButton(QStringLiteral("After"), window.get());
+        grid->move(0, 0);
+        after->move(0, 300);
+        grid->show();
+        after->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        grid->SetReadOnly(false);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(set->RecNo(), 1);
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), after);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_F2);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("X"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), after);
+        QCOMPARE(set->FieldValue(QStringLiteral("callsign")).toString(), QStringLiteral("X"));
+        delete after;
+        delete grid;
     }
 
     void editableGridWritesTypedCellsAndConfirmsDeletes()

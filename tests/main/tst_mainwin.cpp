@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(win->CardGrid->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("Video device"));
         QCOMPARE(win->CardGrid->columnWidth(0), 60);
-        QVERIFY(win->SourceGrid->Model()->ReadOnly && win->CardGrid->Model()->ReadOnly);
+        QVERIFY(win->SourceGrid->DataModel()->ReadOnly && win->CardGrid->DataModel()->ReadOnly);
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(win->CardGrid));
     }
 
