@@ -4,6 +4,7 @@
 #include "dbcontrols.h"
 #include "formhelpers.h"
 #include "guard.h"
+#include "mnemonics.h"
 #include "panearea.h"
 #include "sqlmodule.h"
 
@@ -121,6 +122,10 @@ void TCardWin::setUpLayout()
 
     setUpInputGroup();
 
+    // The two panes never show together: they may share letters.
+    const QSet<QChar> common = AssignMnemonics(this, {}, {AnalogPane, DVBPane});
+    AssignMnemonics(AnalogPane, common);
+    AssignMnemonics(DVBPane, common);
     SetTabChain({DBEdit3, ApplyButton, CardtypeCombo, DBComboBox5, AudioDevCombo, DBComboBox7,
                  AudioRateCombo, DBComboBox2, DBComboBox3, DBCheckBox2, DBLookupComboBox3, DBGrid1,
                  DBComboBox4, DBEdit2, SourceCombo, DBLookupComboBox1, DBEdit11, DBCheckBox1,

@@ -6,6 +6,7 @@
 #include "formhelpers.h"
 #include "guard.h"
 #include "importwin.h"
+#include "mnemonics.h"
 #include "panearea.h"
 #include "sqlmodule.h"
 #include "trace.h"
@@ -227,6 +228,12 @@ void TChannelWin::setUpLayout()
     layout->addLayout(middle, 1);
     layout->addWidget(PaneArea);
 
+    // The panes never show together: they may share letters.
+    const QSet<QChar> common = AssignMnemonics(this, {}, {AnalogPane, DVBPane});
+    AssignMnemonics(AnalogPane, common);
+    const QSet<QChar> digital = AssignMnemonics(DVBPane, common, {DVBSPane, DVBTPane, DVBCPane});
+    for (QWidget* pane : {DVBSPane, DVBTPane, DVBCPane})
+        AssignMnemonics(pane, digital);
     SetTabChain({sourceName, grabber, ApplyButton, ChannelGrid, callsign, longName, xmltvId, icon,
                  channum});
     sourceName->setFocus();

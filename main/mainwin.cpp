@@ -9,6 +9,7 @@
 #include "formhelpers.h"
 #include "guard.h"
 #include "messagebox.h"
+#include "mnemonics.h"
 #include "settingswin.h"
 #include "sqlmodule.h"
 
@@ -137,11 +138,21 @@ void TMainWin::setUpLayout()
     SettingsOpenButton = button(client, QStringLiteral("SettingsOpenButton"),
                                 tr("Base settings..."), {448, 432, 145, 41}, false);
 
+    // What each button acts on, for the mouse (the grids' Insert and Delete keys and the
+    // buttons' mnemonics serve the keyboard).
+    SourceInsertButton->setToolTip(tr("Add a channel source (Insert in its list)"));
+    SourceDeleteButton->setToolTip(tr("Delete the selected channel source (Delete in its list)"));
+    SourceEditButton->setToolTip(tr("Edit the selected channel source and its channels"));
+    CardInsertButton->setToolTip(tr("Add a capture card (Insert in its list)"));
+    CardDeleteButton->setToolTip(tr("Delete the selected capture card (Delete in its list)"));
+    CardEditButton->setToolTip(tr("Edit the selected capture card and its inputs"));
+    SettingsOpenButton->setToolTip(tr("Open the base settings"));
     SourceInsertButton->setAccessibleName(tr("Insert channel source"));
     SourceDeleteButton->setAccessibleName(tr("Delete channel source"));
     CardInsertButton->setAccessibleName(tr("Insert capture card"));
     CardDeleteButton->setAccessibleName(tr("Delete capture card"));
 
+    AssignMnemonics(this, {});
     SetTabChain({SourceGrid, SourceInsertButton, SourceDeleteButton, SourceEditButton, CardGrid,
                  CardInsertButton, CardDeleteButton, CardEditButton, SettingsOpenButton});
     CardGrid->setFocus();

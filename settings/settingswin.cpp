@@ -3,6 +3,7 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "formhelpers.h"
+#include "mnemonics.h"
 #include "sqlmodule.h"
 
 #include <QComboBox>
@@ -177,5 +178,6 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     // Tab order follows the layout: the recording computer's fields first, as that is
     // where the focus starts.
     setTabOrder(recordIp, recordAddress->findChild<QLineEdit*>(QStringLiteral("BackendPortEdit")));
+    AssignMnemonics(this, {});
     recordIp->setFocus();
 }

@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(win->Label20->font().pixelSize(), 15);
         QCOMPARE(win->Label20->palette().color(QPalette::WindowText), QColor(Qt::red));
         QVERIFY(win->ApplyButton->x() > win->DBEdit3->x());
-        QCOMPARE(win->ApplyButton->text(), QStringLiteral("Save"));
+        QCOMPARE(Caption(win->ApplyButton->text()), QStringLiteral("Save"));
         QVERIFY(!win->DBNavigator1->ButtonFor(TDBNavigator::Post));
         QCOMPARE(win->DBGrid1->Model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("Name"));

@@ -219,7 +219,7 @@ private slots:
         db->Exec(QStringLiteral("ALTER TABLE channel DROP COLUMN channum_real"));
         open(1);
         QVERIFY(win->ChannumOldLabel->isVisible());
-        QCOMPARE(win->ChannumOldLabel->text(), QStringLiteral("Chan Num"));
+        QCOMPARE(Caption(win->ChannumOldLabel->text()), QStringLiteral("Chan Num"));
         QVERIFY(!win->PresetLabel->isVisible());
         QVERIFY(!win->ChannumRealEdit->isVisible());
         QVERIFY(!win->ChannumReal1Label->isVisible() && !win->ChannumReal2Label->isVisible());

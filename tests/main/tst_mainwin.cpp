@@ -84,17 +84,19 @@ private slots:
             QCOMPARE(child(name)->geometry(), rect);
         QCOMPARE(child(QStringLiteral("Label2"))->pos(), QPoint(16, 40));
         QCOMPARE(child(QStringLiteral("Label1"))->pos(), QPoint(16, 216));
-        QCOMPARE(child<QLabel>(QStringLiteral("Label2"))->text(), QStringLiteral("Channel source"));
-        QCOMPARE(child<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("TV card"));
+        QCOMPARE(Caption(child<QLabel>(QStringLiteral("Label2"))->text()),
+                 QStringLiteral("Channel source"));
+        QCOMPARE(Caption(child<QLabel>(QStringLiteral("Label1"))->text()),
+                 QStringLiteral("TV card"));
         auto* plus = child<QPushButton>(QStringLiteral("SourceInsertButton"));
         QCOMPARE(plus->text(), QStringLiteral("+"));
         QVERIFY(plus->font().bold());
         QCOMPARE(plus->font().pixelSize(), 15);
         QCOMPARE(child<QPushButton>(QStringLiteral("CardDeleteButton"))->text(),
                  QStringLiteral("-"));
-        QCOMPARE(child<QPushButton>(QStringLiteral("CardEditButton"))->text(),
+        QCOMPARE(Caption(child<QPushButton>(QStringLiteral("CardEditButton"))->text()),
                  QStringLiteral("Edit..."));
-        QCOMPARE(child<QPushButton>(QStringLiteral("SettingsOpenButton"))->text(),
+        QCOMPARE(Caption(child<QPushButton>(QStringLiteral("SettingsOpenButton"))->text()),
                  QStringLiteral("Base settings..."));
 
         QCOMPARE(win->SourceGrid->Model()->columnCount(), 1);

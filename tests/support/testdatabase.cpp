@@ -17,6 +17,17 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+QString Caption(const QString& text)
+{
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+            ++i; // "&x" shows x underlined, "&&" a plain ampersand
+        plain += text[i];
+    }
+    return plain;
+}
+
 void InitTestEnvironment()
 {
     QLocale::setDefault(QLocale::c());

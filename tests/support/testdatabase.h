@@ -8,6 +8,9 @@
 #include <QVariant>
 #include <memory>
 
+/// A caption as the user reads it: the mnemonic's mark taken out ("S&ave" -> "Save").
+QString Caption(const QString& text);
+
 /// Fixed style, locale and message boxes answered by the test: call at the start of
 /// initTestCase().
 void InitTestEnvironment();
