@@ -68,35 +68,51 @@ void TCardWin::setUpLayout()
 {
     resize(795, 580);
 
+    // Labels take at least their designed widths, so that at 795 x 580 every control
+    // sits where it was designed; a larger font widens them instead of overlapping.
+    auto atLeast = [](QWidget* w, int width) {
+        w->setMinimumWidth(width);
+        return w;
+    };
+
     // --- top rows: the card, its host, its type; Save at the right
     auto* cardCaption = new QLabel(tr("Card"), this);
     QFont bold = cardCaption->font();
     bold.setBold(true);
     cardCaption->setFont(bold);
-    cardCaption->move(8, 12);
     DBText2 = Named(new TDBText(CardDataSource, QStringLiteral("cardid"), this),
                     QStringLiteral("DBText2"));
-    DBText2->setGeometry(80, 12, 60, 17);
-    BuddyLabel(tr("ID"), DBText2, this)->move(56, 12);
     DBEdit3 = Named(new TDBEdit(CardDataSource, QStringLiteral("hostname"), HostnameLimit, this),
                     QStringLiteral("DBEdit3"));
-    DBEdit3->setGeometry(232, 8, 121, 25);
-    BuddyLabel(tr("Hostname"), DBEdit3, this)->move(160, 12);
+    DBEdit3->setMinimumSize(121, 25);
     ApplyButton = Named(new QPushButton(tr("Save"), this), QStringLiteral("ApplyButton"));
-    ApplyButton->setGeometry(700, 8, 87, 27);
+    ApplyButton->setMinimumSize(87, 27);
     connect(ApplyButton, &QPushButton::clicked, ApplyAction, &QAction::trigger);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(0);
+    top->addWidget(atLeast(cardCaption, 48));
+    top->addWidget(atLeast(BuddyLabel(tr("ID"), DBText2, this), 24));
+    top->addWidget(atLeast(DBText2, 80));
+    top->addWidget(atLeast(BuddyLabel(tr("Hostname"), DBEdit3, this), 72));
+    top->addWidget(DBEdit3, 1);
+    top->addStretch(3);
+    top->addWidget(ApplyButton);
 
     CardtypeCombo = Named(new TDBComboBox(CardDataSource, QStringLiteral("cardtype"),
                                           {"V4L", "MPEG", "DVB"}, true, this),
                           QStringLiteral("CardtypeCombo"));
-    CardtypeCombo->setGeometry(80, 36, 121, 25);
-    BuddyLabel(tr("Type"), CardtypeCombo, this)->move(8, 40);
+    CardtypeCombo->setMinimumSize(121, 25);
     connect(CardtypeCombo, &QComboBox::activated, this,
             [this] { Guarded(this, [this] { CardtypeComboChange(); }); });
+    auto* type = new QHBoxLayout;
+    type->setSpacing(0);
+    type->addWidget(atLeast(BuddyLabel(tr("Type"), CardtypeCombo, this), 72));
+    type->addWidget(CardtypeCombo);
+    type->addStretch(1);
 
     // --- the pane area, "Type invalid" beneath its panes
     PaneArea = Named(new TPaneArea(this), QStringLiteral("PaneArea"));
-    PaneArea->setGeometry(8, 64, 697, 225);
+    PaneArea->SetDesignedSize({697, 225});
     Label20 = Named(new QLabel(tr("Type invalid")), QStringLiteral("Label20"));
     QFont big(QStringLiteral("Helvetica"));
     big.setPixelSize(15);
@@ -111,16 +127,40 @@ void TCardWin::setUpLayout()
     PaneArea->AddPane(DVBPane);
     AnalogPane->hide();
     DVBPane->hide();
+    auto* panes = new QHBoxLayout;
+    panes->setSpacing(0);
+    panes->addWidget(PaneArea, 697);
+    panes->addStretch(82);
 
     // --- the default input, by name among this card's inputs
     DBLookupComboBox3 =
         Named(new TDBLookupComboBox(CardDataSource, QStringLiteral("defaultinput"), InputDataSource,
                                     QStringLiteral("inputname"), QStringLiteral("inputname"), this),
               QStringLiteral("DBLookupComboBox3"));
-    DBLookupComboBox3->setGeometry(160, 296, 161, 25);
-    BuddyLabel(tr("Default card input"), DBLookupComboBox3, this)->move(8, 300);
+    DBLookupComboBox3->setMinimumSize(161, 25);
+    auto* defaultInput = new QHBoxLayout;
+    defaultInput->setSpacing(0);
+    defaultInput->addWidget(
+        atLeast(BuddyLabel(tr("Default card input"), DBLookupComboBox3, this), 152));
+    defaultInput->addWidget(DBLookupComboBox3);
+    defaultInput->addStretch(1);
 
     setUpInputGroup();
+
+    // Rows at 8, 36, 64, 296 and 336 at the designed size; the input group (its grid)
+    // takes what a taller window adds.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(0);
+    layout->addLayout(top);
+    layout->addSpacing(1);
+    layout->addLayout(type);
+    layout->addSpacing(3);
+    layout->addLayout(panes);
+    layout->addSpacing(7);
+    layout->addLayout(defaultInput);
+    layout->addSpacing(15);
+    layout->addWidget(InputGroup, 1);
 
     // The two panes never show together: they may share letters.
     const QSet<QChar> common = AssignMnemonics(this, {}, {AnalogPane, DVBPane});
@@ -189,7 +229,6 @@ QWidget* TCardWin::makeDVBPane()
 void TCardWin::setUpInputGroup()
 {
     InputGroup = Named(new QGroupBox(tr("Card input"), this), QStringLiteral("InputGroup"));
-    InputGroup->setGeometry(8, 336, 779, 236);
 
     DBNavigator1 =
         Named(new TDBNavigator(InputDataSource,
@@ -244,7 +283,9 @@ void TCardWin::setUpInputGroup()
     fields->addRow(QString(), DBCheckBox1);
     fields->addRow(BuddyLabel(tr("Tune channel"), DBEdit4, InputGroup), DBEdit4);
 
+    fields->setVerticalSpacing(2);
     auto* row = new QHBoxLayout(InputGroup);
+    row->setContentsMargins(6, 4, 6, 4);
     row->addLayout(left, 1);
     row->addLayout(fields, 2);
 }
@@ -298,6 +339,7 @@ void TCardWin::CardtypeComboChange()
               static_cast<QWidget*>(AudioRateLabel), static_cast<QWidget*>(AudioRateCombo)})
             w->setVisible(v4l);
     }
+    PaneArea->PanesChanged();
 }
 
 // --- inputs ------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "errors.h"
+#include "filteredit.h"
 #include "formhelpers.h"
 #include "guard.h"
 #include "importwin.h"
@@ -19,6 +20,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -170,8 +172,21 @@ void TChannelWin::setUpLayout()
     ChannelGrid->SetReadOnly(false);
     ChannelGrid->ConfirmDelete = true;
     ChannelGrid->setMinimumWidth(220);
+    // Finding a channel among thousands: the typed text narrows the list as shown.
+    ChannelFilterEdit =
+        Named(new TFilterEdit(tr("Filter channels")), QStringLiteral("ChannelFilterEdit"));
+    ChannelFilterEdit->setToolTip(
+        tr("Shows only the channels whose short name, long name or number contains this "
+           "text (Escape clears it)"));
+    connect(ChannelFilterEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        ChannelGrid->SetRowFilter(
+            text, {QStringLiteral("callsign"), QStringLiteral("name"), QStringLiteral("channum")});
+    });
+    ChannelGrid->setMinimumHeight(ChannelGrid->horizontalHeader()->sizeHint().height() +
+                                  10 * ChannelGrid->verticalHeader()->defaultSectionSize() + 4);
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(ChannelNavigator);
+    listColumn->addWidget(ChannelFilterEdit);
     listColumn->addWidget(ChannelGrid, 1);
 
     // --- the channel fields
@@ -207,10 +222,6 @@ void TChannelWin::setUpLayout()
     fields->addWidget(channum, 5, 1);
     fields->setRowStretch(6, 1);
 
-    auto* middle = new QHBoxLayout;
-    middle->addLayout(listColumn, 1);
-    middle->addLayout(fields, 2);
-
     // --- the tuning panes, with the notice beneath them
     PaneArea = Named(new TPaneArea(this), QStringLiteral("PaneArea"));
     Label44 = Named(new QLabel(tr("Card type invalid or not found")), QStringLiteral("Label44"));
@@ -223,10 +234,19 @@ void TChannelWin::setUpLayout()
     PaneArea->AddPane(AnalogPane);
     PaneArea->AddPane(DVBPane);
 
+    // The list takes the whole height beside the channel's fields and its tuning pane,
+    // so no pane squeezes it.
+    fields->setRowStretch(6, 0);
+    auto* rightColumn = new QVBoxLayout;
+    rightColumn->addLayout(fields);
+    rightColumn->addWidget(PaneArea, 1);
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(listColumn, 1);
+    middle->addLayout(rightColumn, 2);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
     layout->addLayout(middle, 1);
-    layout->addWidget(PaneArea);
 
     // The panes never show together: they may share letters.
     const QSet<QChar> common = AssignMnemonics(this, {}, {AnalogPane, DVBPane});
@@ -234,8 +254,8 @@ void TChannelWin::setUpLayout()
     const QSet<QChar> digital = AssignMnemonics(DVBPane, common, {DVBSPane, DVBTPane, DVBCPane});
     for (QWidget* pane : {DVBSPane, DVBTPane, DVBCPane})
         AssignMnemonics(pane, digital);
-    SetTabChain({sourceName, grabber, ApplyButton, ChannelGrid, callsign, longName, xmltvId, icon,
-                 channum});
+    SetTabChain({sourceName, grabber, ApplyButton, ChannelFilterEdit, ChannelGrid, callsign,
+                 longName, xmltvId, icon, channum});
     sourceName->setFocus();
 }
 
@@ -440,6 +460,7 @@ void TChannelWin::showPanes()
     DVBTLabel->setVisible(FCardKind == KindDVBT);
     DVBCPane->setVisible(FCardKind == KindDVBC);
     DVBCLabel->setVisible(FCardKind == KindDVBC);
+    PaneArea->PanesChanged();
 }
 
 // --- saving and closing ------------------------------------------------------------

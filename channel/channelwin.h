@@ -61,6 +61,7 @@ public:
     QAction* ApplyAction = nullptr;
     QAction* ImportAction = nullptr;
     QPushButton* ImportButton = nullptr;
+    class TFilterEdit* ChannelFilterEdit = nullptr;
     QPushButton* ApplyButton = nullptr;
     TDBGrid* ChannelGrid = nullptr;
     TDBNavigator* ChannelNavigator = nullptr;

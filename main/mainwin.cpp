@@ -14,6 +14,9 @@
 #include "sqlmodule.h"
 
 #include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
@@ -26,18 +29,20 @@ TMainWin* MainWin = nullptr;
 
 namespace {
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption, QRect geometry,
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption, QSize size,
                     bool bold)
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
-    b->setGeometry(geometry);
     if (bold) {
         QFont font(QStringLiteral("Helvetica"));
         font.setPixelSize(15);
         font.setBold(true);
         b->setFont(font);
     }
+    // The designed size, or what the caption needs in a larger font.
+    b->setFixedSize(std::max(size.width(), b->fontMetrics().horizontalAdvance(caption) + 8),
+                    std::max(size.height(), b->fontMetrics().height() + 8));
     return b;
 }
 
@@ -103,40 +108,75 @@ void TMainWin::setUpLayout()
 
     Label2 = new QLabel(tr("Channel source"), client);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->move(16, 40);
     SourceGrid = new TDBGrid(SourceDataSource, {{QStringLiteral("name"), tr("Name"), 500}}, client);
     SourceGrid->setObjectName(QStringLiteral("SourceGrid"));
-    SourceGrid->setGeometry(16, 64, 425, 120);
     SourceGrid->SetReadOnly(true);
     Label2->setBuddy(SourceGrid);
     SourceInsertButton =
-        button(client, QStringLiteral("SourceInsertButton"), tr("+"), {448, 64, 49, 49}, true);
+        button(client, QStringLiteral("SourceInsertButton"), tr("+"), {49, 49}, true);
     SourceDeleteButton =
-        button(client, QStringLiteral("SourceDeleteButton"), tr("-"), {496, 64, 49, 49}, true);
+        button(client, QStringLiteral("SourceDeleteButton"), tr("-"), {49, 49}, true);
     SourceEditButton =
-        button(client, QStringLiteral("SourceEditButton"), tr("Edit..."), {544, 64, 49, 49}, false);
+        button(client, QStringLiteral("SourceEditButton"), tr("Edit..."), {49, 49}, false);
 
     Label1 = new QLabel(tr("TV card"), client);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(16, 216);
     CardGrid = new TDBGrid(CardDataSource,
                            {{QStringLiteral("cardtype"), tr("Type"), 60},
                             {QStringLiteral("videodevice"), tr("Video device"), 160},
                             {QStringLiteral("hostname"), tr("Hostname"), 160}},
                            client);
     CardGrid->setObjectName(QStringLiteral("CardGrid"));
-    CardGrid->setGeometry(16, 241, 425, 120);
     CardGrid->SetReadOnly(true);
     Label1->setBuddy(CardGrid);
-    CardInsertButton =
-        button(client, QStringLiteral("CardInsertButton"), tr("+"), {448, 240, 49, 49}, true);
-    CardDeleteButton =
-        button(client, QStringLiteral("CardDeleteButton"), tr("-"), {496, 240, 49, 49}, true);
+    CardInsertButton = button(client, QStringLiteral("CardInsertButton"), tr("+"), {49, 49}, true);
+    CardDeleteButton = button(client, QStringLiteral("CardDeleteButton"), tr("-"), {49, 49}, true);
     CardEditButton =
-        button(client, QStringLiteral("CardEditButton"), tr("Edit..."), {544, 240, 49, 49}, false);
+        button(client, QStringLiteral("CardEditButton"), tr("Edit..."), {49, 49}, false);
 
     SettingsOpenButton = button(client, QStringLiteral("SettingsOpenButton"),
-                                tr("Base settings..."), {448, 432, 145, 41}, false);
+                                tr("Base settings..."), {145, 41}, false);
+
+    // At 795 x 580 everything sits where it was designed: the lists 425 x 120 at 16/64
+    // and 16/241 with their buttons beside them, "Base settings..." at 448/432. A larger
+    // window gives its extra width and height to the two lists, shared evenly; the space
+    // right of the buttons and below them shrinks first when the window gets smaller.
+    for (TDBGrid* grid : {SourceGrid, CardGrid}) {
+        grid->setMinimumSize(200, 3 * grid->verticalHeader()->defaultSectionSize() +
+                                      grid->horizontalHeader()->sizeHint().height() + 4);
+        grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
+    auto buttonRow = [](std::initializer_list<QPushButton*> buttons) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(0);
+        for (QPushButton* b : buttons)
+            row->addWidget(b);
+        row->addStretch(1);
+        return row;
+    };
+    auto* layout = new QGridLayout(client);
+    layout->setContentsMargins(16, 40, 0, 0);
+    layout->setHorizontalSpacing(7);
+    layout->setVerticalSpacing(0);
+    layout->addWidget(Label2, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(SourceGrid, 1, 0);
+    layout->addLayout(buttonRow({SourceInsertButton, SourceDeleteButton, SourceEditButton}), 1, 1,
+                      Qt::AlignTop);
+    layout->addItem(new QSpacerItem(0, 32, QSizePolicy::Minimum, QSizePolicy::Fixed), 2, 0);
+    layout->addWidget(Label1, 3, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(CardGrid, 4, 0);
+    layout->addLayout(buttonRow({CardInsertButton, CardDeleteButton, CardEditButton}), 4, 1,
+                      Qt::AlignTop);
+    layout->addItem(new QSpacerItem(0, 71, QSizePolicy::Minimum, QSizePolicy::Fixed), 5, 0);
+    layout->addWidget(SettingsOpenButton, 6, 1, Qt::AlignLeft | Qt::AlignTop);
+    // The designed empty space right and below: given up first when the window shrinks.
+    layout->addItem(new QSpacerItem(200, 107, QSizePolicy::Preferred, QSizePolicy::Preferred), 7,
+                    2);
+    layout->setRowMinimumHeight(0, 24);
+    layout->setRowMinimumHeight(3, 25);
+    layout->setRowStretch(1, 1);
+    layout->setRowStretch(4, 1);
+    layout->setColumnStretch(0, 1);
 
     // What each button acts on, for the mouse (the grids' Insert and Delete keys and the
     // buttons' mnemonics serve the keyboard).

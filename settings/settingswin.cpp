@@ -90,10 +90,9 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     DBNameEdit->setText(SQLModule->DatabaseName());
     DBUsernameEdit->setText(SQLModule->UserName());
     DBPasswordEdit->setText(SQLModule->Password()); // shown as plain text
-    for (QLineEdit* e : {DBHostnameEdit, DBNameEdit, DBUsernameEdit, DBPasswordEdit}) {
+    // Read-only, but the text can be selected and copied.
+    for (QLineEdit* e : {DBHostnameEdit, DBNameEdit, DBUsernameEdit, DBPasswordEdit})
         e->setReadOnly(true);
-        e->setEnabled(false);
-    }
     connForm->addRow(BuddyLabel(tr("Hostname"), DBHostnameEdit, connection), DBHostnameEdit);
     connForm->addRow(BuddyLabel(tr("Database name"), DBNameEdit, connection), DBNameEdit);
     connForm->addRow(BuddyLabel(tr("User name"), DBUsernameEdit, connection), DBUsernameEdit);
@@ -134,7 +133,6 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     auto* backendGrid = new TDBGrid(BackendDataSource, {}, recording);
     backendGrid->setObjectName(QStringLiteral("BackendGrid"));
     backendGrid->SetReadOnly(true);
-    backendGrid->setMaximumWidth(220);
     auto* detachedSource = new TDataSource(nullptr, recording); // the navigator has no data source
     auto* backendNavigator = new TDBNavigator(
         detachedSource, TDBNavigator::Insert | TDBNavigator::Delete | TDBNavigator::Cancel,
@@ -142,7 +140,7 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     backendNavigator->setObjectName(QStringLiteral("BackendNavigator"));
     gridColumn->addWidget(backendNavigator);
     gridColumn->addWidget(backendGrid);
-    recLayout->addLayout(gridColumn);
+    recLayout->addLayout(gridColumn, 1);
 
     auto* recForm = new QFormLayout;
     QLineEdit* recordIp = nullptr;
@@ -165,14 +163,22 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     encoders->setMaximumWidth(80);
     recForm->addRow(BuddyLabel(tr("Number of simultanous encoders"), encoders, recording),
                     encoders);
-    recLayout->addLayout(recForm, 1);
+    recLayout->addLayout(recForm, 2);
 
     // --- the whole window
     auto* top = new QHBoxLayout;
     top->addWidget(connection, 1);
     top->addWidget(master, 1);
+    // Only the connection shows stored values; say so before anybody types.
+    UnboundNotice = new QLabel(
+        tr("Only the database connection above is read from your settings: what you type "
+           "below is not stored."),
+        this);
+    UnboundNotice->setObjectName(QStringLiteral("UnboundNotice"));
+    UnboundNotice->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(UnboundNotice);
     layout->addWidget(recording, 1);
 
     // Tab order follows the layout: the recording computer's fields first, as that is

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class TSQLClientDataSet;
 class TDataSource;
@@ -21,4 +22,5 @@ public:
     QLineEdit* DBPasswordEdit = nullptr;
     TSQLClientDataSet* BackendDataSet = nullptr;
     TDataSource* BackendDataSource = nullptr;
+    QLabel* UnboundNotice = nullptr; // what is not stored
 };

@@ -1,5 +1,6 @@
 #include "panearea.h"
 
+#include <QLayout>
 #include <QResizeEvent>
 
 TPaneArea::TPaneArea(QWidget* parent) : QWidget(parent) {}
@@ -10,6 +11,7 @@ void TPaneArea::AddPane(QWidget* pane)
     pane->setAutoFillBackground(true);
     pane->setGeometry(rect());
     pane->raise();
+    pane->installEventFilter(this);
     m_panes << pane;
     updateGeometry();
 }
@@ -25,7 +27,7 @@ void TPaneArea::AddBeneath(QWidget* widget)
 
 QSize TPaneArea::sizeHint() const
 {
-    QSize size(0, 0);
+    QSize size = m_designed.isValid() ? m_designed : QSize(0, 0);
     for (QWidget* w : m_panes + m_beneath)
         size = size.expandedTo(w->sizeHint());
     return size;
@@ -46,4 +48,21 @@ void TPaneArea::resizeEvent(QResizeEvent* event)
         pane->setGeometry(rect());
     for (QWidget* w : m_beneath)
         w->resize(width(), w->sizeHint().height());
+}
+
+void TPaneArea::PanesChanged()
+{
+    for (QWidget* pane : m_panes)
+        if (pane->layout())
+            pane->layout()->activate();
+    updateGeometry();
+}
+
+bool TPaneArea::eventFilter(QObject* watched, QEvent* event)
+{
+    // A pane's own layout changed (parts of it shown or hidden): the area's sizes follow.
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::ShowToParent ||
+        event->type() == QEvent::HideToParent)
+        updateGeometry();
+    return QWidget::eventFilter(watched, event);
 }

@@ -15,13 +15,25 @@ public:
     void AddPane(QWidget* pane);
     /// Adds a widget beneath the panes, at the top of the area.
     void AddBeneath(QWidget* widget);
+    /// The size the area prefers when its panes would take less (it may still shrink
+    /// to what its panes need).
+    void SetDesignedSize(const QSize& size)
+    {
+        m_designed = size;
+        updateGeometry();
+    }
     QSize sizeHint() const override;
+    /// Call after showing or hiding parts of a pane: the area's sizes follow at once
+    /// (before the window next lays itself out).
+    void PanesChanged();
     QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QList<QWidget*> m_panes;
     QList<QWidget*> m_beneath;
+    QSize m_designed;
 };

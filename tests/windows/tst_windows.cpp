@@ -8,6 +8,7 @@
 #include "testdatabase.h"
 #include "windowcheck.h"
 
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
 
@@ -76,6 +77,109 @@ private slots:
         }
         if (auto* editor = qobject_cast<TEditorWin*>(w.get()); editor && editor->isDirty())
             MessageBox::QueueAnswer(MessageBox::Button::No);
+    }
+
+    // What covers what on purpose: the notices beneath the tuning panes.
+    static QString overlaps(QWidget* w)
+    {
+        QStringList faults = Overlaps(w).split(QStringLiteral("; "), Qt::SkipEmptyParts);
+        faults.removeIf([](const QString& f) {
+            return f.contains(QLatin1String("Label20")) || f.contains(QLatin1String("Label44"));
+        });
+        return faults.join(QStringLiteral("; "));
+    }
+
+    static QString buttonsOutside(QWidget* w)
+    {
+        QStringList faults;
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+            if (!b->isVisibleTo(w) || qobject_cast<QAbstractItemView*>(b->parentWidget()))
+                continue;
+            const QRect r(b->mapTo(w, QPoint()), b->size());
+            if (!w->rect().contains(r))
+                faults << b->objectName() + QLatin1Char(' ') + Caption(b->text());
+        }
+        return faults.join(QStringLiteral(", "));
+    }
+
+    static QSize gridSize(QWidget* w)
+    {
+        QSize total(0, 0);
+        for (TDBGrid* g : w->findChildren<TDBGrid*>())
+            if (g->isVisibleTo(w))
+                total += g->size();
+        return total;
+    }
+
+    // At the designed size nothing overlaps; twice as large, the lists and grids take
+    // the room; at the smallest size the layout allows, every button is in the window.
+    void layoutsGrowAndShrink_data() { windows(); }
+    void layoutsGrowAndShrink()
+    {
+        QFETCH(QString, which);
+        auto w = make(which);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QCOMPARE(w->size(), QSize(795, 580));
+        QString faults = overlaps(w.get());
+        QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("designed size: ") + faults));
+        const QSize before = gridSize(w.get());
+
+        w->resize(2 * 795, 2 * 580);
+        QTRY_COMPARE(w->size(), QSize(2 * 795, 2 * 580));
+        faults = overlaps(w.get());
+        QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("twice the size: ") + faults));
+        if (!before.isEmpty()) {
+            const QSize after = gridSize(w.get());
+            QVERIFY2(after.width() > before.width() && after.height() > before.height(),
+                     qPrintable(QStringLiteral("grids %1x%2 -> %3x%4")
+                                    .arg(before.width())
+                                    .arg(before.height())
+                                    .arg(after.width())
+                                    .arg(after.height())));
+        }
+
+        w->resize(1, 1); // as small as the layout lets it
+        QTest::qWait(20);
+        QVERIFY(w->width() < 795 || w->height() < 580);
+        faults = buttonsOutside(w.get());
+        QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("smallest size: ") + faults));
+        faults = overlaps(w.get());
+        QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("smallest size: ") + faults));
+        if (auto* editor = qobject_cast<TEditorWin*>(w.get()); editor && editor->isDirty())
+            MessageBox::QueueAnswer(MessageBox::Button::No);
+    }
+
+    // A 13-point font: the windows grow to what their captions need, nothing overlaps.
+    void largeFontOverlapsNothing_data() { windows(); }
+    void largeFontOverlapsNothing()
+    {
+        QFETCH(QString, which);
+        const QFont normal = QApplication::font();
+        QFont large = normal;
+        large.setPointSize(13);
+        QApplication::setFont(large);
+        auto w = make(which);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const QString faults = overlaps(w.get()) + buttonsOutside(w.get());
+        QApplication::setFont(normal);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults));
+    }
+
+    // Whatever pane shows, the channel list shows at least ten rows.
+    void channelListKeepsTenRows()
+    {
+        for (int source : {1, 3}) {
+            auto w = make(QStringLiteral("channel %1").arg(source));
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+            auto* grid = w->findChild<TDBGrid*>(QStringLiteral("ChannelGrid"));
+            const int rows =
+                grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize();
+            QVERIFY2(rows >= 10,
+                     qPrintable(QStringLiteral("source %1: %2 rows").arg(source).arg(rows)));
+        }
     }
 
     void mnemonicsAreThereAndApart_data() { windows(); }
