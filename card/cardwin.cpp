@@ -95,7 +95,8 @@ void TCardWin::setUpLayout()
     top->addWidget(atLeast(DBText2, 80));
     top->addWidget(atLeast(BuddyLabel(tr("Hostname"), DBEdit3, this), 72));
     top->addWidget(DBEdit3, 1);
-    top->addStretch(3);
+    top->addStretch(1);
+    top->addWidget(StatusLine, 2, Qt::AlignRight);
     top->addWidget(ApplyButton);
 
     CardtypeCombo = Named(new TDBComboBox(CardDataSource, QStringLiteral("cardtype"),
@@ -396,7 +397,7 @@ bool TCardWin::isDirty()
 void TCardWin::ApplyActionExecute()
 {
     CommitOpenEditors(this);
-    ApplyUpdatesTogether(*SQLModule->Conn, {CardDataSet, InputDataSet});
+    FSavedChanges = ApplyUpdatesTogether(*SQLModule->Conn, {CardDataSet, InputDataSet});
     UpdateModifiedMark();
 }
 

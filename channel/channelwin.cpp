@@ -154,6 +154,7 @@ void TChannelWin::setUpLayout()
     headerRow->addWidget(grabber);
     headerRow->addWidget(SourceNavigator);
     headerRow->addStretch(1);
+    headerRow->addWidget(StatusLine);
     headerRow->addWidget(ImportButton);
     headerRow->addWidget(ApplyButton);
 
@@ -476,7 +477,8 @@ void TChannelWin::ApplyActionExecute()
     CommitOpenEditors(this); // text typed into a grid cell is saved like any other
     // One save, one transaction: the source, its channels and their digital rows are
     // written together, or nothing is and every change stays to be saved again.
-    ApplyUpdatesTogether(*SQLModule->Conn, {SourceDataSet, ChannelDataSet, DVBDataSet});
+    FSavedChanges =
+        ApplyUpdatesTogether(*SQLModule->Conn, {SourceDataSet, ChannelDataSet, DVBDataSet});
     UpdateModifiedMark();
 }
 

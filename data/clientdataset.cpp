@@ -517,7 +517,7 @@ void TSQLClientDataSet::MarkModified()
         m_modified = true;
 }
 
-void ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets)
+int ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets)
 {
     // Settle pending rows first: a posting row may post rows of another set.
     int changes = 0;
@@ -528,7 +528,7 @@ void ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientData
         if (set->Active())
             changes += set->ChangeCount();
     if (changes == 0)
-        return;
+        return 0;
     connection.StartTransaction();
     try {
         for (TSQLClientDataSet* set : dataSets)
@@ -539,6 +539,7 @@ void ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientData
         connection.Rollback();
         throw;
     }
+    return changes;
 }
 
 void TSQLClientDataSet::CheckBrowseMode()

@@ -23,8 +23,9 @@ class TSQLClientDataSet;
 
 /// Writes the change logs of several data sets in one transaction: every log is
 /// written or none, and a failure leaves every log as it was. Sends nothing when no
-/// set has changes.
-void ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets);
+/// set has changes. Returns the number of changes written (rows added, changed or
+/// deleted).
+int ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets);
 
 /// An in-memory copy of one table or one query's result over the shared connection:
 /// rows as fetched, a filter evaluated in memory, a current row, an edit state and a

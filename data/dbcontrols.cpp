@@ -817,9 +817,44 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& field, const QStrin
         connect(lineEdit(), &QLineEdit::inputRejected, this,
                 [this] { ShowFieldNotice(this, m_validator->Notice(FieldCaption(this))); });
     }
-    connect(this, &QComboBox::activated, this, [this](int index) { write(itemText(index)); });
+    // Long lists open 20 entries high, not over the whole screen; typing the first
+    // letters of an entry jumps to it.
+    setMaxVisibleItems(20);
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (!(m_outside && index == 0)) // the stored value outside the list is kept as it is
+            write(itemText(index));
+    });
     connect(source, &TDataSource::DataChanged, this, &TDBComboBox::display);
     display();
+}
+
+void TDBComboBox::showOutside(const QString& text)
+{
+    // A value another program stored is shown as it is, marked, as an extra entry
+    // above the list (Down goes on to the list's first entry), and kept until the user
+    // picks an entry of the list.
+    const int listed = findText(text);
+    const bool outside = !text.isEmpty() && (listed < 0 || (m_outside && listed == 0));
+    if (m_outside && (!outside || itemText(0) != text)) {
+        removeItem(0);
+        m_outside = false;
+    }
+    if (outside && !m_outside) {
+        insertItem(0, text);
+        QFont italic = font();
+        italic.setItalic(true);
+        setItemData(0, italic, Qt::FontRole);
+        setItemData(0, tr("Stored, but not in the list"), Qt::ToolTipRole);
+        m_outside = true;
+    }
+    QFont shown = font();
+    shown.setItalic(m_outside && findText(text) == 0);
+    setFont(shown);
+    setToolTip(m_outside ? tr("\"%1\" is stored but is not in the list: it is kept unless "
+                              "you choose another entry")
+                               .arg(text)
+                         : QString());
 }
 
 void TDBComboBox::write(const QString& text)
@@ -849,7 +884,7 @@ void TDBComboBox::display()
             setEditText(text);
         }
     } else {
-        // A stored value that is not in the list shows as no choice.
+        showOutside(text);
         setCurrentIndex(findText(text));
     }
 }
@@ -863,6 +898,10 @@ TDBLookupComboBox::TDBLookupComboBox(TDataSource* source, const QString& field,
       m_listFields(listFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
 {
     setEditable(false);
+    // Thousands of channels open 20 entries high; typing a name's first letters jumps
+    // to it.
+    setMaxVisibleItems(20);
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     connect(listSource, &TDataSource::DataChanged, this, &TDBLookupComboBox::rebuild);
     connect(source, &TDataSource::DataChanged, this, &TDBLookupComboBox::display);
     connect(this, &QComboBox::activated, this, &TDBLookupComboBox::choose);

@@ -245,14 +245,18 @@ public:
     TDBComboBox(TDataSource* source, const QString& field, const QStringList& items,
                 bool choiceOnly, QWidget* parent = nullptr);
     const QString& Field() const { return m_field; }
+    /// Whether it shows a stored value its list lacks (as an extra entry, in italics).
+    bool ShowsOutsideValue() const { return m_outside; }
 
 private:
     void display();
     void write(const QString& text);
+    void showOutside(const QString& text);
     QPointer<TDataSource> m_source;
     QString m_field;
     TFieldValidator* m_validator = nullptr;
     bool m_writing = false;
+    bool m_outside = false; // the first entry is a stored value outside the list
 };
 
 /// A lookup list: shows the list column(s) of the list source's row whose key equals

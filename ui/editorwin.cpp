@@ -4,12 +4,17 @@
 #include "messagebox.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QPushButton>
 
 TEditorWin::TEditorWin(QWidget* parent) : QDialog(parent)
 {
     setWindowState(Qt::WindowNoState);
     setSizeGripEnabled(true);
+    StatusLine = new QLabel(this);
+    StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    StatusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    StatusLine->setWordWrap(true);
 }
 
 bool TEditorWin::FormCloseQuery()
@@ -33,7 +38,16 @@ bool TEditorWin::FormCloseQuery()
 
 bool TEditorWin::SaveFromUser()
 {
-    return Guarded(this, [this] { ApplyActionExecute(); });
+    FSavedChanges = 0;
+    const bool saved = Guarded(this, [this] { ApplyActionExecute(); });
+    if (!saved)
+        StatusLine->setText(tr("Nothing was written: your edits are kept, to be saved again."));
+    else if (FSavedChanges == 0)
+        StatusLine->setText(tr("Nothing to save."));
+    else
+        StatusLine->setText(FSavedChanges == 1 ? tr("Saved: 1 change")
+                                               : tr("Saved: %1 changes").arg(FSavedChanges));
+    return saved;
 }
 
 void TEditorWin::showEvent(QShowEvent* event)
@@ -66,5 +80,10 @@ void TEditorWin::closeEvent(QCloseEvent* event)
 
 void TEditorWin::UpdateModifiedMark()
 {
-    setWindowModified(isDirty());
+    const bool dirty = isDirty();
+    // New edits after a save: what it wrote is no longer the news (a failed save's
+    // message stays until the next save).
+    if (dirty && !isWindowModified() && !StatusLine->text().startsWith(tr("Nothing was written")))
+        StatusLine->clear();
+    setWindowModified(dirty);
 }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QLabel;
+
 /// What the source and card editors share: closing in any way (frame button, Escape)
 /// asks FormCloseQuery first; Ctrl+S saves; the title carries a modified mark ("[*]")
 /// while there are unsaved changes; the window opens in its normal state.
@@ -21,10 +23,16 @@ public:
 
     void reject() override;
 
+    /// The line that says what the last Save did; each window places it.
+    QLabel* StatusLine = nullptr;
+
 protected:
     /// The Save action as the user triggers it (button, Ctrl+S): a failure is shown and
-    /// leaves every change in place to be saved again. Returns whether it saved.
+    /// leaves every change in place to be saved again. Returns whether it saved. The
+    /// status line tells what was written, or that nothing was.
     bool SaveFromUser();
+    /// What the window's last ApplyActionExecute wrote (number of changes).
+    int FSavedChanges = 0;
     /// Throws the window's changes away (the answer No to the close question).
     virtual void DiscardChanges() = 0;
     /// Shows or clears the modified mark; call when the data changes.

@@ -2,6 +2,7 @@
 #include "channelwin.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "editorwin.h"
 #include "errors.h"
 #include "importwin.h"
 #include "mainwin.h"
@@ -666,6 +667,65 @@ private slots:
                          "ZDF HD|570000000|201,202|8|QAM_16|1_4|12",
                          "Radio Eins|474000000|5201|AUTO|AUTO|AUTO|NULL",
                          "KiKA HD|506000000|6101,6102|AUTO|AUTO|AUTO|NULL"}));
+    }
+
+    // The status line says what a Save wrote, or that a failed one wrote nothing and
+    // kept the edits; unsaved rows carry their mark in the grid until then.
+    void statusLineTellsWhatSaveDid()
+    {
+        open(1);
+        QVERIFY(win->StatusLine->text().isEmpty());
+        type(QStringLiteral("SourceNameEdit"), QStringLiteral("X"));
+        ChannelGrid()->setFocus();
+        clickNavigator(QStringLiteral("Next"));
+        type(QStringLiteral("CallsignEdit"), QStringLiteral("2"));
+        clickNavigator(QStringLiteral("Next"));
+        QCOMPARE(ChannelGrid()->Model()->headerData(1, Qt::Vertical).toString(),
+                 QStringLiteral("\u270E"));
+        db->Exec(QStringLiteral("ALTER TABLE channel RENAME TO channel_away"));
+        MessageBox::QueueAnswer(MessageBox::Button::Ok);
+        QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(MessageBox::ShownBoxes().size(), 1);
+        QVERIFY2(win->StatusLine->text().startsWith(QStringLiteral("Nothing was written")),
+                 qPrintable(win->StatusLine->text()));
+        QVERIFY(win->isWindowModified());
+        QCOMPARE(ChannelGrid()->Model()->headerData(1, Qt::Vertical).toString(),
+                 QStringLiteral("\u270E"));
+        db->Exec(QStringLiteral("ALTER TABLE channel_away RENAME TO channel"));
+        QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(win->StatusLine->text(), QStringLiteral("Saved: 2 changes"));
+        QVERIFY(!win->isWindowModified());
+        QVERIFY(ChannelGrid()->Model()->headerData(1, Qt::Vertical).toString().isEmpty());
+        QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(win->StatusLine->text(), QStringLiteral("Nothing to save."));
+        type(QStringLiteral("CallsignEdit"), QStringLiteral("3")); // the news is gone
+        QVERIFY(win->StatusLine->text().isEmpty());
+        MessageBox::QueueAnswer(MessageBox::Button::No);
+    }
+
+    // A polarisation another program stored as "h" is shown as it is, and Save keeps it.
+    void storedValueOutsideAListIsShownAndKept()
+    {
+        db->Exec(
+            QStringLiteral("INSERT INTO videosource VALUES (9, 'Astra', 'tv_grab_uk', 'unused')"));
+        db->Exec(QStringLiteral("INSERT INTO capturecard (cardid, videodevice, cardtype, hostname, "
+                                "dvb_type, use_ts) VALUES (5, '1', 'DVB', NULL, 'S', 1)"));
+        db->Exec(QStringLiteral("INSERT INTO cardinput (cardinputid, cardid, sourceid, inputname) "
+                                "VALUES (7, 5, 9, 'Sat')"));
+        db->Exec(QStringLiteral("INSERT INTO channel (chanid, channum, sourceid, callsign, name) "
+                                "VALUES (1301, '1', 9, 'SAT1', 'Sat 1')"));
+        db->Exec(QStringLiteral("INSERT INTO channel_dvb (chanid, freq, pol, symbol_rate, pids) "
+                                "VALUES (1301, '11836', 'h', '27500', '101')"));
+        open(9);
+        auto* pol = child<TDBComboBox>(QStringLiteral("PolarizationCombo"));
+        QCOMPARE(pol->currentText(), QStringLiteral("h"));
+        QVERIFY(pol->ShowsOutsideValue());
+        type(QStringLiteral("SymbolRateEdit"), QStringLiteral("0"));
+        QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
+        QCOMPARE(db->Rows(QStringLiteral("SELECT pol, symbol_rate FROM channel_dvb WHERE "
+                                         "chanid = 1301")),
+                 QStringList{"h|275000"});
+        QCOMPARE(pol->currentText(), QStringLiteral("h"));
     }
 
     // A file that is no channel file: its message, naming the file, and no change.

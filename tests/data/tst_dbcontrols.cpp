@@ -111,9 +111,23 @@ private slots:
         combo->setCurrentIndex(1);
         emit combo->activated(1);
         QCOMPARE(set->FieldValue(QStringLiteral("cardtype")), QVariant(QStringLiteral("MPEG")));
-        // A stored value not in the list shows as no choice.
+        // A stored value not in the list shows as it is, marked, and stays unless the
+        // user picks an entry; Down from it goes to the list's first entry.
         set->SetFieldValue(QStringLiteral("cardtype"), QStringLiteral("dvb"));
-        QCOMPARE(combo->currentIndex(), -1);
+        set->Post();
+        QCOMPARE(combo->currentText(), QStringLiteral("dvb"));
+        QVERIFY(combo->ShowsOutsideValue() && combo->font().italic());
+        QVERIFY(combo->toolTip().contains(QStringLiteral("not in the list")));
+        QCOMPARE(combo->count(), 4);
+        emit combo->activated(0); // choosing it again keeps it as it is
+        QCOMPARE(set->State(), TDataSetState::Browse);
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(set->FieldValue(QStringLiteral("cardtype")), QVariant(QStringLiteral("V4L")));
+        QVERIFY(!combo->ShowsOutsideValue() && !combo->font().italic());
+        QCOMPARE(combo->count(), 3);
+        set->Cancel(); // the stored value again
+        QCOMPARE(combo->currentText(), QStringLiteral("dvb"));
     }
 
     void editableListStoresTypedText()
@@ -450,7 +464,7 @@ private slots:
             QTest::keyClicks(grid->focusWidget(), QStringLiteral("Q"));
             QTest::keyClick(grid->focusWidget(), Qt::Key_Return);
         } else if (action == QLatin1String("list")) {
-            list->setFocus();
+            list->setFocus(); // it shows "ard.de", outside its list: Down picks "a.de"
             QTest::keyClick(list, Qt::Key_Down);
         } else {
             check->click();
