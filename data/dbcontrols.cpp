@@ -400,7 +400,7 @@ public:
             return;
         m_text = text;
         m_fields = fields;
-        invalidateRowsFilter();
+        invalidateFilter();
     }
     const QString& Text() const { return m_text; }
 
@@ -439,6 +439,24 @@ TDBGrid::TDBGrid(TDataSource* source, const QList<TGridColumn>& columns, QWidget
       m_model(new TDataSetModel(source, columns, this)), m_view(new TGridViewModel(source, this))
 {
     m_view->setSourceModel(m_model);
+    // While the view drops, reorders or re-reads rows, the current cell it picks on the
+    // way is its own business: the data set's current row stays, and the grid shows it
+    // again afterwards. (Connected before the view's own slots, so that they run first.)
+    auto hold = [this] {
+        ++m_viewChanging;
+    };
+    auto release = [this] {
+        if (--m_viewChanging == 0)
+            followDataSet();
+    };
+    connect(m_view, &QAbstractItemModel::rowsAboutToBeRemoved, this, hold);
+    connect(m_view, &QAbstractItemModel::rowsRemoved, this, release);
+    connect(m_view, &QAbstractItemModel::rowsAboutToBeInserted, this, hold);
+    connect(m_view, &QAbstractItemModel::rowsInserted, this, release);
+    connect(m_view, &QAbstractItemModel::layoutAboutToBeChanged, this, hold);
+    connect(m_view, &QAbstractItemModel::layoutChanged, this, release);
+    connect(m_view, &QAbstractItemModel::modelAboutToBeReset, this, hold);
+    connect(m_view, &QAbstractItemModel::modelReset, this, release);
     setModel(m_view);
     setItemDelegate(new TGridDelegate(this, source));
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -457,7 +475,6 @@ TDBGrid::TDBGrid(TDataSource* source, const QList<TGridColumn>& columns, QWidget
     horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     setSortingEnabled(true);
     connect(source, &TDataSource::DataChanged, this, &TDBGrid::followDataSet);
-    connect(m_view, &QAbstractItemModel::layoutChanged, this, &TDBGrid::followDataSet);
     connect(m_view, &QAbstractItemModel::modelReset, this, &TDBGrid::fitColumns);
     connect(itemDelegate(), &QAbstractItemDelegate::closeEditor, this, &TDBGrid::PendingEditChanged,
             Qt::QueuedConnection);
@@ -556,6 +573,8 @@ bool HasUncommittedEdits(QWidget* window)
 
 void TDBGrid::followDataSet()
 {
+    if (m_viewChanging > 0)
+        return; // again once the view has settled
     TSQLClientDataSet* set = setOf(m_source);
     const int row = set && set->Active() ? set->RecNo() : -1;
     const QModelIndex target =
@@ -571,7 +590,7 @@ void TDBGrid::followDataSet()
 void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
-    if (m_syncing || !current.isValid())
+    if (m_syncing || m_viewChanging > 0 || !current.isValid())
         return;
     TSQLClientDataSet* set = setOf(m_source);
     const int row = m_view->mapToSource(current).row();

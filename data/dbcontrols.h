@@ -168,6 +168,7 @@ private:
     class TGridViewModel* m_view;
     bool m_syncing = false;
     bool m_fitted = false;
+    int m_viewChanging = 0; // the view is dropping, adding or reordering rows
 };
 
 /// Writes the open cell editors of every grid in `window` into their rows.

@@ -669,6 +669,73 @@ private slots:
                          "KiKA HD|506000000|6101,6102|AUTO|AUTO|AUTO|NULL"}));
     }
 
+    // Finding one channel among 2,000 by typing: the view narrows as the user types,
+    // ignoring case, Escape clears it, a row being edited stays in view, and Save
+    // afterwards writes exactly the edits.
+    void filterFindsAChannelAmongThousands()
+    {
+        QString values;
+        for (int i = 1; i <= 2000; ++i)
+            values += QStringLiteral("%1(%2, '%3', 3, 'C%3', 'Channel %3')")
+                          .arg(i > 1 ? QStringLiteral(",") : QString())
+                          .arg(20000 + i)
+                          .arg(i);
+        db->Exec(QStringLiteral("INSERT INTO channel (chanid, channum, sourceid, callsign, name) "
+                                "VALUES ") +
+                 values);
+        open(3);
+        auto* filter = child<QLineEdit>(QStringLiteral("ChannelFilterEdit"));
+        QCOMPARE(filter->placeholderText(), QStringLiteral("Filter channels"));
+        QCOMPARE(filter->accessibleName(), QStringLiteral("Filter channels"));
+        TDBGrid* grid = ChannelGrid();
+        QCOMPARE(grid->Model()->rowCount(), 2003);
+        auto shown = [grid] {
+            QStringList names;
+            for (int r = 0; r < grid->Model()->rowCount(); ++r)
+                names << grid->Model()->index(r, 1).data().toString();
+            return names;
+        };
+        filter->setFocus();
+        QTest::keyClicks(filter, QStringLiteral("channel 173"));
+        QCOMPARE(shown(),
+                 (QStringList{"Channel 173", "Channel 1730", "Channel 1731", "Channel 1732",
+                              "Channel 1733", "Channel 1734", "Channel 1735", "Channel 1736",
+                              "Channel 1737", "Channel 1738", "Channel 1739"}));
+        QTest::keyClicks(filter, QStringLiteral("4"));
+        QCOMPARE(shown(), QStringList{"Channel 1734"});
+        // The number alone finds it too ("C1734" and channel number 1734).
+        filter->clear();
+        QTest::keyClicks(filter, QStringLiteral("c1734"));
+        QCOMPARE(shown(), QStringList{"Channel 1734"});
+        QCOMPARE(win->ChannelDataSet->RecordCount(), 2003); // the set is untouched
+
+        // Into the row and edit it out of the filter's reach: it stays while edited.
+        QTest::keyClick(filter, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(win->ChannelDataSet->FieldValue(QStringLiteral("chanid")).toInt(), 21734);
+        type(QStringLiteral("CallsignEdit"), QStringLiteral("X"));
+        type(QStringLiteral("ChannelNameEdit"), QStringLiteral(" (moved)"));
+        QCOMPARE(shown(), QStringList{"Channel 1734 (moved)"});
+
+        // Escape clears the filter (and does not close the window); the order is the set's.
+        filter->setFocus();
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QVERIFY(filter->text().isEmpty());
+        QVERIFY(win->isVisible());
+        QCOMPARE(grid->Model()->rowCount(), 2003);
+        QCOMPARE(shown().mid(0, 4), (QStringList{"Das Erste HD", "ZDF HD", "arte", "Channel 1"}));
+        QCOMPARE(grid->currentIndex().row(), 3 + 1733);
+
+        QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(win->StatusLine->text(), QStringLiteral("Saved: 1 change"));
+        QCOMPARE(db->Rows(QStringLiteral("SELECT chanid, callsign, name FROM channel WHERE "
+                                         "callsign <> CONCAT('C', channum) AND sourceid = 3 "
+                                         "AND chanid > 20000")),
+                 QStringList{"21734|C1734X|Channel 1734 (moved)"});
+        QCOMPARE(db->Count(QStringLiteral("channel")), 2007);
+    }
+
     // The status line says what a Save wrote, or that a failed one wrote nothing and
     // kept the edits; unsaved rows carry their mark in the grid until then.
     void statusLineTellsWhatSaveDid()

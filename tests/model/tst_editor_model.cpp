@@ -744,12 +744,55 @@ class TestEditorModel : public QObject
         }
     }
 
+    /// Types into the filter field above the channel list: the grid shows the rows
+    /// whose short name, long name or number contains the text (ignoring case), and the
+    /// row being edited; then Escape clears it. Nothing of the rows changes.
+    void filterChannels(TChannelWin& win, ChannelState& m, Dice& dice)
+    {
+        QString text = dice.Text().left(2);
+        const QList<Values> rows = m.list.Saved();
+        if (!rows.isEmpty() && dice.Chance(60)) {
+            const QString name = Shown(dice.Pick(rows).value(QStringLiteral("name")));
+            const int from = dice.Below(int(name.size()));
+            text = name.mid(from, 1 + dice.Below(3)).toUpper();
+        }
+        if (text.trimmed().isEmpty())
+            text = QStringLiteral("e");
+        act(QStringLiteral("type \"%1\" into the channel filter, then Escape").arg(text));
+        auto* filter = win.findChild<QLineEdit*>(QStringLiteral("ChannelFilterEdit"));
+        filter->setFocus();
+        QTest::keyClicks(filter, text);
+        QStringList expected;
+        for (int r = 0; r < m.list.Count(); ++r) {
+            const Values v = r == m.list.current ? m.list.Current() : m.list.rows[r];
+            bool match = m.list.editing && r == m.list.current;
+            for (const char* column : {"callsign", "name", "channum"})
+                match = match || Shown(v.value(QLatin1String(column)))
+                                     .contains(filter->text(), Qt::CaseInsensitive);
+            if (match)
+                expected << Shown(v.value(QStringLiteral("name")));
+        }
+        QStringList shown;
+        for (int r = 0; r < win.ChannelGrid->Model()->rowCount(); ++r)
+            shown << win.ChannelGrid->Model()->index(r, 1).data().toString();
+        if (shown != expected)
+            differ(QStringLiteral("the filter \"%1\" shows %2, the user expects %3")
+                       .arg(filter->text(), shown.join('/'), expected.join('/')));
+        QTest::keyClick(filter, Qt::Key_Escape);
+        if (!filter->text().isEmpty() || !win.isVisible())
+            differ(QStringLiteral("Escape in the filter did not just clear it"));
+    }
+
     // One random user action on the channel editor; false when the window closed.
     bool channelAction(TChannelWin& win, ChannelState& m, Dice& dice)
     {
         auto* nav = win.ChannelNavigator;
         if (m.digital && dice.Chance(4)) {
             importFile(win, m, dice);
+            return true;
+        }
+        if (dice.Chance(4)) {
+            filterChannels(win, m, dice);
             return true;
         }
         const int roll = dice.Below(100);
