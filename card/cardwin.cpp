@@ -3,6 +3,7 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "formhelpers.h"
+#include "geometry.h"
 #include "guard.h"
 #include "mnemonics.h"
 #include "panearea.h"
@@ -60,6 +61,7 @@ TCardWin::TCardWin(QWidget* parent) : TEditorWin(parent)
             [this] { Guarded(this, [this] { followInputSource(); }); });
 
     setUpLayout();
+    new TGeometryKeeper(this); // sizes, positions and columns kept between starts
 }
 
 TCardWin::~TCardWin() = default;

@@ -5,6 +5,7 @@
 #include "errors.h"
 #include "filteredit.h"
 #include "formhelpers.h"
+#include "geometry.h"
 #include "guard.h"
 #include "importwin.h"
 #include "mnemonics.h"
@@ -114,6 +115,7 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
 
     setUpLayout();
     FormCreate();
+    new TGeometryKeeper(this); // sizes, positions and columns kept between starts
 }
 
 TChannelWin::~TChannelWin() = default;

@@ -7,6 +7,7 @@
 #include "dbcontrols.h"
 #include "errors.h"
 #include "formhelpers.h"
+#include "geometry.h"
 #include "guard.h"
 #include "messagebox.h"
 #include "mnemonics.h"
@@ -95,6 +96,7 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent)
     setUpLayout();
     setUpActions();
     FormCreate();
+    new TGeometryKeeper(this); // sizes, positions and columns kept between starts
 }
 
 TMainWin::~TMainWin() = default;

@@ -3,6 +3,7 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "formhelpers.h"
+#include "geometry.h"
 #include "mnemonics.h"
 #include "sqlmodule.h"
 
@@ -186,4 +187,5 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     setTabOrder(recordIp, recordAddress->findChild<QLineEdit*>(QStringLiteral("BackendPortEdit")));
     AssignMnemonics(this, {});
     recordIp->setFocus();
+    new TGeometryKeeper(this); // sizes and positions kept between starts
 }

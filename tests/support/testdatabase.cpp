@@ -1,5 +1,7 @@
 #include "testdatabase.h"
 
+#include "geometry.h"
+
 #include "clientdataset.h"
 #include "errors.h"
 #include "messagebox.h"
@@ -30,6 +32,8 @@ QString Caption(const QString& text)
 
 void InitTestEnvironment()
 {
+    // Every window opens at its designed size unless a test asks for remembered ones.
+    TGeometryKeeper::Enabled = false;
     QLocale::setDefault(QLocale::c());
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
         app->setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

@@ -2,6 +2,7 @@
 #include "channelwin.h"
 #include "dbcontrols.h"
 #include "editorwin.h"
+#include "geometry.h"
 #include "mainwin.h"
 #include "messagebox.h"
 #include "settingswin.h"
@@ -10,6 +11,10 @@
 
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The four windows as a keyboard user and a resized screen meet them, on the sample
@@ -180,6 +185,46 @@ private slots:
             QVERIFY2(rows >= 10,
                      qPrintable(QStringLiteral("source %1: %2 rows").arg(source).arg(rows)));
         }
+    }
+
+    // Size, position and column widths survive a restart; a remembered size that no
+    // longer fits the screen gives way to the designed one.
+    void geometrySurvivesARestart_data() { windows(); }
+    void geometrySurvivesARestart()
+    {
+        QFETCH(QString, which);
+        QTemporaryDir config;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+        TGeometryKeeper::Enabled = true;
+        const auto off = qScopeGuard([] { TGeometryKeeper::Enabled = false; });
+        {
+            auto w = make(which);
+            w->show(); // the first start: as designed
+            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+            QCOMPARE(w->size(), QSize(795, 580));
+            w->resize(770, 570);
+            w->move(20, 24);
+            if (TDBGrid* grid = w->findChild<TDBGrid*>(); grid && grid->Columns().size() > 1)
+                grid->setColumnWidth(0, 133);
+            w->hide();
+        }
+        {
+            auto w = make(which);
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+            QCOMPARE(w->size(), QSize(770, 570));
+            QCOMPARE(w->pos(), QPoint(20, 24));
+            if (TDBGrid* grid = w->findChild<TDBGrid*>(); grid && grid->Columns().size() > 1)
+                QCOMPARE(grid->columnWidth(0), 133);
+            w->resize(w->screen()->availableGeometry().size() + QSize(300, 300));
+            w->hide();
+        }
+        auto w = make(which);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QCOMPARE(w->size(), QSize(795, 580));
+        if (auto* editor = qobject_cast<TEditorWin*>(w.get()); editor && editor->isDirty())
+            MessageBox::QueueAnswer(MessageBox::Button::No);
     }
 
     void mnemonicsAreThereAndApart_data() { windows(); }
