@@ -414,8 +414,14 @@ QVariant TSQLClientDataSet::FieldValue(const QString& column) const
 
 QVariant TSQLClientDataSet::VisibleValue(int row, int column) const
 {
+    return VisibleCell(row, column);
+}
+
+const QVariant& TSQLClientDataSet::VisibleCell(int row, int column) const
+{
+    static const QVariant none;
     if (row < 0 || row >= RecordCount() || column < 0 || column >= m_fields.size())
-        return QVariant();
+        return none;
     if (row == m_current && (m_state == TDataSetState::Edit || m_state == TDataSetState::Insert))
         return m_buffer.at(column);
     return m_visible[size_t(row)]->current.at(column);

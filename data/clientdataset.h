@@ -95,6 +95,9 @@ public:
     QVariant FieldValue(const QString& column) const override;
     /// Value of a column of visible row `row`, as displayed.
     QVariant VisibleValue(int row, int column) const;
+    /// The same, without a copy (for looking through thousands of rows); valid until
+    /// the set changes.
+    const QVariant& VisibleCell(int row, int column) const;
     /// Whether visible row `row` holds a change not yet saved: a new row, or a row
     /// whose values differ from those read.
     enum class TRowChange { None, Inserted, Modified };

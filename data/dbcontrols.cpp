@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
+#include <QStringMatcher>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QValidator>
@@ -394,13 +395,45 @@ public:
         m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     }
 
+    void setSourceModel(QAbstractItemModel* model) override
+    {
+        QSortFilterProxyModel::setSourceModel(model);
+        // Rows read anew or changed: what matched before says nothing about them.
+        auto forget = [this] {
+            if (m_rereading)
+                return;
+            m_matches.clear();
+            m_columns.clear();
+            m_useMatches = false;
+        };
+        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, forget);
+        connect(model, &QAbstractItemModel::dataChanged, this, [this] { m_useMatches = false; });
+    }
+
     void SetRowFilter(const QString& text, const QStringList& fields)
     {
         if (text == m_text && fields == m_fields)
             return;
+        // Typing on narrows the rows shown: only those that matched need a look again.
+        const bool narrowing = !m_text.isEmpty() && fields == m_fields &&
+                               text.contains(m_text, Qt::CaseInsensitive) &&
+                               m_matches.size() == size_t(sourceModel()->rowCount());
         m_text = text;
         m_fields = fields;
-        invalidateFilter();
+        m_matcher = QStringMatcher(text, Qt::CaseInsensitive);
+        m_folded = text.isEmpty() ? 0 : text.front().toCaseFolded().unicode();
+        columns();
+        if (!narrowing)
+            m_matches.assign(size_t(sourceModel()->rowCount()), true);
+        for (size_t row = 0; row < m_matches.size(); ++row)
+            if (m_matches[row])
+                m_matches[row] = matches(int(row));
+        // The views start afresh instead of dropping rows range by range, which costs
+        // them far more with thousands of rows.
+        m_useMatches = true;
+        m_rereading = true;
+        static_cast<TDataSetModel*>(sourceModel())->Reread();
+        m_rereading = false;
     }
     const QString& Text() const { return m_text; }
 
@@ -412,14 +445,17 @@ protected:
         TSQLClientDataSet* set = setOf(m_source);
         if (!set || !set->Active())
             return true;
-        if (set->IsEditing() && row == set->RecNo())
-            return true;
-        for (const QString& field : m_fields)
-            if (set->VisibleValue(row, set->FieldIndex(field))
-                    .toString()
-                    .contains(m_text, Qt::CaseInsensitive))
-                return true;
-        return false;
+        // Right after a new filter text the rows were just looked at; a row whose values
+        // changed since is looked at again, and remembered.
+        bool match = false;
+        if (m_useMatches && size_t(row) < m_matches.size()) {
+            match = m_matches[size_t(row)];
+        } else {
+            match = matches(row);
+            if (size_t(row) < m_matches.size())
+                m_matches[size_t(row)] = match;
+        }
+        return match || (set->IsEditing() && row == set->RecNo());
     }
 
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
@@ -428,9 +464,60 @@ protected:
     }
 
 private:
+    void columns()
+    {
+        m_columns.clear();
+        if (TSQLClientDataSet* set = setOf(m_source))
+            for (const QString& field : m_fields)
+                m_columns << set->FieldIndex(field);
+    }
+
+    bool matches(int row) const
+    {
+        TSQLClientDataSet* set = setOf(m_source);
+        if (!set)
+            return true;
+        if (m_columns.isEmpty())
+            const_cast<TGridViewModel*>(this)->columns();
+        for (int column : m_columns) {
+            const QVariant& value = set->VisibleCell(row, column);
+            if (value.isNull())
+                continue;
+            // Text as it is held, without a copy; numbers as they are shown.
+            const bool found = value.typeId() == QMetaType::QString
+                                   ? contains(*static_cast<const QString*>(value.constData()))
+                                   : contains(value.toString());
+            if (found)
+                return true;
+        }
+        return false;
+    }
+
+    // Whether `haystack` holds the filter text, ignoring case. The first letter typed
+    // looks through every row: one character is compared directly.
+    bool contains(QStringView haystack) const
+    {
+        if (m_text.size() != 1)
+            return m_matcher.indexIn(haystack) >= 0;
+        const char16_t lower = m_folded;
+        for (QChar c : haystack) {
+            const char16_t u = c.unicode();
+            if (u == lower || (u < 128 ? (u >= 'A' && u <= 'Z' ? u + 32 : u) == lower
+                                       : c.toCaseFolded().unicode() == lower))
+                return true;
+        }
+        return false;
+    }
+
     QPointer<TDataSource> m_source;
     QString m_text;
+    char16_t m_folded = 0; // a one-letter text, case-folded
     QStringList m_fields;
+    QStringMatcher m_matcher; // the text, ignoring case
+    QList<int> m_columns;
+    mutable std::vector<bool> m_matches; // by the set's row, as last found
+    bool m_useMatches = false;           // the rows' values are as m_matches found them
+    bool m_rereading = false;
     QCollator m_collator;
 };
 

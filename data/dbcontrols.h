@@ -109,6 +109,13 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     bool ReadOnly = false;
+    /// Tells the views that every row may differ (cheaper for them than many ranges of
+    /// rows added and removed).
+    void Reread()
+    {
+        beginResetModel();
+        endResetModel();
+    }
 
 private:
     void reset();
