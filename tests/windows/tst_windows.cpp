@@ -57,7 +57,11 @@ private slots:
     void initTestCase()
     {
         InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_windows"), true);
+        // A database of its own for the scaled run, which may run beside this one.
+        db = std::make_unique<TestDatabase>(
+            qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? QStringLiteral("t_windows_scaled")
+                                                         : QStringLiteral("t_windows"),
+            true);
         module = db->CreateModule();
     }
 
