@@ -137,6 +137,7 @@ int main(int argc, char** argv)
 
         auto* filter = win.findChild<QLineEdit*>(QStringLiteral("ChannelFilterEdit"));
         filter->setFocus();
+        QApplication::processEvents(); // the focus moved (and painted) before typing
         // A letter that narrows 10,000 channels to the thousand with a 7 in them, and
         // each of the letters after it.
         for (const QString& typed : {QStringLiteral("7"), QStringLiteral("3")}) {
