@@ -2,6 +2,7 @@
 //   open    the channel editor opened on a source of 10,000 channels (and shown)
 //   filter  one letter typed into "Filter channels", until the list shows the result
 // Needs the private server and an offscreen display: run it through bench/run.
+#include "benchsupport.h"
 #include "channelwin.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
@@ -9,84 +10,19 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr int Channels = 10000;
 constexpr int SourceId = 3;
 constexpr int Repeats = 5;
-
-void exec(QSqlDatabase& db, const QString& sql)
-{
-    QSqlQuery q(db);
-    if (!q.exec(sql))
-        qFatal("%s: %s", qPrintable(sql.left(80)), qPrintable(q.lastError().text()));
-}
-
-void fillSource(QSqlDatabase& db)
-{
-    for (const char* table : {"channel_dvb", "channel", "cardinput", "capturecard", "videosource"})
-        exec(db, QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
-    exec(db, QStringLiteral("INSERT INTO videosource (sourceid, name, xmltvgrabber, userid) "
-                            "VALUES (%1, 'DVB-T', 'tv_grab_de', 'unused')")
-                 .arg(SourceId));
-    exec(db, QStringLiteral("INSERT INTO capturecard (cardid, videodevice, cardtype, hostname, "
-                            "dvb_type, use_ts) VALUES (4, '0', 'DVB', 'tvbox', 'T', 0)"));
-    exec(db, QStringLiteral("INSERT INTO cardinput (cardinputid, cardid, sourceid, inputname) "
-                            "VALUES (6, 4, %1, 'DVBInput')")
-                 .arg(SourceId));
-    exec(db, QStringLiteral("START TRANSACTION"));
-    for (int start = 1; start <= Channels; start += 1000) {
-        QString channels = QStringLiteral(
-            "INSERT INTO channel (chanid, channum, sourceid, callsign, name) VALUES ");
-        QString digital =
-            QStringLiteral("INSERT INTO channel_dvb (chanid, freq, pids, inversion) VALUES ");
-        for (int i = start; i < start + 1000; ++i) {
-            const QString sep = i > start ? QStringLiteral(",") : QString();
-            channels +=
-                sep + QStringLiteral("(%1,'%1',%2,'C%1','Channel %1')").arg(i).arg(SourceId);
-            digital += sep + QStringLiteral("(%1,'474000000','%1','AUTO')").arg(i);
-        }
-        exec(db, channels);
-        exec(db, digital);
-    }
-    exec(db, QStringLiteral("COMMIT"));
-}
-
-// The trace lines of the editor go to standard output: not into the figures.
-class QuietStdout
-{
-public:
-    QuietStdout()
-    {
-        std::fflush(stdout);
-        m_saved = dup(STDOUT_FILENO);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        close(null);
-    }
-    ~QuietStdout()
-    {
-        std::fflush(stdout);
-        dup2(m_saved, STDOUT_FILENO);
-        close(m_saved);
-    }
-
-private:
-    int m_saved = -1;
-};
 
 void key(QWidget* w, int key, const QString& text)
 {
@@ -104,27 +40,17 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
 
     QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("mysql.txt"));
-    {
-        QFile f(config);
-        if (!f.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(config));
-        f.write(QStringLiteral("DBHostName=localhost\nDBName=%1\nDBUserName=%2\nDBPassword=%3\n")
-                    .arg(qEnvironmentVariable("KORVANE_DB_NAME"),
-                         qEnvironmentVariable("KORVANE_DB_USER"),
-                         qEnvironmentVariable("KORVANE_DB_PASSWORD"))
-                    .toUtf8());
-    }
+    const QString config = bench::WriteSettings(dir);
     TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet, {config});
     module.Conn->Open();
     QSqlDatabase conn = QSqlDatabase::database(module.Conn->ConnectionName());
-    fillSource(conn);
+    bench::FillDigitalSource(conn, SourceId, Channels);
 
     qint64 open = std::numeric_limits<qint64>::max();
     qint64 letter = std::numeric_limits<qint64>::max();
     int shown = 0;
     for (int i = 0; i < Repeats; ++i) {
-        QuietStdout quiet;
+        bench::QuietStdout quiet;
         QElapsedTimer t;
         t.start();
         TChannelWin win;

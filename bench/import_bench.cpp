@@ -5,6 +5,7 @@
 //   baseline  the library reading the same file, and bare prepared INSERTs of the same
 //             2,000 channel and 2,000 channel_dvb rows in one transaction
 // Needs the private server and an offscreen display: run it through bench/run.
+#include "benchsupport.h"
 #include "channelwin.h"
 #include "clientdataset.h"
 #include "importwin.h"
@@ -23,9 +24,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
 #include <libdvbv5/dvb-file.h>
-#include <unistd.h>
 
 namespace {
 
@@ -34,51 +33,10 @@ constexpr int Services = 2000; // the file's services, none of them named as a c
 constexpr int SourceId = 3;
 constexpr int Repeats = 5;
 
-void exec(QSqlDatabase& db, const QString& sql)
-{
-    QSqlQuery q(db);
-    if (!q.exec(sql))
-        qFatal("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-}
-
-void fillSource(QSqlDatabase& db)
-{
-    for (const char* table : {"channel_dvb", "channel", "cardinput", "capturecard", "videosource"})
-        exec(db, QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
-    exec(db, QStringLiteral("INSERT INTO videosource (sourceid, name, xmltvgrabber, userid) "
-                            "VALUES (%1, 'DVB-T', 'tv_grab_de', 'unused')")
-                 .arg(SourceId));
-    exec(db, QStringLiteral("INSERT INTO capturecard (cardid, videodevice, cardtype, hostname, "
-                            "dvb_type, use_ts) VALUES (4, '0', 'DVB', 'tvbox', 'T', 0)"));
-    exec(db, QStringLiteral("INSERT INTO cardinput (cardinputid, cardid, sourceid, inputname) "
-                            "VALUES (6, 4, %1, 'DVBInput')")
-                 .arg(SourceId));
-    exec(db, QStringLiteral("START TRANSACTION"));
-    for (int start = 1; start <= Channels; start += 500) {
-        QString channels = QStringLiteral(
-            "INSERT INTO channel (chanid, channum, sourceid, callsign, name) VALUES ");
-        QString digital = QStringLiteral(
-            "INSERT INTO channel_dvb (chanid, freq, pids, inversion, bandwidth, modulation) "
-            "VALUES ");
-        for (int i = start; i < start + 500; ++i) {
-            const QString sep = i > start ? QStringLiteral(",") : QString();
-            channels +=
-                sep + QStringLiteral("(%1,'%1',%2,'E%1','Existing %1')").arg(i).arg(SourceId);
-            digital += sep + QStringLiteral("(%1,'%2','%1,%3','AUTO','8','QAM_64')")
-                                 .arg(i)
-                                 .arg(474000000 + (i % 40) * 8000000)
-                                 .arg(i + 1);
-        }
-        exec(db, channels);
-        exec(db, digital);
-    }
-    exec(db, QStringLiteral("COMMIT"));
-}
-
 void dropImported(QSqlDatabase& db)
 {
-    exec(db, QStringLiteral("DELETE FROM channel_dvb WHERE chanid > %1").arg(Channels));
-    exec(db, QStringLiteral("DELETE FROM channel WHERE chanid > %1").arg(Channels));
+    bench::Exec(db, QStringLiteral("DELETE FROM channel_dvb WHERE chanid > %1").arg(Channels));
+    bench::Exec(db, QStringLiteral("DELETE FROM channel WHERE chanid > %1").arg(Channels));
 }
 
 int count(QSqlDatabase& db, const QString& table)
@@ -107,29 +65,6 @@ void writeScan(const QString& path)
             << "\tTRANSMISSION_MODE = 8K\n\tHIERARCHY = NONE\n\tDELIVERY_SYSTEM = DVBT\n";
 }
 
-// The trace lines of the editor go to standard output: not into the figures.
-class QuietStdout
-{
-public:
-    QuietStdout()
-    {
-        std::fflush(stdout);
-        m_saved = dup(STDOUT_FILENO);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        close(null);
-    }
-    ~QuietStdout()
-    {
-        std::fflush(stdout);
-        dup2(m_saved, STDOUT_FILENO);
-        close(m_saved);
-    }
-
-private:
-    int m_saved = -1;
-};
-
 // Where the program's time went: the preview shown, the rows added, the save done.
 struct Phases
 {
@@ -141,7 +76,7 @@ struct Phases
 Phases programRun(const QString& path)
 {
     Phases phases;
-    QuietStdout quiet;
+    bench::QuietStdout quiet;
     TChannelWin win;
     win.SetSourceID(SourceId);
     win.show();
@@ -196,7 +131,7 @@ qint64 baselineRun(const QString& path, QSqlDatabase& conn, const QList<BareRow>
 
     QSqlQuery channel(conn);
     QSqlQuery digital(conn);
-    exec(conn, QStringLiteral("START TRANSACTION"));
+    bench::Exec(conn, QStringLiteral("START TRANSACTION"));
     channel.prepare(QStringLiteral(
         "INSERT INTO channel (chanid, channum, sourceid, callsign, name) VALUES (?, ?, ?, ?, ?)"));
     digital.prepare(QStringLiteral(
@@ -212,7 +147,7 @@ qint64 baselineRun(const QString& path, QSqlDatabase& conn, const QList<BareRow>
             qFatal("%s%s", qPrintable(channel.lastError().text()),
                    qPrintable(digital.lastError().text()));
     }
-    exec(conn, QStringLiteral("COMMIT"));
+    bench::Exec(conn, QStringLiteral("COMMIT"));
     return t.nsecsElapsed();
 }
 
@@ -224,21 +159,11 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
 
     QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("mysql.txt"));
-    {
-        QFile f(config);
-        if (!f.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(config));
-        f.write(QStringLiteral("DBHostName=localhost\nDBName=%1\nDBUserName=%2\nDBPassword=%3\n")
-                    .arg(qEnvironmentVariable("KORVANE_DB_NAME"),
-                         qEnvironmentVariable("KORVANE_DB_USER"),
-                         qEnvironmentVariable("KORVANE_DB_PASSWORD"))
-                    .toUtf8());
-    }
+    const QString config = bench::WriteSettings(dir);
     TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet, {config});
     module.Conn->Open();
     QSqlDatabase conn = QSqlDatabase::database(module.Conn->ConnectionName());
-    fillSource(conn);
+    bench::FillDigitalSource(conn, SourceId, Channels);
     const QString path = dir.filePath(QStringLiteral("channels.conf"));
     writeScan(path);
 

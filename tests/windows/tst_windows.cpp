@@ -58,10 +58,10 @@ private slots:
     {
         InitTestEnvironment();
         // A database of its own for the scaled run, which may run beside this one.
-        db = std::make_unique<TestDatabase>(
-            qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? QStringLiteral("t_windows_scaled")
-                                                         : QStringLiteral("t_windows"),
-            true);
+        db = std::make_unique<TestDatabase>(qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                                                ? QStringLiteral("t_windows_scaled")
+                                                : QStringLiteral("t_windows"),
+                                            true);
         module = db->CreateModule();
     }
 
