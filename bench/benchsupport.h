@@ -2,12 +2,16 @@
 
 // What the benchmarks share: the private server's settings file, statements run
 // directly, a digital source filled with channels, and silencing the editor's trace.
+#include "clientdataset.h"
+#include "sqlmodule.h"
+
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <memory>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,6 +30,22 @@ inline QString WriteSettings(const QTemporaryDir& dir)
                      qEnvironmentVariable("KORVANE_DB_PASSWORD"))
                 .toUtf8());
     return config;
+}
+
+/// The program's database module on the private server, connected, as the program
+/// itself makes it (its settings file written into `dir`).
+inline std::unique_ptr<TSQLModule> OpenModule(const QTemporaryDir& dir)
+{
+    auto module = std::make_unique<TSQLModule>(&TSQLClientDataSet::CreateSearchDataSet,
+                                               QStringList{WriteSettings(dir)});
+    module->Conn->Open();
+    return module;
+}
+
+/// The module's connection, for the bare statements the figures are compared with.
+inline QSqlDatabase DatabaseOf(const TSQLModule& module)
+{
+    return QSqlDatabase::database(module.Conn->ConnectionName());
 }
 
 inline void Exec(QSqlDatabase& db, const QString& sql)

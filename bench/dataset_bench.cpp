@@ -4,6 +4,7 @@
 //   filter   one "sourceid=%d" switch, as a share of the open time
 //   apply    ApplyUpdates of 1,000 inserts vs 1,000 prepared INSERTs in one transaction
 // Needs the private server: run it through bench/run.
+#include "benchsupport.h"
 #include "clientdataset.h"
 #include "errors.h"
 #include "sqlmodule.h"
@@ -115,20 +116,8 @@ int main(int argc, char** argv)
     fillChannelTable(admin);
 
     QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("mysql.txt"));
-    {
-        QFile f(config);
-        if (!f.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(config));
-        f.write(QStringLiteral("DBHostName=localhost\nDBName=%1\nDBUserName=%2\nDBPassword=%3\n")
-                    .arg(qEnvironmentVariable("KORVANE_DB_NAME"),
-                         qEnvironmentVariable("KORVANE_DB_USER"),
-                         qEnvironmentVariable("KORVANE_DB_PASSWORD"))
-                    .toUtf8());
-    }
-    TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet, {config});
-    module.Conn->Open();
-    QSqlDatabase conn = QSqlDatabase::database(module.Conn->ConnectionName());
+    const auto module = bench::OpenModule(dir);
+    QSqlDatabase conn = bench::DatabaseOf(*module);
 
     // --- open: the two alternate, so a machine that speeds up or slows down during the
     // run favours neither
@@ -139,7 +128,7 @@ int main(int argc, char** argv)
         t.start();
         const QList<QVariantList> rows = bareRead(conn);
         bareOpen = std::min(bareOpen, double(t.nsecsElapsed())); // freeing the rows not counted
-        TSQLClientDataSet set(*module.Conn);
+        TSQLClientDataSet set(*module->Conn);
         set.SetCommandText(QStringLiteral("channel"));
         t.restart();
         set.SetActive(true);
@@ -159,7 +148,7 @@ int main(int argc, char** argv)
     long setBytes = 0;
     double filterSwitch = 0;
     {
-        TSQLClientDataSet set(*module.Conn);
+        TSQLClientDataSet set(*module->Conn);
         set.SetCommandText(QStringLiteral("channel"));
         set.SetFiltered(true);
         set.SetActive(true);
@@ -196,7 +185,7 @@ int main(int argc, char** argv)
         check(q, q.exec(QStringLiteral("COMMIT")));
         return t.nsecsElapsed();
     });
-    TSQLClientDataSet set(*module.Conn);
+    TSQLClientDataSet set(*module->Conn);
     set.SetCommandText(QStringLiteral("channel"));
     set.SetFiltered(true);
     set.SetFilter(QStringLiteral("sourceid=98"));

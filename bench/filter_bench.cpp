@@ -40,10 +40,8 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
 
     QTemporaryDir dir;
-    const QString config = bench::WriteSettings(dir);
-    TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet, {config});
-    module.Conn->Open();
-    QSqlDatabase conn = QSqlDatabase::database(module.Conn->ConnectionName());
+    const auto module = bench::OpenModule(dir);
+    QSqlDatabase conn = bench::DatabaseOf(*module);
     bench::FillDigitalSource(conn, SourceId, Channels);
 
     qint64 open = std::numeric_limits<qint64>::max();

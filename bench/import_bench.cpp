@@ -159,10 +159,8 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
 
     QTemporaryDir dir;
-    const QString config = bench::WriteSettings(dir);
-    TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet, {config});
-    module.Conn->Open();
-    QSqlDatabase conn = QSqlDatabase::database(module.Conn->ConnectionName());
+    const auto module = bench::OpenModule(dir);
+    QSqlDatabase conn = bench::DatabaseOf(*module);
     bench::FillDigitalSource(conn, SourceId, Channels);
     const QString path = dir.filePath(QStringLiteral("channels.conf"));
     writeScan(path);
