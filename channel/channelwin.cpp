@@ -21,7 +21,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -185,8 +184,7 @@ void TChannelWin::setUpLayout()
         ChannelGrid->SetRowFilter(
             text, {QStringLiteral("callsign"), QStringLiteral("name"), QStringLiteral("channum")});
     });
-    ChannelGrid->setMinimumHeight(ChannelGrid->horizontalHeader()->sizeHint().height() +
-                                  10 * ChannelGrid->verticalHeader()->defaultSectionSize() + 4);
+    ChannelGrid->SetMinimumRows(10);
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(ChannelNavigator);
     listColumn->addWidget(ChannelFilterEdit);

@@ -604,8 +604,7 @@ void TSQLClientDataSet::startNewRow(bool append)
             finishPending();
             const auto it = std::find(m_visible.begin(), m_visible.end(), before);
             m_current = it == m_visible.end() ? -1 : int(it - m_visible.begin());
-            notify(NoticeRows);
-            notify(NoticeCurrent);
+            notify(NoticeRows | NoticeCurrent);
         }
         throw;
     }

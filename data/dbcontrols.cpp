@@ -421,8 +421,7 @@ public:
         m_text = text;
         m_fields = fields;
         m_matcher = QStringMatcher(text, Qt::CaseInsensitive);
-        m_folded = text.isEmpty() ? 0 : text.front().toCaseFolded().unicode();
-        columns();
+        m_columns.clear(); // found again for these fields when first needed
         if (!narrowing)
             m_matches.assign(size_t(sourceModel()->rowCount()), true);
         for (size_t row = 0; row < m_matches.size(); ++row)
@@ -435,7 +434,6 @@ public:
         static_cast<TDataSetModel*>(sourceModel())->Reread();
         m_rereading = false;
     }
-    const QString& Text() const { return m_text; }
 
 protected:
     bool filterAcceptsRow(int row, const QModelIndex&) const override
@@ -464,46 +462,24 @@ protected:
     }
 
 private:
-    void columns()
-    {
-        m_columns.clear();
-        if (TSQLClientDataSet* set = setOf(m_source))
-            for (const QString& field : m_fields)
-                m_columns << set->FieldIndex(field);
-    }
-
     bool matches(int row) const
     {
         TSQLClientDataSet* set = setOf(m_source);
         if (!set)
             return true;
         if (m_columns.isEmpty())
-            const_cast<TGridViewModel*>(this)->columns();
+            for (const QString& field : m_fields)
+                m_columns << set->FieldIndex(field);
         for (int column : m_columns) {
             const QVariant& value = set->VisibleCell(row, column);
             if (value.isNull())
                 continue;
             // Text as it is held, without a copy; numbers as they are shown.
-            const bool found = value.typeId() == QMetaType::QString
-                                   ? contains(*static_cast<const QString*>(value.constData()))
-                                   : contains(value.toString());
+            const bool found =
+                value.typeId() == QMetaType::QString
+                    ? m_matcher.indexIn(*static_cast<const QString*>(value.constData())) >= 0
+                    : m_matcher.indexIn(value.toString()) >= 0;
             if (found)
-                return true;
-        }
-        return false;
-    }
-
-    // Whether `haystack` holds the filter text, ignoring case. The first letter typed
-    // looks through every row: one character is compared directly.
-    bool contains(QStringView haystack) const
-    {
-        if (m_text.size() != 1)
-            return m_matcher.indexIn(haystack) >= 0;
-        const char16_t lower = m_folded;
-        for (QChar c : haystack) {
-            const char16_t u = c.unicode();
-            if (u == lower || (u < 128 ? (u >= 'A' && u <= 'Z' ? u + 32 : u) == lower
-                                       : c.toCaseFolded().unicode() == lower))
                 return true;
         }
         return false;
@@ -511,10 +487,9 @@ private:
 
     QPointer<TDataSource> m_source;
     QString m_text;
-    char16_t m_folded = 0; // a one-letter text, case-folded
     QStringList m_fields;
-    QStringMatcher m_matcher; // the text, ignoring case
-    QList<int> m_columns;
+    QStringMatcher m_matcher;            // the text, ignoring case
+    mutable QList<int> m_columns;        // the fields' columns in the set
     mutable std::vector<bool> m_matches; // by the set's row, as last found
     bool m_useMatches = false;           // the rows' values are as m_matches found them
     bool m_rereading = false;
@@ -580,15 +555,10 @@ void TDBGrid::SetRowFilter(const QString& text, const QStringList& fields)
     followDataSet();
 }
 
-QString TDBGrid::RowFilter() const
+void TDBGrid::SetMinimumRows(int rows)
 {
-    return m_view->Text();
-}
-
-int TDBGrid::DataRow(int viewRow) const
-{
-    const QModelIndex index = m_view->mapToSource(m_view->index(viewRow, 0));
-    return index.isValid() ? index.row() : -1;
+    setMinimumHeight(horizontalHeader()->sizeHint().height() +
+                     rows * verticalHeader()->defaultSectionSize() + 4); // and the frame
 }
 
 void TDBGrid::fitColumns()
@@ -906,6 +876,18 @@ TDBText::TDBText(TDataSource* source, const QString& field, QWidget* parent)
 
 // --- TDBComboBox ------------------------------------------------------------------
 
+namespace {
+
+// Long lists open 20 entries high, not over the whole screen; typing the first letters
+// of an entry jumps to it.
+void OpenTwentyHigh(QComboBox* list)
+{
+    list->setMaxVisibleItems(20);
+    list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+}
+
+} // namespace
+
 TDBComboBox::TDBComboBox(TDataSource* source, const QString& field, const QStringList& items,
                          bool choiceOnly, QWidget* parent)
     : QComboBox(parent), m_source(source), m_field(field)
@@ -923,10 +905,7 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& field, const QStrin
         connect(lineEdit(), &QLineEdit::inputRejected, this,
                 [this] { ShowFieldNotice(this, m_validator->Notice(FieldCaption(this))); });
     }
-    // Long lists open 20 entries high, not over the whole screen; typing the first
-    // letters of an entry jumps to it.
-    setMaxVisibleItems(20);
-    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    OpenTwentyHigh(this);
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (!(m_outside && index == 0)) // the stored value outside the list is kept as it is
             write(itemText(index));
@@ -1004,10 +983,7 @@ TDBLookupComboBox::TDBLookupComboBox(TDataSource* source, const QString& field,
       m_listFields(listFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
 {
     setEditable(false);
-    // Thousands of channels open 20 entries high; typing a name's first letters jumps
-    // to it.
-    setMaxVisibleItems(20);
-    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    OpenTwentyHigh(this); // thousands of channels
     connect(listSource, &TDataSource::DataChanged, this, &TDBLookupComboBox::rebuild);
     connect(source, &TDataSource::DataChanged, this, &TDBLookupComboBox::display);
     connect(this, &QComboBox::activated, this, &TDBLookupComboBox::choose);

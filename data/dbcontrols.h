@@ -139,9 +139,8 @@ public:
     /// case (all rows when empty). The view alone: the data set and its filter, current
     /// row and change log are untouched, and a row being edited always shows.
     void SetRowFilter(const QString& text, const QStringList& fields);
-    QString RowFilter() const;
-    /// The row of the data set shown at `viewRow`, -1 for none.
-    int DataRow(int viewRow) const;
+    /// The grid never gets so low that fewer than `rows` rows show.
+    void SetMinimumRows(int rows);
     void SetReadOnly(bool readOnly);
     /// Ask before the Delete key deletes the current row.
     bool ConfirmDelete = false;

@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
@@ -144,8 +143,8 @@ void TMainWin::setUpLayout()
     // window gives its extra width and height to the two lists, shared evenly; the space
     // right of the buttons and below them shrinks first when the window gets smaller.
     for (TDBGrid* grid : {SourceGrid, CardGrid}) {
-        grid->setMinimumSize(200, 3 * grid->verticalHeader()->defaultSectionSize() +
-                                      grid->horizontalHeader()->sizeHint().height() + 4);
+        grid->setMinimumWidth(200);
+        grid->SetMinimumRows(3);
         grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     }
     auto buttonRow = [](std::initializer_list<QPushButton*> buttons) {
