@@ -180,10 +180,13 @@ void TChannelWin::setUpLayout()
     ChannelFilterEdit->setToolTip(
         tr("Shows only the channels whose short name, long name or number contains this "
            "text (Escape clears it)"));
-    connect(ChannelFilterEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
-        ChannelGrid->SetRowFilter(
-            text, {QStringLiteral("callsign"), QStringLiteral("name"), QStringLiteral("channum")});
-    });
+    static const QStringList filtered = {QStringLiteral("callsign"), QStringLiteral("name"),
+                                         QStringLiteral("channum")};
+    ChannelFilterEdit->Entered = [this] {
+        ChannelGrid->PrepareRowFilter(filtered);
+    };
+    connect(ChannelFilterEdit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { ChannelGrid->SetRowFilter(text, filtered); });
     ChannelGrid->SetMinimumRows(10);
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(ChannelNavigator);

@@ -3,17 +3,20 @@
 #include "clientdataset.h"
 #include "guard.h"
 #include "messagebox.h"
+#include "rowfilter.h"
 
+#include <QApplication>
 #include <QCollator>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
-#include <QStringMatcher>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QValidator>
@@ -376,9 +379,83 @@ protected:
         return QStyledItemDelegate::eventFilter(object, event);
     }
 
+    // A cell's text is laid out once per distinct text and font, not at every paint:
+    // scrolling and filtering thousands of rows repaint the same few hundred texts.
+    // Texts that need shortening (or span lines) are drawn the usual way.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const QWidget* widget = cell.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        const QString text = cell.text;
+        cell.text.clear();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, widget)
+                               .adjusted(margin, 0, -margin, 0);
+        const QStaticText* laid = laidOut(text, cell.font);
+        if (!laid || laid->size().width() > area.width()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget); // all but the text
+        QPalette::ColorGroup group =
+            cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        if (group == QPalette::Normal && !(cell.state & QStyle::State_Active))
+            group = QPalette::Inactive;
+        painter->save();
+        painter->setFont(cell.font);
+        painter->setPen(cell.palette.color(group, cell.state & QStyle::State_Selected
+                                                      ? QPalette::HighlightedText
+                                                      : QPalette::Text));
+        const QRect at =
+            QStyle::alignedRect(cell.direction, cell.displayAlignment, laid->size().toSize(), area);
+        painter->drawStaticText(at.topLeft(), *laid);
+        painter->restore();
+    }
+
 private:
+    const QStaticText* laidOut(const QString& text, const QFont& font) const
+    {
+        if (text.isEmpty())
+            return nullptr;
+        for (QChar c : text)
+            if (c.unicode() < 0x20)
+                return nullptr; // line breaks and tabs: the usual way
+        if (font != m_font || m_laidOut.size() > 4096) {
+            m_laidOut.clear();
+            m_font = font;
+        }
+        auto it = m_laidOut.find(text);
+        if (it == m_laidOut.end()) {
+            QStaticText laid(text);
+            laid.setTextFormat(Qt::PlainText);
+            laid.prepare(QTransform(), font);
+            it = m_laidOut.insert(text, laid);
+        }
+        return &*it;
+    }
+
     TDBGrid* m_grid;
     QPointer<TDataSource> m_source;
+    mutable QFont m_font;
+    mutable QHash<QString, QStaticText> m_laidOut;
+};
+
+// The row indicator column: as wide as set, every row as high as the grid's rows (its
+// marks never make a row larger), so nothing is measured when the rows change.
+class TRowIndicator : public QHeaderView
+{
+public:
+    explicit TRowIndicator(QWidget* parent) : QHeaderView(Qt::Vertical, parent)
+    {
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+
+protected:
+    QSize sectionSizeFromContents(int) const override { return {width(), defaultSectionSize()}; }
 };
 
 } // namespace
@@ -397,39 +474,35 @@ public:
 
     void setSourceModel(QAbstractItemModel* model) override
     {
-        QSortFilterProxyModel::setSourceModel(model);
-        // Rows read anew or changed: what matched before says nothing about them.
-        auto forget = [this] {
+        // Rows read anew or changed: what matched before says nothing about them. (Found
+        // again before the proxy, connected after this, looks at the rows.)
+        auto again = [this] {
             if (m_rereading)
                 return;
-            m_matches.clear();
-            m_columns.clear();
-            m_useMatches = false;
+            m_filter.Forget();
+            find();
         };
-        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, forget);
-        connect(model, &QAbstractItemModel::dataChanged, this, [this] { m_useMatches = false; });
+        connect(model, &QAbstractItemModel::modelReset, this, again);
+        connect(model, &QAbstractItemModel::dataChanged, this, again);
+        QSortFilterProxyModel::setSourceModel(model);
+    }
+
+    void PrepareRowFilter(const QStringList& fields)
+    {
+        m_filter.SetFields(fields);
+        if (TSQLClientDataSet* set = setOf(m_source); set && set->Active())
+            m_filter.Prepare(*set);
     }
 
     void SetRowFilter(const QString& text, const QStringList& fields)
     {
-        if (text == m_text && fields == m_fields)
+        if (text == m_text && fields == m_filter.Fields())
             return;
-        // Typing on narrows the rows shown: only those that matched need a look again.
-        const bool narrowing = !m_text.isEmpty() && fields == m_fields &&
-                               text.contains(m_text, Qt::CaseInsensitive) &&
-                               m_matches.size() == size_t(sourceModel()->rowCount());
         m_text = text;
-        m_fields = fields;
-        m_matcher = QStringMatcher(text, Qt::CaseInsensitive);
-        m_columns.clear(); // found again for these fields when first needed
-        if (!narrowing)
-            m_matches.assign(size_t(sourceModel()->rowCount()), true);
-        for (size_t row = 0; row < m_matches.size(); ++row)
-            if (m_matches[row])
-                m_matches[row] = matches(int(row));
+        m_filter.SetFields(fields);
+        find();
         // The views start afresh instead of dropping rows range by range, which costs
         // them far more with thousands of rows.
-        m_useMatches = true;
         m_rereading = true;
         static_cast<TDataSetModel*>(sourceModel())->Reread();
         m_rereading = false;
@@ -440,20 +513,12 @@ protected:
     {
         if (m_text.isEmpty())
             return true;
+        // Every row was looked at when the text or the rows last changed.
+        if (size_t(row) < m_matches.size())
+            return m_matches[size_t(row)] || row == m_editing;
         TSQLClientDataSet* set = setOf(m_source);
-        if (!set || !set->Active())
-            return true;
-        // Right after a new filter text the rows were just looked at; a row whose values
-        // changed since is looked at again, and remembered.
-        bool match = false;
-        if (m_useMatches && size_t(row) < m_matches.size()) {
-            match = m_matches[size_t(row)];
-        } else {
-            match = matches(row);
-            if (size_t(row) < m_matches.size())
-                m_matches[size_t(row)] = match;
-        }
-        return match || (set->IsEditing() && row == set->RecNo());
+        return !set || !set->Active() || m_filter.Holds(*set, row, m_text) ||
+               (set->IsEditing() && row == set->RecNo());
     }
 
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
@@ -462,36 +527,19 @@ protected:
     }
 
 private:
-    bool matches(int row) const
+    void find()
     {
         TSQLClientDataSet* set = setOf(m_source);
-        if (!set)
-            return true;
-        if (m_columns.isEmpty())
-            for (const QString& field : m_fields)
-                m_columns << set->FieldIndex(field);
-        for (int column : m_columns) {
-            const QVariant& value = set->VisibleCell(row, column);
-            if (value.isNull())
-                continue;
-            // Text as it is held, without a copy; numbers as they are shown.
-            const bool found =
-                value.typeId() == QMetaType::QString
-                    ? m_matcher.indexIn(*static_cast<const QString*>(value.constData())) >= 0
-                    : m_matcher.indexIn(value.toString()) >= 0;
-            if (found)
-                return true;
-        }
-        return false;
+        const bool active = set && set->Active();
+        m_matches = !m_text.isEmpty() && active ? m_filter.Find(*set, m_text) : std::vector<bool>();
+        m_editing = active && set->IsEditing() ? set->RecNo() : -1;
     }
 
     QPointer<TDataSource> m_source;
     QString m_text;
-    QStringList m_fields;
-    QStringMatcher m_matcher;            // the text, ignoring case
-    mutable QList<int> m_columns;        // the fields' columns in the set
-    mutable std::vector<bool> m_matches; // by the set's row, as last found
-    bool m_useMatches = false;           // the rows' values are as m_matches found them
+    TRowFilter m_filter;
+    std::vector<bool> m_matches; // by the set's row, as last found
+    int m_editing = -1;          // the row being edited then, shown whatever it holds
     bool m_rereading = false;
     QCollator m_collator;
 };
@@ -519,6 +567,7 @@ TDBGrid::TDBGrid(TDataSource* source, const QList<TGridColumn>& columns, QWidget
     connect(m_view, &QAbstractItemModel::layoutChanged, this, release);
     connect(m_view, &QAbstractItemModel::modelAboutToBeReset, this, hold);
     connect(m_view, &QAbstractItemModel::modelReset, this, release);
+    setVerticalHeader(new TRowIndicator(this)); // before the model, which it then gets too
     setModel(m_view);
     setItemDelegate(new TGridDelegate(this, source));
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -549,10 +598,18 @@ QAbstractItemModel* TDBGrid::Model() const
     return m_view;
 }
 
+void TDBGrid::PrepareRowFilter(const QStringList& fields)
+{
+    m_view->PrepareRowFilter(fields);
+}
+
 void TDBGrid::SetRowFilter(const QString& text, const QStringList& fields)
 {
     m_view->SetRowFilter(text, fields);
     followDataSet();
+    // The rows are laid out now rather than on the next turn of the event loop, so the
+    // grid is painted once per letter typed, not twice.
+    executeDelayedItemsLayout();
 }
 
 void TDBGrid::SetMinimumRows(int rows)

@@ -139,6 +139,9 @@ public:
     /// case (all rows when empty). The view alone: the data set and its filter, current
     /// row and change log are untouched, and a row being edited always shows.
     void SetRowFilter(const QString& text, const QStringList& fields);
+    /// Gets the rows ready to be filtered by `fields` (as the user enters the filter),
+    /// so that the first letter typed finds them at once.
+    void PrepareRowFilter(const QStringList& fields);
     /// The grid never gets so low that fewer than `rows` rows show.
     void SetMinimumRows(int rows);
     void SetReadOnly(bool readOnly);
