@@ -306,10 +306,9 @@ void TCardWin::SetCardID(int id)
         std::max(ExternalCommandLimit, conn.CharacterLength(QStringLiteral("cardinput"),
                                                             QStringLiteral("externalcommand"))));
     FCardID = id;
-    const QString filter = QStringLiteral("cardid=%1").arg(id);
-    CardDataSet->SetFilter(filter);
+    CardDataSet->SetKeyFilter(QStringLiteral("cardid"), id);
     CardDataSet->SetActive(true);
-    InputDataSet->SetFilter(filter);
+    InputDataSet->SetKeyFilter(QStringLiteral("cardid"), id);
     InputDataSet->SetActive(true);
     SourceDataSet->SetActive(true);
     ChannelDataSet->SetActive(true);
@@ -374,7 +373,7 @@ void TCardWin::SourceComboClick()
     // channels it showed.
     if (source.isNull() || source.toInt() == 0)
         return;
-    ChannelDataSet->SetFilter(QStringLiteral("sourceid=%1").arg(source.toInt()));
+    ChannelDataSet->SetKeyFilter(QStringLiteral("sourceid"), source.toInt());
     ChannelDataSet->SetActive(true);
     FListedSource = source.toInt();
 }

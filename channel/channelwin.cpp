@@ -419,14 +419,14 @@ void TChannelWin::FormCreate()
 void TChannelWin::SetSourceID(int id)
 {
     FSourceID = id;
-    const QString filter = QStringLiteral("sourceid=%1").arg(id);
-    SourceDataSet->SetFilter(filter);
+    const QString source = QStringLiteral("sourceid");
+    SourceDataSet->SetKeyFilter(source, id);
     SourceDataSet->SetActive(true);
-    CardtypeDataSet->SetFilter(filter);
+    CardtypeDataSet->SetKeyFilter(source, id);
     CardtypeDataSet->SetActive(true);
     CardtypeDataSet->First();
     settleCardKind();
-    ChannelDataSet->SetFilter(filter);
+    ChannelDataSet->SetKeyFilter(source, id);
     ChannelDataSet->SetActive(true);
     UpdateModifiedMark();
 }
@@ -507,7 +507,7 @@ void TChannelWin::ChannelDataSetNewRecord()
     ChannelDataSet->SetFieldValue(QStringLiteral("sourceid"), FSourceID);
     Trace(QStringLiteral("new %1").arg(id));
     if (isDigital()) {
-        DVBDataSet->SetFilter(QStringLiteral("chanid=%1").arg(id));
+        DVBDataSet->SetKeyFilter(QStringLiteral("chanid"), id);
         DVBDataSet->SetActive(true);
         DVBDataSet->Insert();
     }
@@ -516,14 +516,14 @@ void TChannelWin::ChannelDataSetNewRecord()
 void TChannelWin::ChannelDataSetBeforePost()
 {
     Trace(QStringLiteral("before post"));
-    if (DVBDataSet->State() == TDataSetState::Edit || DVBDataSet->State() == TDataSetState::Insert)
+    if (DVBDataSet->IsEditing())
         DVBDataSet->Post();
 }
 
 void TChannelWin::ChannelDataSetBeforeCancel()
 {
     Trace(QStringLiteral("before cancel"));
-    if (DVBDataSet->State() == TDataSetState::Edit || DVBDataSet->State() == TDataSetState::Insert)
+    if (DVBDataSet->IsEditing())
         DVBDataSet->Cancel();
 }
 
@@ -550,7 +550,7 @@ void TChannelWin::ChannelDataSetAfterScroll()
             DVBDataSet->SetActive(false);
         return;
     }
-    DVBDataSet->SetFilter(QStringLiteral("chanid=%1").arg(chanid.toInt()));
+    DVBDataSet->SetKeyFilter(QStringLiteral("chanid"), chanid.toInt());
     DVBDataSet->SetActive(true);
 }
 

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "changelog.h"
 #include "fielddef.h"
-#include "sqlgen.h"
+#include "rowstore.h"
 #include "sqlmodule.h"
 
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
+#include <QVariantMap>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 class TSQLConnection;
@@ -52,6 +55,8 @@ public:
     /// The filter: empty, or an integer equality "column=N".
     const QString& Filter() const { return m_filter; }
     void SetFilter(const QString& text);
+    /// The same filter given as its column and number, with nothing to be parsed.
+    void SetKeyFilter(const QString& column, qlonglong value);
     bool Filtered() const { return m_filtered; }
     void SetFiltered(bool on);
 
@@ -76,8 +81,8 @@ public:
     const TFieldDef* Field(const QString& name) const;
 
     // --- rows and movement (over the visible rows)
-    int RecordCount() const { return int(m_visible.size()); }
-    bool IsEmpty() const { return m_visible.empty(); }
+    int RecordCount() const { return m_rows.Count(); }
+    bool IsEmpty() const { return m_rows.IsEmpty(); }
     /// Index of the current visible row, -1 when there is none.
     int RecNo() const { return m_current; }
     void First() override;
@@ -120,7 +125,7 @@ public:
     void MarkModified();
 
     // --- change log
-    int ChangeCount() const { return int(m_log.size()); }
+    int ChangeCount() const { return m_log.Count(); }
     /// Whether saving would write something: a row being edited, logged changes, or a
     /// new row the user typed into (a new row nobody touched is no change).
     bool HasPendingChanges() const;
@@ -156,70 +161,53 @@ signals:
     void StateChanged();
 
 private:
-    enum class RowStatus : quint8 { Unchanged, Modified, Inserted, Deleted, Pending };
-    struct Row
+    // A filter as the set keeps it: a column by name and a whole number.
+    struct TNamedKey
     {
-        QVariantList original; // as read from the server (empty for new rows)
-        QVariantList current;  // as posted
-        RowStatus status = RowStatus::Unchanged;
-    };
-
-    struct FilterExpr
-    {
-        int column = -1;
+        QString column;
         qlonglong value = 0;
     };
 
     void requireActive(const char* operation) const;
-    std::optional<FilterExpr> parseFilter(const QString& text) const;
+    std::optional<TNamedKey> parseFilter(const QString& text) const;
+    void changeFilter(const QString& text, const std::optional<TNamedKey>& key);
+    /// A filter (given as `key`, else as `text`) over the columns `fields`; throws when
+    /// it cannot be evaluated over them.
+    std::optional<TKeyFilter> keyFilter(const QString& text, const std::optional<TNamedKey>& key,
+                                        const QHash<QString, int>& fields) const;
+    /// The filter in force over `fields`, none when the set is not filtered.
+    std::optional<TKeyFilter> filterOver(const QHash<QString, int>& fields) const;
+    void refilter();
     void refilterDone(bool rowsChanged);
-    static std::optional<qlonglong> keyOf(const Row& row, int column);
-    const std::vector<Row*>& rowsWithKey(int column, qlonglong key);
-    void rebuildVisible();
+    /// Reads the rows anew and shows them under the filter; nothing changes when either
+    /// fails.
+    void read();
     void startNewRow(bool append);
     enum Notice : quint8 { NoticeRows = 1, NoticeCurrent = 2, NoticeState = 4 };
     /// Sends the signals of `notices`, or holds them back while controls are disabled.
     void notify(int notices);
-    void indexPosted(Row* row, std::optional<qlonglong> keyBefore, bool inserted);
     void finishPending(); // leaves edit/insert state, removing an unposted new row
     void setCurrent(int index, bool forceScroll);
-    Row* currentRow() const;
-    void logRow(Row* row);
-    void unlogRow(Row* row);
+    TRow* currentRow() const { return m_rows.At(m_current); }
     QVariant coerce(int column, const QVariant& value) const;
-    TStatement statementFor(const Row& row, const QString& table, const QString& quote,
-                            const QList<TColumnInfo>& columns) const;
-    void fetch();
-    void mergeWritten(const std::vector<Row*>& written);
     void setState(TDataSetState state);
 
     TSQLConnection& m_connection;
     TCommandType m_commandType = TCommandType::Table;
     QString m_commandText;
     QString m_filter;
+    std::optional<TNamedKey> m_filterKey; // the filter as given by SetKeyFilter
     bool m_filtered = false;
 
     TDataSetState m_state = TDataSetState::Inactive;
     QList<TFieldDef> m_fields;
     QHash<QString, int> m_fieldIndex; // lower-case name -> column
 
-    std::vector<std::unique_ptr<Row>> m_rows;
-    std::vector<Row*> m_visible;
-    std::vector<Row*> m_log;
+    TRowStore m_rows;
+    TChangeLog m_log;
     int m_current = -1;
-
-    // Rows by filter-column value; valid while m_revision is what it was built at.
-    // Every change to the rows held (values, rows added or removed) bumps m_revision.
-    struct KeyIndex
-    {
-        int column = -1;
-        quint64 revision = 0;
-        std::unordered_map<qlonglong, std::vector<Row*>> rows;
-    };
-    KeyIndex m_index;
     int m_controlsDisabled = 0;
     int m_heldNotices = 0;
-    quint64 m_revision = 1;
 
     QVariantList m_buffer; // values of the row being edited or inserted
     bool m_modified = false;

@@ -834,8 +834,7 @@ void TDBNavigator::updateButtons()
 {
     TSQLClientDataSet* set = setOf(m_source);
     const bool active = set && set->Active();
-    const bool editing =
-        active && (set->State() == TDataSetState::Edit || set->State() == TDataSetState::Insert);
+    const bool editing = active && set->IsEditing();
     for (const auto& [b, push] : m_buttons) {
         bool on = active;
         switch (b) {

@@ -1,5 +1,7 @@
 #include "fielddef.h"
 
+#include "errors.h"
+
 #include <QCoreApplication>
 #include <limits>
 
@@ -91,4 +93,54 @@ QString NumberRangeText(const TFieldDef& def)
 {
     return QCoreApplication::translate("TFieldDef", "from %1 to %2")
         .arg(QString::number(def.minValue), QString::number(def.maxValue));
+}
+
+QVariant CoerceValue(const TFieldDef& f, const QVariant& value)
+{
+    auto tr = [](const char* text) {
+        return QCoreApplication::translate("TSQLClientDataSet", text);
+    };
+    const int type = f.type.id();
+    if (value.isNull())
+        return QVariant(f.type);
+    if (f.integer) {
+        // Checked against the column's range: a number the column cannot hold is
+        // refused here, never wrapped into another number on the way to the server.
+        const QString text = value.toString().trimmed();
+        QVariant number;
+        switch (CheckWholeNumber(f, text, &number)) {
+        case TNumberCheck::Ok:
+            return number;
+        case TNumberCheck::Incomplete:
+            if (text.isEmpty())
+                return QVariant(f.type);
+            [[fallthrough]];
+        case TNumberCheck::NotANumber:
+            throw ERefusedValue(tr("\"%1\" is not a whole number; the column \"%2\" holds "
+                                   "whole numbers %3.")
+                                    .arg(text, f.name, NumberRangeText(f)),
+                                f.name);
+        case TNumberCheck::OutOfRange:
+            throw ERefusedValue(tr("%1 is too large for the column \"%2\", which holds whole "
+                                   "numbers %3.")
+                                    .arg(text, f.name, NumberRangeText(f)),
+                                f.name);
+        }
+    }
+    const bool isFloat = type == QMetaType::Double || type == QMetaType::Float;
+    if (isFloat && value.typeId() == QMetaType::QString) {
+        const QString text = value.toString().trimmed();
+        if (text.isEmpty())
+            return QVariant(f.type);
+        bool ok = false;
+        QVariant converted = text.toDouble(&ok);
+        if (!ok || !converted.convert(f.type))
+            throw ERefusedValue(
+                tr("\"%1\" is not a number; the column \"%2\" holds numbers.").arg(text, f.name),
+                f.name);
+        return converted;
+    }
+    if (type == QMetaType::QString && value.typeId() != QMetaType::QString)
+        return value.toString();
+    return value;
 }

@@ -52,3 +52,8 @@ TNumberCheck CheckWholeNumber(const TFieldDef& def, const QString& text, QVarian
 
 /// "from -2147483648 to 2147483647", for messages about the column.
 QString NumberRangeText(const TFieldDef& def);
+
+/// `value` as column `def` holds it: NULL as the column's NULL, text typed into a
+/// number column as its number. A value the column cannot hold is refused with an
+/// ERefusedValue naming the column, never changed into another value.
+QVariant CoerceValue(const TFieldDef& def, const QVariant& value);

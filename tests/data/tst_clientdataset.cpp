@@ -528,6 +528,48 @@ private slots:
         QCOMPARE(set->FieldValue(QStringLiteral("name")), QVariant(QStringLiteral("unsaved")));
     }
 
+    // A re-read that cannot be shown (the filter's column is gone from the table) leaves
+    // the rows as they were, whole and usable.
+    void refreshThatFailsKeepsTheRows()
+    {
+        auto set = openTable(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        const QStringList before = names(*set);
+        QVERIFY(!before.isEmpty());
+        set->Next();
+        db->Exec(QStringLiteral("ALTER TABLE channel DROP COLUMN sourceid"));
+        try {
+            set->Refresh();
+            QFAIL("the re-read should fail");
+        } catch (const EKorvaneError& e) {
+            QVERIFY2(e.Message().contains(QStringLiteral("names a column")),
+                     qPrintable(e.Message()));
+        }
+        QCOMPARE(names(*set), before);
+        QCOMPARE(set->RecNo(), 1);
+        set->Edit();
+        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("still here"));
+        set->Post();
+        QCOMPARE(set->ChangeCount(), 1);
+        set->SetFiltered(false);
+        QVERIFY(set->RecordCount() >= before.size());
+    }
+
+    // The filter given as a column and a number is the same filter as its text.
+    void keyFilterIsTheFilterItsTextSays()
+    {
+        auto set = openTable(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        const QStringList first = names(*set);
+        set->SetKeyFilter(QStringLiteral("sourceid"), 3);
+        QCOMPARE(set->Filter(), QStringLiteral("sourceid=3"));
+        auto byText = openTable(QStringLiteral("channel"), QStringLiteral("sourceid=3"));
+        QCOMPARE(names(*set), names(*byText));
+        QVERIFY(names(*set) != first);
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError,
+                                 set->SetKeyFilter(QStringLiteral("nosuchcolumn"), 1));
+        QCOMPARE(set->Filter(), QStringLiteral("sourceid=3"));
+        QCOMPARE(names(*set), names(*byText));
+    }
+
     void sqlTypeSetsRunTheirTextUnchanged()
     {
         StatementRecorder rec;

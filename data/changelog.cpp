@@ -1,0 +1,156 @@
+#include "changelog.h"
+
+#include "clientdataset.h"
+#include "connection.h"
+#include "errors.h"
+
+#include <QCoreApplication>
+#include <QSqlQuery>
+#include <algorithm>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("TSQLClientDataSet", text);
+}
+
+TStatement statementFor(const TRow& row, const QString& table, const QString& quote,
+                        const QList<TColumnInfo>& columns)
+{
+    switch (row.status) {
+    case TRowStatus::Inserted:
+        return InsertStatement(table, quote, columns, row.current);
+    case TRowStatus::Modified: {
+        QList<bool> changed;
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            changed << !SameValue(row.original[i], row.current[i]);
+        return UpdateStatement(table, quote, columns, row.original, row.current, changed);
+    }
+    case TRowStatus::Deleted:
+        return DeleteStatement(table, quote, columns, row.original);
+    case TRowStatus::Unchanged:
+    case TRowStatus::Pending:
+        break;
+    }
+    throw EKorvaneError(tr("Internal error: a row in the change log has no change."));
+}
+
+} // namespace
+
+void TChangeLog::Log(TRow* row)
+{
+    if (std::find(m_entries.begin(), m_entries.end(), row) == m_entries.end())
+        m_entries.push_back(row);
+}
+
+void TChangeLog::Unlog(TRow* row)
+{
+    m_entries.erase(std::remove(m_entries.begin(), m_entries.end(), row), m_entries.end());
+}
+
+std::vector<TRow*> TChangeLog::Apply(TSQLConnection& connection, const QString& table,
+                                     const QList<TColumnInfo>& columns) const
+{
+    // Build every statement before sending any: a log that cannot be written fully
+    // must not be written in part.
+    const QString quote = connection.QuoteChar();
+    std::vector<TStatement> statements;
+    statements.reserve(m_entries.size());
+    for (const TRow* row : m_entries)
+        statements.push_back(statementFor(*row, table, quote, columns));
+
+    // Inside a caller's transaction the caller commits or rolls back; otherwise this
+    // apply is a transaction of its own.
+    const bool ownTransaction = !connection.InTransaction();
+    if (ownTransaction)
+        connection.StartTransaction();
+    try {
+        for (size_t i = 0; i < statements.size(); ++i) {
+            QSqlQuery& q = connection.Execute(statements[i].text, statements[i].binds);
+            if (m_entries[i]->status == TRowStatus::Inserted)
+                continue;
+            const int matched = q.numRowsAffected();
+            if (matched == 1)
+                continue;
+            const TRow& row = *m_entries[i];
+            const QString key =
+                columns.isEmpty() ? QString()
+                                  : QStringLiteral("%1 = %2").arg(columns.first().name,
+                                                                  row.original.first().toString());
+            if (matched == 0)
+                throw EDatabaseError(tr("The record was changed or deleted by another "
+                                        "user since it was read. (table %1, %2)")
+                                         .arg(table, key));
+            throw EDatabaseError(tr("The change would affect %1 rows of table %2 "
+                                    "instead of one (%3); nothing was written.")
+                                     .arg(matched)
+                                     .arg(table, key));
+        }
+        if (ownTransaction)
+            connection.Commit();
+    } catch (...) {
+        if (ownTransaction)
+            connection.Rollback();
+        throw;
+    }
+    return m_entries;
+}
+
+void TChangeLog::MergeWritten(const std::vector<TRow*>& written, TRowStore& rows)
+{
+    rows.Touched();
+    // Only rows still logged as they were written: a set that was closed or whose log
+    // was cancelled meanwhile has nothing to merge.
+    for (TRow* row : written) {
+        const auto logged = std::find(m_entries.begin(), m_entries.end(), row);
+        if (logged == m_entries.end())
+            continue;
+        m_entries.erase(logged);
+        if (row->status == TRowStatus::Deleted) {
+            rows.Remove(row);
+        } else {
+            row->original = row->current;
+            row->status = TRowStatus::Unchanged;
+        }
+    }
+}
+
+void TChangeLog::Undo(TRowStore& rows)
+{
+    rows.Touched();
+    for (TRow* row : m_entries) {
+        if (row->status == TRowStatus::Inserted) {
+            rows.Remove(row);
+        } else {
+            row->current = row->original;
+            row->status = TRowStatus::Unchanged;
+        }
+    }
+    m_entries.clear();
+}
+
+int ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets)
+{
+    // Settle pending rows first: a posting row may post rows of another set.
+    int changes = 0;
+    for (TSQLClientDataSet* set : dataSets)
+        if (set->Active())
+            set->CheckBrowseMode();
+    for (TSQLClientDataSet* set : dataSets)
+        if (set->Active())
+            changes += set->ChangeCount();
+    if (changes == 0)
+        return 0;
+    connection.StartTransaction();
+    try {
+        for (TSQLClientDataSet* set : dataSets)
+            if (set->Active())
+                set->ApplyUpdates(0);
+        connection.Commit();
+    } catch (...) {
+        connection.Rollback();
+        throw;
+    }
+    return changes;
+}
