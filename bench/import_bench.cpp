@@ -168,7 +168,7 @@ int main(int argc, char** argv)
     // The rows the import writes, made once outside the timing.
     QList<BareRow> rows;
     int chanid = Channels;
-    for (const TScannedService& s : ReadChannelFile(path, 3)) {
+    for (const TScannedService& s : ReadChannelFile(path, TCardKind::DVBT)) {
         BareRow row;
         ++chanid;
         row.channel = {chanid, QString::number(chanid), SourceId, s.name, s.name};

@@ -389,7 +389,7 @@ void TCardWin::followInputSource()
 
 // --- saving and closing ------------------------------------------------------------
 
-bool TCardWin::isDirty()
+bool TCardWin::isDirty() const
 {
     return CardDataSet->HasPendingChanges() || InputDataSet->HasPendingChanges() ||
            HasUncommittedEdits(this);

@@ -28,7 +28,7 @@ public:
 
     void SetCardID(int id);
     void NewCard();
-    bool isDirty() override;
+    bool isDirty() const override;
     void ApplyActionExecute() override;
     void CardtypeComboChange();
     void InputDataSetNewRecord();

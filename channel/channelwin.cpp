@@ -44,21 +44,21 @@ QString text(const QVariant& v)
 
 } // namespace
 
-quint8 CardKindOf(const QString& cardtype, const QString& dvbType)
+TCardKind CardKindOf(const QString& cardtype, const QString& dvbType)
 {
     if (cardtype == QLatin1String("V4L"))
-        return KindV4L;
+        return TCardKind::V4L;
     if (cardtype == QLatin1String("MPEG"))
-        return KindMPEG;
+        return TCardKind::MPEG;
     if (cardtype == QLatin1String("DVB")) {
         if (dvbType == QLatin1String("S"))
-            return KindDVBS;
+            return TCardKind::DVBS;
         if (dvbType == QLatin1String("T"))
-            return KindDVBT;
+            return TCardKind::DVBT;
         if (dvbType == QLatin1String("C"))
-            return KindDVBC;
+            return TCardKind::DVBC;
     }
-    return KindNone;
+    return TCardKind::None;
 }
 
 TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
@@ -456,20 +456,20 @@ void TChannelWin::showPanes()
     // A channel file of the DVB tools tunes digital cards only.
     ImportAction->setEnabled(isDigital());
     ImportButton->setEnabled(isDigital());
-    AnalogPane->setVisible(FCardKind == KindV4L || FCardKind == KindMPEG);
+    AnalogPane->setVisible(FCardKind == TCardKind::V4L || FCardKind == TCardKind::MPEG);
     DVBPane->setVisible(isDigital());
-    DVBSPane->setVisible(FCardKind == KindDVBS);
-    DVBSLabel->setVisible(FCardKind == KindDVBS);
-    DVBTPane->setVisible(FCardKind == KindDVBT);
-    DVBTLabel->setVisible(FCardKind == KindDVBT);
-    DVBCPane->setVisible(FCardKind == KindDVBC);
-    DVBCLabel->setVisible(FCardKind == KindDVBC);
+    DVBSPane->setVisible(FCardKind == TCardKind::DVBS);
+    DVBSLabel->setVisible(FCardKind == TCardKind::DVBS);
+    DVBTPane->setVisible(FCardKind == TCardKind::DVBT);
+    DVBTLabel->setVisible(FCardKind == TCardKind::DVBT);
+    DVBCPane->setVisible(FCardKind == TCardKind::DVBC);
+    DVBCLabel->setVisible(FCardKind == TCardKind::DVBC);
     PaneArea->PanesChanged();
 }
 
 // --- saving and closing ------------------------------------------------------------
 
-bool TChannelWin::isDirty()
+bool TChannelWin::isDirty() const
 {
     return SourceDataSet->HasPendingChanges() || ChannelDataSet->HasPendingChanges() ||
            DVBDataSet->HasPendingChanges() || HasUncommittedEdits(this);

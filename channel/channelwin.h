@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cardkind.h"
 #include "editorwin.h"
 
 #include <functional>
@@ -16,18 +17,8 @@ class TDBText;
 class TPaneArea;
 class TSQLClientDataSet;
 
-/// Card kinds of a source, from the card that receives it.
-enum TCardKind : quint8 {
-    KindV4L = 0,
-    KindMPEG = 1,
-    KindDVBS = 2,
-    KindDVBT = 3,
-    KindDVBC = 4,
-    KindNone = 5
-};
-
 /// The card kind for a `cardtype` and `dvb_type` (exact, case-sensitive).
-quint8 CardKindOf(const QString& cardtype, const QString& dvbType);
+TCardKind CardKindOf(const QString& cardtype, const QString& dvbType);
 
 /// Edits one channel source and its channels, with the tuning fields that fit the
 /// card receiving the source.
@@ -41,12 +32,12 @@ public:
 
     void SetSourceID(int id);
     void NewSource();
-    bool isDirty() override;
+    bool isDirty() const override;
     void ApplyActionExecute() override;
     void FormCreate();
 
     int SourceID() const { return FSourceID; }
-    quint8 CardKind() const { return FCardKind; }
+    TCardKind CardKind() const { return FCardKind; }
 
     // Data sets and their sources.
     TSQLClientDataSet* SourceDataSet = nullptr;
@@ -106,13 +97,13 @@ private:
     QWidget* makeDVBPane();
     void settleCardKind();
     void showPanes();
-    bool isDigital() const { return FCardKind >= KindDVBS && FCardKind <= KindDVBC; }
+    bool isDigital() const { return IsDigital(FCardKind); }
     void beforeDigitalWrite();
     void applyImport(const struct TImportPlan& plan);
 
     static constexpr int PIDsLimit = 8;
     int FSourceID = 0;
-    quint8 FCardKind = KindV4L;
+    TCardKind FCardKind = TCardKind::V4L;
     // During an import, once the first new channel asked for the highest chanid of
     // channel_dvb: the allocator remembers every id since, so later ones stay above it.
     bool FDigitalIdsAsked = false;

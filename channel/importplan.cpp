@@ -26,8 +26,8 @@ QString tooWide(const TScannedService& s, const TImportLimits& limits)
 } // namespace
 
 TImportPlan PlanImport(const QList<TScannedService>& services,
-                       const QList<TExistingChannel>& channels, quint8 cardKind, bool includeRadio,
-                       const TImportLimits& limits)
+                       const QList<TExistingChannel>& channels, TCardKind cardKind,
+                       bool includeRadio, const TImportLimits& limits)
 {
     const QList<quint32> systems = DeliverySystemsOf(cardKind);
     // New channels are numbered on after the highest number the source has.

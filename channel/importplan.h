@@ -49,5 +49,5 @@ struct TImportPlan
 /// radio service when those are not included, a service without a name, a value that
 /// does not fit its column, or the same name as a service listed before it.
 TImportPlan PlanImport(const QList<TScannedService>& services,
-                       const QList<TExistingChannel>& channels, quint8 cardKind, bool includeRadio,
-                       const TImportLimits& limits);
+                       const QList<TExistingChannel>& channels, TCardKind cardKind,
+                       bool includeRadio, const TImportLimits& limits);

@@ -20,7 +20,7 @@ QString shown(const std::optional<QString>& value)
 } // namespace
 
 TImportWin::TImportWin(QList<TScannedService> services, QList<TExistingChannel> channels,
-                       quint8 cardKind, TImportLimits limits, QWidget* parent)
+                       TCardKind cardKind, TImportLimits limits, QWidget* parent)
     : QDialog(parent), m_services(std::move(services)), m_channels(std::move(channels)),
       m_cardKind(cardKind), m_limits(std::move(limits))
 {

@@ -17,8 +17,8 @@ class TImportWin : public QDialog
     Q_OBJECT
 
 public:
-    TImportWin(QList<TScannedService> services, QList<TExistingChannel> channels, quint8 cardKind,
-               TImportLimits limits, QWidget* parent = nullptr);
+    TImportWin(QList<TScannedService> services, QList<TExistingChannel> channels,
+               TCardKind cardKind, TImportLimits limits, QWidget* parent = nullptr);
 
     /// What Import will do, as the dialog shows it now.
     const TImportPlan& Plan() const { return m_plan; }
@@ -34,7 +34,7 @@ private:
 
     QList<TScannedService> m_services;
     QList<TExistingChannel> m_channels;
-    quint8 m_cardKind;
+    TCardKind m_cardKind;
     TImportLimits m_limits;
     TImportPlan m_plan;
 };

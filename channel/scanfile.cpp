@@ -175,14 +175,14 @@ QList<std::pair<QString, std::optional<QString>>> DigitalValues(const TScannedSe
             {QStringLiteral("hierarchy"), s.hierarchy}};
 }
 
-QList<quint32> DeliverySystemsOf(quint8 cardKind)
+QList<quint32> DeliverySystemsOf(TCardKind cardKind)
 {
     switch (cardKind) {
-    case 2:
+    case TCardKind::DVBS:
         return {SYS_DVBS, SYS_DVBS2};
-    case 3:
+    case TCardKind::DVBT:
         return {SYS_DVBT, SYS_DVBT2};
-    case 4:
+    case TCardKind::DVBC:
         return {SYS_DVBC_ANNEX_A, SYS_DVBC_ANNEX_C};
     default:
         return {};
@@ -210,7 +210,7 @@ QString DeliverySystemName(quint32 system)
     }
 }
 
-QList<TScannedService> ReadChannelFile(const QString& path, quint8 cardKind)
+QList<TScannedService> ReadChannelFile(const QString& path, TCardKind cardKind)
 {
     const QFileInfo info(path);
     if (!info.exists())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cardkind.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,7 +27,7 @@ struct TScannedService
 QList<std::pair<QString, std::optional<QString>>> DigitalValues(const TScannedService& service);
 
 /// The delivery systems a source's card kind receives (2 DVB-S, 3 DVB-T, 4 DVB-C).
-QList<quint32> DeliverySystemsOf(quint8 cardKind);
+QList<quint32> DeliverySystemsOf(TCardKind cardKind);
 /// "DVB-T2" and the like, for messages.
 QString DeliverySystemName(quint32 system);
 
@@ -34,4 +36,4 @@ QString DeliverySystemName(quint32 system);
 /// delivery system: it is taken from `cardKind`). Raises EKorvaneError naming the file
 /// when it is no channel file, empty, binary, over 10 MB, unreadable or a directory, or
 /// when the library refuses it (its message is given).
-QList<TScannedService> ReadChannelFile(const QString& path, quint8 cardKind);
+QList<TScannedService> ReadChannelFile(const QString& path, TCardKind cardKind);

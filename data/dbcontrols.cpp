@@ -678,7 +678,7 @@ void CancelOpenEditors(QWidget* window)
         grid->CancelEdit();
 }
 
-bool HasUncommittedEdits(QWidget* window)
+bool HasUncommittedEdits(const QWidget* window)
 {
     const auto grids = window->findChildren<TDBGrid*>();
     return std::any_of(grids.begin(), grids.end(),

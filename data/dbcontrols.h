@@ -185,7 +185,7 @@ void CommitOpenEditors(QWidget* window);
 /// Closes the open cell editors of every grid in `window` without writing them.
 void CancelOpenEditors(QWidget* window);
 /// Whether a grid in `window` has a cell editor open with changed text.
-bool HasUncommittedEdits(QWidget* window);
+bool HasUncommittedEdits(const QWidget* window);
 
 /// Asks the user before a row is deleted; true for Yes.
 bool ConfirmRowDelete(QWidget* parent);

@@ -286,7 +286,7 @@ int TSQLConnection::CharacterLength(const QString& table, const QString& column)
     return characters;
 }
 
-QString TSQLConnection::QuoteChar()
+QString TSQLConnection::QuoteChar() const
 {
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (!db.driver())

@@ -60,7 +60,7 @@ public:
     /// column is not a text column or does not exist). Asked once per column.
     int CharacterLength(const QString& table, const QString& column);
     /// The quote character the driver uses for object names (empty when none).
-    QString QuoteChar();
+    QString QuoteChar() const;
 
     void StartTransaction();
     /// Commits, then runs what was registered with AfterCommit.

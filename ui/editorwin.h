@@ -15,7 +15,7 @@ public:
     explicit TEditorWin(QWidget* parent = nullptr);
 
     /// Whether the window holds unsaved changes.
-    virtual bool isDirty() = 0;
+    virtual bool isDirty() const = 0;
     /// The Save action.
     virtual void ApplyActionExecute() = 0;
     /// Decides whether the window may close: asks to save when there are changes.

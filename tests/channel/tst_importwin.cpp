@@ -32,7 +32,7 @@ class TestImportWin : public QObject
             "[Astra Sat]\n\tVIDEO_PID = 1101\n\tFREQUENCY = 11836000\n"
             "\tPOLARIZATION = HORIZONTAL\n\tSYMBOL_RATE = 27500000\n\tDELIVERY_SYSTEM = DVBS\n");
         f.close();
-        return ReadChannelFile(path, 3);
+        return ReadChannelFile(path, TCardKind::DVBT);
     }
 
     static QStringList column(QTableWidget* table, int c)
@@ -48,7 +48,7 @@ private slots:
 
     void showsEachServiceAndWhatHappensToIt()
     {
-        TImportWin win(lineUp(), {{"ZDF HD", "22"}}, 3, TImportLimits{});
+        TImportWin win(lineUp(), {{"ZDF HD", "22"}}, TCardKind::DVBT, TImportLimits{});
         win.show();
         QVERIFY(QTest::qWaitForWindowExposed(&win));
         QCOMPARE(win.windowTitle(), QStringLiteral("Import channels"));
@@ -83,10 +83,11 @@ private slots:
 
     void nothingToImportCanOnlyBeCancelled()
     {
-        TImportWin win(lineUp(), {}, 2, TImportLimits{}); // a satellite source
+        TImportWin win(lineUp(), {}, TCardKind::DVBS, TImportLimits{}); // a satellite source
         win.show();
-        QCOMPARE(win.Plan().adds, 1);                      // only the satellite service
-        TImportWin none(lineUp(), {}, 4, TImportLimits{}); // a cable source: nothing fits
+        QCOMPARE(win.Plan().adds, 1); // only the satellite service
+        TImportWin none(lineUp(), {}, TCardKind::DVBC,
+                        TImportLimits{}); // a cable source: nothing fits
         none.show();
         QVERIFY(!none.ImportButton->isEnabled());
         QTest::keyClick(&none, Qt::Key_Escape);

@@ -94,7 +94,7 @@ class TestScanFile : public QObject
 private slots:
     void dvbv5FileGivesTheColumnsValues()
     {
-        const auto services = ReadChannelFile(write("scan.conf", LineUp), 3);
+        const auto services = ReadChannelFile(write("scan.conf", LineUp), TCardKind::DVBT);
         QCOMPARE(services.size(), 3);
         const TScannedService& tv = services[0];
         QCOMPARE(tv.name, QStringLiteral("Das Erste HD"));
@@ -127,8 +127,8 @@ private slots:
 
         const TScannedService& sat = services[2];
         QCOMPARE(DeliverySystemName(sat.deliverySystem), QStringLiteral("DVB-S"));
-        QVERIFY(!DeliverySystemsOf(3).contains(sat.deliverySystem));
-        QVERIFY(DeliverySystemsOf(2).contains(sat.deliverySystem));
+        QVERIFY(!DeliverySystemsOf(TCardKind::DVBT).contains(sat.deliverySystem));
+        QVERIFY(DeliverySystemsOf(TCardKind::DVBS).contains(sat.deliverySystem));
         QCOMPARE(v(sat.freq), QStringLiteral("11836000")); // kHz for satellite, as given
         QCOMPARE(v(sat.pol), QStringLiteral("H"));
         QCOMPARE(v(sat.symbolRate), QStringLiteral("27500000"));
@@ -142,7 +142,7 @@ private slots:
         const QString zap = converted(QStringLiteral("ZAP"), LineUp.left(LineUp.indexOf("[Astra")));
         if (zap.isEmpty())
             QSKIP("dvb-format-convert (dvb-tools) is not installed");
-        const auto services = ReadChannelFile(zap, 3);
+        const auto services = ReadChannelFile(zap, TCardKind::DVBT);
         QCOMPARE(services.size(), 2);
         QCOMPARE(services[0].name, QStringLiteral("Das Erste HD"));
         QCOMPARE(DeliverySystemName(services[0].deliverySystem), QStringLiteral("DVB-T"));
@@ -158,7 +158,7 @@ private slots:
         const QString channel = converted(QStringLiteral("CHANNEL"), LineUp);
         if (channel.isEmpty())
             QSKIP("dvb-format-convert (dvb-tools) is not installed");
-        const auto services = ReadChannelFile(channel, 3);
+        const auto services = ReadChannelFile(channel, TCardKind::DVBT);
         QCOMPARE(services.size(), 3);
         QCOMPARE(v(services[0].freq), QStringLiteral("522000000"));
         QCOMPARE(v(services[0].modulation), QStringLiteral("QAM_16"));
@@ -190,7 +190,7 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, reason);
         try {
-            ReadChannelFile(path, 3);
+            ReadChannelFile(path, TCardKind::DVBT);
             QFAIL("the file was read");
         } catch (const EKorvaneError& e) {
             QVERIFY2(e.Message().contains(path), qPrintable(e.Message()));
@@ -207,7 +207,7 @@ private slots:
                                                "HIERARCHY_NONE:5101:5102:10301\n"
                                                "Astra Sat:11836000:H:27500000:1101:1102:28106\n");
         try {
-            ReadChannelFile(zap, 3);
+            ReadChannelFile(zap, TCardKind::DVBT);
             QFAIL("the file was read");
         } catch (const EKorvaneError& e) {
             QVERIFY2(e.Message().contains(zap), qPrintable(e.Message()));
@@ -246,13 +246,13 @@ private slots:
 	FREQUENCY = 570000000
 	DELIVERY_SYSTEM = DVBT
 )";
-        const auto services = ReadChannelFile(write("plan.conf", lineUp), 3);
+        const auto services = ReadChannelFile(write("plan.conf", lineUp), TCardKind::DVBT);
         QCOMPARE(services.size(), 6);
         const QList<TExistingChannel> channels{{"ZDF HD", "22"}, {"Sport", "abc"}, {"x", "7"}};
         TImportLimits limits;
         limits.digitalWidths = {{"pids", 64}, {"freq", 16}};
 
-        TImportPlan plan = PlanImport(services, channels, 3, true, limits);
+        TImportPlan plan = PlanImport(services, channels, TCardKind::DVBT, true, limits);
         QStringList got;
         for (const TImportRow& r : plan.rows)
             got << (r.action == TImportAction::Add      ? "add " + r.name + " " + r.channum
@@ -272,7 +272,7 @@ private slots:
 
         // Without radio services, and with a PIDs column too narrow for ZDF's list.
         limits.digitalWidths[QStringLiteral("pids")] = 8;
-        plan = PlanImport(services, channels, 3, false, limits);
+        plan = PlanImport(services, channels, TCardKind::DVBT, false, limits);
         QCOMPARE(plan.rows[1].action, TImportAction::Skip);
         QCOMPARE(plan.rows[1].reason, QStringLiteral("a radio service (not included)"));
         QCOMPARE(plan.rows[3].action, TImportAction::Skip);
@@ -287,7 +287,7 @@ private slots:
             QSKIP("root reads every file");
         const QString path = write("secret.conf", LineUp);
         QFile::setPermissions(path, QFileDevice::WriteOwner);
-        QVERIFY_THROWS_EXCEPTION(EKorvaneError, ReadChannelFile(path, 3));
+        QVERIFY_THROWS_EXCEPTION(EKorvaneError, ReadChannelFile(path, TCardKind::DVBT));
     }
 };
 

@@ -998,7 +998,7 @@ class TestEditorModel : public QObject
                 loadChannels(m);
                 auto win = std::make_unique<TChannelWin>();
                 win->SetSourceID(m.sourceId);
-                m.digital = win->CardKind() >= 2 && win->CardKind() <= 4;
+                m.digital = IsDigital(win->CardKind());
                 return win;
             },
             [&](TChannelWin& win, Dice& dice) { return channelAction(win, m, dice); },
