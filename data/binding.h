@@ -1,0 +1,42 @@
+#pragma once
+
+#include "datasource.h"
+
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+class TSQLClientDataSet;
+struct TFieldDef;
+
+// How a bound control reaches its data. Controls may outlive their data source (a
+// window's children are destroyed in the order they were made): every use goes through
+// these, which tolerate a source gone.
+namespace binding {
+
+inline QString textOf(const QVariant& v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
+
+inline TSQLClientDataSet* setOf(const QPointer<TDataSource>& source)
+{
+    return source ? source->DataSet() : nullptr;
+}
+
+/// Whether `text` in a field of `column` means the stored `value` (a number typed with
+/// leading zeros, or with blanks around it).
+bool StandsFor(const TFieldDef* column, const QString& text, const QVariant& value);
+
+inline QVariant valueOf(const QPointer<TDataSource>& source, const QString& field)
+{
+    return source ? source->Value(field) : QVariant();
+}
+
+inline bool writeTo(const QPointer<TDataSource>& source, const QString& field,
+                    const QVariant& value)
+{
+    return source && source->WriteField(field, value);
+}
+
+} // namespace binding

@@ -1,0 +1,251 @@
+#include "dbgrid.h"
+
+#include "binding.h"
+#include "clientdataset.h"
+#include "griddelegate.h"
+#include "gridview.h"
+#include "guard.h"
+#include "messagebox.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <algorithm>
+
+using namespace binding;
+
+namespace {
+
+class TRowIndicator : public QHeaderView
+{
+public:
+    explicit TRowIndicator(QWidget* parent) : QHeaderView(Qt::Vertical, parent)
+    {
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+
+protected:
+    QSize sectionSizeFromContents(int) const override { return {width(), defaultSectionSize()}; }
+};
+
+} // namespace
+
+TDBGrid::TDBGrid(TDataSource* source, const QList<TGridColumn>& columns, QWidget* parent)
+    : QTableView(parent), m_source(source), m_columns(columns),
+      m_model(new TDataSetModel(source, columns, this)), m_view(new TGridViewModel(source, this))
+{
+    m_view->setSourceModel(m_model);
+    // While the view drops, reorders or re-reads rows, the current cell it picks on the
+    // way is its own business: the data set's current row stays, and the grid shows it
+    // again afterwards. (Connected before the view's own slots, so that they run first.)
+    auto hold = [this] {
+        ++m_viewChanging;
+    };
+    auto release = [this] {
+        if (--m_viewChanging == 0)
+            followDataSet();
+    };
+    connect(m_view, &QAbstractItemModel::rowsAboutToBeRemoved, this, hold);
+    connect(m_view, &QAbstractItemModel::rowsRemoved, this, release);
+    connect(m_view, &QAbstractItemModel::rowsAboutToBeInserted, this, hold);
+    connect(m_view, &QAbstractItemModel::rowsInserted, this, release);
+    connect(m_view, &QAbstractItemModel::layoutAboutToBeChanged, this, hold);
+    connect(m_view, &QAbstractItemModel::layoutChanged, this, release);
+    connect(m_view, &QAbstractItemModel::modelAboutToBeReset, this, hold);
+    connect(m_view, &QAbstractItemModel::modelReset, this, release);
+    setVerticalHeader(new TRowIndicator(this)); // before the model, which it then gets too
+    setModel(m_view);
+    setItemDelegate(NewGridDelegate(this, source));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setShowGrid(true);
+    // Tab leaves the grid for the next control; the arrow keys move within it.
+    setTabKeyNavigation(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setResizeContentsPrecision(200);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setFixedWidth(18);
+    for (int i = 0; i < columns.size(); ++i)
+        setColumnWidth(i, columns[i].width);
+    // A click on a column title sorts the view by it; the list starts in the set's order.
+    horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    setSortingEnabled(true);
+    connect(source, &TDataSource::DataChanged, this, &TDBGrid::followDataSet);
+    connect(m_view, &QAbstractItemModel::modelReset, this, &TDBGrid::fitColumns);
+    connect(itemDelegate(), &QAbstractItemDelegate::closeEditor, this, &TDBGrid::PendingEditChanged,
+            Qt::QueuedConnection);
+    fitColumns();
+    followDataSet();
+}
+
+QAbstractItemModel* TDBGrid::Model() const
+{
+    return m_view;
+}
+
+void TDBGrid::PrepareRowFilter(const QStringList& fields)
+{
+    m_view->PrepareRowFilter(fields);
+}
+
+void TDBGrid::SetRowFilter(const QString& text, const QStringList& fields)
+{
+    m_view->SetRowFilter(text, fields);
+    followDataSet();
+    // The rows are laid out now rather than on the next turn of the event loop, so the
+    // grid is painted once per letter typed, not twice.
+    executeDelayedItemsLayout();
+}
+
+void TDBGrid::SetMinimumRows(int rows)
+{
+    setMinimumHeight(horizontalHeader()->sizeHint().height() +
+                     rows * verticalHeader()->defaultSectionSize() + 4); // and the frame
+}
+
+void TDBGrid::fitColumns()
+{
+    // Once there are rows: each column but the last (which takes the rest) is as wide as
+    // its title and contents, and never narrower than designed.
+    if (m_fitted || m_model->rowCount() == 0)
+        return;
+    m_fitted = true;
+    for (int i = 0; i + 1 < m_columns.size(); ++i)
+        setColumnWidth(i, std::max({m_columns[i].width, sizeHintForColumn(i),
+                                    horizontalHeader()->sectionSizeHint(i)}));
+}
+
+void TDBGrid::SetReadOnly(bool readOnly)
+{
+    m_model->ReadOnly = readOnly;
+    setEditTriggers(readOnly
+                        ? QAbstractItemView::NoEditTriggers
+                        : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
+}
+
+QWidget* TDBGrid::openEditor() const
+{
+    if (state() != QAbstractItemView::EditingState)
+        return nullptr;
+    return indexWidget(currentIndex());
+}
+
+void TDBGrid::CommitEdit()
+{
+    if (QWidget* editor = openEditor()) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void TDBGrid::CancelEdit()
+{
+    if (QWidget* editor = openEditor())
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
+bool TDBGrid::HasUncommittedEdit() const
+{
+    auto* line = qobject_cast<QLineEdit*>(openEditor());
+    return line && line->text() != line->property("originalText").toString();
+}
+
+void CommitOpenEditors(QWidget* window)
+{
+    for (TDBGrid* grid : window->findChildren<TDBGrid*>())
+        grid->CommitEdit();
+}
+
+void CancelOpenEditors(QWidget* window)
+{
+    for (TDBGrid* grid : window->findChildren<TDBGrid*>())
+        grid->CancelEdit();
+}
+
+bool HasUncommittedEdits(const QWidget* window)
+{
+    const auto grids = window->findChildren<TDBGrid*>();
+    return std::any_of(grids.begin(), grids.end(),
+                       [](const TDBGrid* grid) { return grid->HasUncommittedEdit(); });
+}
+
+void TDBGrid::followDataSet()
+{
+    if (m_viewChanging > 0)
+        return; // again once the view has settled
+    TSQLClientDataSet* set = setOf(m_source);
+    const int row = set && set->Active() ? set->RecNo() : -1;
+    const QModelIndex target =
+        row < 0 ? QModelIndex()
+                : m_view->mapFromSource(m_model->index(row, std::max(0, currentIndex().column())));
+    if (currentIndex() == target)
+        return;
+    m_syncing = true;
+    setCurrentIndex(target);
+    m_syncing = false;
+}
+
+void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (m_syncing || m_viewChanging > 0 || !current.isValid())
+        return;
+    TSQLClientDataSet* set = setOf(m_source);
+    const int row = m_view->mapToSource(current).row();
+    if (set && set->Active() && row >= 0 && set->RecNo() != row) {
+        // Moving posts a pending row first; should that fail, the row stays current.
+        if (!Guarded(this, [&] { set->MoveTo(row); }))
+            followDataSet();
+    }
+}
+
+bool ConfirmRowDelete(QWidget* parent)
+{
+    return MessageBox::Ask(MessageBox::Kind::Confirmation, QObject::tr("Delete"),
+                           QObject::tr("Delete the selected record?"),
+                           {MessageBox::Button::Cancel, MessageBox::Button::Yes},
+                           MessageBox::Button::Cancel, parent) == MessageBox::Button::Yes;
+}
+
+void TDBGrid::keyPressEvent(QKeyEvent* event)
+{
+    // Tab with nowhere else to go stays put: it neither types nor opens a cell.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        event->ignore();
+        return;
+    }
+    if (state() != QAbstractItemView::EditingState) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            if (currentIndex().isValid())
+                emit RowActivated();
+            return;
+        }
+        if (event->key() == Qt::Key_Delete && !m_model->ReadOnly) {
+            TSQLClientDataSet* set = setOf(m_source);
+            if (set && set->Active() && !set->IsEmpty() &&
+                (!ConfirmDelete || ConfirmRowDelete(this)))
+                Guarded(this, [set] { set->Delete(); });
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (m_model->ReadOnly) {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        if (index.isValid()) {
+            // The double-clicked row is the one acted on.
+            if (currentIndex().row() != index.row())
+                setCurrentIndex(index);
+            emit RowActivated();
+        }
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
