@@ -18,12 +18,10 @@
 // The capture card editor through its real widgets, on the sample line-up: card 1 is
 // a V4L card with inputs 1 (source 1) and 2 (no source), card 4 a DVB-T card with
 // input 6 (source 3).
-class TestCardWin : public QObject
+class TestCardWin : public QObject, ServerFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
     std::unique_ptr<TCardWin> win;
 
     void open(int cardId)
@@ -62,18 +60,9 @@ class TestCardWin : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_cardwin"), true);
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_cardwin"), true); }
 
-    void init()
-    {
-        db->Reset(true);
-        MessageBox::ClearShown();
-    }
+    void init() { FreshTables(true); }
 
     void cleanup()
     {

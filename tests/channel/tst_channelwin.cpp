@@ -21,12 +21,10 @@
 // The channel source editor through its real widgets, on the sample line-up:
 // source 1 "Antenna" on the V4L card, source 3 "DVB-T" on the DVB card (dvb_type T),
 // source 7 "Spare" on no card input.
-class TestChannelWin : public QObject
+class TestChannelWin : public QObject, ServerFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
     std::unique_ptr<TChannelWin> win;
 
     void open(int sourceId)
@@ -80,18 +78,9 @@ class TestChannelWin : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_channelwin"), true);
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_channelwin"), true); }
 
-    void init()
-    {
-        db->Reset(true);
-        MessageBox::ClearShown();
-    }
+    void init() { FreshTables(true); }
 
     void cleanup()
     {

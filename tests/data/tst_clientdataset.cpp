@@ -4,12 +4,9 @@
 
 #include <QTest>
 
-class TestClientDataSet : public QObject
+class TestClientDataSet : public QObject, ServerFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
 
     std::unique_ptr<TSQLClientDataSet> openTable(const QString& table, const QString& filter = {})
     {
@@ -32,12 +29,7 @@ class TestClientDataSet : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_clientdataset"));
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_clientdataset")); }
 
     void init() { db->Reset(true); }
 

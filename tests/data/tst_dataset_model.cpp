@@ -6,12 +6,9 @@
 
 // Random sequences of inserts, edits, deletes, cancels, filter changes and saves on a
 // real table: after every save the table must hold exactly the rows the data set shows.
-class TestDataSetModel : public QObject
+class TestDataSetModel : public QObject, ServerFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
 
     static QString show(const QVariant& v)
     {
@@ -60,12 +57,7 @@ class TestDataSetModel : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_dataset_model"), true);
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_dataset_model"), true); }
 
     void randomSequencesKeepTableAndDataSetEqual_data()
     {

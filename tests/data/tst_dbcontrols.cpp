@@ -12,12 +12,10 @@
 #include <QTest>
 
 // The data-bound controls, driven as a user would, against the real database.
-class TestDBControls : public QObject
+class TestDBControls : public QObject, ServerFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
     std::unique_ptr<QWidget> window;
 
     TSQLClientDataSet* open(const QString& table, const QString& filter = {})
@@ -40,17 +38,11 @@ class TestDBControls : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_dbcontrols"), true);
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_dbcontrols"), true); }
 
     void init()
     {
-        db->Reset(true);
-        MessageBox::ClearShown();
+        FreshTables(true);
         window = std::make_unique<QWidget>();
         window->resize(600, 400);
         window->show();

@@ -5,20 +5,12 @@
 #include <QTest>
 
 // The id memory lives as long as the process: these cases build on one another.
-class TestGetNewID : public QObject
+class TestGetNewID : public QObject, ServerFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
-
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_getnewid"));
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_getnewid")); }
 
     void emptyTableGivesOne()
     {

@@ -14,21 +14,14 @@ static QList<int> chanids(const TSQLClientDataSet& set, const std::vector<bool>&
     return out;
 }
 
-class TestRowFilter : public QObject
+class TestRowFilter : public QObject, ServerFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
     std::unique_ptr<TSQLClientDataSet> set;
 
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_rowfilter"));
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_rowfilter")); }
 
     void init()
     {

@@ -15,12 +15,9 @@
 // Faults a long-open editor meets: the server restarting, the connection dying in the
 // middle of a save, other clients changing rows, values the server refuses, a missing
 // table. In every case no edit is lost and nothing is half-written.
-class TestFaults : public QObject
+class TestFaults : public QObject, ServerFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
 
     static void type(QWidget* window, const QString& field, const QString& text)
     {
@@ -42,18 +39,9 @@ class TestFaults : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_faults"), true);
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_faults"), true); }
 
-    void init()
-    {
-        db->Reset(true);
-        MessageBox::ClearShown();
-    }
+    void init() { FreshTables(true); }
 
     void serverRestartedWhileAnEditorHoldsChanges()
     {

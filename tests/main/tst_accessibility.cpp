@@ -16,12 +16,9 @@
 
 // Every field a user types into or picks from is named by a label (its buddy), so a
 // screen reader can say what it is; and Tab walks the windows in their reading order.
-class TestAccessibility : public QObject
+class TestAccessibility : public QObject, ServerFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
 
     static QStringList unlabelledFields(QWidget* window)
     {
@@ -66,12 +63,7 @@ class TestAccessibility : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_accessibility"), true);
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_accessibility"), true); }
 
     void everyFieldHasALabel()
     {

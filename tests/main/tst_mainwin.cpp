@@ -13,12 +13,10 @@
 #include <QTest>
 #include <QTimer>
 
-class TestMainWin : public QObject
+class TestMainWin : public QObject, ServerFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
     std::unique_ptr<TMainWin> win;
 
     void openWindow()
@@ -53,17 +51,11 @@ class TestMainWin : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_mainwin"), true);
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_mainwin"), true); }
 
     void init()
     {
-        db->Reset(true);
-        MessageBox::ClearShown();
+        FreshTables(true);
         openWindow();
     }
 

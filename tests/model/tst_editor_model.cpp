@@ -183,12 +183,10 @@ bool sameShown(const QString& shown, const Val& value, bool number)
 
 } // namespace
 
-class TestEditorModel : public QObject
+class TestEditorModel : public QObject, ServerFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
     QStringList actions; // what the current run did, to replay it
     QTemporaryDir scratch;
     QString mismatch; // the first difference found
@@ -1401,12 +1399,7 @@ class TestEditorModel : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        InitTestEnvironment();
-        db = std::make_unique<TestDatabase>(QStringLiteral("t_editor_model"), true);
-        module = db->CreateModule();
-    }
+    void initTestCase() { StartServer(QStringLiteral("t_editor_model"), true); }
 
     void init() { MessageBox::ClearShown(); }
 

@@ -265,3 +265,16 @@ QStringList StdoutCapture::Lines()
         return {};
     return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
+
+void ServerFixture::StartServer(const QString& name, bool withSample)
+{
+    InitTestEnvironment();
+    db = std::make_unique<TestDatabase>(name, withSample);
+    module = db->CreateModule();
+}
+
+void ServerFixture::FreshTables(bool withSample)
+{
+    db->Reset(withSample);
+    MessageBox::ClearShown();
+}

@@ -94,3 +94,18 @@ private:
     QString m_path;
     QTemporaryDir m_dir;
 };
+
+/// What every test on the server holds: its database and the program's module on it.
+/// A test class derives from it besides QObject.
+class ServerFixture
+{
+protected:
+    /// In initTestCase: the test environment, a fresh database `name` (with the sample
+    /// rows when asked) and the program's module on it.
+    void StartServer(const QString& name, bool withSample = false);
+    /// Before a test: the tables as new, and no message box remembered.
+    void FreshTables(bool withSample);
+
+    std::unique_ptr<TestDatabase> db;
+    std::unique_ptr<TSQLModule> module;
+};

@@ -19,12 +19,9 @@
 
 // The four windows as a keyboard user and a resized screen meet them, on the sample
 // line-up: Tab order, mnemonics, positions, growth and the smallest size.
-class TestWindows : public QObject
+class TestWindows : public QObject, ServerFixture
 {
     Q_OBJECT
-
-    std::unique_ptr<TestDatabase> db;
-    std::unique_ptr<TSQLModule> module;
 
     // Each window the program shows, as the main window opens it.
     std::unique_ptr<QWidget> make(const QString& which)
@@ -56,13 +53,11 @@ class TestWindows : public QObject
 private slots:
     void initTestCase()
     {
-        InitTestEnvironment();
         // A database of its own for the scaled run, which may run beside this one.
-        db = std::make_unique<TestDatabase>(qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
-                                                ? QStringLiteral("t_windows_scaled")
-                                                : QStringLiteral("t_windows"),
-                                            true);
-        module = db->CreateModule();
+        StartServer(qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                        ? QStringLiteral("t_windows_scaled")
+                        : QStringLiteral("t_windows"),
+                    true);
     }
 
     void init() { MessageBox::ClearShown(); }
