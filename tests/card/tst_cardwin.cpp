@@ -8,6 +8,7 @@
 #include "modal.h"
 #include "panearea.h"
 #include "testdatabase.h"
+#include "windowfixture.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -18,18 +19,13 @@
 // The capture card editor through its real widgets, on the sample line-up: card 1 is
 // a V4L card with inputs 1 (source 1) and 2 (no source), card 4 a DVB-T card with
 // input 6 (source 3).
-class TestCardWin : public QObject, ServerFixture
+class TestCardWin : public QObject, ServerFixture, WindowFixture<TCardWin>
 {
     Q_OBJECT
 
-    std::unique_ptr<TCardWin> win;
-
     void open(int cardId)
     {
-        win = std::make_unique<TCardWin>();
-        win->SetCardID(cardId);
-        win->show();
-        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+        ShowWindow([cardId](TCardWin& w) { w.SetCardID(cardId); });
     }
 
     void pickType(const QString& type)
@@ -64,13 +60,7 @@ private slots:
 
     void init() { FreshTables(true); }
 
-    void cleanup()
-    {
-        if (win) {
-            MessageBox::QueueAnswer(MessageBox::Button::No);
-            win.reset();
-        }
-    }
+    void cleanup() { CloseDiscarding(); }
 
     void layoutIsAsDesigned()
     {

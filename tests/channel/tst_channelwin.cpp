@@ -10,6 +10,7 @@
 #include "modal.h"
 #include "panearea.h"
 #include "testdatabase.h"
+#include "windowfixture.h"
 
 #include <QFile>
 #include <QLabel>
@@ -21,33 +22,13 @@
 // The channel source editor through its real widgets, on the sample line-up:
 // source 1 "Antenna" on the V4L card, source 3 "DVB-T" on the DVB card (dvb_type T),
 // source 7 "Spare" on no card input.
-class TestChannelWin : public QObject, ServerFixture
+class TestChannelWin : public QObject, ServerFixture, WindowFixture<TChannelWin>
 {
     Q_OBJECT
 
-    std::unique_ptr<TChannelWin> win;
-
     void open(int sourceId)
     {
-        win = std::make_unique<TChannelWin>();
-        win->SetSourceID(sourceId);
-        win->show();
-        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
-    }
-
-    template <typename T = QWidget> T* child(const QString& name)
-    {
-        T* w = win->findChild<T*>(name);
-        if (!w)
-            qFatal("no child %s", qPrintable(name));
-        return w;
-    }
-
-    void type(const QString& field, const QString& text)
-    {
-        auto* edit = child<QLineEdit>(field);
-        edit->setFocus();
-        QTest::keyClicks(edit, text);
+        ShowWindow([sourceId](TChannelWin& w) { w.SetSourceID(sourceId); });
     }
 
     void clickNavigator(const QString& button)
@@ -82,13 +63,7 @@ private slots:
 
     void init() { FreshTables(true); }
 
-    void cleanup()
-    {
-        if (win) {
-            MessageBox::QueueAnswer(MessageBox::Button::No);
-            win.reset();
-        }
-    }
+    void cleanup() { CloseDiscarding(); }
 
     void cardKindsShowTheirPanes_data()
     {
@@ -762,12 +737,7 @@ private slots:
     // A polarisation another program stored as "h" is shown as it is, and Save keeps it.
     void storedValueOutsideAListIsShownAndKept()
     {
-        db->Exec(
-            QStringLiteral("INSERT INTO videosource VALUES (9, 'Astra', 'tv_grab_uk', 'unused')"));
-        db->Exec(QStringLiteral("INSERT INTO capturecard (cardid, videodevice, cardtype, hostname, "
-                                "dvb_type, use_ts) VALUES (5, '1', 'DVB', NULL, 'S', 1)"));
-        db->Exec(QStringLiteral("INSERT INTO cardinput (cardinputid, cardid, sourceid, inputname) "
-                                "VALUES (7, 5, 9, 'Sat')"));
+        db->AddSatelliteSource();
         db->Exec(QStringLiteral("INSERT INTO channel (chanid, channum, sourceid, callsign, name) "
                                 "VALUES (1301, '1', 9, 'SAT1', 'Sat 1')"));
         db->Exec(QStringLiteral("INSERT INTO channel_dvb (chanid, freq, pol, symbol_rate, pids) "

@@ -10,14 +10,7 @@ class TestClientDataSet : public QObject, ServerFixture
 
     std::unique_ptr<TSQLClientDataSet> openTable(const QString& table, const QString& filter = {})
     {
-        auto set = std::make_unique<TSQLClientDataSet>(*module->Conn);
-        set->SetCommandText(table);
-        if (!filter.isEmpty()) {
-            set->SetFiltered(true);
-            set->SetFilter(filter);
-        }
-        set->SetActive(true);
-        return set;
+        return std::unique_ptr<TSQLClientDataSet>(OpenDataSet(*module->Conn, table, filter));
     }
 
     QStringList names(TSQLClientDataSet& set, const QString& column = QStringLiteral("name"))

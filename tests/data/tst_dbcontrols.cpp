@@ -20,14 +20,7 @@ class TestDBControls : public QObject, ServerFixture
 
     TSQLClientDataSet* open(const QString& table, const QString& filter = {})
     {
-        auto* set = new TSQLClientDataSet(*module->Conn, window.get());
-        set->SetCommandText(table);
-        if (!filter.isEmpty()) {
-            set->SetFiltered(true);
-            set->SetFilter(filter);
-        }
-        set->SetActive(true);
-        return set;
+        return OpenDataSet(*module->Conn, table, filter, window.get());
     }
 
     template <typename W> W* shown(W* w)

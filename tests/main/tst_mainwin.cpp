@@ -6,6 +6,7 @@
 #include "modal.h"
 #include "settingswin.h"
 #include "testdatabase.h"
+#include "windowfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -13,25 +14,13 @@
 #include <QTest>
 #include <QTimer>
 
-class TestMainWin : public QObject, ServerFixture
+class TestMainWin : public QObject, ServerFixture, WindowFixture<TMainWin>
 {
     Q_OBJECT
 
-    std::unique_ptr<TMainWin> win;
-
     void openWindow()
     {
-        win = std::make_unique<TMainWin>();
-        win->show();
-        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
-    }
-
-    template <typename T = QWidget> T* child(const QString& name)
-    {
-        T* w = win->findChild<T*>(name);
-        if (!w)
-            qFatal("no child %s", qPrintable(name));
-        return w;
+        ShowWindow([](TMainWin&) {});
     }
 
     QStringList sourceNames()

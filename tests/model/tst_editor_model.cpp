@@ -221,12 +221,7 @@ class TestEditorModel : public QObject, ServerFixture
         // Besides the sample: a satellite source with a stored polarisation outside the
         // list, a channel without names, NULLs all over, and a digital row an older
         // tool left without its channel.
-        db->Exec(
-            QStringLiteral("INSERT INTO videosource VALUES (9, 'Astra', 'tv_grab_uk', 'unused')"));
-        db->Exec(QStringLiteral("INSERT INTO capturecard (cardid, videodevice, cardtype, hostname, "
-                                "dvb_type, use_ts) VALUES (5, '1', 'DVB', NULL, 'S', 1)"));
-        db->Exec(QStringLiteral("INSERT INTO cardinput (cardinputid, cardid, sourceid, inputname) "
-                                "VALUES (7, 5, 9, 'Sat')"));
+        db->AddSatelliteSource();
         db->Exec(
             QStringLiteral("INSERT INTO channel (chanid, channum, sourceid, callsign, name) "
                            "VALUES (1301, '1', 9, 'SAT1', NULL), (1302, NULL, 9, NULL, NULL)"));

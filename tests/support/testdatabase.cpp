@@ -278,3 +278,25 @@ void ServerFixture::FreshTables(bool withSample)
     db->Reset(withSample);
     MessageBox::ClearShown();
 }
+
+void TestDatabase::AddSatelliteSource()
+{
+    Exec(QStringLiteral("INSERT INTO videosource VALUES (9, 'Astra', 'tv_grab_uk', 'unused')"));
+    Exec(QStringLiteral("INSERT INTO capturecard (cardid, videodevice, cardtype, hostname, "
+                        "dvb_type, use_ts) VALUES (5, '1', 'DVB', NULL, 'S', 1)"));
+    Exec(QStringLiteral("INSERT INTO cardinput (cardinputid, cardid, sourceid, inputname) "
+                        "VALUES (7, 5, 9, 'Sat')"));
+}
+
+TSQLClientDataSet* OpenDataSet(TSQLConnection& connection, const QString& table,
+                               const QString& filter, QObject* parent)
+{
+    auto* set = new TSQLClientDataSet(connection, parent);
+    set->SetCommandText(table);
+    if (!filter.isEmpty()) {
+        set->SetFiltered(true);
+        set->SetFilter(filter);
+    }
+    set->SetActive(true);
+    return set;
+}

@@ -41,6 +41,10 @@ public:
 
     const QString& Name() const { return m_name; }
 
+    /// Adds to the sample line-up a satellite source 9 "Astra" received by the DVB-S card
+    /// 5 through its input 7 (no channels).
+    void AddSatelliteSource();
+
     static QString SocketPath();
     static QString User();
     static QString Password();
@@ -94,6 +98,14 @@ private:
     QString m_path;
     QTemporaryDir m_dir;
 };
+
+class TSQLClientDataSet;
+class TSQLConnection;
+class QObject;
+
+/// A data set of the program opened on `table`, filtered by `filter` when one is given.
+TSQLClientDataSet* OpenDataSet(TSQLConnection& connection, const QString& table,
+                               const QString& filter = {}, QObject* parent = nullptr);
 
 /// What every test on the server holds: its database and the program's module on it.
 /// A test class derives from it besides QObject.
