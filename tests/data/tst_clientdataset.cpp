@@ -56,17 +56,13 @@ private slots:
     {
         auto set = openTable(QStringLiteral("videosource"));
         // change
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("Roof"));
-        set->Post();
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("Roof")}});
         // delete the second
         set->Next();
         set->Delete();
         // insert
-        set->Append();
-        set->SetFieldValue(QStringLiteral("sourceid"), 9);
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("Cable"));
-        set->Post();
+        PostNewRow(*set, {{QStringLiteral("sourceid"), 9},
+                          {QStringLiteral("name"), QStringLiteral("Cable")}});
         QCOMPARE(set->ChangeCount(), 3);
         QCOMPARE(db->Count(QStringLiteral("videosource")), 3); // nothing written yet
 
@@ -98,31 +94,19 @@ private slots:
     {
         auto set = openTable(QStringLiteral("videosource"));
         // Inserted then edited: one INSERT with the latest values.
-        set->Append();
-        set->SetFieldValue(QStringLiteral("sourceid"), 20);
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("first"));
-        set->Post();
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("latest"));
-        set->Post();
+        PostNewRow(*set, {{QStringLiteral("sourceid"), 20},
+                          {QStringLiteral("name"), QStringLiteral("first")}});
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("latest")}});
         // Inserted and deleted: nothing.
-        set->Append();
-        set->SetFieldValue(QStringLiteral("sourceid"), 21);
-        set->Post();
+        PostNewRow(*set, {{QStringLiteral("sourceid"), 21}});
         set->Delete();
         // Edited back to what was read: nothing.
         set->First();
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("other"));
-        set->Post();
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("Antenna"));
-        set->Post();
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("other")}});
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("Antenna")}});
         // Edited twice, then deleted: the DELETE finds the row as it was read.
         set->Next();
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("x"));
-        set->Post();
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("x")}});
         set->Delete();
         QCOMPARE(set->ChangeCount(), 2);
 
@@ -142,14 +126,10 @@ private slots:
     void cancelUpdatesShowsTheFetchedRowsAgain()
     {
         auto set = openTable(QStringLiteral("videosource"));
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("changed"));
-        set->Post();
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("changed")}});
         set->Last();
         set->Delete();
-        set->Append();
-        set->SetFieldValue(QStringLiteral("sourceid"), 30);
-        set->Post();
+        PostNewRow(*set, {{QStringLiteral("sourceid"), 30}});
         QCOMPARE(set->ChangeCount(), 3);
         StatementRecorder rec;
         set->CancelUpdates();
@@ -263,10 +243,8 @@ private slots:
             const TControlsDisabled outer{set.get()};
             set->DisableControls();
             for (int i = 0; i < 3; ++i) {
-                set->Append();
-                set->SetFieldValue(QStringLiteral("chanid"), 9100 + i);
-                set->SetFieldValue(QStringLiteral("name"), QStringLiteral("N%1").arg(i));
-                set->Post();
+                PostNewRow(*set, {{QStringLiteral("chanid"), 9100 + i},
+                                  {QStringLiteral("name"), QStringLiteral("N%1").arg(i)}});
             }
             set->EnableControls(); // still disabled by the outer guard
             QCOMPARE(rows + current, 0);
@@ -358,13 +336,9 @@ private slots:
     {
         QFETCH(QString, otherClient);
         auto set = openTable(QStringLiteral("videosource"));
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("mine-1"));
-        set->Post();
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("mine-1")}});
         set->Next();
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("mine-3"));
-        set->Post();
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("mine-3")}});
         db->Exec(otherClient);
         const QStringList before =
             db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
@@ -385,15 +359,9 @@ private slots:
     void failureInTheMiddleOfALogLeavesTableAndLogAsTheyWere()
     {
         auto set = openTable(QStringLiteral("videosource"));
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("renamed"));
-        set->Post();
-        set->Append();
-        set->SetFieldValue(QStringLiteral("sourceid"), 50);
-        set->Post();
-        set->Append();
-        set->SetFieldValue(QStringLiteral("sourceid"), 51);
-        set->Post();
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("renamed")}});
+        PostNewRow(*set, {{QStringLiteral("sourceid"), 50}});
+        PostNewRow(*set, {{QStringLiteral("sourceid"), 51}});
         db->Exec(QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (50, 'theirs')"));
         const QStringList before =
             db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
@@ -505,9 +473,7 @@ private slots:
         db->Exec(QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (60, 'theirs')"));
         set->Refresh();
         QCOMPARE(set->RecordCount(), 4);
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("unsaved"));
-        set->Post();
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("unsaved")}});
         QVERIFY_THROWS_EXCEPTION(EKorvaneError, set->Refresh());
         QCOMPARE(set->ChangeCount(), 1);
         QCOMPARE(set->FieldValue(QStringLiteral("name")), QVariant(QStringLiteral("unsaved")));
@@ -531,9 +497,7 @@ private slots:
         }
         QCOMPARE(names(*set), before);
         QCOMPARE(set->RecNo(), 1);
-        set->Edit();
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("still here"));
-        set->Post();
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("still here")}});
         QCOMPARE(set->ChangeCount(), 1);
         set->SetFiltered(false);
         QVERIFY(set->RecordCount() >= before.size());

@@ -276,9 +276,7 @@ private slots:
                  QStringLiteral("Das Erste"));
         QCOMPARE(grid->Model()->headerData(1, Qt::Vertical, Qt::DisplayRole).toString(),
                  QStringLiteral("\u270E")); // WDR: changed, not saved
-        set->Append();
-        set->SetFieldValue(QStringLiteral("chanid"), 9001);
-        set->Post();
+        PostNewRow(*set, {{QStringLiteral("chanid"), 9001}});
         QCOMPARE(set->ChangeCount(), 2);
         const int added = int(shownNames().indexOf(QString()));
         QCOMPARE(grid->Model()->headerData(added, Qt::Vertical, Qt::DisplayRole).toString(),

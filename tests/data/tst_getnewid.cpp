@@ -30,9 +30,7 @@ private slots:
         TSQLClientDataSet set(*module->Conn);
         set.SetCommandText(QStringLiteral("videosource"));
         set.SetActive(true);
-        set.Append();
-        set.SetFieldValue(QStringLiteral("sourceid"), 9);
-        set.Post();
+        PostNewRow(set, {{QStringLiteral("sourceid"), 9}});
         set.ApplyUpdates(0);
         QCOMPARE(module->GetNewID(QStringLiteral("videosource"), QStringLiteral("sourceid")), 10);
         QCOMPARE(module->GetNewID(QStringLiteral("videosource"), QStringLiteral("sourceid")), 11);

@@ -87,10 +87,8 @@ private slots:
         set->Cancel();
 
         // Rows added: gathered again once forgotten, in the set's order.
-        set->Append();
-        set->SetFieldValue(QStringLiteral("chanid"), 200);
-        set->SetFieldValue(QStringLiteral("name"), QStringLiteral("Programm 200"));
-        set->Post();
+        PostNewRow(*set, {{QStringLiteral("chanid"), 200},
+                          {QStringLiteral("name"), QStringLiteral("Programm 200")}});
         filter.Forget();
         QCOMPARE(chanids(*set, filter.Find(*set, QStringLiteral("programm"))), QList<int>{200});
         // Other fields forget what was gathered for the old ones.

@@ -300,3 +300,19 @@ TSQLClientDataSet* OpenDataSet(TSQLConnection& connection, const QString& table,
     set->SetActive(true);
     return set;
 }
+
+void PostChange(TSQLClientDataSet& set, std::initializer_list<std::pair<QString, QVariant>> values)
+{
+    set.Edit();
+    for (const auto& [column, value] : values)
+        set.SetFieldValue(column, value);
+    set.Post();
+}
+
+void PostNewRow(TSQLClientDataSet& set, std::initializer_list<std::pair<QString, QVariant>> values)
+{
+    set.Append();
+    for (const auto& [column, value] : values)
+        set.SetFieldValue(column, value);
+    set.Post();
+}

@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 /// A caption as the user reads it: the mnemonic's mark taken out ("S&ave" -> "Save").
 QString Caption(const QString& text);
@@ -106,6 +108,11 @@ class QObject;
 /// A data set of the program opened on `table`, filtered by `filter` when one is given.
 TSQLClientDataSet* OpenDataSet(TSQLConnection& connection, const QString& table,
                                const QString& filter = {}, QObject* parent = nullptr);
+
+/// Edits the current row of `set`, writing each column's value, and posts it.
+void PostChange(TSQLClientDataSet& set, std::initializer_list<std::pair<QString, QVariant>> values);
+/// Appends a row to `set` holding the values given, and posts it.
+void PostNewRow(TSQLClientDataSet& set, std::initializer_list<std::pair<QString, QVariant>> values);
 
 /// What every test on the server holds: its database and the program's module on it.
 /// A test class derives from it besides QObject.
