@@ -18,49 +18,19 @@ class TestScanFile : public QObject
 
     QTemporaryDir dir;
 
+    // A channel file kept beside this test.
+    static QByteArray testFile(const QString& name)
+    {
+        QFile f(QFINDTESTDATA(name));
+        if (!f.open(QIODevice::ReadOnly))
+            qFatal("cannot read the test file %s", qPrintable(name));
+        return f.readAll();
+    }
+
     // A terrestrial line-up as dvbv5-scan writes it: two services on one frequency, a
     // radio service (no video PID) with values outside the lists, PIDs longer than 8
     // characters, and a satellite service that does not belong in a DVB-T source.
-    const QByteArray LineUp = R"([Das Erste HD]
-	SERVICE_ID = 10301
-	VIDEO_PID = 5101
-	AUDIO_PID = 5102 5103
-	FREQUENCY = 522000000
-	MODULATION = QAM/16
-	BANDWIDTH_HZ = 8000000
-	INVERSION = AUTO
-	CODE_RATE_HP = 2/3
-	CODE_RATE_LP = NONE
-	GUARD_INTERVAL = 1/4
-	TRANSMISSION_MODE = 8K
-	HIERARCHY = NONE
-	DELIVERY_SYSTEM = DVBT
-
-[Radio Eins]
-	SERVICE_ID = 10302
-	VIDEO_PID = 0
-	AUDIO_PID = 5201
-	FREQUENCY = 522000000
-	MODULATION = QAM/64
-	BANDWIDTH_HZ = 7000000
-	INVERSION = OFF
-	CODE_RATE_HP = 3/4
-	CODE_RATE_LP = NONE
-	GUARD_INTERVAL = 1/128
-	TRANSMISSION_MODE = 32K
-	HIERARCHY = NONE
-	DELIVERY_SYSTEM = DVBT2
-
-[Astra Sat]
-	SERVICE_ID = 28106
-	VIDEO_PID = 1101
-	AUDIO_PID = 1102
-	FREQUENCY = 11836000
-	POLARIZATION = HORIZONTAL
-	SYMBOL_RATE = 27500000
-	INNER_FEC = 3/4
-	DELIVERY_SYSTEM = DVBS
-)";
+    const QByteArray LineUp = testFile(QStringLiteral("lineup.conf"));
 
     QString write(const QString& name, const QByteArray& content)
     {
@@ -86,6 +56,15 @@ class TestScanFile : public QObject
         return convert.exitCode() == 0 ? out : QString();
     }
 
+    // A service's digital columns as "column=value" (NULL for none), in column order.
+    static QStringList columns(const TScannedService& s)
+    {
+        QStringList out;
+        for (const auto& [column, value] : DigitalValues(s))
+            out << column + QLatin1Char('=') + value.value_or(QStringLiteral("NULL"));
+        return out;
+    }
+
     static QString v(const std::optional<QString>& value)
     {
         return value.value_or(QStringLiteral("NULL"));
@@ -101,37 +80,33 @@ private slots:
         QCOMPARE(tv.serviceId, 10301);
         QVERIFY(!tv.radio);
         QCOMPARE(DeliverySystemName(tv.deliverySystem), QStringLiteral("DVB-T"));
-        QCOMPARE(v(tv.freq), QStringLiteral("522000000"));
-        QCOMPARE(v(tv.pids), QStringLiteral("5101,5102,5103")); // video first, wider than 8
-        QCOMPARE(v(tv.bandwidth), QStringLiteral("8"));
-        QCOMPARE(v(tv.inversion), QStringLiteral("AUTO"));
-        QCOMPARE(v(tv.hpCodeRate), QStringLiteral("2_3"));
-        QCOMPARE(v(tv.lpCodeRate), QStringLiteral("NONE"));
-        QCOMPARE(v(tv.modulation), QStringLiteral("QAM_16"));
-        QCOMPARE(v(tv.transmissionMode), QStringLiteral("8"));
-        QCOMPARE(v(tv.guardInterval), QStringLiteral("1_4"));
-        QCOMPARE(v(tv.hierarchy), QStringLiteral("NONE"));
+        // PIDs: video first, wider than 8 characters.
+        QCOMPARE(columns(tv),
+                 (QStringList{"freq=522000000", "pids=5101,5102,5103", "pol=NULL",
+                              "symbol_rate=NULL", "inversion=AUTO", "bandwidth=8",
+                              "hp_code_rate=2_3", "lp_code_rate=NONE", "modulation=QAM_16",
+                              "transmission_mode=8", "guard_interval=1_4", "hierarchy=NONE"}));
         QVERIFY(tv.outsideLists.isEmpty());
 
         const TScannedService& radio = services[1];
         QVERIFY(radio.radio);
-        QCOMPARE(v(radio.pids), QStringLiteral("5201")); // PID 0 left out
         QCOMPARE(DeliverySystemName(radio.deliverySystem), QStringLiteral("DVB-T2"));
-        QCOMPARE(v(radio.inversion), QStringLiteral("0"));
-        QCOMPARE(v(radio.bandwidth), QStringLiteral("7"));
-        QCOMPARE(v(radio.modulation), QStringLiteral("QAM_64"));
-        // 1/128 and 32K are in no list of the columns: stored as AUTO, and named.
-        QCOMPARE(v(radio.guardInterval), QStringLiteral("AUTO"));
-        QCOMPARE(v(radio.transmissionMode), QStringLiteral("AUTO"));
+        // PID 0 left out; 32K and 1/128 are in no list of their columns: stored as AUTO,
+        // and named.
+        QCOMPARE(columns(radio),
+                 (QStringList{"freq=522000000", "pids=5201", "pol=NULL", "symbol_rate=NULL",
+                              "inversion=0", "bandwidth=7", "hp_code_rate=3_4", "lp_code_rate=NONE",
+                              "modulation=QAM_64", "transmission_mode=AUTO", "guard_interval=AUTO",
+                              "hierarchy=NONE"}));
         QCOMPARE(radio.outsideLists.size(), 2);
 
         const TScannedService& sat = services[2];
         QCOMPARE(DeliverySystemName(sat.deliverySystem), QStringLiteral("DVB-S"));
         QVERIFY(!DeliverySystemsOf(TCardKind::DVBT).contains(sat.deliverySystem));
         QVERIFY(DeliverySystemsOf(TCardKind::DVBS).contains(sat.deliverySystem));
-        QCOMPARE(v(sat.freq), QStringLiteral("11836000")); // kHz for satellite, as given
-        QCOMPARE(v(sat.pol), QStringLiteral("H"));
-        QCOMPARE(v(sat.symbolRate), QStringLiteral("27500000"));
+        // kHz for satellite, as given.
+        QCOMPARE(columns(sat).mid(0, 5), (QStringList{"freq=11836000", "pids=1101,1102", "pol=H",
+                                                      "symbol_rate=27500000", "inversion=AUTO"}));
     }
 
     // The zap format holds no delivery system: it is the source's; names and PIDs come
@@ -220,32 +195,7 @@ private slots:
     void planDecidesForEachService()
     {
         QByteArray lineUp = LineUp;
-        lineUp += R"(
-[ZDF HD]
-	SERVICE_ID = 11110
-	VIDEO_PID = 6110
-	AUDIO_PID = 6120 6121 6123
-	FREQUENCY = 570000000
-	MODULATION = QAM/16
-	BANDWIDTH_HZ = 8000000
-	GUARD_INTERVAL = 1/4
-	TRANSMISSION_MODE = 8K
-	DELIVERY_SYSTEM = DVBT
-
-[Das Erste HD]
-	SERVICE_ID = 10399
-	VIDEO_PID = 5101
-	AUDIO_PID = 5102
-	FREQUENCY = 570000000
-	DELIVERY_SYSTEM = DVBT
-
-[A service with a name far longer than twenty characters]
-	SERVICE_ID = 11200
-	VIDEO_PID = 7101
-	AUDIO_PID = 7102
-	FREQUENCY = 570000000
-	DELIVERY_SYSTEM = DVBT
-)";
+        lineUp += testFile(QStringLiteral("lineup-more.conf"));
         const auto services = ReadChannelFile(write("plan.conf", lineUp), TCardKind::DVBT);
         QCOMPARE(services.size(), 6);
         const QList<TExistingChannel> channels{{"ZDF HD", "22"}, {"Sport", "abc"}, {"x", "7"}};
