@@ -1,4 +1,5 @@
 #include "clientdataset.h"
+#include "errorof.h"
 #include "errors.h"
 #include "testdatabase.h"
 
@@ -42,13 +43,8 @@ private slots:
         db->Exec(QStringLiteral("DROP TABLE cardinput"));
         TSQLClientDataSet set(*module->Conn);
         set.SetCommandText(QStringLiteral("cardinput"));
-        try {
-            set.SetActive(true);
-            QFAIL("the open should fail");
-        } catch (const EDatabaseError& e) {
-            QVERIFY2(e.Message().contains(QStringLiteral("doesn't exist")),
-                     qPrintable(e.Message()));
-        }
+        const QString message = ErrorOf<EDatabaseError>([&] { set.SetActive(true); });
+        QVERIFY2(message.contains(QStringLiteral("doesn't exist")), qPrintable(message));
         QCOMPARE(set.State(), TDataSetState::Inactive);
     }
 
@@ -342,15 +338,11 @@ private slots:
         db->Exec(otherClient);
         const QStringList before =
             db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
-        try {
-            set->ApplyUpdates(0);
-            QFAIL("the apply should fail");
-        } catch (const EDatabaseError& e) {
-            QVERIFY2(e.Message().startsWith(QStringLiteral(
-                         "The record was changed or deleted by another user since it was read.")),
-                     qPrintable(e.Message()));
-            QVERIFY(e.Message().contains(QStringLiteral("videosource")));
-        }
+        const QString message = ErrorOf<EDatabaseError>([&] { set->ApplyUpdates(0); });
+        QVERIFY2(message.startsWith(QStringLiteral(
+                     "The record was changed or deleted by another user since it was read.")),
+                 qPrintable(message));
+        QVERIFY(message.contains(QStringLiteral("videosource")));
         QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid")), before);
         QCOMPARE(set->ChangeCount(), 2);
         QCOMPARE(set->FieldValue(QStringLiteral("name")), QVariant(QStringLiteral("mine-3")));
@@ -365,13 +357,8 @@ private slots:
         db->Exec(QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (50, 'theirs')"));
         const QStringList before =
             db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid"));
-        try {
-            set->ApplyUpdates(0);
-            QFAIL("the apply should fail");
-        } catch (const EDatabaseError& e) {
-            QVERIFY2(e.Message().contains(QStringLiteral("Duplicate entry")),
-                     qPrintable(e.Message()));
-        }
+        const QString message = ErrorOf<EDatabaseError>([&] { set->ApplyUpdates(0); });
+        QVERIFY2(message.contains(QStringLiteral("Duplicate entry")), qPrintable(message));
         QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM videosource ORDER BY sourceid")), before);
         QCOMPARE(set->ChangeCount(), 3);
 
@@ -395,13 +382,8 @@ private slots:
         set->Last();
         QCOMPARE(set->FieldValue(QStringLiteral("data")), QVariant(QStringLiteral("b")));
         set->Delete();
-        try {
-            set->ApplyUpdates(0);
-            QFAIL("the apply should fail");
-        } catch (const EDatabaseError& e) {
-            QVERIFY2(e.Message().contains(QStringLiteral("would affect 2 rows")),
-                     qPrintable(e.Message()));
-        }
+        const QString message = ErrorOf<EDatabaseError>([&] { set->ApplyUpdates(0); });
+        QVERIFY2(message.contains(QStringLiteral("would affect 2 rows")), qPrintable(message));
         QCOMPARE(db->Count(QStringLiteral("settings"), QStringLiteral("value='Dup'")), 2);
         QCOMPARE(set->ChangeCount(), 1);
     }
@@ -488,13 +470,8 @@ private slots:
         QVERIFY(!before.isEmpty());
         set->Next();
         db->Exec(QStringLiteral("ALTER TABLE channel DROP COLUMN sourceid"));
-        try {
-            set->Refresh();
-            QFAIL("the re-read should fail");
-        } catch (const EKorvaneError& e) {
-            QVERIFY2(e.Message().contains(QStringLiteral("names a column")),
-                     qPrintable(e.Message()));
-        }
+        const QString message = ErrorOf([&] { set->Refresh(); });
+        QVERIFY2(message.contains(QStringLiteral("names a column")), qPrintable(message));
         QCOMPARE(names(*set), before);
         QCOMPARE(set->RecNo(), 1);
         PostChange(*set, {{QStringLiteral("name"), QStringLiteral("still here")}});
