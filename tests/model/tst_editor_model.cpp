@@ -199,6 +199,25 @@ class TestEditorModel : public QObject, ServerFixture
             mismatch = what;
     }
 
+    // Whether the window shows what the user meant; notes the difference when not.
+    bool same(const QString& what, const QVariant& shown, const QVariant& meant)
+    {
+        if (shown == meant)
+            return true;
+        differ(QStringLiteral("%1: the window shows %2, the user meant %3")
+                   .arg(what, shown.toString(), meant.toString()));
+        return false;
+    }
+
+    // The same for the tables' rows after `when`.
+    void sameTables(const QString& when, const QStringList& actual, const QStringList& expected)
+    {
+        if (actual != expected)
+            differ(QStringLiteral("%1: the tables hold\n    %2\n  but the user meant\n    %3")
+                       .arg(when, actual.join(QStringLiteral("\n    ")),
+                            expected.join(QStringLiteral("\n    "))));
+    }
+
     static QList<unsigned> seeds()
     {
         QList<unsigned> list;
@@ -411,10 +430,7 @@ class TestEditorModel : public QObject, ServerFixture
     {
         const QStringList expected = channelTable(rows);
         const QStringList actual = channelTablesNow(m.sourceId);
-        if (actual != expected)
-            differ(QStringLiteral("%1: the tables hold\n    %2\n  but the user meant\n    %3")
-                       .arg(when, actual.join(QStringLiteral("\n    ")),
-                            expected.join(QStringLiteral("\n    "))));
+        sameTables(when, actual, expected);
         const QString sourceRow =
             db->Rows(QStringLiteral("SELECT %1 FROM videosource WHERE sourceid=%2")
                          .arg(SourceColumns.join(QLatin1Char(',')))
@@ -473,17 +489,12 @@ class TestEditorModel : public QObject, ServerFixture
                 differ(QStringLiteral("%1 shows \"%2\", the user meant \"%3\"")
                            .arg(f.widget, shown, Shown(expected)));
         }
-        const QString id = win.findChild<QLabel*>(QStringLiteral("ChannelIDText"))->text();
-        if (id != Shown(row.value(QStringLiteral("chanid"))))
-            differ(QStringLiteral("the channel ID shows %1, the model's row is %2")
-                       .arg(id, Shown(row.value(QStringLiteral("chanid")))));
+        same(QStringLiteral("the channel ID"),
+             win.findChild<QLabel*>(QStringLiteral("ChannelIDText"))->text(),
+             Shown(row.value(QStringLiteral("chanid"))));
         TDBGrid* grid = win.ChannelGrid;
-        if (grid->Model()->rowCount() != m.list.Count()) {
-            differ(QStringLiteral("the grid shows %1 rows, the model holds %2")
-                       .arg(grid->Model()->rowCount())
-                       .arg(m.list.Count()));
+        if (!same(QStringLiteral("the grid's rows"), grid->Model()->rowCount(), m.list.Count()))
             return;
-        }
         for (int r = 0; r < m.list.Count(); ++r) {
             const Values v = r == m.list.current ? row : m.list.rows[r];
             for (int c = 0; c < 2; ++c) {
@@ -498,14 +509,8 @@ class TestEditorModel : public QObject, ServerFixture
                             .arg(cell, want));
             }
         }
-        if (grid->currentIndex().row() != m.list.current)
-            differ(QStringLiteral("the grid's current row is %1, the model's %2")
-                       .arg(grid->currentIndex().row())
-                       .arg(m.list.current));
-        if (win.isWindowModified() != channelDirty(m))
-            differ(QStringLiteral("the modified mark is %1, unsaved changes %2")
-                       .arg(win.isWindowModified())
-                       .arg(channelDirty(m)));
+        same(QStringLiteral("the grid's current row"), grid->currentIndex().row(), m.list.current);
+        same(QStringLiteral("the modified mark"), win.isWindowModified(), channelDirty(m));
     }
 
     QString currentChanid(TChannelWin& win)
@@ -1169,10 +1174,7 @@ class TestEditorModel : public QObject, ServerFixture
         for (const Values& v : rows)
             expected << rowText(InputColumns, v);
         const QStringList actual = cardTables(m.cardId);
-        if (actual != expected)
-            differ(QStringLiteral("%1: the tables hold\n    %2\n  but the user meant\n    %3")
-                       .arg(when, actual.join(QStringLiteral("\n    ")),
-                            expected.join(QStringLiteral("\n    "))));
+        sameTables(when, actual, expected);
     }
 
     static bool cardDirty(const CardState& m)
@@ -1231,23 +1233,14 @@ class TestEditorModel : public QObject, ServerFixture
                 differ(QStringLiteral("%1 shows \"%2\", the user meant \"%3\"")
                            .arg(f.widget, shown, want));
         }
-        if (win.DBText1->text() != Shown(input.value(QStringLiteral("cardinputid"))))
-            differ(
-                QStringLiteral("the input ID shows %1, the model's input is %2")
-                    .arg(win.DBText1->text(), Shown(input.value(QStringLiteral("cardinputid")))));
+        same(QStringLiteral("the input ID"), win.DBText1->text(),
+             Shown(input.value(QStringLiteral("cardinputid"))));
         const auto* grid = win.DBGrid1;
-        if (grid->Model()->rowCount() != m.inputs.Count())
-            differ(QStringLiteral("the input grid shows %1 rows, the model holds %2")
-                       .arg(grid->Model()->rowCount())
-                       .arg(m.inputs.Count()));
-        else if (grid->currentIndex().row() != m.inputs.current)
-            differ(QStringLiteral("the input grid's current row is %1, the model's %2")
-                       .arg(grid->currentIndex().row())
-                       .arg(m.inputs.current));
-        if (win.isWindowModified() != cardDirty(m))
-            differ(QStringLiteral("the modified mark is %1, unsaved changes %2")
-                       .arg(win.isWindowModified())
-                       .arg(cardDirty(m)));
+        if (same(QStringLiteral("the input grid's rows"), grid->Model()->rowCount(),
+                 m.inputs.Count()))
+            same(QStringLiteral("the input grid's current row"), grid->currentIndex().row(),
+                 m.inputs.current);
+        same(QStringLiteral("the modified mark"), win.isWindowModified(), cardDirty(m));
     }
 
     void cardSaved(CardState& m)
