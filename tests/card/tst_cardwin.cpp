@@ -335,13 +335,8 @@ private slots:
         TMainWin main;
         main.show();
         bool seen = false;
-        WhenModal(this, [&](QWidget* modal) {
-            auto* editor = qobject_cast<TCardWin*>(modal);
-            QVERIFY(editor);
-            QCOMPARE(editor->CardID(), 4);
-            seen = true;
-            editor->close();
-        });
+        WhenEditorOpens<TCardWin>(this, &seen,
+                                  [](TCardWin& editor) { QCOMPARE(editor.CardID(), 4); });
         main.CardDataSet->MoveTo(1);
         db->Exec(QStringLiteral("INSERT INTO capturecard (cardid, cardtype) VALUES (9, 'MPEG')"));
         main.CardGrid->setFocus();
@@ -349,11 +344,8 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(main.CardDataSet->RecordCount(), 3);
 
-        WhenModal(this, [&](QWidget* modal) {
-            auto* editor = qobject_cast<TCardWin*>(modal);
-            QVERIFY(editor);
-            MessageBox::QueueAnswer(MessageBox::Button::Yes);
-            editor->close();
+        WhenEditorOpens<TCardWin>(this, nullptr, [](TCardWin&) {
+            MessageBox::QueueAnswer(MessageBox::Button::Yes); // saved as it closes
         });
         QTest::mouseClick(main.CardInsertButton, Qt::LeftButton);
         QCOMPARE(main.CardDataSet->RecordCount(), 4);

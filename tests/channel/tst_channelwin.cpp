@@ -405,13 +405,9 @@ private slots:
         TMainWin main;
         main.show();
         bool seen = false;
-        WhenModal(this, [&](QWidget* modal) {
-            auto* editor = qobject_cast<TChannelWin*>(modal);
-            QVERIFY(editor);
-            QCOMPARE(editor->SourceID(), 3);
-            QVERIFY(!editor->isMinimized());
-            seen = true;
-            editor->close();
+        WhenEditorOpens<TChannelWin>(this, &seen, [](TChannelWin& editor) {
+            QCOMPARE(editor.SourceID(), 3);
+            QVERIFY(!editor.isMinimized());
         });
         main.SourceDataSet->MoveTo(1);
         db->Exec(QStringLiteral("INSERT INTO videosource (sourceid, name) VALUES (50, 'Other')"));
@@ -421,11 +417,8 @@ private slots:
         QCOMPARE(main.SourceDataSet->RecordCount(), 4); // re-read after the editor closed
 
         // Insert: a new source, saved with Yes.
-        WhenModal(this, [&](QWidget* modal) {
-            auto* editor = qobject_cast<TChannelWin*>(modal);
-            QVERIFY(editor);
-            MessageBox::QueueAnswer(MessageBox::Button::Yes);
-            editor->close();
+        WhenEditorOpens<TChannelWin>(this, nullptr, [](TChannelWin&) {
+            MessageBox::QueueAnswer(MessageBox::Button::Yes); // saved as it closes
         });
         QTest::mouseClick(main.SourceInsertButton, Qt::LeftButton);
         QCOMPARE(main.SourceDataSet->RecordCount(), 5);

@@ -23,6 +23,24 @@ class TestDBControls : public QObject, ServerFixture
         return OpenDataSet(*module->Conn, table, filter, window.get());
     }
 
+    struct ChannelGrid
+    {
+        TSQLClientDataSet* set;
+        TDataSource* source;
+        TDBGrid* grid;
+    };
+
+    // The channels of source 1 by short and long name, in a grid shown in the window.
+    ChannelGrid channelGrid()
+    {
+        auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
+        auto* source = new TDataSource(set, window.get());
+        auto* grid = shown(
+            new TDBGrid(source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60},
+                                 {QStringLiteral("name"), QStringLiteral("Long name"), 110}}));
+        return {set, source, grid};
+    }
+
     template <typename W> W* shown(W* w)
     {
         w->setParent(window.get());
@@ -189,11 +207,7 @@ private slots:
 
     void gridAndDataSetAgreeOnTheCurrentRow()
     {
-        auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
-        TDataSource source(set);
-        auto* grid = shown(
-            new TDBGrid(&source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60},
-                                  {QStringLiteral("name"), QStringLiteral("Long name"), 110}}));
+        auto [set, source, grid] = channelGrid();
         QAbstractItemModelTester tester(grid->Model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(grid->Model()->rowCount(), 3);
@@ -227,11 +241,7 @@ private slots:
     // carry their mark.
     void gridFiltersAndSortsTheViewOnly()
     {
-        auto* set = open(QStringLiteral("channel"), QStringLiteral("sourceid=1"));
-        TDataSource source(set);
-        auto* grid = shown(
-            new TDBGrid(&source, {{QStringLiteral("callsign"), QStringLiteral("Short"), 60},
-                                  {QStringLiteral("name"), QStringLiteral("Long name"), 110}}));
+        auto [set, source, grid] = channelGrid();
         auto shownNames = [grid] {
             QStringList names;
             for (int r = 0; r < grid->Model()->rowCount(); ++r)

@@ -25,3 +25,19 @@ inline void WhenModal(QObject* context, std::function<void(QWidget*)> checks)
                 open->hide();
     });
 }
+
+/// Runs `checks` on the editor (of type E) that the code after this call opens as a
+/// modal window, then closes it; `seen`, when given, tells that it opened.
+template <typename E>
+void WhenEditorOpens(QObject* context, bool* seen, std::function<void(E&)> checks = {})
+{
+    WhenModal(context, [seen, checks = std::move(checks)](QWidget* modal) {
+        auto* editor = qobject_cast<E*>(modal);
+        QVERIFY(editor);
+        if (checks)
+            checks(*editor);
+        if (seen)
+            *seen = true;
+        editor->close();
+    });
+}

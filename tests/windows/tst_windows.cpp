@@ -41,6 +41,16 @@ class TestWindows : public QObject, ServerFixture
         return std::make_unique<TSettingsWin>();
     }
 
+    // The window `which`, shown and exposed on the screen.
+    std::unique_ptr<QWidget> shown(const QString& which)
+    {
+        auto w = make(which);
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qFatal("the window %s did not show", qPrintable(which));
+        return w;
+    }
+
     static QWidget* start(QWidget* w) { return w->focusWidget() ? w->focusWidget() : w; }
 
     void windows()
@@ -66,8 +76,7 @@ private slots:
     void tabVisitsEveryControlOnce()
     {
         QFETCH(QString, which);
-        auto w = make(which);
-        w->show();
+        auto w = shown(which);
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         const QString faults = TabCycleFaults(w.get(), start(w.get()));
         QVERIFY2(faults.isEmpty(), qPrintable(faults));
@@ -121,9 +130,7 @@ private slots:
     void layoutsGrowAndShrink()
     {
         QFETCH(QString, which);
-        auto w = make(which);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto w = shown(which);
         QCOMPARE(w->size(), QSize(795, 580));
         QString faults = overlaps(w.get());
         QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("designed size: ") + faults));
@@ -163,9 +170,7 @@ private slots:
         QFont large = normal;
         large.setPointSize(13);
         QApplication::setFont(large);
-        auto w = make(which);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto w = shown(which);
         const QString faults = overlaps(w.get()) + buttonsOutside(w.get());
         QApplication::setFont(normal);
         QVERIFY2(faults.isEmpty(), qPrintable(faults));
@@ -197,9 +202,7 @@ private slots:
         TGeometryKeeper::Enabled = true;
         const auto off = qScopeGuard([] { TGeometryKeeper::Enabled = false; });
         {
-            auto w = make(which);
-            w->show(); // the first start: as designed
-            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+            auto w = shown(which); // the first start: as designed
             QCOMPARE(w->size(), QSize(795, 580));
             w->resize(770, 570);
             w->move(20, 24);
@@ -208,9 +211,7 @@ private slots:
             w->hide();
         }
         {
-            auto w = make(which);
-            w->show();
-            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+            auto w = shown(which);
             QCOMPARE(w->size(), QSize(770, 570));
             QCOMPARE(w->pos(), QPoint(20, 24));
             if (TDBGrid* grid = w->findChild<TDBGrid*>(); grid && grid->Columns().size() > 1)
@@ -218,9 +219,7 @@ private slots:
             w->resize(w->screen()->availableGeometry().size() + QSize(300, 300));
             w->hide();
         }
-        auto w = make(which);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto w = shown(which);
         QCOMPARE(w->size(), QSize(795, 580));
         if (auto* editor = qobject_cast<TEditorWin*>(w.get()); editor && editor->isDirty())
             MessageBox::QueueAnswer(MessageBox::Button::No);
