@@ -146,9 +146,7 @@ private slots:
 
     void saveWritesTheCardAndItsInputs()
     {
-        win = std::make_unique<TCardWin>();
-        win->NewCard();
-        win->show();
+        ShowWindow([](TCardWin& w) { w.NewCard(); });
         QVERIFY(QTest::qWaitForWindowActive(win.get()));
         const int id = win->CardID();
         QTest::keyClicks(win->DBEdit3, QStringLiteral("den"));

@@ -260,9 +260,7 @@ private slots:
 
     void newSourceSavedWithYes()
     {
-        win = std::make_unique<TChannelWin>();
-        win->NewSource();
-        win->show();
+        ShowWindow([](TChannelWin& w) { w.NewSource(); });
         const int id = win->SourceID();
         auto* name = child<QLineEdit>(QStringLiteral("SourceNameEdit"));
         // The stored default is longer than the 8 characters the field takes: it shows

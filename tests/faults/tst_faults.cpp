@@ -38,6 +38,15 @@ class TestFaults : public QObject, ServerFixture
         return all;
     }
 
+    // The editor on source 3 (channel 1101 current), shown, with texts typed into fields.
+    void typeIntoSource3(TChannelWin& win, std::initializer_list<std::pair<QString, QString>> typed)
+    {
+        win.SetSourceID(3);
+        win.show();
+        for (const auto& [field, text] : typed)
+            type(&win, field, text);
+    }
+
     // What the tables hold of source 3 and its channel 1101: the source's name, the
     // channel's `column` and its frequency.
     QString saved(const QString& column)
@@ -58,11 +67,9 @@ private slots:
     void serverRestartedWhileAnEditorHoldsChanges()
     {
         TChannelWin win;
-        win.SetSourceID(3);
-        win.show();
-        type(&win, QStringLiteral("SourceNameEdit"), QStringLiteral("+"));
-        type(&win, QStringLiteral("CallsignEdit"), QStringLiteral("+"));
-        type(&win, QStringLiteral("FrequencyEdit"), QStringLiteral("9"));
+        typeIntoSource3(win, {{QStringLiteral("SourceNameEdit"), QStringLiteral("+")},
+                              {QStringLiteral("CallsignEdit"), QStringLiteral("+")},
+                              {QStringLiteral("FrequencyEdit"), QStringLiteral("9")}});
         QVERIFY(module->Conn->Connected());
 
         TestDatabase::RestartServer();
@@ -78,11 +85,9 @@ private slots:
     void connectionKilledBetweenTwoStatementsOfASave()
     {
         TChannelWin win;
-        win.SetSourceID(3);
-        win.show();
-        type(&win, QStringLiteral("SourceNameEdit"), QStringLiteral("!"));
-        type(&win, QStringLiteral("ChannelNameEdit"), QStringLiteral("!"));
-        type(&win, QStringLiteral("FrequencyEdit"), QStringLiteral("1"));
+        typeIntoSource3(win, {{QStringLiteral("SourceNameEdit"), QStringLiteral("!")},
+                              {QStringLiteral("ChannelNameEdit"), QStringLiteral("!")},
+                              {QStringLiteral("FrequencyEdit"), QStringLiteral("1")}});
         const QStringList before = everything();
         QSqlQuery& id = module->Conn->Execute(QStringLiteral("SELECT CONNECTION_ID()"));
         const int connection = id.next() ? id.value(0).toInt() : 0;
