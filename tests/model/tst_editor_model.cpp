@@ -469,16 +469,27 @@ class TestEditorModel : public QObject, ServerFixture
         return listDirty(m.list, m.saved);
     }
 
+    // Each field of `fields` the window shows, with its widget and the value the user
+    // meant for it: from `upper` (the window's own row, "src." columns) or from `row`
+    // (the list's current row).
+    template <typename Check>
+    static void forShownFields(QWidget& win, const QList<Field>& fields, const Values& upper,
+                               const Values& row, Check check)
+    {
+        for (const Field& f : fields) {
+            QWidget* w = win.findChild<QWidget*>(f.widget);
+            if (w && w->isVisibleTo(&win))
+                check(f, w,
+                      f.column.startsWith(QLatin1String("src.")) ? upper.value(f.column)
+                                                                 : row.value(f.column));
+        }
+    }
+
     void checkChannelWindow(TChannelWin& win, const ChannelState& m)
     {
         const Values row = m.list.Current();
         const Values source = m.source.Now();
-        for (const Field& f : ChannelFields) {
-            QWidget* w = win.findChild<QWidget*>(f.widget);
-            if (!w || !w->isVisibleTo(&win))
-                continue;
-            const bool src = f.column.startsWith(QLatin1String("src."));
-            const Val value = src ? source.value(f.column) : row.value(f.column);
+        forShownFields(win, ChannelFields, source, row, [&](const Field& f, QWidget* w, Val value) {
             QString shown;
             if (auto* edit = qobject_cast<QLineEdit*>(w))
                 shown = edit->text();
@@ -488,7 +499,7 @@ class TestEditorModel : public QObject, ServerFixture
             if (!sameShown(shown, expected, f.kind == Kind::Number))
                 differ(QStringLiteral("%1 shows \"%2\", the user meant \"%3\"")
                            .arg(f.widget, shown, Shown(expected)));
-        }
+        });
         same(QStringLiteral("the channel ID"),
              win.findChild<QLabel*>(QStringLiteral("ChannelIDText"))->text(),
              Shown(row.value(QStringLiteral("chanid"))));
@@ -1196,12 +1207,7 @@ class TestEditorModel : public QObject, ServerFixture
         }
         const Values card = m.card.Now();
         const Values input = m.inputs.Current();
-        for (const Field& f : CardFields) {
-            QWidget* w = win.findChild<QWidget*>(f.widget);
-            if (!w || !w->isVisibleTo(&win))
-                continue;
-            const bool src = f.column.startsWith(QLatin1String("src."));
-            const Val value = src ? card.value(f.column) : input.value(f.column);
+        forShownFields(win, CardFields, card, input, [&](const Field& f, QWidget* w, Val value) {
             QString shown;
             QString want = Shown(value);
             if (auto* edit = qobject_cast<QLineEdit*>(w)) {
@@ -1232,7 +1238,7 @@ class TestEditorModel : public QObject, ServerFixture
             if (!sameShown(shown, want.isEmpty() ? Val() : Val(want), number))
                 differ(QStringLiteral("%1 shows \"%2\", the user meant \"%3\"")
                            .arg(f.widget, shown, want));
-        }
+        });
         same(QStringLiteral("the input ID"), win.DBText1->text(),
              Shown(input.value(QStringLiteral("cardinputid"))));
         const auto* grid = win.DBGrid1;
