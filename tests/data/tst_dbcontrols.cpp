@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 // The data-bound controls, driven as a user would, against the real database.
@@ -203,6 +204,29 @@ private slots:
         QCOMPARE(set->FieldValue(field).toString(), was ? on : off);
         set->Post();
         set->ApplyUpdates(0);
+    }
+
+    // The grid draws plain cells from layouts it keeps; they must look exactly as the
+    // style draws them: text that fits, text too long for its column (shortened), the
+    // selected row, empty cells.
+    void gridCellsLookAsTheStyleDrawsThem()
+    {
+        auto [set, source, grid] = channelGrid();
+        set->Next();
+        PostChange(*set, {{QStringLiteral("name"), QStringLiteral("A long name ").repeated(8)},
+                          {QStringLiteral("callsign"), QVariant()}});
+        set->Next(); // a plain row selected
+        grid->resize(320, 160);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QVERIFY(grid->selectionModel()->isRowSelected(2, {}));
+        const QImage ours = grid->viewport()->grab().toImage();
+        QAbstractItemDelegate* kept = grid->itemDelegate();
+        QStyledItemDelegate plain;
+        grid->setItemDelegate(&plain);
+        const QImage styles = grid->viewport()->grab().toImage();
+        grid->setItemDelegate(kept);
+        QCOMPARE(ours, styles);
     }
 
     void gridAndDataSetAgreeOnTheCurrentRow()
