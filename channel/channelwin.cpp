@@ -258,8 +258,8 @@ void TChannelWin::setUpLayout()
     const QSet<QChar> digital = AssignMnemonics(DVBPane, common, {DVBSPane, DVBTPane, DVBCPane});
     for (QWidget* pane : {DVBSPane, DVBTPane, DVBCPane})
         AssignMnemonics(pane, digital);
-    SetTabChain({sourceName, grabber, ApplyButton, ChannelFilterEdit, ChannelGrid, callsign,
-                 longName, xmltvId, icon, channum});
+    SetTabChain({sourceName, grabber, ImportButton, ApplyButton, ChannelFilterEdit, ChannelGrid,
+                 callsign, longName, xmltvId, icon, channum});
     sourceName->setFocus();
 }
 

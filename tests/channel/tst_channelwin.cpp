@@ -65,6 +65,20 @@ private slots:
 
     void cleanup() { CloseDiscarding(); }
 
+    // Tab goes along the header row as it is laid out, then to the filter and the list.
+    void tabFollowsTheHeaderRow()
+    {
+        open(3); // a DVB-T source: Import is offered
+        QTRY_COMPARE(QApplication::focusWidget(), child(QStringLiteral("SourceNameEdit")));
+        QStringList visited;
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, (QStringList{"XMLTVGrabberCombo", "ImportButton", "ApplyButton",
+                                       "ChannelFilterEdit", "ChannelGrid"}));
+    }
+
     void cardKindsShowTheirPanes_data()
     {
         QTest::addColumn<QString>("cardtype");
