@@ -98,7 +98,6 @@ void TCardWin::setUpLayout()
     top->addWidget(atLeast(BuddyLabel(tr("Hostname"), DBEdit3, this), 72));
     top->addWidget(DBEdit3, 1);
     top->addStretch(1);
-    top->addWidget(StatusLine, 2, Qt::AlignRight);
     top->addWidget(ApplyButton);
 
     CardtypeCombo = Named(new TDBComboBox(CardDataSource, QStringLiteral("cardtype"),
@@ -112,6 +111,9 @@ void TCardWin::setUpLayout()
     type->addWidget(atLeast(BuddyLabel(tr("Type"), CardtypeCombo, this), 72));
     type->addWidget(CardtypeCombo);
     type->addStretch(1);
+    // What the last Save did, under Save, on one line: the row has room for it.
+    type->addWidget(StatusLine);
+    StatusLine->setWordWrap(false);
 
     // --- the pane area, "Type invalid" beneath its panes
     PaneArea = Named(new TPaneArea(this), QStringLiteral("PaneArea"));

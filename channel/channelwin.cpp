@@ -125,7 +125,13 @@ void TChannelWin::setUpLayout()
 
     // --- the source header
     auto* header = new QGroupBox(this);
-    auto* headerRow = new QHBoxLayout(header);
+    auto* headerLines = new QVBoxLayout(header);
+    auto* headerRow = new QHBoxLayout;
+    headerLines->addLayout(headerRow);
+    // What the last Save did: on a line of its own under Save, where the header row has
+    // no room for it.
+    headerLines->addWidget(StatusLine, 0, Qt::AlignRight);
+    StatusLine->setWordWrap(false); // the whole width is there for it
     auto* sourceId = Named(new TDBText(SourceDataSource, QStringLiteral("sourceid")),
                            QStringLiteral("SourceIDText"));
     sourceId->setMinimumWidth(40);
@@ -155,7 +161,6 @@ void TChannelWin::setUpLayout()
     headerRow->addWidget(grabber);
     headerRow->addWidget(SourceNavigator);
     headerRow->addStretch(1);
-    headerRow->addWidget(StatusLine);
     headerRow->addWidget(ImportButton);
     headerRow->addWidget(ApplyButton);
 

@@ -91,6 +91,27 @@ private slots:
         QCOMPARE(win->DBEdit4->Limit(), 7);
     }
 
+    // After a failed Save and after a good one, the status line beside Save says so
+    // whole, and the window keeps its layout.
+    void statusLineShowsWhatSaveDid()
+    {
+        open(1);
+        const QRect panes = win->PaneArea->geometry();
+        type(QStringLiteral("DBEdit3"), QStringLiteral("x"));
+        db->Exec(QStringLiteral("ALTER TABLE capturecard RENAME TO capturecard_away"));
+        MessageBox::QueueAnswer(MessageBox::Button::Ok);
+        QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(win->StatusLine->text().startsWith(QStringLiteral("Nothing was written")));
+        QApplication::processEvents();
+        QLabel* line = win->StatusLine;
+        QVERIFY2(line->height() >= line->heightForWidth(line->width()),
+                 qPrintable(QStringLiteral("%1 x %2").arg(line->width()).arg(line->height())));
+        QCOMPARE(win->PaneArea->geometry(), panes);
+        db->Exec(QStringLiteral("ALTER TABLE capturecard_away RENAME TO capturecard"));
+        QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(line->text(), QStringLiteral("Saved: 1 change"));
+    }
+
     void storedTypeNotInTheListShowsTypeInvalid()
     {
         db->Exec(QStringLiteral("UPDATE capturecard SET cardtype='dvb' WHERE cardid=4"));

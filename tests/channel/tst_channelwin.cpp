@@ -40,6 +40,17 @@ class TestChannelWin : public QObject, ServerFixture, WindowFixture<TChannelWin>
 
     TDBGrid* ChannelGrid() { return win->ChannelGrid; }
 
+    // The status line at the window's designed size: its text whole, on one line.
+    void statusLineShowsWhole()
+    {
+        QLabel* line = win->StatusLine;
+        QApplication::processEvents(); // laid out anew for the text
+        QVERIFY(line->isVisible());
+        QVERIFY2(line->height() >= line->heightForWidth(line->width()) &&
+                     line->height() < 2 * line->fontMetrics().height(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(line->width()).arg(line->height())));
+    }
+
     // F2 on a cell of the channel grid, then Return without changing anything.
     void ChannelGridCell(int row, int column)
     {
@@ -724,12 +735,14 @@ private slots:
         QCOMPARE(MessageBox::ShownBoxes().size(), 1);
         QVERIFY2(win->StatusLine->text().startsWith(QStringLiteral("Nothing was written")),
                  qPrintable(win->StatusLine->text()));
+        statusLineShowsWhole();
         QVERIFY(win->isWindowModified());
         QCOMPARE(ChannelGrid()->Model()->headerData(1, Qt::Vertical).toString(),
                  QStringLiteral("\u270E"));
         db->Exec(QStringLiteral("ALTER TABLE channel_away RENAME TO channel"));
         QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(win->StatusLine->text(), QStringLiteral("Saved: 2 changes"));
+        statusLineShowsWhole();
         QVERIFY(!win->isWindowModified());
         QVERIFY(ChannelGrid()->Model()->headerData(1, Qt::Vertical).toString().isEmpty());
         QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
