@@ -330,11 +330,6 @@ TSQLClientDataSet::TRowChange TSQLClientDataSet::VisibleChange(int row) const
     }
 }
 
-QVariant TSQLClientDataSet::coerce(int column, const QVariant& value) const
-{
-    return CoerceValue(m_fields[column], value);
-}
-
 void TSQLClientDataSet::SetFieldValue(const QString& column, const QVariant& value)
 {
     requireActive("change a value");
@@ -344,7 +339,7 @@ void TSQLClientDataSet::SetFieldValue(const QString& column, const QVariant& val
             tr("The data set \"%1\" has no column \"%2\".").arg(m_commandText, column));
     if (!IsEditing())
         throw EKorvaneError(tr("The data set \"%1\" is not being edited.").arg(m_commandText));
-    const QVariant v = coerce(i, value);
+    const QVariant v = CoerceValue(m_fields[i], value);
     if (SameValue(m_buffer.at(i), v) && m_buffer.at(i).typeId() == v.typeId())
         return;
     m_buffer[i] = v;

@@ -189,7 +189,6 @@ private:
     void finishPending(); // leaves edit/insert state, removing an unposted new row
     void setCurrent(int index, bool forceScroll);
     TRow* currentRow() const { return m_rows.At(m_current); }
-    QVariant coerce(int column, const QVariant& value) const;
     void setState(TDataSetState state);
 
     TSQLConnection& m_connection;

@@ -6,12 +6,17 @@
 
 namespace {
 
-QString foldedText(const QString& text)
+// Folds the characters of `text` from `start` on, in place.
+void foldFrom(QString& text, qsizetype start)
 {
-    QString folded = text;
-    for (QChar& c : folded)
-        c = QChar(TRowFilter::Folded(c));
-    return folded;
+    for (QChar *c = text.data() + start, *end = text.data() + text.size(); c != end; ++c)
+        *c = QChar(TRowFilter::Folded(*c));
+}
+
+QString foldedText(QString text)
+{
+    foldFrom(text, 0);
+    return text;
 }
 
 // Where `needle` (folded, not empty, without a NUL) next occurs in `haystack` from
@@ -47,7 +52,6 @@ void TRowFilter::SetFields(const QStringList& fields)
 
 void TRowFilter::Forget()
 {
-    m_gathered = false;
     m_haystack.clear();
     m_rowStarts.clear();
 }
@@ -69,14 +73,13 @@ void TRowFilter::appendFolded(const QVariant& value, QString& into)
         into += *static_cast<const QString*>(value.constData());
     else if (value.isValid())
         into += value.toString();
-    for (QChar *c = into.data() + start, *end = into.data() + into.size(); c != end; ++c)
-        *c = QChar(Folded(*c));
+    foldFrom(into, start);
 }
 
 void TRowFilter::Prepare(const TSQLClientDataSet& set)
 {
-    if (m_gathered && m_rowStarts.size() == size_t(set.RecordCount()) + 1)
-        return;
+    if (m_rowStarts.size() == size_t(set.RecordCount()) + 1)
+        return; // gathered, and not forgotten since
     Forget();
     const int rows = set.RecordCount();
     const QList<int> fields = columns(set);
@@ -90,7 +93,6 @@ void TRowFilter::Prepare(const TSQLClientDataSet& set)
         }
     }
     m_rowStarts.push_back(m_haystack.size());
-    m_gathered = true;
 }
 
 std::vector<bool> TRowFilter::Find(const TSQLClientDataSet& set, const QString& text)

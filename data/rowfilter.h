@@ -36,6 +36,6 @@ private:
 
     QStringList m_fields;
     QString m_haystack;                 // the rows' fields, folded, each ended by a NUL
-    std::vector<qsizetype> m_rowStarts; // where each row begins, and the end
-    bool m_gathered = false;
+    std::vector<qsizetype> m_rowStarts; // where each row begins, and the end; empty
+                                        // until gathered
 };
