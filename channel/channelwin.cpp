@@ -111,6 +111,12 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     addAction(ImportAction);
     connect(ImportAction, &QAction::triggered, this,
             [this] { Guarded(this, [this] { ImportActionExecute(); }); });
+    ListingsAction = new QAction(tr("Listings..."), this);
+    ListingsAction->setObjectName(QStringLiteral("ListingsAction"));
+    ListingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    addAction(ListingsAction);
+    connect(ListingsAction, &QAction::triggered, this,
+            [this] { Guarded(this, [this] { ListingsActionExecute(); }); });
 
     setUpLayout();
     FormCreate();
@@ -127,11 +133,10 @@ void TChannelWin::setUpLayout()
     auto* header = new QGroupBox(this);
     auto* headerLines = new QVBoxLayout(header);
     auto* headerRow = new QHBoxLayout;
+    auto* toolRow = new QHBoxLayout;
     headerLines->addLayout(headerRow);
-    // What the last Save did: on a line of its own under Save, where the header row has
-    // no room for it.
-    headerLines->addWidget(StatusLine, 0, Qt::AlignRight);
-    StatusLine->setWordWrap(false); // the whole width is there for it
+    headerLines->addLayout(toolRow);
+    StatusLine->setWordWrap(false); // the rest of the line is there for it
     auto* sourceId = Named(new TDBText(SourceDataSource, QStringLiteral("sourceid")),
                            QStringLiteral("SourceIDText"));
     sourceId->setMinimumWidth(40);
@@ -148,6 +153,10 @@ void TChannelWin::setUpLayout()
     ImportButton->setToolTip(
         tr("Add and update channels from a channel file of dvbv5-scan (Ctrl+I)"));
     connect(ImportButton, &QPushButton::clicked, ImportAction, &QAction::trigger);
+    ListingsButton = Named(new QPushButton(tr("&Listings...")), QStringLiteral("ListingsButton"));
+    ListingsButton->setToolTip(tr("Fill in the channels' listings ids and icons from an XMLTV "
+                                  "channel list (Ctrl+L)"));
+    connect(ListingsButton, &QPushButton::clicked, ListingsAction, &QAction::trigger);
     auto* sourceCaption = new QLabel(tr("Channel Source"), header);
     QFont bold = sourceCaption->font();
     bold.setBold(true);
@@ -161,8 +170,12 @@ void TChannelWin::setUpLayout()
     headerRow->addWidget(grabber);
     headerRow->addWidget(SourceNavigator);
     headerRow->addStretch(1);
-    headerRow->addWidget(ImportButton);
     headerRow->addWidget(ApplyButton);
+    // The line-up tools under it, and what the last Save did, under Save.
+    toolRow->addWidget(ImportButton);
+    toolRow->addWidget(ListingsButton);
+    toolRow->addStretch(1);
+    toolRow->addWidget(StatusLine);
 
     // --- the channel list
     ChannelNavigator =
@@ -257,14 +270,17 @@ void TChannelWin::setUpLayout()
     layout->addWidget(header);
     layout->addLayout(middle, 1);
 
-    // The panes never show together: they may share letters.
-    const QSet<QChar> common = AssignMnemonics(this, {}, {AnalogPane, DVBPane});
+    // The panes never show together: they may share letters. The most fields show with
+    // the terrestrial pane: the letters are shared out for it first, and the others
+    // take theirs from what is left beside the common fields.
+    AssignMnemonics(this, {}, {AnalogPane, DVBSPane, DVBCPane});
+    const QSet<QChar> common = MnemonicsUsed(this, {AnalogPane, DVBPane});
     AssignMnemonics(AnalogPane, common);
-    const QSet<QChar> digital = AssignMnemonics(DVBPane, common, {DVBSPane, DVBTPane, DVBCPane});
-    for (QWidget* pane : {DVBSPane, DVBTPane, DVBCPane})
+    const QSet<QChar> digital = MnemonicsUsed(this, {AnalogPane, DVBSPane, DVBTPane, DVBCPane});
+    for (QWidget* pane : {DVBSPane, DVBCPane})
         AssignMnemonics(pane, digital);
-    SetTabChain({sourceName, grabber, ImportButton, ApplyButton, ChannelFilterEdit, ChannelGrid,
-                 callsign, longName, xmltvId, icon, channum});
+    SetTabChain({sourceName, grabber, ApplyButton, ImportButton, ListingsButton, ChannelFilterEdit,
+                 ChannelGrid, callsign, longName, xmltvId, icon, channum});
     sourceName->setFocus();
 }
 
@@ -593,16 +609,19 @@ void TChannelWin::beforeDigitalWrite()
 
 std::function<QString(QWidget*)> TChannelWin::ChooseFile;
 
+QString TChannelWin::chooseFile(const QString& title, const QString& filter)
+{
+    return ChooseFile ? ChooseFile(this)
+                      : QFileDialog::getOpenFileName(this, title, QString(), filter);
+}
+
 void TChannelWin::ImportActionExecute()
 {
     if (!isDigital())
         return;
     CommitOpenEditors(this);
-    const QString path = ChooseFile
-                             ? ChooseFile(this)
-                             : QFileDialog::getOpenFileName(
-                                   this, tr("Import channels"), QString(),
-                                   tr("Channel files (*.conf *.zap *.channel);;All files (*)"));
+    const QString path = chooseFile(tr("Import channels"),
+                                    tr("Channel files (*.conf *.zap *.channel);;All files (*)"));
     if (path.isEmpty())
         return;
     const QList<TScannedService> services = ReadChannelFile(path, FCardKind);

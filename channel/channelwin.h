@@ -52,6 +52,8 @@ public:
     QAction* ApplyAction = nullptr;
     QAction* ImportAction = nullptr;
     QPushButton* ImportButton = nullptr;
+    QAction* ListingsAction = nullptr;
+    QPushButton* ListingsButton = nullptr;
     class TFilterEdit* ChannelFilterEdit = nullptr;
     QPushButton* ApplyButton = nullptr;
     TDBGrid* ChannelGrid = nullptr;
@@ -85,7 +87,11 @@ public:
     /// Import...: reads a channel file of the DVB tools, shows what it would add and
     /// update, and on Import adds and updates the channels as unsaved changes.
     void ImportActionExecute();
-    /// Asks for the channel file to import (a file dialog); tests put their own here.
+    /// Listings...: reads the channels of an XMLTV listings file, matches the source's
+    /// channels to them by name, and on Apply in the review fills in the ticked channels'
+    /// listings ids (and empty icons) as unsaved changes.
+    void ListingsActionExecute();
+    /// Asks for the file to import or match (a file dialog); tests put their own here.
     static std::function<QString(QWidget*)> ChooseFile;
 
 protected:
@@ -100,6 +106,8 @@ private:
     bool isDigital() const { return IsDigital(FCardKind); }
     void beforeDigitalWrite();
     void applyImport(const struct TImportPlan& plan);
+    void applyListings(const QList<struct TListingsChange>& changes);
+    QString chooseFile(const QString& title, const QString& filter);
 
     static constexpr int PIDsLimit = 8;
     int FSourceID = 0;

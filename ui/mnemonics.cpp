@@ -7,8 +7,12 @@
 
 namespace {
 
+const char* const NoMnemonic = "korvaneNoMnemonic";
+
 QString captionOf(QWidget* w)
 {
+    if (KeptWithoutMnemonic(w))
+        return QString();
     if (auto* label = qobject_cast<QLabel*>(w)) // a label naming a field that takes focus
         return label->buddy() && (label->buddy()->focusPolicy() & Qt::TabFocus) ? label->text()
                                                                                 : QString();
@@ -83,6 +87,28 @@ QChar MnemonicOf(const QString& text)
         return text[i + 1].toUpper();
     }
     return QChar();
+}
+
+void KeepWithoutMnemonic(QWidget* button)
+{
+    button->setProperty(NoMnemonic, true);
+}
+
+bool KeptWithoutMnemonic(const QWidget* widget)
+{
+    return widget->property(NoMnemonic).toBool();
+}
+
+QSet<QChar> MnemonicsUsed(QWidget* root, const QList<QWidget*>& apart)
+{
+    QSet<QChar> used;
+    QList<QWidget*> widgets{root};
+    widgets += root->findChildren<QWidget*>();
+    for (QWidget* w : widgets)
+        if (!under(w, apart))
+            if (const QChar m = MnemonicOf(captionOf(w)); !m.isNull())
+                used.insert(m);
+    return used;
 }
 
 QSet<QChar> AssignMnemonics(QWidget* root, QSet<QChar> taken, const QList<QWidget*>& apart)

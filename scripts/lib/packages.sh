@@ -5,7 +5,7 @@
 KORVANE_PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins libqt6sql6-mysql fonts-dejavu-core
-  libdvbv5-dev libudev-dev dvb-tools
+  libdvbv5-dev libudev-dev dvb-tools zlib1g-dev
   mariadb-server mariadb-client
   xvfb xauth xdotool x11-utils desktop-file-utils
 )

@@ -5,6 +5,7 @@
 #include "editorwin.h"
 #include "errors.h"
 #include "importwin.h"
+#include "listingswin.h"
 #include "mainwin.h"
 #include "messagebox.h"
 #include "modal.h"
@@ -12,6 +13,7 @@
 #include "testdatabase.h"
 #include "windowfixture.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -76,18 +78,20 @@ private slots:
 
     void cleanup() { CloseDiscarding(); }
 
-    // Tab goes along the header row as it is laid out, then to the filter and the list.
+    // Tab goes along the header's rows as they are laid out, then to the filter and the
+    // list.
     void tabFollowsTheHeaderRow()
     {
         open(3); // a DVB-T source: Import is offered
         QTRY_COMPARE(QApplication::focusWidget(), child(QStringLiteral("SourceNameEdit")));
+        const QStringList expected{"XMLTVGrabberCombo", "ApplyButton",       "ImportButton",
+                                   "ListingsButton",    "ChannelFilterEdit", "ChannelGrid"};
         QStringList visited;
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visited, (QStringList{"XMLTVGrabberCombo", "ImportButton", "ApplyButton",
-                                       "ChannelFilterEdit", "ChannelGrid"}));
+        QCOMPARE(visited, expected);
     }
 
     void cardKindsShowTheirPanes_data()
@@ -796,6 +800,116 @@ private slots:
         // An analogue source offers no import.
         open(1);
         QVERIFY(!win->ImportButton->isEnabled());
+    }
+
+    // Listings...: the source's channels matched to a grabber's list by name, reviewed,
+    // and the ticked ones filled in as unsaved changes; Save writes them, No none. A
+    // bad file is refused naming it, and changes nothing.
+    void listingsFillInIdsAndIcons_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("saved") << true;
+        QTest::newRow("closed with No") << false;
+    }
+
+    void listingsFillInIdsAndIcons()
+    {
+        QFETCH(bool, save);
+        const QString longId = QStringLiteral("x").repeated(70);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("channels"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral(
+                    "<tv><channel id=\"ard.de\"><display-name>Das Erste</display-name></channel>"
+                    "<channel id=\"ZDF.de\"><display-name>ZDF</display-name></channel>"
+                    "<channel id=\"kika.de\"><display-name lang=\"de\">KiKA</display-name>"
+                    "<icon src=\"/logos/kika.png\"/></channel>"
+                    "<channel id=\"3sat.de\"><display-name>3sat</display-name>"
+                    "<icon src=\"/logos/3sat.png\"/></channel>"
+                    "<channel id=\"phoenix.de\"><display-name>Phoenix</display-name>"
+                    "<icon src=\"/logos/phoenix.png\"/></channel>"
+                    "<channel id=\"one.de\"><display-name>One</display-name></channel>"
+                    "<channel id=\"%1\"><display-name>Long id</display-name></channel></tv>")
+                    .arg(longId)
+                    .toUtf8());
+        f.close();
+        db->Exec(QStringLiteral(
+            "INSERT INTO channel (chanid, channum, sourceid, callsign, name, xmltvid, icon) "
+            "VALUES (1150, '30', 3, 'KIKA', 'KiKA', NULL, NULL), "
+            "(1151, '31', 3, '3SAT', '3sat', '', 'none'), "
+            "(1152, '32', 3, 'PHX', 'phoenix', NULL, '/my/phoenix.png'), "
+            "(1153, '33', 3, 'ONE HD', 'ONE HD', NULL, NULL), "
+            "(1154, '34', 3, 'XL', 'Long id', NULL, NULL)"));
+        const QStringList before =
+            db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid"));
+        open(3);
+        win->ChannelGrid->setFocus();
+        QTest::keyClick(win->ChannelGrid, Qt::Key_Down); // the user's row stays current
+        TChannelWin::ChooseFile = [path](QWidget*) {
+            return path;
+        };
+        WhenModal(this, [](QWidget* modal) {
+            auto* review = qobject_cast<TListingsWin*>(modal);
+            QVERIFY(review);
+            QCOMPARE(review->windowTitle(), QStringLiteral("Match listings"));
+            // ARD keeps its id; ZDF HD and arte have ids the list lacks; ONE HD is only
+            // like "One"; the long id does not fit its column.
+            QCOMPARE(review->CountsLabel->text(),
+                     QStringLiteral("4 matched, 1 suggested, 0 to choose, 0 without a match, "
+                                    "1 kept, 2 with another id. Apply fills in 3 channels."));
+            QCOMPARE(review->WhatHappens(1), QStringLiteral("has another id (zdf.de)"));
+            QCOMPARE(review->WhatHappens(3),
+                     QStringLiteral("matched: fills in the id and the icon"));
+            QCOMPARE(review->WhatHappens(4),
+                     QStringLiteral("matched: fills in the id and the icon"));
+            QCOMPARE(review->WhatHappens(5), QStringLiteral("matched: fills in the id"));
+            QCOMPARE(review->WhatHappens(6), QStringLiteral("suggested"));
+            QVERIFY(review->WhatHappens(7).contains(QStringLiteral("cannot be filled in")));
+            review->SetTicked(7, true);
+            QVERIFY(!review->Ticked(7));
+            review->SetTicked(6, true); // the suggestion taken
+            review->SetTicked(4, false);
+            QTest::mouseClick(review->ApplyButton, Qt::LeftButton);
+        });
+        QTest::keyClick(win.get(), Qt::Key_L, Qt::ControlModifier);
+        TChannelWin::ChooseFile = nullptr;
+        QVERIFY(win->isWindowModified());
+        QCOMPARE(win->ChannelDataSet->RecNo(), 1);
+        QCOMPARE(win->ChannelDataSet->VisibleChange(3), TSQLClientDataSet::TRowChange::Modified);
+        QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")), before);
+        if (!save) {
+            MessageBox::QueueAnswer(MessageBox::Button::No);
+            win->close();
+            QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")), before);
+            win.reset();
+            return;
+        }
+        QTest::mouseClick(win->ApplyButton, Qt::LeftButton);
+        QCOMPARE(win->StatusLine->text(), QStringLiteral("Saved: 3 changes"));
+        QCOMPARE(
+            db->Rows(QStringLiteral("SELECT chanid, xmltvid, icon FROM channel WHERE sourceid "
+                                    "= 3 ORDER BY chanid")),
+            (QStringList{"1101|ard.de|NULL", "1102|zdf.de|NULL", "1110|arte.de|NULL",
+                         "1150|kika.de|/logos/kika.png", "1151||none",
+                         "1152|phoenix.de|/my/phoenix.png", "1153|one.de|NULL", "1154|NULL|NULL"}));
+
+        // A file that is no listings file: refused naming it, nothing changes.
+        const QString notes = dir.filePath(QStringLiteral("notes.xml"));
+        QFile n(notes);
+        QVERIFY(n.open(QIODevice::WriteOnly));
+        n.write("<shopping><item>milk</item></shopping>");
+        n.close();
+        TChannelWin::ChooseFile = [notes](QWidget*) {
+            return notes;
+        };
+        MessageBox::ClearShown();
+        MessageBox::QueueAnswer(MessageBox::Button::Ok);
+        QTest::mouseClick(win->ListingsButton, Qt::LeftButton);
+        TChannelWin::ChooseFile = nullptr;
+        QCOMPARE(MessageBox::ShownBoxes().size(), 1);
+        QVERIFY(MessageBox::ShownBoxes()[0].text.contains(notes));
+        QVERIFY(!win->isDirty());
     }
 
     void errorWhileFillingStopsBeforeTheShow()

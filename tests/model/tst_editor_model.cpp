@@ -5,6 +5,7 @@
 #include "dbcontrols.h"
 #include "editormodel.h"
 #include "importwin.h"
+#include "listingswin.h"
 #include "messagebox.h"
 #include "modal.h"
 #include "testdatabase.h"
@@ -21,9 +22,9 @@
 // A randomized user against the real editor windows, beside a plain model of what
 // that user meant. Every action is one a user can do: typing into a field, editing a
 // grid cell, moving, inserting, deleting, cancelling, choosing in lists, importing a
-// scan's channel file, saving and closing. After every action the fields must show what the model
-// says; after every save the tables must hold exactly the model's rows; after closing without
-// saving they must hold the last save.
+// scan's channel file, matching channels to a listings file, saving and closing. After every action
+// the fields must show what the model says; after every save the tables must hold exactly the
+// model's rows; after closing without saving they must hold the last save.
 //
 //   KORVANE_MODEL_SEEDS=7,8   seeds to run (default 1,2,3)
 //   KORVANE_MODEL_STEPS=2000  actions per seed (default 300)
@@ -753,6 +754,179 @@ class TestEditorModel : public QObject, ServerFixture
         }
     }
 
+    // A name as the listings match compares it, for the letters, digits and blanks the
+    // random user types: lower case, letters and digits only.
+    static QString folded(const Val& name)
+    {
+        QString f;
+        for (const QChar c : Shown(name).toLower())
+            if (c.isLetterOrNumber())
+                f += c;
+        return f;
+    }
+
+    /// Listings...: a channel list naming some of the source's channels (now and then
+    /// with other case and blanks, twice, or not at all), the review answered with picks
+    /// and unticks, "Fill empty icons" now and then off, then Apply or Cancel. The user
+    /// expects exactly the channels whose long name (else short name) names one listed
+    /// channel, and no id yet, to be ticked.
+    void matchListings(TChannelWin& win, ChannelState& m, Dice& dice)
+    {
+        struct Listed
+        {
+            QString id, name, icon;
+        };
+        QList<Listed> listed;
+        const int count = 1 + dice.Below(5);
+        for (int i = 0; i < count; ++i) {
+            QString name = QStringLiteral("Listed %1").arg(dice.Below(100));
+            if (m.list.Count() > 0 && dice.Chance(70)) {
+                const Values& v = m.list.rows[dice.Below(m.list.Count())];
+                name = Shown(v.value(dice.Chance(80) ? "name" : "callsign"));
+                if (dice.Chance(30))
+                    name = name.toUpper().replace(QLatin1Char(' '), QStringLiteral("  "));
+            }
+            if (folded(name).isEmpty())
+                continue;
+            listed << Listed{QStringLiteral("m%1.listed").arg(dice.Below(50)), name,
+                             dice.Chance(50) ? QStringLiteral("/icons/%1.png").arg(i) : QString()};
+        }
+        // Ids are unique in a listings file: a repeated one names the channel above.
+        for (int i = 0; i < listed.size(); ++i)
+            for (int j = 0; j < i; ++j)
+                if (listed[j].id == listed[i].id) {
+                    listed.removeAt(i--);
+                    break;
+                }
+        if (listed.isEmpty())
+            return;
+        m.list.Settle(); // once the file is read, before the review
+        const QString path = scratch.filePath(QStringLiteral("listings.xml"));
+        {
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                qFatal("cannot write %s", qPrintable(path));
+            QString xml = QStringLiteral("<tv>");
+            for (const Listed& l : listed)
+                xml +=
+                    QStringLiteral("<channel id=\"%1\"><display-name>%2</display-name>%3"
+                                   "</channel>")
+                        .arg(l.id, l.name.toHtmlEscaped(),
+                             l.icon.isEmpty() ? QString()
+                                              : QStringLiteral("<icon src=\"%1\"/>").arg(l.icon));
+            f.write((xml + QStringLiteral("</tv>")).toUtf8());
+        }
+
+        // What the user expects ticked, and what the review's answers change.
+        auto fits = [&](const Val& name) {
+            QList<int> found;
+            for (int i = 0; i < listed.size(); ++i)
+                if (!folded(name).isEmpty() && folded(listed[i].name) == folded(name))
+                    found << i;
+            return found;
+        };
+        const bool fillIcons = !dice.Chance(20);
+        auto fillsIcon = [&](const Values& v, int l) {
+            const QString icon = Shown(v.value(QStringLiteral("icon"))).trimmed();
+            return fillIcons && (icon.isEmpty() || icon == QLatin1String("none")) &&
+                   !listed[l].icon.isEmpty();
+        };
+        QList<int> picked(m.list.Count(), -1);
+        QList<bool> ticked(m.list.Count(), false);
+        for (int r = 0; r < m.list.Count(); ++r) {
+            const Values& v = m.list.rows[r];
+            QList<int> f = fits(v.value(QStringLiteral("name")));
+            if (f.isEmpty())
+                f = fits(v.value(QStringLiteral("callsign")));
+            if (f.size() == 1)
+                picked[r] = f.first();
+            ticked[r] =
+                f.size() == 1 && Shown(v.value(QStringLiteral("xmltvid"))).trimmed().isEmpty();
+        }
+        QList<std::pair<int, int>> picks; // row, listed channel (-1: none)
+        QList<int> unticks;
+        for (int i = dice.Below(3); i > 0 && m.list.Count() > 0; --i)
+            picks << std::pair{dice.Below(m.list.Count()), dice.Below(int(listed.size()) + 1) - 1};
+        for (int i = dice.Below(2); i > 0 && m.list.Count() > 0; --i)
+            unticks << dice.Below(m.list.Count());
+        for (const auto& [r, l] : picks) {
+            picked[r] = l;
+            const Values& v = m.list.rows[r];
+            ticked[r] =
+                l >= 0 && (listed[l].id != Shown(v.value(QStringLiteral("xmltvid"))).trimmed() ||
+                           fillsIcon(v, l));
+        }
+        for (int r : unticks)
+            ticked[r] = false;
+        const int fills = int(ticked.count(true));
+        const bool apply = fills > 0 && !dice.Chance(15);
+        act(QStringLiteral("Ctrl+L, %1 listed channels, picks %2, unticks %3%4, %5")
+                .arg(listed.size())
+                .arg([&] {
+                    QStringList p;
+                    for (const auto& [r, l] : picks)
+                        p << QStringLiteral("%1:%2").arg(r).arg(l);
+                    return p.join(' ');
+                }())
+                .arg([&] {
+                    QStringList u;
+                    for (int r : unticks)
+                        u << QString::number(r);
+                    return u.join(' ');
+                }())
+                .arg(fillIcons ? "" : ", icons not filled", apply ? "Apply" : "Cancel"));
+
+        win.activateWindow();
+        if (!QTest::qWaitForWindowActive(&win))
+            differ(QStringLiteral("the editor cannot be made the active window"));
+        TChannelWin::ChooseFile = [path](QWidget*) {
+            return path;
+        };
+        QString shownCounts;
+        WhenModal(this, [&](QWidget* modal) {
+            auto* review = qobject_cast<TListingsWin*>(modal);
+            if (!review) {
+                modal->hide();
+                return;
+            }
+            if (!fillIcons)
+                review->FillIconsCheck->click();
+            for (const auto& [r, l] : picks)
+                review->Pick(r, l);
+            for (int r : unticks)
+                review->SetTicked(r, false);
+            shownCounts = review->CountsLabel->text();
+            if (apply)
+                review->ApplyButton->click();
+            else
+                QTest::keyClick(review, Qt::Key_Escape);
+        });
+        QWidget* target = win.focusWidget() ? win.focusWidget() : &win;
+        QTest::keyClick(target, Qt::Key_L, Qt::ControlModifier);
+        TChannelWin::ChooseFile = nullptr;
+        win.activateWindow();
+        if (!QTest::qWaitForWindowActive(&win))
+            differ(QStringLiteral("the editor did not become the active window again"));
+        const QString expectedFills =
+            fills == 1 ? QStringLiteral("Apply fills in 1 channel.")
+                       : QStringLiteral("Apply fills in %1 channels.").arg(fills);
+        if (!shownCounts.endsWith(expectedFills)) {
+            differ(QStringLiteral("the review says \"%1\", the user expects \"%2\"")
+                       .arg(shownCounts, expectedFills));
+            return;
+        }
+        if (!apply)
+            return;
+        for (int r = 0; r < m.list.Count(); ++r) {
+            if (!ticked[r])
+                continue;
+            Values& v = m.list.rows[r];
+            if (fillsIcon(v, picked[r]))
+                v[QStringLiteral("icon")] = listed[picked[r]].icon;
+            v[QStringLiteral("xmltvid")] = listed[picked[r]].id;
+        }
+    }
+
     /// Types into the filter field above the channel list: the grid shows the rows
     /// whose short name, long name or number contains the text (ignoring case), and the
     /// row being edited; then Escape clears it. Nothing of the rows changes.
@@ -802,6 +976,10 @@ class TestEditorModel : public QObject, ServerFixture
         }
         if (dice.Chance(4)) {
             filterChannels(win, m, dice);
+            return true;
+        }
+        if (dice.Chance(4)) {
+            matchListings(win, m, dice);
             return true;
         }
         const int roll = dice.Below(100);

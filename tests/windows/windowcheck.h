@@ -78,7 +78,7 @@ inline QMap<QChar, QStringList> MnemonicsShown(QWidget* window)
 {
     QMap<QChar, QStringList> found;
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(window))
+        if (!w->isVisibleTo(window) || KeptWithoutMnemonic(w))
             continue;
         QString caption;
         if (auto* label = qobject_cast<QLabel*>(w);
