@@ -2,6 +2,7 @@
 
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "edithistory.h"
 #include "formhelpers.h"
 #include "geometry.h"
 #include "guard.h"
@@ -16,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -64,7 +66,11 @@ TCardWin::TCardWin(QWidget* parent) : TEditorWin(parent)
     new TGeometryKeeper(this); // sizes, positions and columns kept between starts
 }
 
-TCardWin::~TCardWin() = default;
+TCardWin::~TCardWin()
+{
+    // Before the controls go: their focus leaving them ends no step of a history gone.
+    delete History;
+}
 
 void TCardWin::setUpLayout()
 {
@@ -98,6 +104,17 @@ void TCardWin::setUpLayout()
     top->addWidget(atLeast(BuddyLabel(tr("Hostname"), DBEdit3, this), 72));
     top->addWidget(DBEdit3, 1);
     top->addStretch(1);
+    History =
+        new TEditHistory(this, {CardDataSet, InputDataSet}, {CardDataSource, InputDataSource});
+    History->Restored = [this] {
+        CardtypeComboChange(); // the panes follow a type put back
+        UpdateModifiedMark();
+    };
+    UndoButton = TEditHistory::Button(History->UndoAction, QStringLiteral("UndoButton"));
+    RedoButton = TEditHistory::Button(History->RedoAction, QStringLiteral("RedoButton"));
+    top->addWidget(UndoButton);
+    top->addWidget(RedoButton);
+    top->addSpacing(6);
     top->addWidget(ApplyButton);
 
     CardtypeCombo = Named(new TDBComboBox(CardDataSource, QStringLiteral("cardtype"),
@@ -171,9 +188,10 @@ void TCardWin::setUpLayout()
     const QSet<QChar> common = AssignMnemonics(this, {}, {AnalogPane, DVBPane});
     AssignMnemonics(AnalogPane, common);
     AssignMnemonics(DVBPane, common);
-    SetTabChain({DBEdit3, ApplyButton, CardtypeCombo, DBComboBox5, AudioDevCombo, DBComboBox7,
-                 AudioRateCombo, DBComboBox2, DBComboBox3, DBCheckBox2, DBLookupComboBox3, DBGrid1,
-                 DBComboBox4, DBEdit2, SourceCombo, DBLookupComboBox1, DBEdit11, DBCheckBox1,
+    SetTabChain({DBEdit3,     UndoButton,    RedoButton,        ApplyButton,    CardtypeCombo,
+                 DBComboBox5, AudioDevCombo, DBComboBox7,       AudioRateCombo, DBComboBox2,
+                 DBComboBox3, DBCheckBox2,   DBLookupComboBox3, DBGrid1,        DBComboBox4,
+                 DBEdit2,     SourceCombo,   DBLookupComboBox1, DBEdit11,       DBCheckBox1,
                  DBEdit4});
     DBEdit3->setFocus();
 }
@@ -315,6 +333,7 @@ void TCardWin::SetCardID(int id)
     SourceDataSet->SetActive(true);
     ChannelDataSet->SetActive(true);
     CardtypeComboChange();
+    History->Clear(); // what filling did is where the user starts
     UpdateModifiedMark();
 }
 
@@ -400,7 +419,9 @@ bool TCardWin::isDirty() const
 void TCardWin::ApplyActionExecute()
 {
     CommitOpenEditors(this);
+    History->EndStep();
     FSavedChanges = ApplyUpdatesTogether(*SQLModule->Conn, {CardDataSet, InputDataSet});
+    History->Clear(); // saved: a new history starts
     UpdateModifiedMark();
 }
 

@@ -6,6 +6,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QToolButton;
 class TDataSource;
 class TDBCheckBox;
 class TDBComboBox;
@@ -14,6 +15,7 @@ class TDBGrid;
 class TDBLookupComboBox;
 class TDBNavigator;
 class TDBText;
+class TEditHistory;
 class TPaneArea;
 class TSQLClientDataSet;
 
@@ -47,8 +49,12 @@ public:
     TDataSource* SourceDataSource = nullptr;
     TDataSource* ChannelDataSource = nullptr;
 
+    /// Undo and redo of every change since the window opened or was saved.
+    TEditHistory* History = nullptr;
     QAction* ApplyAction = nullptr;
     QPushButton* ApplyButton = nullptr;
+    QToolButton* UndoButton = nullptr;
+    QToolButton* RedoButton = nullptr;
     TDBText* DBText2 = nullptr;
     TDBEdit* DBEdit3 = nullptr;
     TDBComboBox* CardtypeCombo = nullptr;

@@ -4,6 +4,7 @@
 
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "edithistory.h"
 #include "listingswin.h"
 
 #include <QGuiApplication>
@@ -66,7 +67,11 @@ void TChannelWin::ListingsActionExecute()
     TListingsWin review(channels, icons, listed, limits, this);
     if (review.exec() != QDialog::Accepted)
         return;
-    applyListings(review.Changes());
+    const QList<TListingsChange> changes = review.Changes();
+    History->Step(changes.size() == 1
+                      ? tr("Fill in the listings of 1 channel")
+                      : tr("Fill in the listings of %1 channels").arg(changes.size()),
+                  [&] { applyListings(changes); });
     UpdateModifiedMark();
 }
 

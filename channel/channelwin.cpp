@@ -2,16 +2,15 @@
 
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "edithistory.h"
 #include "errors.h"
 #include "filteredit.h"
 #include "formhelpers.h"
 #include "geometry.h"
 #include "guard.h"
-#include "importwin.h"
 #include "mnemonics.h"
 #include "panearea.h"
 #include "sqlmodule.h"
-#include "trace.h"
 
 #include <algorithm>
 
@@ -24,13 +23,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
 
 namespace {
 
 const QStringList Grabbers{"tv_grab_de", "tv_grab_na", "tv_grab_uk"};
-const QStringList CodeRates{"AUTO", "NONE", "1_2", "2_3", "3_4", "4_5", "5_6", "6_7", "7_8", "8_9"};
 
 const QString CardtypeQuery = QStringLiteral(
     "SELECT cardtype, dvb_type, videosource.sourceid AS sourceid FROM videosource, cardinput, "
@@ -104,26 +103,30 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     ApplyAction->setShortcut(QKeySequence::Save);
     addAction(ApplyAction);
     connect(ApplyAction, &QAction::triggered, this, &TChannelWin::SaveFromUser);
-    ImportAction = new QAction(tr("Import..."), this);
-    ImportAction->setObjectName(QStringLiteral("ImportAction"));
-    ImportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    ImportAction =
+        WindowAction(this, tr("Import..."), QStringLiteral("ImportAction"),
+                     QKeySequence(Qt::CTRL | Qt::Key_I), [this] { ImportActionExecute(); });
     ImportAction->setEnabled(false);
-    addAction(ImportAction);
-    connect(ImportAction, &QAction::triggered, this,
-            [this] { Guarded(this, [this] { ImportActionExecute(); }); });
-    ListingsAction = new QAction(tr("Listings..."), this);
-    ListingsAction->setObjectName(QStringLiteral("ListingsAction"));
-    ListingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    addAction(ListingsAction);
-    connect(ListingsAction, &QAction::triggered, this,
-            [this] { Guarded(this, [this] { ListingsActionExecute(); }); });
+    ListingsAction =
+        WindowAction(this, tr("Listings..."), QStringLiteral("ListingsAction"),
+                     QKeySequence(Qt::CTRL | Qt::Key_L), [this] { ListingsActionExecute(); });
+    RenumberAction =
+        WindowAction(this, tr("Renumber..."), QStringLiteral("RenumberAction"),
+                     QKeySequence(Qt::CTRL | Qt::Key_R), [this] { RenumberActionExecute(); });
+    ChannelDataSource->OnDelete = [this] {
+        DeleteSelectedChannels();
+    };
 
     setUpLayout();
     FormCreate();
     new TGeometryKeeper(this); // sizes, positions and columns kept between starts
 }
 
-TChannelWin::~TChannelWin() = default;
+TChannelWin::~TChannelWin()
+{
+    // Before the controls go: their focus leaving them ends no step of a history gone.
+    delete History;
+}
 
 void TChannelWin::setUpLayout()
 {
@@ -149,14 +152,17 @@ void TChannelWin::setUpLayout()
                             QStringLiteral("SourceNavigator"));
     ApplyButton = Named(new QPushButton(tr("Save")), QStringLiteral("ApplyButton"));
     connect(ApplyButton, &QPushButton::clicked, ApplyAction, &QAction::trigger);
-    ImportButton = Named(new QPushButton(tr("&Import...")), QStringLiteral("ImportButton"));
-    ImportButton->setToolTip(
-        tr("Add and update channels from a channel file of dvbv5-scan (Ctrl+I)"));
-    connect(ImportButton, &QPushButton::clicked, ImportAction, &QAction::trigger);
-    ListingsButton = Named(new QPushButton(tr("&Listings...")), QStringLiteral("ListingsButton"));
-    ListingsButton->setToolTip(tr("Fill in the channels' listings ids and icons from an XMLTV "
-                                  "channel list (Ctrl+L)"));
-    connect(ListingsButton, &QPushButton::clicked, ListingsAction, &QAction::trigger);
+    ImportButton =
+        ActionButton(ImportAction, tr("&Import..."), QStringLiteral("ImportButton"),
+                     tr("Add and update channels from a channel file of dvbv5-scan (Ctrl+I)"));
+    ListingsButton =
+        ActionButton(ListingsAction, tr("&Listings..."), QStringLiteral("ListingsButton"),
+                     tr("Fill in the channels' listings ids and icons from an "
+                        "XMLTV channel list (Ctrl+L)"));
+    RenumberButton =
+        ActionButton(RenumberAction, tr("Renumber..."), QStringLiteral("RenumberButton"),
+                     tr("Number the selected channels in the order the list "
+                        "shows them (Ctrl+R)"));
     auto* sourceCaption = new QLabel(tr("Channel Source"), header);
     QFont bold = sourceCaption->font();
     bold.setBold(true);
@@ -174,6 +180,7 @@ void TChannelWin::setUpLayout()
     // The line-up tools under it, and what the last Save did, under Save.
     toolRow->addWidget(ImportButton);
     toolRow->addWidget(ListingsButton);
+    toolRow->addWidget(RenumberButton);
     toolRow->addStretch(1);
     toolRow->addWidget(StatusLine);
 
@@ -185,11 +192,13 @@ void TChannelWin::setUpLayout()
               QStringLiteral("ChannelNavigator"));
     ChannelNavigator->ConfirmDelete = false;
     ChannelGrid =
-        Named(new TDBGrid(ChannelDataSource, {{QStringLiteral("callsign"), tr("Short"), 60, 20},
+        Named(new TDBGrid(ChannelDataSource, {{QStringLiteral("channum"), tr("No."), 40, 5},
+                                              {QStringLiteral("callsign"), tr("Short"), 60, 20},
                                               {QStringLiteral("name"), tr("Long name"), 110, 20}}),
               QStringLiteral("ChannelGrid"));
     connect(ChannelGrid, &TDBGrid::PendingEditChanged, this, &TChannelWin::UpdateModifiedMark);
     ChannelGrid->SetReadOnly(false);
+    ChannelGrid->SetMultiSelect(true);
     ChannelGrid->ConfirmDelete = true;
     ChannelGrid->setMinimumWidth(220);
     // Finding a channel among thousands: the typed text narrows the list as shown.
@@ -273,146 +282,31 @@ void TChannelWin::setUpLayout()
     // The panes never show together: they may share letters. The most fields show with
     // the terrestrial pane: the letters are shared out for it first, and the others
     // take theirs from what is left beside the common fields.
-    AssignMnemonics(this, {}, {AnalogPane, DVBSPane, DVBCPane});
-    const QSet<QChar> common = MnemonicsUsed(this, {AnalogPane, DVBPane});
+    // "Chan Num" shows instead of "Preset" (on tables without channum_real): it takes a
+    // letter no other caption has, if one is left.
+    AssignMnemonics(this, {}, {AnalogPane, DVBSPane, DVBCPane, ChannumOldLabel});
+    const QSet<QChar> common = MnemonicsUsed(this, {AnalogPane, DVBPane, ChannumOldLabel});
     AssignMnemonics(AnalogPane, common);
-    const QSet<QChar> digital = MnemonicsUsed(this, {AnalogPane, DVBSPane, DVBTPane, DVBCPane});
+    const QSet<QChar> digital =
+        MnemonicsUsed(this, {AnalogPane, DVBSPane, DVBTPane, DVBCPane, ChannumOldLabel});
     for (QWidget* pane : {DVBSPane, DVBCPane})
         AssignMnemonics(pane, digital);
-    SetTabChain({sourceName, grabber, ApplyButton, ImportButton, ListingsButton, ChannelFilterEdit,
-                 ChannelGrid, callsign, longName, xmltvId, icon, channum});
+    AssignMnemonics(ChannumOldLabel, MnemonicsUsed(this, {ChannumOldLabel, PresetLabel}));
+
+    // Undo and redo in the header row, before Save.
+    History = new TEditHistory(this, {SourceDataSet, ChannelDataSet, DVBDataSet},
+                               {SourceDataSource, ChannelDataSource, DVBDataSource});
+    History->Restored = [this] {
+        UpdateModifiedMark();
+    };
+    UndoButton = History->Button(History->UndoAction, QStringLiteral("UndoButton"));
+    RedoButton = History->Button(History->RedoAction, QStringLiteral("RedoButton"));
+    headerRow->insertWidget(headerRow->indexOf(ApplyButton), UndoButton);
+    headerRow->insertWidget(headerRow->indexOf(ApplyButton), RedoButton);
+    SetTabChain({sourceName, grabber, UndoButton, RedoButton, ApplyButton, ImportButton,
+                 ListingsButton, RenumberButton, ChannelFilterEdit, ChannelGrid, callsign, longName,
+                 xmltvId, icon, channum});
     sourceName->setFocus();
-}
-
-QWidget* TChannelWin::makeAnalogPane()
-{
-    auto* pane = Named(new QWidget, QStringLiteral("AnalogPane"));
-    auto* grid = new QGridLayout(pane);
-    ChannumRealEdit =
-        Named(new TDBEdit(ChannelDataSource, QStringLiteral("channum_real"), 128, pane),
-              QStringLiteral("ChannumRealEdit"));
-    auto* finetune = Named(new TDBEdit(ChannelDataSource, QStringLiteral("finetune"), 11, pane),
-                           QStringLiteral("FinetuneEdit"));
-    auto* filters = Named(new TDBEdit(ChannelDataSource, QStringLiteral("videofilters"), 255, pane),
-                          QStringLiteral("VideoFiltersEdit"));
-    auto* colour = Named(new TDBEdit(ChannelDataSource, QStringLiteral("colour"), 11, pane),
-                         QStringLiteral("ColourEdit"));
-    auto* brightness = Named(new TDBEdit(ChannelDataSource, QStringLiteral("brightness"), 11, pane),
-                             QStringLiteral("BrightnessEdit"));
-    auto* contrast = Named(new TDBEdit(ChannelDataSource, QStringLiteral("contrast"), 11, pane),
-                           QStringLiteral("ContrastEdit"));
-    ChannumReal1Label = Named(BuddyLabel(tr("Channel number"), ChannumRealEdit, pane),
-                              QStringLiteral("ChannumReal1Label"));
-    ChannumReal2Label =
-        Named(new QLabel(tr("(for frequency)"), pane), QStringLiteral("ChannumReal2Label"));
-
-    grid->addWidget(new QLabel(tr("Type"), pane), 0, 0);
-    grid->addWidget(Named(new QLabel(tr("Analog"), pane), QStringLiteral("AnalogTypeLabel")), 0, 1);
-    grid->addWidget(ChannumReal1Label, 1, 0);
-    grid->addWidget(ChannumRealEdit, 1, 1);
-    grid->addWidget(ChannumReal2Label, 2, 0);
-    grid->addWidget(BuddyLabel(tr("Finetuning"), finetune, pane), 3, 0);
-    grid->addWidget(finetune, 3, 1);
-    grid->addWidget(BuddyLabel(tr("Video filters"), filters, pane), 4, 0);
-    grid->addWidget(filters, 4, 1);
-    grid->addWidget(BuddyLabel(tr("Color"), colour, pane), 1, 2);
-    grid->addWidget(colour, 1, 3);
-    grid->addWidget(BuddyLabel(tr("Brightness"), brightness, pane), 2, 2);
-    grid->addWidget(brightness, 2, 3);
-    grid->addWidget(BuddyLabel(tr("Contrast"), contrast, pane), 3, 2);
-    grid->addWidget(contrast, 3, 3);
-    grid->setRowStretch(5, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    return pane;
-}
-
-QWidget* TChannelWin::makeDVBPane()
-{
-    auto* pane = Named(new QWidget, QStringLiteral("DVBPane"));
-    auto* grid = new QGridLayout(pane);
-    PIDsEdit = Named(new TDBEdit(DVBDataSource, QStringLiteral("pids"), PIDsLimit, pane),
-                     QStringLiteral("PIDsEdit"));
-    auto* pids = PIDsEdit;
-    auto* listing = Named(new TDBEdit(DVBDataSource, QStringLiteral("listingid"), 8, pane),
-                          QStringLiteral("ListingIDEdit"));
-    auto* freq = Named(new TDBEdit(DVBDataSource, QStringLiteral("freq"), 11, pane),
-                       QStringLiteral("FrequencyEdit"));
-
-    DVBSLabel = Named(new QLabel(tr("DVB-S"), pane), QStringLiteral("DVBSLabel"));
-    DVBTLabel = Named(new QLabel(tr("DVB-T"), pane), QStringLiteral("DVBTLabel"));
-    DVBCLabel = Named(new QLabel(tr("DVB-C"), pane), QStringLiteral("DVBCLabel"));
-    auto* typeRow = new QHBoxLayout;
-    typeRow->addWidget(DVBSLabel);
-    typeRow->addWidget(DVBTLabel);
-    typeRow->addWidget(DVBCLabel);
-    typeRow->addStretch(1);
-    grid->addWidget(new QLabel(tr("Type"), pane), 0, 0);
-    grid->addLayout(typeRow, 0, 1);
-    grid->addWidget(BuddyLabel(tr("PIDs"), pids, pane), 1, 0);
-    grid->addWidget(pids, 1, 1);
-    grid->addWidget(new QLabel(tr("Comma-separated list, no spaces"), pane), 2, 1);
-    grid->addWidget(BuddyLabel(tr("Listing ID"), listing, pane), 3, 0);
-    grid->addWidget(listing, 3, 1);
-    grid->addWidget(BuddyLabel(tr("Frequency"), freq, pane), 4, 0);
-    grid->addWidget(freq, 4, 1);
-    grid->setRowStretch(5, 1);
-
-    // Satellite.
-    DVBSPane = Named(new QWidget(pane), QStringLiteral("DVBSPane"));
-    auto* sat = new QFormLayout(DVBSPane);
-    sat->setContentsMargins(0, 0, 0, 0);
-    auto addEdit = [this](QFormLayout* form, QWidget* parent, const QString& caption,
-                          const QString& field, int limit, const QString& name) {
-        auto* edit = Named(new TDBEdit(DVBDataSource, field, limit, parent), name);
-        form->addRow(BuddyLabel(caption, edit, parent), edit);
-    };
-    auto addList = [this](QFormLayout* form, QWidget* parent, const QString& caption,
-                          const QString& field, const QStringList& values, const QString& name) {
-        auto* combo = Named(new TDBComboBox(DVBDataSource, field, values, true, parent), name);
-        form->addRow(BuddyLabel(caption, combo, parent), combo);
-    };
-    addList(sat, DVBSPane, tr("Polarization"), QStringLiteral("pol"), {"H", "V"},
-            QStringLiteral("PolarizationCombo"));
-    addEdit(sat, DVBSPane, tr("Symbol Rate"), QStringLiteral("symbol_rate"), 8,
-            QStringLiteral("SymbolRateEdit"));
-    addEdit(sat, DVBSPane, tr("Tone"), QStringLiteral("tone"), 8, QStringLiteral("ToneEdit"));
-    addEdit(sat, DVBSPane, tr("DiSeqC"), QStringLiteral("diseqc"), 8, QStringLiteral("DiSEqCEdit"));
-
-    // Terrestrial.
-    DVBTPane = Named(new QWidget(pane), QStringLiteral("DVBTPane"));
-    auto* ter = new QFormLayout(DVBTPane);
-    ter->setContentsMargins(0, 0, 0, 0);
-    addList(ter, DVBTPane, tr("Inversion"), QStringLiteral("inversion"), {"AUTO", "1", "0"},
-            QStringLiteral("InversionCombo"));
-    addList(ter, DVBTPane, tr("Bandwidth"), QStringLiteral("bandwidth"), {"AUTO", "6", "7", "8"},
-            QStringLiteral("BandwidthCombo"));
-    addList(ter, DVBTPane, tr("HP Code Rate"), QStringLiteral("hp_code_rate"), CodeRates,
-            QStringLiteral("HPCodeRateCombo"));
-    addList(ter, DVBTPane, tr("LP Code Rate"), QStringLiteral("lp_code_rate"), CodeRates,
-            QStringLiteral("LPCodeRateCombo"));
-    addList(ter, DVBTPane, tr("Modulation"), QStringLiteral("modulation"),
-            {"AUTO", "QPSK", "QAM_16", "QAM_32", "QAM_64", "QAM_128", "QAM_256"},
-            QStringLiteral("ModulationCombo"));
-    addList(ter, DVBTPane, tr("Transmission Rate"), QStringLiteral("transmission_mode"),
-            {"AUTO", "2", "8"}, QStringLiteral("TransmissionModeCombo"));
-    addList(ter, DVBTPane, tr("Guard Interval"), QStringLiteral("guard_interval"),
-            {"AUTO", "1_4", "1_8", "1_16", "1_32"}, QStringLiteral("GuardIntervalCombo"));
-    addList(ter, DVBTPane, tr("Hierarchy"), QStringLiteral("hierarchy"),
-            {"AUTO", "NONE", "1", "2", "4"}, QStringLiteral("HierarchyCombo"));
-
-    // Cable: no fields of its own.
-    DVBCPane = Named(new QWidget(pane), QStringLiteral("DVBCPane"));
-
-    auto* subPanes = new QVBoxLayout;
-    subPanes->addWidget(DVBSPane);
-    subPanes->addWidget(DVBTPane);
-    subPanes->addWidget(DVBCPane);
-    subPanes->addStretch(1);
-    grid->addLayout(subPanes, 0, 2, 6, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(2, 2);
-    return pane;
 }
 
 void TChannelWin::FormCreate()
@@ -449,6 +343,7 @@ void TChannelWin::SetSourceID(int id)
     settleCardKind();
     ChannelDataSet->SetKeyFilter(source, id);
     ChannelDataSet->SetActive(true);
+    History->Clear(); // what filling did is where the user starts
     UpdateModifiedMark();
 }
 
@@ -499,10 +394,12 @@ bool TChannelWin::isDirty() const
 void TChannelWin::ApplyActionExecute()
 {
     CommitOpenEditors(this); // text typed into a grid cell is saved like any other
+    History->EndStep();
     // One save, one transaction: the source, its channels and their digital rows are
     // written together, or nothing is and every change stays to be saved again.
     FSavedChanges =
         ApplyUpdatesTogether(*SQLModule->Conn, {SourceDataSet, ChannelDataSet, DVBDataSet});
+    History->Clear(); // saved: a new history starts
     UpdateModifiedMark();
 }
 
@@ -513,168 +410,4 @@ void TChannelWin::DiscardChanges()
     ChannelDataSet->CancelUpdates();
     if (isDigital())
         DVBDataSet->CancelUpdates();
-}
-
-// --- channel and digital rows ------------------------------------------------------
-
-void TChannelWin::ChannelDataSetNewRecord()
-{
-    // Above every chanid of channel_dvb too: a digital row whose channel is gone (left
-    // by an older tool) must not become the new channel's.
-    const int id = SQLModule->GetNewID(
-        QStringLiteral("channel"), QStringLiteral("chanid"),
-        FDigitalIdsAsked ? QStringList() : QStringList{QStringLiteral("channel_dvb")});
-    ChannelDataSet->SetFieldValue(QStringLiteral("chanid"), id);
-    ChannelDataSet->SetFieldValue(QStringLiteral("sourceid"), FSourceID);
-    Trace(QStringLiteral("new %1").arg(id));
-    if (isDigital()) {
-        DVBDataSet->SetKeyFilter(QStringLiteral("chanid"), id);
-        DVBDataSet->SetActive(true);
-        DVBDataSet->Insert();
-    }
-}
-
-void TChannelWin::ChannelDataSetBeforePost()
-{
-    Trace(QStringLiteral("before post"));
-    if (DVBDataSet->IsEditing())
-        DVBDataSet->Post();
-}
-
-void TChannelWin::ChannelDataSetBeforeCancel()
-{
-    Trace(QStringLiteral("before cancel"));
-    if (DVBDataSet->IsEditing())
-        DVBDataSet->Cancel();
-}
-
-void TChannelWin::ChannelDataSetBeforeDelete()
-{
-    Trace(QStringLiteral("before delete"));
-    // A channel without a digital row is deleted alone.
-    if (DVBDataSet->Active() &&
-        (!DVBDataSet->IsEmpty() || DVBDataSet->State() == TDataSetState::Insert))
-        DVBDataSet->Delete();
-}
-
-void TChannelWin::ChannelDataSetAfterScroll()
-{
-    Trace(QStringLiteral("scroll"));
-    if (!isDigital())
-        return;
-    const QVariant chanid = ChannelDataSet->FieldValue(QStringLiteral("chanid"));
-    if (chanid.isNull()) {
-        // No channel left to show. Digital rows deleted with their channels stay in the
-        // change log until saved: the set keeps them, showing nothing (its filter names
-        // a channel that is gone); a set without changes is closed.
-        if (DVBDataSet->ChangeCount() == 0 && !DVBDataSet->IsEditing())
-            DVBDataSet->SetActive(false);
-        return;
-    }
-    DVBDataSet->SetKeyFilter(QStringLiteral("chanid"), chanid.toInt());
-    DVBDataSet->SetActive(true);
-}
-
-void TChannelWin::DVBDataSetNewRecord()
-{
-    Trace(QStringLiteral("after insert"));
-    QVariant chanid = ChannelDataSet->FieldValue(QStringLiteral("chanid"));
-    if (chanid.isNull()) {
-        ChannelDataSet->Insert();
-        // The digital row belongs to the channel just created, never to no channel.
-        chanid = ChannelDataSet->FieldValue(QStringLiteral("chanid"));
-    }
-    DVBDataSet->SetFieldValue(QStringLiteral("chanid"), chanid);
-}
-
-void TChannelWin::beforeDigitalWrite()
-{
-    if (!isDigital())
-        return;
-    // Typing a digital field with no channel at all creates the channel first; its
-    // digital row then links to it.
-    if (ChannelDataSet->Active() && ChannelDataSet->IsEmpty())
-        ChannelDataSet->Insert();
-    if (!DVBDataSet->Active() || !ChannelDataSet->Active())
-        return;
-    // Digital values typed for a channel make the channel a change of the user's: it is
-    // put into the edit state and, when the row is settled, posted with its digital row
-    // (whose values would otherwise be cancelled with a channel nobody else touched).
-    if (!ChannelDataSet->IsEditing())
-        ChannelDataSet->Edit();
-    ChannelDataSet->MarkModified();
-}
-
-// --- importing a channel file --------------------------------------------------------
-
-std::function<QString(QWidget*)> TChannelWin::ChooseFile;
-
-QString TChannelWin::chooseFile(const QString& title, const QString& filter)
-{
-    return ChooseFile ? ChooseFile(this)
-                      : QFileDialog::getOpenFileName(this, title, QString(), filter);
-}
-
-void TChannelWin::ImportActionExecute()
-{
-    if (!isDigital())
-        return;
-    CommitOpenEditors(this);
-    const QString path = chooseFile(tr("Import channels"),
-                                    tr("Channel files (*.conf *.zap *.channel);;All files (*)"));
-    if (path.isEmpty())
-        return;
-    const QList<TScannedService> services = ReadChannelFile(path, FCardKind);
-    const QList<quint32> systems = DeliverySystemsOf(FCardKind);
-    if (std::none_of(services.begin(), services.end(),
-                     [&](const TScannedService& s) { return systems.contains(s.deliverySystem); }))
-        throw EKorvaneError(tr("The channel file \"%1\" holds no %2 service for this source.")
-                                .arg(path, DeliverySystemName(systems.first())));
-
-    // The source's channels as they stand, pending row settled.
-    ChannelDataSet->CheckBrowseMode();
-    QList<TExistingChannel> channels;
-    const int name = ChannelDataSet->FieldIndex(QStringLiteral("name"));
-    const int channum = ChannelDataSet->FieldIndex(QStringLiteral("channum"));
-    for (int r = 0; r < ChannelDataSet->RecordCount(); ++r)
-        channels << TExistingChannel{ChannelDataSet->VisibleValue(r, name).toString(),
-                                     ChannelDataSet->VisibleValue(r, channum).toString()};
-    TImportLimits limits;
-    for (const auto& [column, value] : DigitalValues(TScannedService{}))
-        limits.digitalWidths.insert(
-            column, SQLModule->Conn->CharacterLength(QStringLiteral("channel_dvb"), column));
-    TImportWin preview(services, channels, FCardKind, limits, this);
-    if (preview.exec() != QDialog::Accepted)
-        return;
-    applyImport(preview.Plan());
-    UpdateModifiedMark();
-}
-
-void TChannelWin::applyImport(const TImportPlan& plan)
-{
-    // Row by row as typing would: a new channel or the one to update, then its digital
-    // row, posted together as unsaved changes. The lists and fields show the outcome
-    // once, not every row on the way.
-    const TControlsDisabled quiet{ChannelDataSet, DVBDataSet};
-    const auto asked = qScopeGuard([this] { FDigitalIdsAsked = false; });
-    for (const TImportRow& row : plan.rows) {
-        if (row.action == TImportAction::Skip)
-            continue;
-        if (row.action == TImportAction::Add) {
-            ChannelDataSet->Append();
-            FDigitalIdsAsked = true;
-            ChannelDataSet->SetFieldValue(QStringLiteral("callsign"), row.callsign);
-            ChannelDataSet->SetFieldValue(QStringLiteral("name"), row.name);
-            ChannelDataSet->SetFieldValue(QStringLiteral("channum"), row.channum);
-        } else {
-            ChannelDataSet->MoveTo(row.existing);
-            ChannelDataSet->Edit();
-        }
-        if (!DVBDataSet->IsEditing())
-            DVBDataSet->IsEmpty() ? DVBDataSet->Append() : DVBDataSet->Edit();
-        for (const auto& [column, value] : DigitalValues(row.service))
-            DVBDataSet->SetFieldValue(column, value ? QVariant(*value) : QVariant());
-        ChannelDataSet->MarkModified();
-        ChannelDataSet->Post(); // posts the digital row with it
-    }
 }

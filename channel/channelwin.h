@@ -3,19 +3,24 @@
 #include "cardkind.h"
 #include "editorwin.h"
 
+#include <QList>
 #include <functional>
 
 class QAction;
 class QLabel;
 class QPushButton;
+class QToolButton;
 class TDataSource;
 class TDBComboBox;
 class TDBEdit;
 class TDBGrid;
 class TDBNavigator;
 class TDBText;
+class TEditHistory;
 class TPaneArea;
 class TSQLClientDataSet;
+struct TImportPlan;
+struct TListingsChange;
 
 /// The card kind for a `cardtype` and `dvb_type` (exact, case-sensitive).
 TCardKind CardKindOf(const QString& cardtype, const QString& dvbType);
@@ -47,15 +52,21 @@ public:
     TDataSource* SourceDataSource = nullptr;
     TDataSource* ChannelDataSource = nullptr;
     TDataSource* DVBDataSource = nullptr;
+    /// Undo and redo of every change since the window opened or was saved.
+    TEditHistory* History = nullptr;
 
     // Controls the behaviour touches.
     QAction* ApplyAction = nullptr;
     QAction* ImportAction = nullptr;
-    QPushButton* ImportButton = nullptr;
     QAction* ListingsAction = nullptr;
-    QPushButton* ListingsButton = nullptr;
-    class TFilterEdit* ChannelFilterEdit = nullptr;
+    QAction* RenumberAction = nullptr;
     QPushButton* ApplyButton = nullptr;
+    QPushButton* ImportButton = nullptr;
+    QPushButton* ListingsButton = nullptr;
+    QPushButton* RenumberButton = nullptr;
+    QToolButton* UndoButton = nullptr;
+    QToolButton* RedoButton = nullptr;
+    class TFilterEdit* ChannelFilterEdit = nullptr;
     TDBGrid* ChannelGrid = nullptr;
     TDBNavigator* ChannelNavigator = nullptr;
     TDBNavigator* SourceNavigator = nullptr;
@@ -91,6 +102,11 @@ public:
     /// channels to them by name, and on Apply in the review fills in the ticked channels'
     /// listings ids (and empty icons) as unsaved changes.
     void ListingsActionExecute();
+    /// Renumber...: numbers the selected channels in the order the list shows them.
+    void RenumberActionExecute();
+    /// Deletes the selected channels (the current one when none is), each with its
+    /// digital row, as unsaved changes.
+    void DeleteSelectedChannels();
     /// Asks for the file to import or match (a file dialog); tests put their own here.
     static std::function<QString(QWidget*)> ChooseFile;
 
@@ -105,9 +121,13 @@ private:
     void showPanes();
     bool isDigital() const { return IsDigital(FCardKind); }
     void beforeDigitalWrite();
-    void applyImport(const struct TImportPlan& plan);
-    void applyListings(const QList<struct TListingsChange>& changes);
+    void applyImport(const TImportPlan& plan);
+    void applyListings(const QList<TListingsChange>& changes);
     QString chooseFile(const QString& title, const QString& filter);
+    /// The channels (visible rows) the user selected, in the order the list shows them.
+    std::vector<int> selectedChannels() const;
+    /// A channel for messages: its name and number.
+    QString channelName(int row) const;
 
     static constexpr int PIDsLimit = 8;
     int FSourceID = 0;

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QSqlQuery>
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -31,6 +32,7 @@ TStatement statementFor(const TRow& row, const QString& table, const QString& qu
         return DeleteStatement(table, quote, columns, row.original);
     case TRowStatus::Unchanged:
     case TRowStatus::Pending:
+    case TRowStatus::Absent:
         break;
     }
     throw EKorvaneError(tr("Internal error: a row in the change log has no change."));
@@ -40,13 +42,46 @@ TStatement statementFor(const TRow& row, const QString& table, const QString& qu
 
 void TChangeLog::Log(TRow* row)
 {
-    if (std::find(m_entries.begin(), m_entries.end(), row) == m_entries.end())
-        m_entries.push_back(row);
+    if (row->logSeq != 0)
+        return;
+    row->logSeq = ++m_lastSeq;
+    m_entries.push_back(row);
 }
 
 void TChangeLog::Unlog(TRow* row)
 {
-    m_entries.erase(std::remove(m_entries.begin(), m_entries.end(), row), m_entries.end());
+    if (row->logSeq == 0)
+        return;
+    const auto at = std::lower_bound(m_entries.begin(), m_entries.end(), row->logSeq,
+                                     [](const TRow* r, quint64 seq) { return r->logSeq < seq; });
+    if (at != m_entries.end() && *at == row)
+        m_entries.erase(at);
+    row->logSeq = 0;
+}
+
+void TChangeLog::Clear()
+{
+    for (TRow* row : m_entries)
+        row->logSeq = 0;
+    m_entries.clear();
+}
+
+void TChangeLog::Restore(const std::vector<TRow*>& rows)
+{
+    std::unordered_set<const TRow*> restored(rows.begin(), rows.end());
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                   [&](const TRow* r) { return restored.count(r) > 0; }),
+                    m_entries.end());
+    for (TRow* row : rows) {
+        if (row->logSeq == 0)
+            continue;
+        if (row->logSeq == AtEnd)
+            row->logSeq = ++m_lastSeq;
+        m_lastSeq = std::max(m_lastSeq, row->logSeq);
+        m_entries.push_back(row);
+    }
+    std::sort(m_entries.begin(), m_entries.end(),
+              [](const TRow* a, const TRow* b) { return a->logSeq < b->logSeq; });
 }
 
 std::vector<TRow*> TChangeLog::Apply(TSQLConnection& connection, const QString& table,
@@ -102,32 +137,40 @@ void TChangeLog::MergeWritten(const std::vector<TRow*>& written, TRowStore& rows
     rows.Touched();
     // Only rows still logged as they were written: a set that was closed or whose log
     // was cancelled meanwhile has nothing to merge.
+    std::unordered_set<const TRow*> merged;
     for (TRow* row : written) {
-        const auto logged = std::find(m_entries.begin(), m_entries.end(), row);
-        if (logged == m_entries.end())
+        if (row->logSeq == 0)
             continue;
-        m_entries.erase(logged);
+        merged.insert(row);
+        row->logSeq = 0;
         if (row->status == TRowStatus::Deleted) {
-            rows.Remove(row);
+            row->status = TRowStatus::Absent; // gone with the others below
         } else {
             row->original = row->current;
             row->status = TRowStatus::Unchanged;
         }
     }
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                   [&](const TRow* r) { return merged.count(r) > 0; }),
+                    m_entries.end());
+    // Saved: the deleted rows are gone, and no history goes back behind a save.
+    rows.PurgeAbsent();
 }
 
 void TChangeLog::Undo(TRowStore& rows)
 {
     rows.Touched();
     for (TRow* row : m_entries) {
+        row->logSeq = 0;
         if (row->status == TRowStatus::Inserted) {
-            rows.Remove(row);
+            row->status = TRowStatus::Absent;
         } else {
             row->current = row->original;
             row->status = TRowStatus::Unchanged;
         }
     }
     m_entries.clear();
+    rows.PurgeAbsent();
 }
 
 int ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets)

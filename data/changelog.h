@@ -20,7 +20,12 @@ public:
     /// Logs `row` unless it is logged already.
     void Log(TRow* row);
     void Unlog(TRow* row);
-    void Clear() { m_entries.clear(); }
+    void Clear();
+    /// A row whose place in the log is to be the last when it is logged again.
+    static constexpr quint64 AtEnd = ~quint64(0);
+    /// Logs `rows` anew as their logSeq says: in their old places, at the end (AtEnd), or
+    /// not at all (0). Rows not among them keep theirs.
+    void Restore(const std::vector<TRow*>& rows);
 
     /// Writes every change to `table`: all statements are built before the first is
     /// sent, inside the connection's open transaction or else in one of its own, and a
@@ -35,5 +40,6 @@ public:
     void Undo(TRowStore& rows);
 
 private:
-    std::vector<TRow*> m_entries;
+    std::vector<TRow*> m_entries; // in the order of their logSeq
+    quint64 m_lastSeq = 0;
 };

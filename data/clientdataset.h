@@ -1,6 +1,7 @@
 #pragma once
 
 #include "changelog.h"
+#include "changerecorder.h"
 #include "fielddef.h"
 #include "rowstore.h"
 #include "sqlmodule.h"
@@ -8,6 +9,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -136,6 +138,37 @@ public:
     void CancelUpdates();
     void Refresh();
 
+    // --- many rows at once, as one change each
+    /// Deletes the visible rows `rows` (indexes), as Delete would one by one, without
+    /// BeforeDelete; the first row after them becomes current.
+    void DeleteRows(const std::vector<int>& rows);
+    /// Deletes every row held (shown or not) whose `column` holds one of `keys`.
+    void DeleteKeyed(const QString& column, const QSet<qlonglong>& keys);
+    /// New values for columns of visible rows, each row changed as Post would change it
+    /// (marked, logged, back to unchanged when it is as read again); the current row
+    /// stays. `values` holds, for each row, its column indexes and values.
+    struct TRowValues
+    {
+        int row;
+        QList<std::pair<int, QVariant>> values;
+    };
+    void ChangeRows(const QList<TRowValues>& changes);
+
+    // --- undo and redo (the window's history)
+    /// Tells `recorder` of every row before it changes as the user sees it.
+    void SetRecorder(TChangeRecorder* recorder) { m_recorder = recorder; }
+    /// Row `row` as the user sees it (TRowImage).
+    TRowImage EffectiveImage(const TRow* row) const;
+    /// The current row as the user sees it: under a new row nobody typed into, the row
+    /// it was started from.
+    TRow* HistoryCurrentRow() const;
+    /// Puts the rows of `step` as they were before it, or after it; the set is left in
+    /// the browse state (its pending row settled beforehand), `AfterScroll` is not run.
+    void RestoreRows(const TSetStep& step, bool after);
+    /// Changes whenever the rows held are replaced or dropped (read, closed, saved,
+    /// cancelled): the history's rows are these rows as long as it is the same.
+    quint64 Epoch() const { return m_epoch; }
+
     // --- bulk changes
     /// Holds back the signals to the controls until the matching EnableControls, which
     /// sends each held-back kind once: many rows changed in a row cost the controls one
@@ -211,6 +244,27 @@ private:
     QVariantList m_buffer; // values of the row being edited or inserted
     bool m_modified = false;
     bool m_inNewRecord = false;
+    TRow* m_rowBeforeInsert = nullptr; // the current row when the new row was started
+
+    void touch(TRow* row)
+    {
+        if (m_recorder)
+            m_recorder->Touch(*this, row);
+    }
+    /// Logs, unlogs and marks `row` for its values now being `values`, as Post does.
+    void postValues(TRow* row, QVariantList values);
+    void deleteRow(TRow* row);
+    /// After rows were deleted: the view, and the row at `first` (or before) current.
+    void deleted(int first);
+    TChangeRecorder* m_recorder = nullptr;
+    quint64 m_epoch = 0;
+    /// The rows held are replaced or dropped: what was noted of them is void.
+    void newEpoch()
+    {
+        ++m_epoch;
+        if (m_recorder)
+            m_recorder->Forget(*this);
+    }
 };
 
 /// Controls of the given sets disabled for the guard's scope (exceptions included).

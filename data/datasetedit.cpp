@@ -14,8 +14,10 @@ bool TSQLClientDataSet::HasPendingChanges() const
 
 void TSQLClientDataSet::MarkModified()
 {
-    if (IsEditing())
-        m_modified = true;
+    if (!IsEditing() || m_modified)
+        return;
+    touch(currentRow());
+    m_modified = true;
 }
 
 void TSQLClientDataSet::CheckBrowseMode()
@@ -43,6 +45,7 @@ void TSQLClientDataSet::startNewRow(bool append)
     requireActive("add a row");
     CheckBrowseMode();
     TRow* before = currentRow();
+    m_rowBeforeInsert = before;
     QVariantList empty;
     for (const TFieldDef& f : m_fields)
         empty << QVariant(f.type);
@@ -76,7 +79,7 @@ void TSQLClientDataSet::startNewRow(bool append)
 void TSQLClientDataSet::finishPending()
 {
     if (m_state == TDataSetState::Insert)
-        m_rows.Remove(currentRow()); // never posted: no change to undo
+        m_rows.Drop(currentRow()); // never posted: kept unseen, for the history
     m_buffer.clear();
     m_modified = false;
     setState(TDataSetState::Browse);
@@ -96,6 +99,26 @@ void TSQLClientDataSet::Edit()
     setState(TDataSetState::Edit);
 }
 
+void TSQLClientDataSet::postValues(TRow* row, QVariantList values)
+{
+    if (row->status == TRowStatus::Inserted) {
+        row->current = std::move(values);
+        return;
+    }
+    if (SameValues(values, row->current))
+        return;
+    row->current = std::move(values);
+    if (row->status == TRowStatus::Unchanged) {
+        row->status = TRowStatus::Modified;
+        m_log.Log(row);
+    } else if (row->status == TRowStatus::Modified && SameValues(row->current, row->original)) {
+        // Every value is back as it was read: nothing left to write.
+        row->status = TRowStatus::Unchanged;
+        row->current = row->original;
+        m_log.Unlog(row);
+    }
+}
+
 void TSQLClientDataSet::Post()
 {
     requireActive("post");
@@ -112,17 +135,8 @@ void TSQLClientDataSet::Post()
         row->current = m_buffer;
         row->status = TRowStatus::Inserted;
         m_log.Log(row);
-    } else if (!SameValues(m_buffer, row->current)) {
-        row->current = m_buffer;
-        if (row->status == TRowStatus::Unchanged) {
-            row->status = TRowStatus::Modified;
-            m_log.Log(row);
-        } else if (row->status == TRowStatus::Modified && SameValues(row->current, row->original)) {
-            // Every value is back as it was read: nothing left to write.
-            row->status = TRowStatus::Unchanged;
-            row->current = row->original;
-            m_log.Unlog(row);
-        }
+    } else {
+        postValues(row, m_buffer);
     }
     m_rows.Posted(row, keyBefore, inserted);
     m_buffer.clear();
@@ -140,6 +154,7 @@ void TSQLClientDataSet::Cancel()
         BeforeCancel();
     if (!IsEditing())
         return;
+    touch(currentRow());
     const bool wasInsert = m_state == TDataSetState::Insert;
     const int index = m_current;
     finishPending();
@@ -166,6 +181,7 @@ void TSQLClientDataSet::Delete()
     TRow* row = currentRow();
     if (!row)
         return;
+    touch(row); // with what is being typed into it
     if (m_state == TDataSetState::Edit) {
         m_buffer.clear();
         m_modified = false;
@@ -174,9 +190,10 @@ void TSQLClientDataSet::Delete()
     const int index = m_current;
     m_rows.Hide(index);
     if (row->status == TRowStatus::Inserted) {
-        // Never written: forgetting it is all the delete needs.
+        // Never written: forgetting it is all the delete needs (kept unseen, for the
+        // history).
         m_log.Unlog(row);
-        m_rows.Remove(row);
+        row->status = TRowStatus::Absent;
     } else {
         if (row->status == TRowStatus::Modified)
             row->current = row->original;

@@ -26,6 +26,17 @@ public:
     bool AutoEdit = true;
     /// Runs before a control writes a value (the window may prepare rows it needs).
     std::function<void()> BeforeWrite;
+    /// Deletes as the user asked (the navigator's Delete, the Delete key in a grid):
+    /// when set, instead of deleting the current row (the window may delete the rows the
+    /// user selected).
+    std::function<void()> OnDelete;
+    /// Runs a user's action on the rows as one step of the window's history, called
+    /// `text`; when not set, the action just runs.
+    std::function<void(const QString& text, const std::function<void()>& action)> RunStep;
+    void UserStep(const QString& text, const std::function<void()>& action)
+    {
+        RunStep ? RunStep(text, action) : action();
+    }
 
     /// Writes `value` into `field` of the current row, putting the set into the edit
     /// state first (or starting a row when it has none). Returns false when the
@@ -37,6 +48,9 @@ public:
 signals:
     /// The data set, its rows, its current row or its values changed.
     void DataChanged();
+    /// `control` finished an edit: a field left or Enter pressed in it, an entry chosen,
+    /// a box checked.
+    void EditFinished(QWidget* control);
 
 private:
     QPointer<TSQLClientDataSet> m_dataSet;

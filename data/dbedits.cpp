@@ -16,6 +16,10 @@ TDBEdit::TDBEdit(TDataSource* source, const QString& field, int maxLength, QWidg
     setValidator(m_validator);
     connect(source, &TDataSource::DataChanged, this, [this] { display(); });
     connect(this, &QLineEdit::textEdited, this, &TDBEdit::write);
+    connect(this, &QLineEdit::editingFinished, this, [this] {
+        if (m_source)
+            emit m_source->EditFinished(this);
+    });
     connect(this, &QLineEdit::inputRejected, this,
             [this] { ShowFieldNotice(this, m_validator->Notice(FieldCaption(this))); });
     display();
@@ -107,6 +111,10 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& field, const QStrin
         m_validator = new TFieldValidator(source, field, 65535, this);
         lineEdit()->setValidator(m_validator);
         connect(lineEdit(), &QLineEdit::textEdited, this, &TDBComboBox::write);
+        connect(lineEdit(), &QLineEdit::editingFinished, this, [this] {
+            if (m_source)
+                emit m_source->EditFinished(this);
+        });
         connect(lineEdit(), &QLineEdit::inputRejected, this,
                 [this] { ShowFieldNotice(this, m_validator->Notice(FieldCaption(this))); });
     }
@@ -114,6 +122,8 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& field, const QStrin
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (!(m_outside && index == 0)) // the stored value outside the list is kept as it is
             write(itemText(index));
+        if (m_source)
+            emit m_source->EditFinished(this);
     });
     connect(source, &TDataSource::DataChanged, this, &TDBComboBox::display);
     display();
@@ -258,6 +268,8 @@ void TDBLookupComboBox::choose(int index)
     // Moving may have settled rows of the list source (a new row nobody typed into
     // goes away): show its rows as they are now.
     rebuild();
+    if (m_source)
+        emit m_source->EditFinished(this);
 }
 
 // --- TDBCheckBox ------------------------------------------------------------------
@@ -272,6 +284,8 @@ TDBCheckBox::TDBCheckBox(TDataSource* source, const QString& field, const QStrin
         Guarded(this, [&] { written = writeTo(m_source, m_field, on ? m_checked : m_unchecked); });
         if (!written)
             display();
+        else if (m_source)
+            emit m_source->EditFinished(this);
     });
     connect(source, &TDataSource::DataChanged, this, &TDBCheckBox::display);
     display();

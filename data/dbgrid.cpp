@@ -118,6 +118,29 @@ void TDBGrid::fitColumns()
                                     horizontalHeader()->sectionSizeHint(i)}));
 }
 
+void TDBGrid::SetMultiSelect(bool on)
+{
+    setSelectionMode(on ? QAbstractItemView::ExtendedSelection
+                        : QAbstractItemView::SingleSelection);
+}
+
+std::vector<int> TDBGrid::SelectedRows() const
+{
+    std::vector<std::pair<int, int>> rows; // as shown, in the set
+    if (selectionModel())
+        for (const QModelIndex& index : selectionModel()->selectedRows())
+            rows.emplace_back(index.row(), m_view->mapToSource(index).row());
+    std::sort(rows.begin(), rows.end());
+    std::vector<int> selected;
+    for (const auto& [shown, row] : rows)
+        if (row >= 0)
+            selected.push_back(row);
+    if (selected.empty())
+        if (TSQLClientDataSet* set = setOf(m_source); set && set->Active() && set->RecNo() >= 0)
+            selected.push_back(set->RecNo());
+    return selected;
+}
+
 void TDBGrid::SetReadOnly(bool readOnly)
 {
     m_model->ReadOnly = readOnly;
@@ -203,10 +226,11 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     }
 }
 
-bool ConfirmRowDelete(QWidget* parent)
+bool ConfirmRowDelete(QWidget* parent, int rows)
 {
     return MessageBox::Ask(MessageBox::Kind::Confirmation, QObject::tr("Delete"),
-                           QObject::tr("Delete the selected record?"),
+                           rows > 1 ? QObject::tr("Delete the %1 selected records?").arg(rows)
+                                    : QObject::tr("Delete the selected record?"),
                            {MessageBox::Button::Cancel, MessageBox::Button::Yes},
                            MessageBox::Button::Cancel, parent) == MessageBox::Button::Yes;
 }
@@ -227,8 +251,12 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         if (event->key() == Qt::Key_Delete && !m_model->ReadOnly) {
             TSQLClientDataSet* set = setOf(m_source);
             if (set && set->Active() && !set->IsEmpty() &&
-                (!ConfirmDelete || ConfirmRowDelete(this)))
-                Guarded(this, [set] { set->Delete(); });
+                (!ConfirmDelete || ConfirmRowDelete(this, int(SelectedRows().size()))))
+                Guarded(this, [this, set] {
+                    m_source->UserStep(tr("Delete"), [this, set] {
+                        m_source->OnDelete ? m_source->OnDelete() : set->Delete();
+                    });
+                });
             return;
         }
     }

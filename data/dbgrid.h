@@ -35,6 +35,11 @@ public:
     void SetReadOnly(bool readOnly);
     /// Ask before the Delete key deletes the current row.
     bool ConfirmDelete = false;
+    /// Lets the user select several rows (click, Shift, Ctrl, Shift+arrows, Ctrl+A).
+    void SetMultiSelect(bool on);
+    /// The data set's visible rows the user selected, in the order the grid shows them;
+    /// the current row alone when none is selected.
+    std::vector<int> SelectedRows() const;
     const QList<TGridColumn>& Columns() const { return m_columns; }
 
     /// Writes the text of an open cell editor into the row and closes the editor.
@@ -75,5 +80,5 @@ void CancelOpenEditors(QWidget* window);
 /// Whether a grid in `window` has a cell editor open with changed text.
 bool HasUncommittedEdits(const QWidget* window);
 
-/// Asks the user before a row is deleted; true for Yes.
-bool ConfirmRowDelete(QWidget* parent);
+/// Asks the user before a row (or `rows` rows) is deleted; true for Yes.
+bool ConfirmRowDelete(QWidget* parent, int rows = 1);

@@ -47,14 +47,16 @@ TDBNavigator::TDBNavigator(TDataSource* source, int buttons, QWidget* parent)
                     set->Next();
                     break;
                 case Insert:
-                    set->Insert();
+                    m_source->UserStep(tr("Insert"), [set] { set->Insert(); });
                     break;
                 case Delete:
                     if (!set->IsEmpty() && (!ConfirmDelete || ConfirmRowDelete(this)))
-                        set->Delete();
+                        m_source->UserStep(tr("Delete"), [this, set] {
+                            m_source->OnDelete ? m_source->OnDelete() : set->Delete();
+                        });
                     break;
                 case Cancel:
-                    set->Cancel();
+                    m_source->UserStep(tr("Cancel the edit"), [set] { set->Cancel(); });
                     break;
                 case Post:
                     set->Post();

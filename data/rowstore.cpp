@@ -82,13 +82,13 @@ void TRowStore::Refilter(std::optional<TKeyFilter> filter, bool adding)
     m_visible.clear();
     if (column >= 0 && !adding) {
         for (TRow* row : rowsWithKey(column, key))
-            if (row->status != TRowStatus::Deleted)
+            if (row->status != TRowStatus::Deleted && row->status != TRowStatus::Absent)
                 m_visible.push_back(row);
         return;
     }
     m_visible.reserve(m_rows.size());
     for (const auto& row : m_rows) {
-        if (row->status == TRowStatus::Deleted)
+        if (row->status == TRowStatus::Deleted || row->status == TRowStatus::Absent)
             continue;
         // A row being added stays visible until it is settled.
         if (row->status == TRowStatus::Pending || column < 0 || KeyOf(*row, column) == key)
@@ -124,6 +124,31 @@ void TRowStore::Remove(TRow* row)
         m_visible.erase(m_visible.begin() + at);
     m_rows.erase(std::find_if(m_rows.begin(), m_rows.end(),
                               [row](const auto& r) { return r.get() == row; }));
+}
+
+void TRowStore::Drop(TRow* row)
+{
+    // A row never posted holds no key: the key index never listed it.
+    if (row->status != TRowStatus::Pending)
+        ++m_revision;
+    row->status = TRowStatus::Absent;
+    if (const int at = IndexOf(row); at >= 0)
+        m_visible.erase(m_visible.begin() + at);
+}
+
+void TRowStore::PurgeAbsent()
+{
+    m_visible.erase(
+        std::remove_if(m_visible.begin(), m_visible.end(),
+                       [](const TRow* row) { return row->status == TRowStatus::Absent; }),
+        m_visible.end());
+    const auto gone = std::remove_if(m_rows.begin(), m_rows.end(), [](const auto& row) {
+        return row->status == TRowStatus::Absent;
+    });
+    if (gone == m_rows.end())
+        return;
+    m_rows.erase(gone, m_rows.end());
+    ++m_revision;
 }
 
 void TRowStore::Hide(int index)

@@ -7,8 +7,10 @@
 #include <unordered_map>
 #include <vector>
 
-/// What a row holds compared with the server.
-enum class TRowStatus : quint8 { Unchanged, Modified, Inserted, Deleted, Pending };
+/// What a row holds compared with the server. An absent row was added and then taken
+/// back (cancelled, deleted before it was saved, or undone): it is kept, unseen and
+/// unlogged, so that a redo can bring the very row back.
+enum class TRowStatus : quint8 { Unchanged, Modified, Inserted, Deleted, Pending, Absent };
 
 /// One row of a data set.
 struct TRow
@@ -16,6 +18,7 @@ struct TRow
     QVariantList original; // as read from the server (empty for new rows)
     QVariantList current;  // as posted
     TRowStatus status = TRowStatus::Unchanged;
+    quint64 logSeq = 0; // its place in the change log; 0 while it is not logged
 };
 
 /// A filter on the rows: those whose value in `column` is the whole number `value`.
@@ -60,6 +63,12 @@ public:
     TRow* AddPending(QVariantList values, TRow* before);
     /// Drops `row` (shown or not).
     void Remove(TRow* row);
+    /// Makes `row` absent: out of view, kept for the history.
+    void Drop(TRow* row);
+    /// Forgets the absent rows (once no history can bring them back).
+    void PurgeAbsent();
+    /// Every row held, shown or not.
+    const std::vector<std::unique_ptr<TRow>>& All() const { return m_rows; }
     /// Takes the visible row `index` out of view; the row itself stays held.
     void Hide(int index);
     /// Values of rows changed, or rows came or went, other than through Posted.

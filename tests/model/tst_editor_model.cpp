@@ -507,12 +507,12 @@ class TestEditorModel : public QObject, ServerFixture
         TDBGrid* grid = win.ChannelGrid;
         if (!same(QStringLiteral("the grid's rows"), grid->Model()->rowCount(), m.list.Count()))
             return;
+        const QStringList gridColumns{"channum", "callsign", "name"};
         for (int r = 0; r < m.list.Count(); ++r) {
             const Values v = r == m.list.current ? row : m.list.rows[r];
-            for (int c = 0; c < 2; ++c) {
+            for (int c = 0; c < gridColumns.size(); ++c) {
                 const QString cell = grid->Model()->index(r, c).data().toString();
-                const QString want =
-                    Shown(v.value(c == 0 ? QStringLiteral("callsign") : QStringLiteral("name")));
+                const QString want = Shown(v.value(gridColumns[c]));
                 if (cell != want)
                     differ(
                         QStringLiteral("grid row %1 column %2 shows \"%3\", the user meant \"%4\"")
@@ -957,7 +957,7 @@ class TestEditorModel : public QObject, ServerFixture
         }
         QStringList shown;
         for (int r = 0; r < win.ChannelGrid->Model()->rowCount(); ++r)
-            shown << win.ChannelGrid->Model()->index(r, 1).data().toString();
+            shown << win.ChannelGrid->Model()->index(r, 2).data().toString();
         if (shown != expected)
             differ(QStringLiteral("the filter \"%1\" shows %2, the user expects %3")
                        .arg(filter->text(), shown.join('/'), expected.join('/')));
@@ -1035,13 +1035,16 @@ class TestEditorModel : public QObject, ServerFixture
             // A grid cell: F2, type, then Return, Escape, Tab or Ctrl+S.
             if (!m.list.HasRow())
                 return true;
-            const int column = dice.Below(2);
+            // The columns "No.", "Short" and "Long name", and what a cell of each takes.
+            const QStringList columns{"channum", "callsign", "name"};
+            const QList<int> limits{5, 20, 20};
+            const int column = dice.Below(3);
             TDBGrid* grid = win.ChannelGrid;
             grid->setFocus();
             grid->setCurrentIndex(grid->Model()->index(m.list.current, column));
             const QString start = grid->Model()->index(m.list.current, column).data().toString();
             const QString typed = dice.Chance(20) ? QString() : dice.Text();
-            const int end = dice.Below(column == 0 ? 4 : 3); // Tab only from the first column
+            const int end = dice.Below(column < 2 ? 4 : 3); // Tab only before the last column
             const QStringList ends{"Return", "Escape", "Ctrl+S", "Tab"};
             act(QStringLiteral("F2 on grid column %1, type \"%2\", %3")
                     .arg(column)
@@ -1049,14 +1052,15 @@ class TestEditorModel : public QObject, ServerFixture
             QTest::keyClick(grid, Qt::Key_F2);
             QWidget* editor = grid->focusWidget();
             // F2 selects the cell's text: the first key typed replaces it.
-            Typing t = typed.isEmpty() ? Typing{start, false, {}}
-                                       : SimulateTyping(QString(), typed, false,
-                                                        std::max<int>(20, start.size()), false);
+            Typing t = typed.isEmpty()
+                           ? Typing{start, false, {}}
+                           : SimulateTyping(QString(), typed, false,
+                                            std::max<int>(limits[column], start.size()), false);
             if (!typed.isEmpty()) {
                 QTest::keyClicks(editor, typed);
                 t.wrote = t.text != start;
             }
-            const QString col = column == 0 ? QStringLiteral("callsign") : QStringLiteral("name");
+            const QString col = columns[column];
             switch (end) {
             case 0:
                 QTest::keyClick(editor, Qt::Key_Return);

@@ -1,0 +1,88 @@
+// The channel editor's import: the services of a scan's channel file added as new
+// channels, or as new digital values of the channels of the same name.
+#include "channelwin.h"
+
+#include "clientdataset.h"
+#include "dbcontrols.h"
+#include "edithistory.h"
+#include "errors.h"
+#include "importwin.h"
+#include "sqlmodule.h"
+
+#include <QFileDialog>
+#include <QScopeGuard>
+#include <algorithm>
+
+std::function<QString(QWidget*)> TChannelWin::ChooseFile;
+
+QString TChannelWin::chooseFile(const QString& title, const QString& filter)
+{
+    return ChooseFile ? ChooseFile(this)
+                      : QFileDialog::getOpenFileName(this, title, QString(), filter);
+}
+
+void TChannelWin::ImportActionExecute()
+{
+    if (!isDigital())
+        return;
+    CommitOpenEditors(this);
+    const QString path = chooseFile(tr("Import channels"),
+                                    tr("Channel files (*.conf *.zap *.channel);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    const QList<TScannedService> services = ReadChannelFile(path, FCardKind);
+    const QList<quint32> systems = DeliverySystemsOf(FCardKind);
+    if (std::none_of(services.begin(), services.end(),
+                     [&](const TScannedService& s) { return systems.contains(s.deliverySystem); }))
+        throw EKorvaneError(tr("The channel file \"%1\" holds no %2 service for this source.")
+                                .arg(path, DeliverySystemName(systems.first())));
+
+    // The source's channels as they stand, pending row settled.
+    ChannelDataSet->CheckBrowseMode();
+    QList<TExistingChannel> channels;
+    const int name = ChannelDataSet->FieldIndex(QStringLiteral("name"));
+    const int channum = ChannelDataSet->FieldIndex(QStringLiteral("channum"));
+    for (int r = 0; r < ChannelDataSet->RecordCount(); ++r)
+        channels << TExistingChannel{ChannelDataSet->VisibleValue(r, name).toString(),
+                                     ChannelDataSet->VisibleValue(r, channum).toString()};
+    TImportLimits limits;
+    for (const auto& [column, value] : DigitalValues(TScannedService{}))
+        limits.digitalWidths.insert(
+            column, SQLModule->Conn->CharacterLength(QStringLiteral("channel_dvb"), column));
+    TImportWin preview(services, channels, FCardKind, limits, this);
+    if (preview.exec() != QDialog::Accepted)
+        return;
+    const TImportPlan& plan = preview.Plan();
+    History->Step(tr("Import %1 channels").arg(plan.adds + plan.updates),
+                  [&] { applyImport(plan); });
+    UpdateModifiedMark();
+}
+
+void TChannelWin::applyImport(const TImportPlan& plan)
+{
+    // Row by row as typing would: a new channel or the one to update, then its digital
+    // row, posted together as unsaved changes. The lists and fields show the outcome
+    // once, not every row on the way.
+    const TControlsDisabled quiet{ChannelDataSet, DVBDataSet};
+    const auto asked = qScopeGuard([this] { FDigitalIdsAsked = false; });
+    for (const TImportRow& row : plan.rows) {
+        if (row.action == TImportAction::Skip)
+            continue;
+        if (row.action == TImportAction::Add) {
+            ChannelDataSet->Append();
+            FDigitalIdsAsked = true;
+            ChannelDataSet->SetFieldValue(QStringLiteral("callsign"), row.callsign);
+            ChannelDataSet->SetFieldValue(QStringLiteral("name"), row.name);
+            ChannelDataSet->SetFieldValue(QStringLiteral("channum"), row.channum);
+        } else {
+            ChannelDataSet->MoveTo(row.existing);
+            ChannelDataSet->Edit();
+        }
+        if (!DVBDataSet->IsEditing())
+            DVBDataSet->IsEmpty() ? DVBDataSet->Append() : DVBDataSet->Edit();
+        for (const auto& [column, value] : DigitalValues(row.service))
+            DVBDataSet->SetFieldValue(column, value ? QVariant(*value) : QVariant());
+        ChannelDataSet->MarkModified();
+        ChannelDataSet->Post(); // posts the digital row with it
+    }
+}
