@@ -14,7 +14,11 @@ void TChangeRecorder::Touch(TSQLClientDataSet& set, TRow* row)
     auto open =
         std::find_if(m_open.begin(), m_open.end(), [&](const Open& o) { return o.set == &set; });
     if (open == m_open.end()) {
-        m_open.push_back(Open{&set, set.HistoryCurrentRow(), {}, {}, {}});
+        TRow* current = set.HistoryCurrentRow();
+        for (const auto& [noted, before] : m_noted)
+            if (noted == &set)
+                current = before;
+        m_open.push_back(Open{&set, current, {}, {}, {}});
         open = m_open.end() - 1;
     }
     if (open->index.count(row) > 0)
@@ -28,6 +32,14 @@ void TChangeRecorder::Moved(TSQLClientDataSet&)
 {
     if (m_paused == 0 && OnMove)
         OnMove();
+}
+
+void TChangeRecorder::NoteCurrentRows(const std::vector<TSQLClientDataSet*>& sets)
+{
+    m_noted.clear();
+    for (TSQLClientDataSet* set : sets)
+        if (set->Active())
+            m_noted.emplace_back(set, set->HistoryCurrentRow());
 }
 
 void TChangeRecorder::Forget(const TSQLClientDataSet& set)
@@ -67,10 +79,17 @@ std::vector<TSetStep> TChangeRecorder::TakeStep()
             if (!same && !(row.before == TRowStatus::Absent && row.after == TRowStatus::Absent))
                 s.rows.push_back(std::move(row));
         }
-        if (!s.rows.empty())
-            step.push_back(std::move(s));
+        step.push_back(std::move(s));
     }
     m_open.clear();
+    m_noted.clear();
+    // A step that changed nothing the user sees is none. One that did keeps every set it
+    // touched, rows changed or not, so that each set's current row comes back with it
+    // (a digital value typed: the channel it was typed for).
+    const bool changed =
+        std::any_of(step.begin(), step.end(), [](const TSetStep& s) { return !s.rows.empty(); });
+    if (!changed)
+        step.clear();
     return step;
 }
 

@@ -56,6 +56,9 @@ public:
     void Forget(const TSQLClientDataSet& set);
     /// Runs when a set's current row moves to another row, outside a paused stretch.
     std::function<void()> OnMove;
+    /// A step of many moves begins: the current rows of `sets` now are where each set
+    /// touched in it was before it (not where it first touched a row).
+    void NoteCurrentRows(const std::vector<TSQLClientDataSet*>& sets);
 
     /// The changes since the last step (nothing when the touched rows look as they did).
     std::vector<TSetStep> TakeStep();
@@ -77,6 +80,7 @@ private:
         std::vector<TRowImage> before;
     };
     std::vector<Open> m_open;
+    std::vector<std::pair<TSQLClientDataSet*, TRow*>> m_noted;
     int m_paused = 0;
 };
 

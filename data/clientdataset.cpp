@@ -238,10 +238,11 @@ const TFieldDef* TSQLClientDataSet::Field(const QString& name) const
 void TSQLClientDataSet::setCurrent(int index, bool forceScroll)
 {
     TRow* before = currentRow();
+    // The edit of the row left is over: noted before the move, on the row it was made.
+    if (m_rows.At(index) != before && m_recorder)
+        m_recorder->Moved(*this);
     m_current = index;
     notify(NoticeCurrent);
-    if (currentRow() != before && m_recorder)
-        m_recorder->Moved(*this);
     if ((forceScroll || currentRow() != before) && AfterScroll)
         AfterScroll();
 }

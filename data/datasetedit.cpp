@@ -14,9 +14,9 @@ bool TSQLClientDataSet::HasPendingChanges() const
 
 void TSQLClientDataSet::MarkModified()
 {
-    if (!IsEditing() || m_modified)
+    if (!IsEditing())
         return;
-    touch(currentRow());
+    touch(currentRow()); // (a row changed along with another set's is part of the step)
     m_modified = true;
 }
 
@@ -154,7 +154,8 @@ void TSQLClientDataSet::Cancel()
         BeforeCancel();
     if (!IsEditing())
         return;
-    touch(currentRow());
+    if (m_modified) // what was typed goes: a change (a row nobody changed is none)
+        touch(currentRow());
     const bool wasInsert = m_state == TDataSetState::Insert;
     const int index = m_current;
     finishPending();

@@ -198,8 +198,8 @@ bool HasUncommittedEdits(const QWidget* window)
 
 void TDBGrid::followDataSet()
 {
-    if (m_viewChanging > 0)
-        return; // again once the view has settled
+    if (m_viewChanging > 0 || m_moving > 0)
+        return; // again once the view has settled, or the set has moved
     TSQLClientDataSet* set = setOf(m_source);
     const int row = set && set->Active() ? set->RecNo() : -1;
     const QModelIndex target =
@@ -209,6 +209,11 @@ void TDBGrid::followDataSet()
         return;
     m_syncing = true;
     setCurrentIndex(target);
+    // The set moved: its row alone is selected, whatever keys are held (an undo by
+    // Ctrl+Z must not toggle rows in and out).
+    if (target.isValid() && selectionMode() == QAbstractItemView::ExtendedSelection)
+        selectionModel()->select(target,
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_syncing = false;
 }
 
@@ -221,7 +226,12 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     const int row = m_view->mapToSource(current).row();
     if (set && set->Active() && row >= 0 && set->RecNo() != row) {
         // Moving posts a pending row first; should that fail, the row stays current.
-        if (!Guarded(this, [&] { set->MoveTo(row); }))
+        // While the set gets there, the grid is where the user put it already: what the
+        // set tells on the way (the row left, posted) moves nothing back.
+        ++m_moving;
+        const bool moved = Guarded(this, [&] { set->MoveTo(row); });
+        --m_moving;
+        if (!moved || set->RecNo() != m_view->mapToSource(currentIndex()).row())
             followDataSet();
     }
 }
@@ -261,6 +271,18 @@ void TDBGrid::keyPressEvent(QKeyEvent* event)
         }
     }
     QTableView::keyPressEvent(event);
+}
+
+void TDBGrid::mousePressEvent(QMouseEvent* event)
+{
+    const int rows = m_view->rowCount();
+    QTableView::mousePressEvent(event);
+    // Moving to the row clicked settled the row left, and a new row nobody typed into
+    // went: the rows moved under the pointer, and what it swept over is no selection.
+    // The row clicked is current (the set found it again); it alone is selected.
+    if (m_view->rowCount() != rows && currentIndex().isValid() && selectionModel())
+        selectionModel()->select(currentIndex(),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event)

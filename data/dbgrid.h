@@ -58,6 +58,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
@@ -71,6 +72,7 @@ private:
     bool m_syncing = false;
     bool m_fitted = false;
     int m_viewChanging = 0; // the view is dropping, adding or reordering rows
+    int m_moving = 0;       // the set is moving to the row the user made current
 };
 
 /// Writes the open cell editors of every grid in `window` into their rows.

@@ -138,6 +138,7 @@ void TEditHistory::Step(const QString& text, const std::function<void()>& action
     }
     EndStep();
     m_stepText = text;
+    m_recorder.NoteCurrentRows(m_sets);
     ++m_inStep;
     try {
         action();
@@ -145,17 +146,19 @@ void TEditHistory::Step(const QString& text, const std::function<void()>& action
         // What a failing action changed before it failed is a step of its own: the user
         // can take it back.
         --m_inStep;
-        EndStep(m_stepText);
-        updateActions();
+        pushStep(m_stepText);
         throw;
     }
     --m_inStep;
+    pushStep(m_stepText);
+}
+
+void TEditHistory::pushStep(const QString& text)
+{
     m_editing.clear();
-    if (m_recorder.Touched()) {
-        std::vector<TSetStep> step = m_recorder.TakeStep();
-        if (!step.empty())
-            m_stack->push(new TStepCommand(this, std::move(step), m_stepText));
-    }
+    std::vector<TSetStep> step = m_recorder.TakeStep(); // (forgets the rows noted too)
+    if (!step.empty())
+        m_stack->push(new TStepCommand(this, std::move(step), text));
     updateActions();
 }
 

@@ -62,6 +62,7 @@ protected:
 private:
     class TStepCommand;
     void focusChanged(QWidget* old, QWidget* now);
+    void pushStep(const QString& text);
     void restore(const std::vector<TSetStep>& step, bool after);
     void updateActions();
     bool blankRow() const;

@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <random>
@@ -33,9 +34,48 @@ struct ListModel
     Values pending;
     QString key;                 // the column that identifies a row
     std::function<void()> moved; // runs whenever the current row may have changed
+    QList<Val> selected;         // the rows selected in the grid, by key
+    Val anchor;                  // the row a Shift+click selects from
 
     int Count() const { return int(rows.size()); }
     bool HasRow() const { return current >= 0; }
+    /// A new row nobody typed into: no change yet.
+    bool Blank() const { return editing && isNew && !touched; }
+    /// The key of the current row as the user sees it: under a blank new row, the row
+    /// it was started before.
+    Val CurrentKey() const
+    {
+        if (Blank())
+            return current + 1 < Count() ? rows[current + 1].value(key) : Val();
+        return HasRow() ? Current().value(key) : Val();
+    }
+    int IndexOf(const Val& k) const
+    {
+        for (int i = 0; i < Count(); ++i)
+            if (k && rows[i].value(key) == k)
+                return i;
+        return -1;
+    }
+    /// The grid selects the current row alone (its rows were read anew, or the data set
+    /// moved it).
+    void SelectCurrent()
+    {
+        selected.clear();
+        if (HasRow())
+            selected << Current().value(key);
+        anchor = HasRow() ? Current().value(key) : Val();
+    }
+    /// The selected rows in the grid's order; the current row when none is.
+    QList<int> SelectedRows() const
+    {
+        QList<int> found;
+        for (int i = 0; i < Count(); ++i)
+            if (selected.contains(i == current ? Current().value(key) : rows[i].value(key)))
+                found << i;
+        if (found.isEmpty() && HasRow())
+            found << current;
+        return found;
+    }
     /// Values of the current row as the fields show them.
     Values Current() const { return editing ? pending : (HasRow() ? rows[current] : Values{}); }
 
@@ -162,6 +202,28 @@ struct ListModel
             touched = false;
             pending = rows[current];
         }
+    }
+
+    /// Deletes the selected rows (a new row being typed: that row alone).
+    void DeleteSelected()
+    {
+        if (editing && isNew) {
+            Cancel();
+            return;
+        }
+        Settle();
+        const QList<int> chosen = SelectedRows();
+        if (chosen.isEmpty())
+            return;
+        if (chosen.size() == 1) {
+            MoveTo(chosen.first());
+            Delete();
+            return;
+        }
+        for (int i = int(chosen.size()) - 1; i >= 0; --i)
+            rows.removeAt(chosen[i]);
+        current = rows.isEmpty() ? -1 : std::min(chosen.first(), Count() - 1);
+        notify();
     }
 
     /// Rows as a save writes them (the pending row settled).
@@ -323,3 +385,66 @@ struct Dice
         }
     }
 };
+
+/// What the user saw at one moment, settled as a move would settle it: the editor's own
+/// row, the list's rows and its current row (by key).
+struct Snapshot
+{
+    Values head;
+    QList<Values> rows;
+    Val current;
+    bool operator==(const Snapshot& o) const { return head == o.head && rows == o.rows; }
+    bool operator!=(const Snapshot& o) const { return !(*this == o); }
+};
+
+inline Snapshot Snap(const HeadRow& head, const ListModel& list)
+{
+    return {head.Now(), list.Saved(), list.CurrentKey()};
+}
+
+/// The steps a user can undo and redo, as the user made them: an action that changed
+/// what the user sees is a step; typing into one field, until another action, is one.
+struct HistoryModel
+{
+    struct Step
+    {
+        Snapshot before, after;
+    };
+    QList<Step> undo, redo;
+    std::optional<Snapshot> open; // what was there before the step being made
+    QString typing;               // the field the step being made types into
+
+    /// The step being made is over (`now` is what is there).
+    void Close(const Snapshot& now)
+    {
+        if (open && *open != now) {
+            undo << Step{*open, now};
+            redo.clear();
+        }
+        open.reset();
+        typing.clear();
+    }
+    void Clear()
+    {
+        undo.clear();
+        redo.clear();
+        open.reset();
+        typing.clear();
+    }
+};
+
+/// Puts `to` back in place of what `head` and `list` hold, as an undo or redo does: the
+/// pending row settled first, the current row back where the list's rows changed.
+inline void Restore(HeadRow& head, ListModel& list, const Snapshot& to, bool rowsChanged)
+{
+    list.Settle();
+    head.values = to.head;
+    head.editing = false;
+    if (!rowsChanged)
+        return;
+    list.rows = to.rows;
+    list.editing = false;
+    const int at = list.IndexOf(to.current);
+    list.current =
+        at >= 0 ? at : (list.rows.isEmpty() ? -1 : std::clamp(list.current, 0, list.Count() - 1));
+}

@@ -8,6 +8,7 @@
 #include "listingswin.h"
 #include "messagebox.h"
 #include "modal.h"
+#include "renumberwin.h"
 #include "testdatabase.h"
 
 #include <QCheckBox>
@@ -16,8 +17,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 // A randomized user against the real editor windows, beside a plain model of what
 // that user meant. Every action is one a user can do: typing into a field, editing a
@@ -325,6 +328,8 @@ class TestEditorModel : public QObject, ServerFixture
         grid->scrollTo(index);
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
         list.MoveTo(r);
+        list.SelectCurrent(); // a click selects the row clicked alone
+        effect.selection = true;
     }
 
     /// Save by the button or by Ctrl+S.
@@ -338,6 +343,96 @@ class TestEditorModel : public QObject, ServerFixture
             QTest::keyClick(&win, Qt::Key_S, Qt::ControlModifier);
     }
 
+    /// Shortcuts reach the active window; the offscreen platform has no window manager to
+    /// give the activation back after a dialog.
+    void activate(QWidget& win)
+    {
+        win.activateWindow();
+        if (!QTest::qWaitForWindowActive(&win))
+            differ(QStringLiteral("the editor cannot be made the active window"));
+    }
+
+    // --- what an action did, for the history and the selection ---------------------
+
+    /// What the last action did beyond the rows: the field typed into (and whether its
+    /// edit was finished there), a selection made, a save, an undo or redo done.
+    struct Effect
+    {
+        QString typed;
+        bool finished = false;  // Enter, or a choice: the field's edit ends with it
+        bool selection = false; // the action set the selection itself
+        bool reselect = false;  // the grid read its rows anew: the current row alone
+        bool saved = false;
+        bool history = false; // an undo or redo, which did its own bookkeeping
+        bool noBoundary = false;
+    };
+    Effect effect;
+
+    static Val shownKey(const ListModel& list)
+    {
+        return list.HasRow() ? list.Current().value(list.key) : Val();
+    }
+
+    /// After an action: the step it made (or went on making), and the grid's selection.
+    void afterAction(HistoryModel& h, const HeadRow& head, ListModel& list, const Snapshot& pre,
+                     int count, const Val& key)
+    {
+        const Effect e = effect;
+        if (e.saved) {
+            h.Clear();
+        } else if (!e.history && !e.noBoundary) {
+            if (e.typed.isEmpty() || h.typing != e.typed) {
+                h.Close(pre); // anything else ends the step being made
+                h.open = pre;
+                h.typing = e.typed;
+            }
+            if (e.typed.isEmpty() || e.finished)
+                h.Close(Snap(head, list));
+        }
+        if (!e.selection && (e.reselect || count != list.Count() || key != shownKey(list)))
+            list.SelectCurrent();
+    }
+
+    /// Undo or redo, by its button or its keys (in the grid: in a field, Ctrl+Z would
+    /// undo the typing there first). The model puts back what the user saw before or
+    /// after the step.
+    void undoOrRedo(TEditorWin& win, HeadRow& head, ListModel& list, HistoryModel& h,
+                    QAbstractButton* undoButton, QAbstractButton* redoButton, QWidget* grid,
+                    Dice& dice)
+    {
+        const bool undo = dice.Chance(65);
+        const int how = dice.Below(3);
+        const QStringList hows = undo ? QStringList{"the Undo button", "Ctrl+Z", "Ctrl+Z"}
+                                      : QStringList{"the Redo button", "Ctrl+Shift+Z", "Ctrl+Y"};
+        act(hows[how] + (undo ? QStringLiteral(" (undo)") : QStringLiteral(" (redo)")));
+        effect.history = true;
+        activate(win);
+        if (how == 0) {
+            QTest::mouseClick(undo ? undoButton : redoButton, Qt::LeftButton);
+        } else {
+            grid->setFocus();
+            if (undo)
+                QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+            else if (how == 1)
+                QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            else
+                QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+        }
+        settleEvents();
+        h.Close(Snap(head, list)); // the step being made ends first
+        if (undo && list.Blank()) {
+            list.Cancel(); // a new row nobody typed into came last: it goes first
+        } else if (undo && !h.undo.isEmpty()) {
+            const HistoryModel::Step step = h.undo.takeLast();
+            h.redo << step;
+            Restore(head, list, step.before, step.before.rows != step.after.rows);
+        } else if (!undo && !h.redo.isEmpty()) {
+            const HistoryModel::Step step = h.redo.takeLast();
+            h.undo << step;
+            Restore(head, list, step.after, step.before.rows != step.after.rows);
+        }
+    }
+
     // === the channel source editor ====================================================
 
     struct ChannelState
@@ -347,6 +442,7 @@ class TestEditorModel : public QObject, ServerFixture
         HeadRow source;
         ListModel list;
         QList<Values> saved;
+        HistoryModel hist;
     };
 
     void loadChannels(ChannelState& m)
@@ -377,7 +473,9 @@ class TestEditorModel : public QObject, ServerFixture
             m.list.rows << v;
         }
         m.list.current = m.list.rows.isEmpty() ? -1 : 0;
+        m.list.SelectCurrent();
         m.saved = m.list.rows;
+        m.hist.Clear();
     }
 
     static Values freshChannel(const ChannelState& m, const QString& chanid)
@@ -942,6 +1040,7 @@ class TestEditorModel : public QObject, ServerFixture
         if (text.trimmed().isEmpty())
             text = QStringLiteral("e");
         act(QStringLiteral("type \"%1\" into the channel filter, then Escape").arg(text));
+        effect.reselect = true; // the grid's rows are read anew as they are filtered
         auto* filter = win.findChild<QLineEdit*>(QStringLiteral("ChannelFilterEdit"));
         filter->setFocus();
         QTest::keyClicks(filter, text);
@@ -966,8 +1065,186 @@ class TestEditorModel : public QObject, ServerFixture
             differ(QStringLiteral("Escape in the filter did not just clear it"));
     }
 
-    // One random user action on the channel editor; false when the window closed.
+    /// Selects channels in the grid as a user does: a click then a Shift+click, a click
+    /// then Ctrl+clicks, Ctrl+A, or a click then Shift+Down or Shift+Up.
+    void selectChannels(TChannelWin& win, ChannelState& m, Dice& dice)
+    {
+        if (m.list.Count() == 0)
+            return;
+        TDBGrid* grid = win.ChannelGrid;
+        effect.selection = true;
+        auto click = [&](int r, Qt::KeyboardModifiers modifiers) {
+            const QModelIndex index = grid->Model()->index(r, 1);
+            grid->scrollTo(index);
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
+                              grid->visualRect(index).center());
+            m.list.MoveTo(r);
+        };
+        auto keyOf = [&](int r) {
+            return m.list.rows[r].value(m.list.key);
+        };
+        const int how = dice.Below(4);
+        if (how == 2) {
+            act(QStringLiteral("Ctrl+A in the grid"));
+            grid->setFocus();
+            QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+            m.list.selected.clear();
+            for (int r = 0; r < m.list.Count(); ++r)
+                m.list.selected << (r == m.list.current ? shownKey(m.list) : keyOf(r));
+            return;
+        }
+        // A plain click first: it settles the row being edited (a new row nobody typed
+        // into goes) and selects the row clicked alone.
+        // (Not on a new row nobody typed into: it would go under the pointer.)
+        int first = dice.Below(m.list.Count());
+        if (m.list.Blank() && first == m.list.current) {
+            if (m.list.Count() == 1)
+                return;
+            first = (first + 1) % m.list.Count();
+        }
+        click(first, Qt::NoModifier);
+        m.list.SelectCurrent();
+        const int from = m.list.current;
+        QStringList what{QStringLiteral("click row %1").arg(first)};
+        if (how == 0) {
+            const int to = dice.Below(m.list.Count());
+            what << QStringLiteral("Shift+click row %1").arg(to);
+            click(to, Qt::ShiftModifier);
+            m.list.selected.clear();
+            for (int r = std::min(from, to); r <= std::max(from, to); ++r)
+                m.list.selected << keyOf(r);
+        } else if (how == 1) {
+            for (int i = 1 + dice.Below(3); i > 0; --i) {
+                const int r = dice.Below(m.list.Count());
+                what << QStringLiteral("Ctrl+click row %1").arg(r);
+                click(r, Qt::ControlModifier);
+                const Val k = keyOf(r);
+                if (m.list.selected.contains(k))
+                    m.list.selected.removeAll(k);
+                else
+                    m.list.selected << k;
+            }
+        } else {
+            const bool down = dice.Chance(60);
+            const int steps = 1 + dice.Below(4);
+            what << QStringLiteral("Shift+%1 %2 times").arg(down ? "Down" : "Up").arg(steps);
+            grid->setFocus();
+            for (int i = 0; i < steps; ++i) {
+                QTest::keyClick(grid, down ? Qt::Key_Down : Qt::Key_Up, Qt::ShiftModifier);
+                const int to = m.list.current + (down ? 1 : -1);
+                if (to >= 0 && to < m.list.Count())
+                    m.list.MoveTo(to);
+            }
+            m.list.selected.clear();
+            for (int r = std::min(from, m.list.current); r <= std::max(from, m.list.current); ++r)
+                m.list.selected << keyOf(r);
+        }
+        act(QStringLiteral("select: ") + what.join(QStringLiteral(", ")));
+    }
+
+    /// Renumber... (Ctrl+R or its button) on the selected channels: the first number as
+    /// offered or another, a step, then Renumber or Cancel; a number too long for the
+    /// column leaves Renumber disabled, and the user cancels.
+    void renumber(TChannelWin& win, ChannelState& m, Dice& dice)
+    {
+        // The window settles the row being edited first; a new row nobody typed into
+        // goes, and the grid selects the current row alone.
+        const bool blank = m.list.Blank();
+        m.list.Settle();
+        if (blank)
+            m.list.SelectCurrent();
+        const QList<int> rows = m.list.SelectedRows();
+        qlonglong offered = -1;
+        for (int r : rows) {
+            bool whole = false;
+            const qlonglong n =
+                Shown(m.list.rows[r].value(QStringLiteral("channum"))).trimmed().toLongLong(&whole);
+            if (whole && n >= 0 && (offered < 0 || n < offered))
+                offered = n;
+        }
+        offered = offered < 0 ? 1 : std::min<qlonglong>(offered, 999999);
+        const qlonglong first = dice.Chance(50)   ? offered
+                                : dice.Chance(20) ? 99990 + dice.Below(9)
+                                                  : dice.Below(1000);
+        const qlonglong step = dice.Chance(70) ? 1 : 1 + dice.Below(9);
+        QStringList numbers;
+        bool tooLong = false;
+        for (int i = 0; i < rows.size(); ++i) {
+            numbers << QString::number(first + i * step);
+            tooLong = tooLong || numbers.last().size() > 5;
+        }
+        const bool cancel = tooLong || dice.Chance(15);
+        const bool button = dice.Chance(40);
+        act(QStringLiteral("%1, %2 channels from %3 by %4, %5")
+                .arg(button ? "the Renumber button" : "Ctrl+R")
+                .arg(rows.size())
+                .arg(first)
+                .arg(step)
+                .arg(cancel ? "Cancel" : "Renumber"));
+        if (rows.isEmpty()) {
+            QTest::mouseClick(win.RenumberButton, Qt::LeftButton);
+            return;
+        }
+        const QString summary = rows.size() == 1
+                                    ? QStringLiteral("1 channel: %1").arg(numbers.first())
+                                    : QStringLiteral("%1 channels: %2 to %3")
+                                          .arg(rows.size())
+                                          .arg(numbers.first(), numbers.last());
+        QString shown;
+        bool offeredFirst = false;
+        WhenModal(this, [&](QWidget* modal) {
+            auto* dialog = qobject_cast<TRenumberWin*>(modal);
+            if (!dialog) {
+                modal->hide();
+                return;
+            }
+            offeredFirst = dialog->FirstEdit->value() == offered;
+            dialog->FirstEdit->setValue(int(first));
+            dialog->StepEdit->setValue(int(step));
+            shown = dialog->SummaryLabel->text();
+            if (dialog->RenumberButton->isEnabled() == tooLong)
+                differ(QStringLiteral("Renumber is %1 for numbers up to %2")
+                           .arg(tooLong ? "enabled" : "disabled", numbers.last()));
+            if (cancel)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                dialog->RenumberButton->click();
+        });
+        activate(win);
+        if (button) {
+            QTest::mouseClick(win.RenumberButton, Qt::LeftButton);
+        } else {
+            QWidget* target = win.focusWidget() ? win.focusWidget() : &win;
+            QTest::keyClick(target, Qt::Key_R, Qt::ControlModifier);
+        }
+        activate(win); // as a window manager does when the dialog has gone
+        settleEvents();
+        if (!offeredFirst)
+            differ(QStringLiteral("Renumber offered another first number than %1").arg(offered));
+        if (shown != summary)
+            differ(QStringLiteral("Renumber says \"%1\", the user expects \"%2\"")
+                       .arg(shown, summary));
+        if (cancel)
+            return;
+        for (int i = 0; i < rows.size(); ++i)
+            m.list.rows[rows[i]][QStringLiteral("channum")] = numbers[i];
+    }
+
+    // One random user action on the channel editor, with what it means for the history
+    // and the selection; false when the window closed.
     bool channelAction(TChannelWin& win, ChannelState& m, Dice& dice)
+    {
+        const Snapshot pre = Snap(m.source, m.list);
+        const int count = m.list.Count();
+        const Val key = shownKey(m.list);
+        effect = {};
+        if (!channelStep(win, m, dice))
+            return false;
+        afterAction(m.hist, m.source, m.list, pre, count, key);
+        return true;
+    }
+
+    bool channelStep(TChannelWin& win, ChannelState& m, Dice& dice)
     {
         auto* nav = win.ChannelNavigator;
         if (m.digital && dice.Chance(4)) {
@@ -980,6 +1257,19 @@ class TestEditorModel : public QObject, ServerFixture
         }
         if (dice.Chance(4)) {
             matchListings(win, m, dice);
+            return true;
+        }
+        if (dice.Chance(5)) {
+            selectChannels(win, m, dice);
+            return true;
+        }
+        if (dice.Chance(4)) {
+            renumber(win, m, dice);
+            return true;
+        }
+        if (dice.Chance(7)) {
+            undoOrRedo(win, m.source, m.list, m.hist, win.UndoButton, win.RedoButton,
+                       win.ChannelGrid, dice);
             return true;
         }
         const int roll = dice.Below(100);
@@ -1004,6 +1294,8 @@ class TestEditorModel : public QObject, ServerFixture
                     at + 1 < f.items.size() ? std::optional<int>(at + 1) : std::nullopt;
                 act(QStringLiteral("Down in %1").arg(f.widget));
                 pressDown(combo);
+                effect.typed = f.widget;
+                effect.finished = true; // a choice is made at once
                 if (!next)
                     return true;
                 value = f.items[*next];
@@ -1016,6 +1308,8 @@ class TestEditorModel : public QObject, ServerFixture
                              enter ? ", Enter" : ""));
                 const Typing t = typeInto(win.findChild<QLineEdit*>(f.widget), typed, clear,
                                           f.limit, f.kind == Kind::Number, enter);
+                effect.typed = f.widget;
+                effect.finished = enter;
                 if (!t.wrote)
                     return true;
                 value = t.value;
@@ -1040,8 +1334,12 @@ class TestEditorModel : public QObject, ServerFixture
             const QList<int> limits{5, 20, 20};
             const int column = dice.Below(3);
             TDBGrid* grid = win.ChannelGrid;
+            effect.reselect = true; // the cell clicked selects its row alone
             grid->setFocus();
-            grid->setCurrentIndex(grid->Model()->index(m.list.current, column));
+            const QModelIndex cell = grid->Model()->index(m.list.current, column);
+            grid->scrollTo(cell);
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(cell).center());
             const QString start = grid->Model()->index(m.list.current, column).data().toString();
             const QString typed = dice.Chance(20) ? QString() : dice.Text();
             const int end = dice.Below(column < 2 ? 4 : 3); // Tab only before the last column
@@ -1083,6 +1381,7 @@ class TestEditorModel : public QObject, ServerFixture
             if (t.wrote && t.text != start)
                 m.list.Write(col, t.text, freshChannel(m, currentChanid(win)));
             if (end == 2) {
+                effect.saved = true;
                 channelSaved(m);
                 compareChannelTables(m, m.saved, m.source.saved,
                                      QStringLiteral("after Ctrl+S in a cell"));
@@ -1099,9 +1398,9 @@ class TestEditorModel : public QObject, ServerFixture
                 differ(QStringLiteral("a new channel took chanid 5000 of an orphaned digital row"));
             m.list.Insert(freshChannel(m, chanid));
         } else if (roll < 73) {
-            act(QStringLiteral("navigator Delete"));
+            act(QStringLiteral("navigator Delete (%1 selected)").arg(m.list.SelectedRows().size()));
             QTest::mouseClick(nav->ButtonFor(TDBNavigator::Delete), Qt::LeftButton);
-            m.list.Delete();
+            m.list.DeleteSelected();
         } else if (roll < 76) {
             const bool yes = dice.Chance(60);
             act(QStringLiteral("Delete key in the grid, answer %1").arg(yes ? "Yes" : "Cancel"));
@@ -1110,7 +1409,7 @@ class TestEditorModel : public QObject, ServerFixture
             win.ChannelGrid->setFocus();
             QTest::keyClick(win.ChannelGrid, Qt::Key_Delete);
             if (yes)
-                m.list.Delete();
+                m.list.DeleteSelected();
         } else if (roll < 82) {
             act(QStringLiteral("navigator Cancel"));
             QTest::mouseClick(nav->ButtonFor(TDBNavigator::Cancel), Qt::LeftButton);
@@ -1121,6 +1420,7 @@ class TestEditorModel : public QObject, ServerFixture
             m.source.Cancel();
         } else if (roll < 94) {
             save(win, win.ApplyButton, dice);
+            effect.saved = true;
             channelSaved(m);
             compareChannelTables(m, m.saved, m.source.saved, QStringLiteral("after Save"));
         } else {
@@ -1165,6 +1465,7 @@ class TestEditorModel : public QObject, ServerFixture
         if (dirty && answer == B::Cancel) {
             if (!win.isVisible())
                 differ(QStringLiteral("Cancel in the close question closed the window"));
+            effect.noBoundary = true; // nothing left the field being typed into
             return true;
         }
         if (win.isVisible()) {
@@ -1239,6 +1540,7 @@ class TestEditorModel : public QObject, ServerFixture
         HeadRow card;
         ListModel inputs;
         QList<Values> saved;
+        HistoryModel hist;
         QList<Values> sources;  // sourceid, name
         QList<Values> channels; // chanid, name, sourceid
         Val listed;             // the source whose channels "Start channel" offers
@@ -1273,7 +1575,9 @@ class TestEditorModel : public QObject, ServerFixture
                           .arg(m.cardId)))
             m.inputs.rows << parseRow(InputColumns, row);
         m.inputs.current = m.inputs.rows.isEmpty() ? -1 : 0;
+        m.inputs.SelectCurrent();
         m.saved = m.inputs.rows;
+        m.hist.Clear();
         m.sources.clear();
         for (const QString& row :
              db->Rows(QStringLiteral("SELECT sourceid, name FROM videosource ORDER BY sourceid")))
@@ -1439,10 +1743,29 @@ class TestEditorModel : public QObject, ServerFixture
         m.saved = m.inputs.rows;
     }
 
-    // One random user action on the card editor; false when the window closed.
+    // One random user action on the card editor, with what it means for the history;
+    // false when the window closed.
     bool cardAction(TCardWin& win, CardState& m, Dice& dice)
     {
+        const Snapshot pre = Snap(m.card, m.inputs);
+        const int count = m.inputs.Count();
+        const Val key = shownKey(m.inputs);
+        effect = {};
+        if (!cardStep(win, m, dice))
+            return false;
+        afterAction(m.hist, m.card, m.inputs, pre, count, key);
+        followSource(m);
+        return true;
+    }
+
+    bool cardStep(TCardWin& win, CardState& m, Dice& dice)
+    {
         auto* nav = win.DBNavigator1;
+        if (dice.Chance(7)) {
+            undoOrRedo(win, m.card, m.inputs, m.hist, win.UndoButton, win.RedoButton, win.DBGrid1,
+                       dice);
+            return true;
+        }
         const int roll = dice.Below(100);
         if (roll < 50) {
             QList<Field> fields;
@@ -1451,6 +1774,8 @@ class TestEditorModel : public QObject, ServerFixture
                     fields << f;
             const Field f = dice.Pick(fields);
             QWidget* w = win.findChild<QWidget*>(f.widget);
+            effect.typed = f.widget;
+            effect.finished = true; // a click or a choice ends the edit at once
             const bool src = f.column.startsWith(QLatin1String("src."));
             const bool number = f.column.endsWith(QLatin1String("audioratelimit")) ||
                                 f.column == QLatin1String("preference");
@@ -1500,6 +1825,7 @@ class TestEditorModel : public QObject, ServerFixture
                         .arg(typed, f.widget, clear ? " after clearing it" : "",
                              enter ? ", Enter" : ""));
                 const Typing t = typeInto(edit, typed, clear, f.limit, number, enter);
+                effect.finished = enter;
                 wrote = t.wrote;
                 value = t.value;
             }
@@ -1543,6 +1869,7 @@ class TestEditorModel : public QObject, ServerFixture
             followSource(m);
         } else if (roll < 95) {
             save(win, win.ApplyButton, dice);
+            effect.saved = true;
             cardSaved(m);
             compareCardTables(m, QStringLiteral("after Save"));
         } else {
