@@ -126,6 +126,9 @@ void TEditHistory::EndStep(const QString& text)
     const QString what = !text.isEmpty() ? text : editing;
     m_stack->push(new TStepCommand(this, std::move(step),
                                    what.isEmpty() ? tr("Edit") : tr("Edit %1").arg(what)));
+    if (QWidget* focus = QApplication::focusWidget();
+        focus && m_window && m_window->isAncestorOf(focus))
+        forgetTyping(focus);
 }
 
 void TEditHistory::Step(const QString& text, const std::function<void()>& action)
@@ -208,6 +211,9 @@ void TEditHistory::Redo()
 void TEditHistory::restore(const std::vector<TSetStep>& step, bool after)
 {
     // Called by the stack: nothing may be thrown through it.
+    if (QWidget* focus = QApplication::focusWidget();
+        focus && m_window && m_window->isAncestorOf(focus))
+        forgetTyping(focus);
     ++m_inStep;
     try {
         RestoreStep(step, after, m_sets, m_recorder);
@@ -275,14 +281,21 @@ void TEditHistory::focusChanged(QWidget* old, QWidget*)
 {
     if (!old || !m_window || (old != m_window && !m_window->isAncestorOf(old)))
         return;
-    // The field left: its edit is finished, and Ctrl+Z there no longer undoes typing.
     EndStep(captionOf(old));
-    if (auto* line = qobject_cast<QLineEdit*>(old); line && line->isUndoAvailable()) {
-        const QSignalBlocker quiet(line);
-        const int at = line->cursorPosition();
-        line->setText(line->text());
-        line->setCursorPosition(at);
-    }
+    forgetTyping(old);
+}
+
+void TEditHistory::forgetTyping(QWidget* widget)
+{
+    // The field's edit is finished (a step, or undone with the window's): Ctrl+Z and
+    // Ctrl+Shift+Z there no longer undo or redo its typing.
+    auto* line = qobject_cast<QLineEdit*>(widget);
+    if (!line || (!line->isUndoAvailable() && !line->isRedoAvailable()))
+        return;
+    const QSignalBlocker quiet(line);
+    const int at = line->cursorPosition();
+    line->setText(line->text());
+    line->setCursorPosition(at);
 }
 
 bool TEditHistory::eventFilter(QObject* watched, QEvent* event)

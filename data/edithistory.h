@@ -63,6 +63,7 @@ private:
     class TStepCommand;
     void focusChanged(QWidget* old, QWidget* now);
     void pushStep(const QString& text);
+    void forgetTyping(QWidget* widget);
     void restore(const std::vector<TSetStep>& step, bool after);
     void updateActions();
     bool blankRow() const;

@@ -10,16 +10,20 @@
 #include "messagebox.h"
 #include "modal.h"
 #include "panearea.h"
+#include "renumberwin.h"
 #include "testdatabase.h"
 #include "windowfixture.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 // The channel source editor through its real widgets, on the sample line-up:
 // source 1 "Antenna" on the V4L card, source 3 "DVB-T" on the DVB card (dvb_type T),
@@ -41,6 +45,14 @@ class TestChannelWin : public QObject, ServerFixture, WindowFixture<TChannelWin>
     }
 
     TDBGrid* ChannelGrid() { return win->ChannelGrid; }
+
+    // Shortcuts reach the active window; the offscreen platform has no window manager to
+    // give the activation back after a dialog.
+    void activate()
+    {
+        win->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(win.get()));
+    }
 
     // The status line at the window's designed size: its text whole, on one line.
     void statusLineShowsWhole()
@@ -913,6 +925,138 @@ private slots:
         QCOMPARE(MessageBox::ShownBoxes().size(), 1);
         QVERIFY(MessageBox::ShownBoxes()[0].text.contains(notes));
         QVERIFY(!win->isDirty());
+    }
+
+    // --- undo and redo where the randomized test does not reach
+
+    // An import of 2,000 services is one step: undone, the editor holds what it read
+    // and nothing to save; redone, all of it again, and Save writes it.
+    void undoAcrossAnImportOf2000Channels()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("scan.conf"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 2000; ++i)
+            f.write(
+                QStringLiteral("[Service %1]\n\tVIDEO_PID = %2\n\tAUDIO_PID = %3\n"
+                               "\tFREQUENCY = %4\n\tSERVICE_ID = %1\n\tDELIVERY_SYSTEM = DVBT\n")
+                    .arg(i)
+                    .arg(100 + i)
+                    .arg(3000 + i)
+                    .arg(474000000 + (i % 40) * 8000000)
+                    .toUtf8());
+        f.close();
+        open(3);
+        TChannelWin::ChooseFile = [path](QWidget*) {
+            return path;
+        };
+        WhenModal(this, [](QWidget* modal) {
+            auto* preview = qobject_cast<TImportWin*>(modal);
+            QVERIFY(preview);
+            preview->ImportButton->click();
+        });
+        QTest::keyClick(win.get(), Qt::Key_I, Qt::ControlModifier);
+        TChannelWin::ChooseFile = nullptr;
+        activate(); // as a window manager does when the dialog has gone
+        QCOMPARE(win->ChannelDataSet->RecordCount(), 2003);
+        QCOMPARE(win->UndoButton->toolTip(), QStringLiteral("Undo: Import 2000 channels (Ctrl+Z)"));
+
+        QTest::keyClick(win.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(win->ChannelDataSet->RecordCount(), 3);
+        QCOMPARE(win->ChannelDataSet->ChangeCount() + win->DVBDataSet->ChangeCount(), 0);
+        QVERIFY(!win->isWindowModified());
+        QCOMPARE(win->RedoButton->toolTip(),
+                 QStringLiteral("Redo: Import 2000 channels (Ctrl+Shift+Z)"));
+
+        QTest::keyClick(win.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(win->ChannelDataSet->RecordCount(), 2003);
+        QCOMPARE(win->ChannelDataSet->ChangeCount(), 2000);
+        QCOMPARE(win->DVBDataSet->ChangeCount(), 2000);
+        QVERIFY(win->isWindowModified());
+        QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(db->Count(QStringLiteral("channel"), QStringLiteral("sourceid = 3")), 2003);
+        QCOMPARE(db->Count(QStringLiteral("channel_dvb")), 2002);
+        // Save starts a new history.
+        QVERIFY(!win->UndoButton->isEnabled());
+        QCOMPARE(win->UndoButton->toolTip(), QStringLiteral("Nothing to undo"));
+    }
+
+    // Renumber... numbers the selected channels in the order the list shows them, sorted
+    // and filtered; it says what it will do and which other channel has one of the
+    // numbers already; the whole of it is one step.
+    void renumberFollowsTheListAsShown()
+    {
+        db->Exec(QStringLiteral("INSERT INTO channel (chanid, channum, sourceid, callsign, name) "
+                                "VALUES (1120, '7', 3, 'C3', 'Cine 3'), (1121, '5', 3, 'C1', "
+                                "'Cine 1'), (1122, '9', 3, 'C2', 'Cine 2'), (1123, '11', 3, 'X', "
+                                "'Xtra')"));
+        open(3);
+        TDBGrid* grid = ChannelGrid();
+        grid->horizontalHeader()->setSortIndicator(2, Qt::DescendingOrder); // by long name
+        auto* filter = child<QLineEdit>(QStringLiteral("ChannelFilterEdit"));
+        filter->setFocus();
+        QTest::keyClicks(filter, QStringLiteral("cine"));
+        QCOMPARE(grid->Model()->rowCount(), 3);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        WhenModal(this, [](QWidget* modal) {
+            auto* dialog = qobject_cast<TRenumberWin*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Renumber channels"));
+            QCOMPARE(dialog->FirstEdit->value(), 5); // the lowest of theirs
+            QCOMPARE(dialog->SummaryLabel->text(), QStringLiteral("3 channels: 5 to 7"));
+            dialog->FirstEdit->setValue(10);
+            QCOMPARE(dialog->SummaryLabel->text(), QStringLiteral("3 channels: 10 to 12"));
+            QCOMPARE(dialog->NoteLabel->text(),
+                     QStringLiteral("Already numbered so (allowed, and kept): Xtra (11)."));
+            dialog->FirstEdit->setValue(99998);
+            QVERIFY(dialog->NoteLabel->text().contains(QStringLiteral("\u201CCine 1\u201D would be "
+                                                                      "numbered 100000")));
+            QVERIFY(!dialog->RenumberButton->isEnabled());
+            dialog->FirstEdit->setValue(10);
+            dialog->RenumberButton->click();
+        });
+        QTest::keyClick(win.get(), Qt::Key_R, Qt::ControlModifier);
+        activate();
+        auto numbers = [this] {
+            return db->Rows(QStringLiteral("SELECT name, channum FROM channel WHERE chanid "
+                                           "BETWEEN 1120 AND 1123 ORDER BY chanid"));
+        };
+        QCOMPARE(win->UndoButton->toolTip(), QStringLiteral("Undo: Renumber 3 channels (Ctrl+Z)"));
+        QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        // Shown from "Cine 3" down to "Cine 1": numbered in that order.
+        QCOMPARE(numbers(), (QStringList{"Cine 3|10", "Cine 1|12", "Cine 2|11", "Xtra|11"}));
+    }
+
+    // In a field being typed into, Ctrl+Z undoes the typing there first, as Qt's fields
+    // do (and the row follows); with nothing left to undo there, the window's last step.
+    void ctrlZInAFieldUndoesItsTypingFirst()
+    {
+        open(3);
+        type(QStringLiteral("ChannelNameEdit"), QStringLiteral(" neu"));
+        auto* callsign = child<QLineEdit>(QStringLiteral("CallsignEdit"));
+        callsign->setFocus(); // the long name's edit is a step of its own
+        QTest::keyClick(callsign, Qt::Key_End);
+        QTest::keyClicks(callsign, QStringLiteral("XY"));
+        QCOMPARE(win->ChannelDataSet->FieldValue(QStringLiteral("callsign")).toString(),
+                 QStringLiteral("ARDXY"));
+        QTest::keyClick(callsign, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(callsign->text(), QStringLiteral("ARD"));
+        QCOMPARE(win->ChannelDataSet->FieldValue(QStringLiteral("callsign")).toString(),
+                 QStringLiteral("ARD"));
+        QCOMPARE(win->ChannelDataSet->FieldValue(QStringLiteral("name")).toString(),
+                 QStringLiteral("Das Erste HD neu"));
+        QTest::keyClick(callsign, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(child<QLineEdit>(QStringLiteral("ChannelNameEdit"))->text(),
+                 QStringLiteral("Das Erste HD"));
+        QCOMPARE(callsign->text(), QStringLiteral("ARD"));
+        QVERIFY(!win->isWindowModified());
+        // Ctrl+Shift+Z in the field, with nothing for it to redo there: the window's.
+        QTest::keyClick(callsign, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(child<QLineEdit>(QStringLiteral("ChannelNameEdit"))->text(),
+                 QStringLiteral("Das Erste HD neu"));
+        QVERIFY(win->isWindowModified());
     }
 
     void errorWhileFillingStopsBeforeTheShow()
