@@ -2,6 +2,8 @@
 
 #include "editorwin.h"
 
+#include <optional>
+
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -39,6 +41,9 @@ public:
     void SourceComboClick();
 
     int CardID() const { return FCardID; }
+    /// Makes input `inputid` current (when given and found) and puts the focus on the
+    /// field named `field` (when it shows): where a problem the line-up check found is.
+    void ShowInput(std::optional<int> inputid, const QString& field);
 
     TSQLClientDataSet* CardDataSet = nullptr;
     TSQLClientDataSet* InputDataSet = nullptr;

@@ -188,3 +188,16 @@ void TChannelWin::RenumberActionExecute()
                   [&] { ChannelDataSet->ChangeRows(changes); });
     UpdateModifiedMark();
 }
+
+void TChannelWin::ShowChannel(std::optional<int> chanid, const QString& field)
+{
+    const int column = ChannelDataSet->FieldIndex(QStringLiteral("chanid"));
+    for (int r = 0; chanid && r < ChannelDataSet->RecordCount(); ++r)
+        if (ChannelDataSet->VisibleValue(r, column).toInt() == *chanid) {
+            ChannelDataSet->MoveTo(r);
+            break;
+        }
+    if (QWidget* w = field.isEmpty() ? nullptr : findChild<QWidget*>(field);
+        w && w->isVisibleTo(this))
+        w->setFocus();
+}

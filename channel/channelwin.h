@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -107,6 +108,9 @@ public:
     /// Deletes the selected channels (the current one when none is), each with its
     /// digital row, as unsaved changes.
     void DeleteSelectedChannels();
+    /// Makes channel `chanid` current (when given and found) and puts the focus on the
+    /// field named `field` (when it shows): where a problem the line-up check found is.
+    void ShowChannel(std::optional<int> chanid, const QString& field);
     /// Asks for the file to import or match (a file dialog); tests put their own here.
     static std::function<QString(QWidget*)> ChooseFile;
 

@@ -9,6 +9,7 @@
 #include "formhelpers.h"
 #include "geometry.h"
 #include "guard.h"
+#include "lineupwin.h"
 #include "messagebox.h"
 #include "mnemonics.h"
 #include "settingswin.h"
@@ -137,6 +138,7 @@ void TMainWin::setUpLayout()
 
     SettingsOpenButton = button(client, QStringLiteral("SettingsOpenButton"),
                                 tr("Base settings..."), {145, 41}, false);
+    CheckButton = button(client, QStringLiteral("CheckButton"), tr("Check..."), {97, 41}, false);
 
     // At 795 x 580 everything sits where it was designed: the lists 425 x 120 at 16/64
     // and 16/241 with their buttons beside them, "Base settings..." at 448/432. A larger
@@ -170,8 +172,10 @@ void TMainWin::setUpLayout()
                       Qt::AlignTop);
     layout->addItem(new QSpacerItem(0, 71, QSizePolicy::Minimum, QSizePolicy::Fixed), 5, 0);
     layout->addWidget(SettingsOpenButton, 6, 1, Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(CheckButton, 6, 2, Qt::AlignLeft | Qt::AlignTop); // beside it
     // The designed empty space right and below: given up first when the window shrinks.
-    layout->addItem(new QSpacerItem(200, 107, QSizePolicy::Preferred, QSizePolicy::Preferred), 7,
+    // (Less the spacing before Check..., which stands in its column.)
+    layout->addItem(new QSpacerItem(193, 107, QSizePolicy::Preferred, QSizePolicy::Preferred), 7,
                     2);
     layout->setRowMinimumHeight(0, 24);
     layout->setRowMinimumHeight(3, 25);
@@ -188,6 +192,8 @@ void TMainWin::setUpLayout()
     CardDeleteButton->setToolTip(tr("Delete the selected capture card (Delete in its list)"));
     CardEditButton->setToolTip(tr("Edit the selected capture card and its inputs"));
     SettingsOpenButton->setToolTip(tr("Open the base settings"));
+    CheckButton->setToolTip(
+        tr("Find what would stop the recorder recording: sources, channels and cards (F7)"));
     SourceInsertButton->setAccessibleName(tr("Insert channel source"));
     SourceDeleteButton->setAccessibleName(tr("Delete channel source"));
     CardInsertButton->setAccessibleName(tr("Insert capture card"));
@@ -195,7 +201,8 @@ void TMainWin::setUpLayout()
 
     AssignMnemonics(this, {});
     SetTabChain({SourceGrid, SourceInsertButton, SourceDeleteButton, SourceEditButton, CardGrid,
-                 CardInsertButton, CardDeleteButton, CardEditButton, SettingsOpenButton});
+                 CardInsertButton, CardDeleteButton, CardEditButton, SettingsOpenButton,
+                 CheckButton});
     CardGrid->setFocus();
 }
 
@@ -210,6 +217,8 @@ void TMainWin::setUpActions()
     SettingsOpenAction = action(this, QStringLiteral("SettingsOpenAction"), tr("Base settings..."));
     RefreshAction = action(this, QStringLiteral("RefreshAction"), tr("Refresh"));
     RefreshAction->setShortcut(QKeySequence::Refresh);
+    CheckAction = action(this, QStringLiteral("CheckAction"), tr("Check..."));
+    CheckAction->setShortcut(QKeySequence(Qt::Key_F7));
     auto* quit = action(this, QStringLiteral("QuitAction"), tr("Quit"));
     quit->setShortcut(QKeySequence::Quit);
 
@@ -222,7 +231,8 @@ void TMainWin::setUpActions()
         {SourceDeleteAction, &TMainWin::SourceDeleteActionExecute},
         {CardDeleteAction, &TMainWin::CardDeleteActionExecute},
         {SettingsOpenAction, &TMainWin::SettingsOpenActionExecute},
-        {RefreshAction, &TMainWin::RefreshActionExecute}};
+        {RefreshAction, &TMainWin::RefreshActionExecute},
+        {CheckAction, &TMainWin::CheckActionExecute}};
     for (const auto& [a, handler] : handlers)
         connect(a, &QAction::triggered, this,
                 [this, handler = handler] { Guarded(this, [&] { (this->*handler)(); }); });
@@ -232,7 +242,7 @@ void TMainWin::setUpActions()
         {SourceInsertButton, SourceInsertAction}, {SourceDeleteButton, SourceDeleteAction},
         {SourceEditButton, SourceEditAction},     {CardInsertButton, CardInsertAction},
         {CardDeleteButton, CardDeleteAction},     {CardEditButton, CardEditAction},
-        {SettingsOpenButton, SettingsOpenAction}};
+        {SettingsOpenButton, SettingsOpenAction}, {CheckButton, CheckAction}};
     for (const auto& [b, a] : buttons)
         connect(b, &QPushButton::clicked, a, &QAction::trigger);
 
@@ -370,4 +380,42 @@ void TMainWin::reread(TSQLClientDataSet* dataSet)
         dataSet->Refresh();
     else
         dataSet->SetActive(true); // the list failed to open before; try again
+}
+
+void TMainWin::CheckActionExecute()
+{
+    if (!m_lineupWin) {
+        // The check runs before the window shows: a table or column missing is told in
+        // the usual box, and no window opens.
+        auto window = std::make_unique<TLineupWin>(this);
+        window->OpenEditor = [this](const TProblem& problem) {
+            openProblem(problem);
+        };
+        window->Check();
+        m_lineupWin = window.release();
+        connect(m_lineupWin, &QObject::destroyed, this, [this] { m_lineupWin = nullptr; });
+        m_lineupWin->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        m_lineupWin->Check();
+    }
+    m_lineupWin->show();
+    m_lineupWin->raise();
+    m_lineupWin->activateWindow();
+}
+
+void TMainWin::openProblem(const TProblem& problem)
+{
+    if (problem.target == TProblem::Target::Source) {
+        runEditor<TChannelWin>(this, [&problem](TChannelWin& window) {
+            window.SetSourceID(problem.sourceId);
+            window.ShowChannel(problem.chanId, problem.field);
+        });
+        reread(SourceDataSet);
+    } else if (problem.target == TProblem::Target::Card) {
+        runEditor<TCardWin>(this, [&problem](TCardWin& window) {
+            window.SetCardID(problem.cardId);
+            window.ShowInput(problem.inputId, problem.field);
+        });
+        reread(CardDataSet);
+    }
 }

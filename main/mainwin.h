@@ -7,7 +7,9 @@ class QLabel;
 class QPushButton;
 class TDataSource;
 class TDBGrid;
+class TLineupWin;
 class TSQLClientDataSet;
+struct TProblem;
 
 /// The main window: the channel sources and the capture cards, and every action that
 /// starts an edit or a delete.
@@ -31,6 +33,7 @@ public:
     QPushButton* CardDeleteButton = nullptr;
     QPushButton* CardEditButton = nullptr;
     QPushButton* SettingsOpenButton = nullptr;
+    QPushButton* CheckButton = nullptr;
     TDataSource* SourceDataSource = nullptr;
     TDataSource* CardDataSource = nullptr;
     TSQLClientDataSet* SourceDataSet = nullptr;
@@ -44,6 +47,7 @@ public:
     QAction* CardDeleteAction = nullptr;
     QAction* SettingsOpenAction = nullptr;
     QAction* RefreshAction = nullptr;
+    QAction* CheckAction = nullptr;
 
     void FormCreate();
     void SourceEditActionExecute();
@@ -55,6 +59,10 @@ public:
     void SettingsOpenActionExecute();
     /// Re-reads both lists (F5).
     void RefreshActionExecute();
+    /// Check... (F7): opens the line-up check, or checks again in the one open.
+    void CheckActionExecute();
+    /// The line-up check's window, while it is open.
+    TLineupWin* LineupWin() const { return m_lineupWin; }
 
 private:
     void setUpLayout();
@@ -63,6 +71,9 @@ private:
     /// transaction: all of it happens or none.
     void reread(TSQLClientDataSet* dataSet);
     void deleteCurrent(TSQLClientDataSet* dataSet, const QStringList& statements);
+    /// Opens the editor where `problem` is, and reads its list anew when it closes.
+    void openProblem(const TProblem& problem);
+    TLineupWin* m_lineupWin = nullptr;
 };
 
 /// The program's main window while it exists.
