@@ -106,9 +106,10 @@ void TCardWin::setUpLayout()
     top->addStretch(1);
     History =
         new TEditHistory(this, {CardDataSet, InputDataSet}, {CardDataSource, InputDataSource});
-    History->Restored = [this] {
+    History->Restored = [this](const QString& what) {
         CardtypeComboChange(); // the panes follow a type put back
         UpdateModifiedMark();
+        StatusLine->setText(what);
     };
     UndoButton = TEditHistory::Button(History->UndoAction, QStringLiteral("UndoButton"));
     RedoButton = TEditHistory::Button(History->RedoAction, QStringLiteral("RedoButton"));

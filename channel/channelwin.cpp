@@ -296,8 +296,9 @@ void TChannelWin::setUpLayout()
     // Undo and redo in the header row, before Save.
     History = new TEditHistory(this, {SourceDataSet, ChannelDataSet, DVBDataSet},
                                {SourceDataSource, ChannelDataSource, DVBDataSource});
-    History->Restored = [this] {
+    History->Restored = [this](const QString& what) {
         UpdateModifiedMark();
+        StatusLine->setText(what);
     };
     UndoButton = History->Button(History->UndoAction, QStringLiteral("UndoButton"));
     RedoButton = History->Button(History->RedoAction, QStringLiteral("RedoButton"));

@@ -279,6 +279,12 @@ public:
             combo->insertSeparator(combo->count());
         for (int c : m_model->SortedListed())
             combo->addItem(m_model->Listed(c), c);
+        // A pick is made at once: the row follows, and the list closes.
+        auto* self = const_cast<TListedDelegate*>(this);
+        connect(combo, &QComboBox::activated, self, [self, combo] {
+            emit self->commitData(combo);
+            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+        });
         return combo;
     }
 
@@ -385,7 +391,12 @@ bool TListingsWin::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                Table->edit(m_model->index(current.row(), ListedColumn));
+                // The row's list, open: the candidates first, typing jumps.
+                const QModelIndex listed = m_model->index(current.row(), ListedColumn);
+                Table->setCurrentIndex(listed);
+                Table->edit(listed);
+                if (auto* combo = qobject_cast<QComboBox*>(Table->indexWidget(listed)))
+                    combo->showPopup();
                 return true;
             }
         }

@@ -27,12 +27,12 @@ public:
         : QUndoCommand(text), m_history(history), m_step(std::move(step))
     {
     }
-    void undo() override { m_history->restore(m_step, false); }
+    void undo() override { m_history->restore(m_step, false, text()); }
     void redo() override
     {
         // Pushed once the step is done: the rows are as it left them already.
         if (m_done)
-            m_history->restore(m_step, true);
+            m_history->restore(m_step, true, text());
         m_done = true;
     }
 
@@ -182,7 +182,7 @@ void TEditHistory::Undo()
             set->Cancel();
             updateActions();
             if (Restored)
-                Restored();
+                Restored(tr("Undone: New row"));
             return;
         }
     if (!m_stack->canUndo())
@@ -208,7 +208,7 @@ void TEditHistory::Redo()
     }
 }
 
-void TEditHistory::restore(const std::vector<TSetStep>& step, bool after)
+void TEditHistory::restore(const std::vector<TSetStep>& step, bool after, const QString& text)
 {
     // Called by the stack: nothing may be thrown through it.
     if (QWidget* focus = QApplication::focusWidget();
@@ -227,7 +227,7 @@ void TEditHistory::restore(const std::vector<TSetStep>& step, bool after)
     --m_inStep;
     m_editing.clear();
     if (Restored)
-        Restored();
+        Restored(after ? tr("Redone: %1").arg(text) : tr("Undone: %1").arg(text));
 }
 
 void TEditHistory::Clear()

@@ -49,8 +49,9 @@ public:
     /// Starts a new history: nothing to undo or redo (after a save, or once filled).
     void Clear();
     bool HoldsSteps() const;
-    /// Runs after an undo or redo put rows back.
-    std::function<void()> Restored;
+    /// Runs after an undo or redo put rows back, saying what ("Undone: Renumber 11
+    /// channels").
+    std::function<void(const QString& what)> Restored;
     /// A button named `name` for UndoAction or RedoAction: captioned by it, enabled and
     /// telling (in its tooltip) what it would do as the action does. It takes no
     /// mnemonic: Ctrl+Z and Ctrl+Y are its keys everywhere.
@@ -64,7 +65,7 @@ private:
     void focusChanged(QWidget* old, QWidget* now);
     void pushStep(const QString& text);
     void forgetTyping(QWidget* widget);
-    void restore(const std::vector<TSetStep>& step, bool after);
+    void restore(const std::vector<TSetStep>& step, bool after, const QString& text);
     void updateActions();
     bool blankRow() const;
     QString captionOf(QWidget* widget) const;

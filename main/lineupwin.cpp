@@ -37,6 +37,13 @@ TLineupWin::TLineupWin(QWidget* parent) : QDialog(parent)
     connect(ProblemTable, &QTableWidget::cellDoubleClicked, this,
             [this](int row) { Guarded(this, [&] { OpenRow(row); }); });
 
+    // The current row's texts whole, as the columns may cut them short.
+    DetailLabel = Named(new QLabel(this), QStringLiteral("DetailLabel"));
+    DetailLabel->setWordWrap(true);
+    DetailLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    DetailLabel->setMinimumHeight(3 * DetailLabel->fontMetrics().lineSpacing());
+    DetailLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(ProblemTable, &QTableWidget::currentCellChanged, this, &TLineupWin::showDetail);
     SummaryLabel = Named(new QLabel(this), QStringLiteral("SummaryLabel"));
     QFont bold = SummaryLabel->font();
     bold.setBold(true);
@@ -55,6 +62,7 @@ TLineupWin::TLineupWin(QWidget* parent) : QDialog(parent)
     buttons->addWidget(CloseButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ProblemTable, 1);
+    layout->addWidget(DetailLabel);
     layout->addLayout(buttons);
     AssignMnemonics(this, {});
     ProblemTable->setFocus();
@@ -86,7 +94,9 @@ void TLineupWin::present(const QList<TProblem>& problems)
             ProblemTable->setItem(r, c, item);
         }
     }
-    ProblemTable->resizeColumnsToContents();
+    // The columns fit what they show; the last takes the rest (its texts are whole below).
+    for (int c = 0; c + 1 < ProblemTable->columnCount(); ++c)
+        ProblemTable->resizeColumnToContents(c);
     const int warnings = int(problems.size()) - errors;
     if (problems.isEmpty()) {
         SummaryLabel->setText(tr("No problems found"));
@@ -100,6 +110,14 @@ void TLineupWin::present(const QList<TProblem>& problems)
     }
     if (!problems.isEmpty())
         ProblemTable->setCurrentCell(std::clamp(before, 0, int(problems.size()) - 1), 0);
+    showDetail(ProblemTable->currentRow());
+}
+
+void TLineupWin::showDetail(int row)
+{
+    const TProblem* p = row >= 0 && row < m_problems.size() ? &m_problems[row] : nullptr;
+    DetailLabel->setText(p ? QStringLiteral("%1 \u2014 %2\n%3").arg(p->what, p->where, p->why)
+                           : QString());
 }
 
 void TLineupWin::OpenRow(int row)

@@ -31,6 +31,7 @@ public:
 
     QTableWidget* ProblemTable = nullptr;
     QLabel* SummaryLabel = nullptr;
+    QLabel* DetailLabel = nullptr; // the current row whole: what, where, why
     QPushButton* CheckButton = nullptr;
     QPushButton* CloseButton = nullptr;
 
@@ -39,5 +40,6 @@ protected:
 
 private:
     void present(const QList<TProblem>& problems);
+    void showDetail(int row);
     QList<TProblem> m_problems;
 };

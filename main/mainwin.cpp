@@ -359,6 +359,7 @@ void TMainWin::deleteCurrent(TSQLClientDataSet* dataSet, const QStringList& stat
         dataSet->CancelUpdates();
         throw;
     }
+    recheck();
 }
 
 void TMainWin::SettingsOpenActionExecute()
@@ -380,6 +381,14 @@ void TMainWin::reread(TSQLClientDataSet* dataSet)
         dataSet->Refresh();
     else
         dataSet->SetActive(true); // the list failed to open before; try again
+    recheck();
+}
+
+void TMainWin::recheck()
+{
+    // An open line-up check follows what was changed.
+    if (m_lineupWin && m_lineupWin->isVisible())
+        m_lineupWin->Check();
 }
 
 void TMainWin::CheckActionExecute()

@@ -73,6 +73,7 @@ private:
     void deleteCurrent(TSQLClientDataSet* dataSet, const QStringList& statements);
     /// Opens the editor where `problem` is, and reads its list anew when it closes.
     void openProblem(const TProblem& problem);
+    void recheck();
     TLineupWin* m_lineupWin = nullptr;
 };
 
