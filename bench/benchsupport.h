@@ -5,14 +5,15 @@
 #include "clientdataset.h"
 #include "sqlmodule.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <memory>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace bench {
@@ -88,6 +89,27 @@ inline void FillDigitalSource(QSqlDatabase& db, int sourceId, int channels)
         Exec(db, digital);
     }
     Exec(db, QStringLiteral("COMMIT"));
+}
+
+/// The program's module on the private server, and its source `sourceId` a DVB-T source
+/// of `channels` channels with their digital rows.
+struct TDigitalSource
+{
+    TDigitalSource(int sourceId, int channels) : module(OpenModule(dir)), conn(DatabaseOf(*module))
+    {
+        FillDigitalSource(conn, sourceId, channels);
+    }
+    QTemporaryDir dir;
+    std::unique_ptr<TSQLModule> module;
+    QSqlDatabase conn;
+};
+
+/// Until the window has nothing left to do: posted events, then the work they left for
+/// later (a view lays out its rows on a zero timer), then its painting.
+inline void Settle()
+{
+    for (int round = 0; round < 3; ++round)
+        QCoreApplication::processEvents();
 }
 
 /// The editor's trace lines go to standard output: not into the figures.

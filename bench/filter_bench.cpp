@@ -34,14 +34,6 @@ void key(QWidget* w, int key, const QString& text)
     QCoreApplication::sendEvent(w, &release);
 }
 
-// Until the window has nothing left to do: posted events, then the work they left for
-// later (a view lays out its rows on a zero timer), then its painting.
-void settle()
-{
-    for (int round = 0; round < 3; ++round)
-        QApplication::processEvents();
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -49,10 +41,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
 
-    QTemporaryDir dir;
-    const auto module = bench::OpenModule(dir);
-    QSqlDatabase conn = bench::DatabaseOf(*module);
-    bench::FillDigitalSource(conn, SourceId, Channels);
+    bench::TDigitalSource source(SourceId, Channels);
 
     qint64 open = std::numeric_limits<qint64>::max();
     qint64 first = std::numeric_limits<qint64>::max(); // "7" on all 10,000
@@ -66,7 +55,7 @@ int main(int argc, char** argv)
         TChannelWin win;
         win.SetSourceID(SourceId);
         win.show();
-        settle();
+        bench::Settle();
         open = std::min(open, t.nsecsElapsed());
         if (win.ChannelDataSet->RecordCount() != Channels)
             qFatal("the editor shows %d channels", win.ChannelDataSet->RecordCount());
@@ -74,7 +63,7 @@ int main(int argc, char** argv)
         auto* filter = win.findChild<QLineEdit*>(QStringLiteral("ChannelFilterEdit"));
         t.restart();
         filter->setFocus(); // the rows get ready to be filtered
-        settle();
+        bench::Settle();
         enter = std::min(enter, t.nsecsElapsed());
         // A letter that narrows 10,000 channels to the thousands with a 7 in them, and
         // the letter after it.
@@ -82,7 +71,7 @@ int main(int argc, char** argv)
             t.restart();
             key(filter, typed[0].unicode(), typed);
             const qint64 filtered = t.nsecsElapsed();
-            settle();
+            bench::Settle();
             if (qEnvironmentVariableIsSet("KORVANE_BENCH_DETAIL"))
                 fprintf(stderr, "letter %s: filtered %.2f ms, shown %.2f ms\n", qPrintable(typed),
                         filtered / 1e6, t.nsecsElapsed() / 1e6);

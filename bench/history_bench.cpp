@@ -35,12 +35,6 @@ constexpr int Channels = 10000;
 constexpr int SourceId = 3;
 constexpr int Repeats = 3;
 
-void settle()
-{
-    for (int round = 0; round < 3; ++round)
-        QApplication::processEvents();
-}
-
 std::size_t heapInUse()
 {
     malloc_trim(0);
@@ -61,7 +55,7 @@ qint64 renumber(TChannelWin& win, int first)
         dialog->RenumberButton->click();
     });
     win.RenumberAction->trigger();
-    settle();
+    bench::Settle();
     return clicked.nsecsElapsed();
 }
 
@@ -70,7 +64,7 @@ template <typename Action> qint64 timed(Action action)
     QElapsedTimer t;
     t.start();
     action();
-    settle();
+    bench::Settle();
     return t.nsecsElapsed();
 }
 
@@ -81,10 +75,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
 
-    QTemporaryDir dir;
-    const auto module = bench::OpenModule(dir);
-    QSqlDatabase conn = bench::DatabaseOf(*module);
-    bench::FillDigitalSource(conn, SourceId, Channels);
+    bench::TDigitalSource source(SourceId, Channels);
 
     qint64 open = std::numeric_limits<qint64>::max();
     qint64 del = open, undoDel = open, ren = open, undoRen = open;
@@ -95,7 +86,7 @@ int main(int argc, char** argv)
         TChannelWin win;
         win.SetSourceID(SourceId);
         win.show();
-        settle();
+        bench::Settle();
         open = std::min(open, t.nsecsElapsed());
         if (win.ChannelDataSet->RecordCount() != Channels)
             qFatal("the editor shows %d channels", win.ChannelDataSet->RecordCount());
@@ -128,7 +119,7 @@ int main(int argc, char** argv)
         const std::size_t before = heapInUse();
         win.SetSourceID(SourceId);
         win.show();
-        settle();
+        bench::Settle();
         rowsHeld = heapInUse() - before;
         const std::size_t opened = heapInUse();
         TSQLClientDataSet& set = *win.ChannelDataSet;
@@ -160,7 +151,7 @@ int main(int argc, char** argv)
                 win.History->EndStep(QStringLiteral("Long name"));
             }
         }
-        settle();
+        bench::Settle();
         steps = win.History->Stack()->count();
         history = heapInUse() - opened;
         MessageBox::QueueAnswer(MessageBox::Button::No);

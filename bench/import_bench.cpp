@@ -158,10 +158,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
 
-    QTemporaryDir dir;
-    const auto module = bench::OpenModule(dir);
-    QSqlDatabase conn = bench::DatabaseOf(*module);
-    bench::FillDigitalSource(conn, SourceId, Channels);
+    bench::TDigitalSource source(SourceId, Channels);
+    QTemporaryDir& dir = source.dir;
+    QSqlDatabase& conn = source.conn;
     const QString path = dir.filePath(QStringLiteral("channels.conf"));
     writeScan(path);
 

@@ -57,12 +57,6 @@ qint64 bare(QSqlDatabase& db)
     return t.nsecsElapsed();
 }
 
-void settle()
-{
-    for (int round = 0; round < 3; ++round)
-        QApplication::processEvents();
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -70,10 +64,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
 
-    QTemporaryDir dir;
-    const auto module = bench::OpenModule(dir);
-    QSqlDatabase conn = bench::DatabaseOf(*module);
-    bench::FillDigitalSource(conn, SourceId, Channels);
+    bench::TDigitalSource source(SourceId, Channels);
+    const auto& module = source.module;
+    QSqlDatabase& conn = source.conn;
     bench::Exec(conn, QStringLiteral("UPDATE channel SET xmltvid = CONCAT('c', chanid, '.tv') "
                                      "WHERE chanid % 10 <> 0"));
     bench::Exec(conn, QStringLiteral("UPDATE channel SET channum = '1' WHERE chanid % 100 = 0"));
@@ -97,7 +90,7 @@ int main(int argc, char** argv)
         t.restart();
         main.CheckAction->trigger();
         const qint64 shown = t.nsecsElapsed();
-        settle();
+        bench::Settle();
         if (shown < window) {
             window = shown;
             painted = t.nsecsElapsed() - shown;
@@ -105,7 +98,7 @@ int main(int argc, char** argv)
         if (!main.LineupWin() || int(main.LineupWin()->Problems().size()) != problems)
             qFatal("the window shows another check");
         main.LineupWin()->close();
-        settle();
+        bench::Settle();
     }
     auto ms = [](qint64 ns) {
         return QString::number(ns / 1e6, 'f', 1);

@@ -158,12 +158,6 @@ qint64 bareGzip(const QString& path)
     return t.nsecsElapsed();
 }
 
-void settle()
-{
-    for (int round = 0; round < 3; ++round)
-        QApplication::processEvents();
-}
-
 struct Run
 {
     qint64 shown = 0;   // the review shown, from the file chosen
@@ -181,7 +175,7 @@ Run programRun(const QString& path, bool apply, qint64* open)
     TChannelWin win;
     win.SetSourceID(SourceId);
     win.show();
-    settle();
+    bench::Settle();
     if (open)
         *open = t.nsecsElapsed();
     if (win.ChannelDataSet->RecordCount() != Channels)
@@ -219,10 +213,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTextStream out(stdout);
 
-    QTemporaryDir dir;
-    const auto module = bench::OpenModule(dir);
-    QSqlDatabase conn = bench::DatabaseOf(*module);
-    bench::FillDigitalSource(conn, SourceId, Channels);
+    bench::TDigitalSource source(SourceId, Channels);
+    QTemporaryDir& dir = source.dir;
     const QString plain = dir.filePath(QStringLiteral("listings.xml"));
     const QString compressed = dir.filePath(QStringLiteral("listings.xml.gz"));
     writeListings(plain, compressed);

@@ -1,9 +1,12 @@
 // The channel editor's tuning panes: the analogue fields, and the digital ones with
-// their satellite, terrestrial and cable parts.
+// their satellite, terrestrial and cable parts; which of them shows, by the card kind of
+// the card that receives the source.
 #include "channelwin.h"
 
+#include "clientdataset.h"
 #include "dbcontrols.h"
 #include "formhelpers.h"
+#include "panearea.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -12,6 +15,11 @@
 #include <QVBoxLayout>
 
 namespace {
+
+QString text(const QVariant& v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
 
 const QStringList CodeRates{"AUTO", "NONE", "1_2", "2_3", "3_4", "4_5", "5_6", "6_7", "7_8", "8_9"};
 
@@ -146,4 +154,44 @@ QWidget* TChannelWin::makeDVBPane()
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 2);
     return pane;
+}
+
+TCardKind CardKindOf(const QString& cardtype, const QString& dvbType)
+{
+    if (cardtype == QLatin1String("V4L"))
+        return TCardKind::V4L;
+    if (cardtype == QLatin1String("MPEG"))
+        return TCardKind::MPEG;
+    if (cardtype == QLatin1String("DVB")) {
+        if (dvbType == QLatin1String("S"))
+            return TCardKind::DVBS;
+        if (dvbType == QLatin1String("T"))
+            return TCardKind::DVBT;
+        if (dvbType == QLatin1String("C"))
+            return TCardKind::DVBC;
+    }
+    return TCardKind::None;
+}
+
+void TChannelWin::settleCardKind()
+{
+    FCardKind = CardKindOf(text(CardtypeDataSet->FieldValue(QStringLiteral("cardtype"))),
+                           text(CardtypeDataSet->FieldValue(QStringLiteral("dvb_type"))));
+    showPanes();
+}
+
+void TChannelWin::showPanes()
+{
+    // A channel file of the DVB tools tunes digital cards only.
+    ImportAction->setEnabled(isDigital());
+    ImportButton->setEnabled(isDigital());
+    AnalogPane->setVisible(FCardKind == TCardKind::V4L || FCardKind == TCardKind::MPEG);
+    DVBPane->setVisible(isDigital());
+    DVBSPane->setVisible(FCardKind == TCardKind::DVBS);
+    DVBSLabel->setVisible(FCardKind == TCardKind::DVBS);
+    DVBTPane->setVisible(FCardKind == TCardKind::DVBT);
+    DVBTLabel->setVisible(FCardKind == TCardKind::DVBT);
+    DVBCPane->setVisible(FCardKind == TCardKind::DVBC);
+    DVBCLabel->setVisible(FCardKind == TCardKind::DVBC);
+    PaneArea->PanesChanged();
 }

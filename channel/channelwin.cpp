@@ -36,29 +36,7 @@ const QString CardtypeQuery = QStringLiteral(
     "capturecard WHERE videosource.sourceid = cardinput.sourceid AND cardinput.cardid = "
     "capturecard.cardid");
 
-QString text(const QVariant& v)
-{
-    return v.isNull() ? QString() : v.toString();
-}
-
 } // namespace
-
-TCardKind CardKindOf(const QString& cardtype, const QString& dvbType)
-{
-    if (cardtype == QLatin1String("V4L"))
-        return TCardKind::V4L;
-    if (cardtype == QLatin1String("MPEG"))
-        return TCardKind::MPEG;
-    if (cardtype == QLatin1String("DVB")) {
-        if (dvbType == QLatin1String("S"))
-            return TCardKind::DVBS;
-        if (dvbType == QLatin1String("T"))
-            return TCardKind::DVBT;
-        if (dvbType == QLatin1String("C"))
-            return TCardKind::DVBC;
-    }
-    return TCardKind::None;
-}
 
 TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
 {
@@ -118,7 +96,15 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     };
 
     setUpLayout();
-    FormCreate();
+    try {
+        FormCreate();
+    } catch (...) {
+        // No destructor runs for a window never made: the history goes before the
+        // controls do, as it would.
+        delete History;
+        History = nullptr;
+        throw;
+    }
     new TGeometryKeeper(this); // sizes, positions and columns kept between starts
 }
 
@@ -359,29 +345,6 @@ void TChannelWin::NewSource()
     SourceDataSet->SetFieldValue(QStringLiteral("userid"), QStringLiteral("unused"));
     // Setting the filter posts the new row into the change log.
     SetSourceID(id);
-}
-
-void TChannelWin::settleCardKind()
-{
-    FCardKind = CardKindOf(text(CardtypeDataSet->FieldValue(QStringLiteral("cardtype"))),
-                           text(CardtypeDataSet->FieldValue(QStringLiteral("dvb_type"))));
-    showPanes();
-}
-
-void TChannelWin::showPanes()
-{
-    // A channel file of the DVB tools tunes digital cards only.
-    ImportAction->setEnabled(isDigital());
-    ImportButton->setEnabled(isDigital());
-    AnalogPane->setVisible(FCardKind == TCardKind::V4L || FCardKind == TCardKind::MPEG);
-    DVBPane->setVisible(isDigital());
-    DVBSPane->setVisible(FCardKind == TCardKind::DVBS);
-    DVBSLabel->setVisible(FCardKind == TCardKind::DVBS);
-    DVBTPane->setVisible(FCardKind == TCardKind::DVBT);
-    DVBTLabel->setVisible(FCardKind == TCardKind::DVBT);
-    DVBCPane->setVisible(FCardKind == TCardKind::DVBC);
-    DVBCLabel->setVisible(FCardKind == TCardKind::DVBC);
-    PaneArea->PanesChanged();
 }
 
 // --- saving and closing ------------------------------------------------------------

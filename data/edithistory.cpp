@@ -47,6 +47,7 @@ TEditHistory::TEditHistory(QWidget* window, const std::vector<TSQLClientDataSet*
     : QObject(window), m_window(window), m_sets(sets), m_stack(new QUndoStack(this))
 {
     for (TSQLClientDataSet* set : m_sets) {
+        m_guarded << set;
         set->SetRecorder(&m_recorder);
         // A new row started or cancelled changes what Undo does.
         connect(set, &TSQLClientDataSet::StateChanged, this, &TEditHistory::updateActions);
@@ -95,8 +96,10 @@ TEditHistory::~TEditHistory()
     for (const QPointer<TDataSource>& source : m_sources)
         if (source)
             source->RunStep = nullptr;
-    for (TSQLClientDataSet* set : m_sets)
-        set->SetRecorder(nullptr);
+    // (Sets the window made first may be gone already, should its making have failed.)
+    for (const QPointer<TSQLClientDataSet>& set : m_guarded)
+        if (set)
+            set->SetRecorder(nullptr);
     m_stack->clear();
 }
 

@@ -72,6 +72,7 @@ private:
 
     QPointer<QWidget> m_window;
     std::vector<TSQLClientDataSet*> m_sets;
+    QList<QPointer<TSQLClientDataSet>> m_guarded; // the same, known to be there
     QList<QPointer<TDataSource>> m_sources;
     TChangeRecorder m_recorder;
     QUndoStack* m_stack;

@@ -352,6 +352,28 @@ class TestEditorModel : public QObject, ServerFixture
             differ(QStringLiteral("the editor cannot be made the active window"));
     }
 
+    /// Ctrl+`key` in the editor (Import..., Listings...) with its file dialog answered by
+    /// `path`, and `answer` acting in the window that opens then (of type Dialog).
+    template <typename Dialog>
+    void fileAction(TChannelWin& win, const QString& path, Qt::Key key,
+                    const std::function<void(Dialog&)>& answer)
+    {
+        activate(win);
+        TChannelWin::ChooseFile = [path](QWidget*) {
+            return path;
+        };
+        WhenModal(this, [&answer](QWidget* modal) {
+            if (auto* dialog = qobject_cast<Dialog*>(modal))
+                answer(*dialog);
+            else
+                modal->hide();
+        });
+        QWidget* target = win.focusWidget() ? win.focusWidget() : &win;
+        QTest::keyClick(target, key, Qt::ControlModifier);
+        TChannelWin::ChooseFile = nullptr;
+        activate(win); // as a window manager does when the dialog has gone
+    }
+
     // --- what an action did, for the history and the selection ---------------------
 
     /// What the last action did beyond the rows: the field typed into (and whether its
@@ -788,35 +810,16 @@ class TestEditorModel : public QObject, ServerFixture
                 .arg(services.size())
                 .arg(counts, radio ? "" : "radio left out, ", imports ? "Import" : "Cancel"));
 
-        // Shortcuts reach the active window; the offscreen platform has no window manager
-        // to give the activation back after a dialog.
-        win.activateWindow();
-        if (!QTest::qWaitForWindowActive(&win))
-            differ(QStringLiteral("the editor cannot be made the active window"));
-        TChannelWin::ChooseFile = [path](QWidget*) {
-            return path;
-        };
         QString shownCounts;
-        WhenModal(this, [&](QWidget* modal) {
-            auto* preview = qobject_cast<TImportWin*>(modal);
-            if (!preview) {
-                modal->hide();
-                return;
-            }
+        fileAction<TImportWin>(win, path, Qt::Key_I, [&](TImportWin& preview) {
             if (!radio)
-                preview->RadioCheck->click();
-            shownCounts = preview->CountsLabel->text();
+                preview.RadioCheck->click();
+            shownCounts = preview.CountsLabel->text();
             if (imports)
-                preview->ImportButton->click();
+                preview.ImportButton->click();
             else
-                QTest::keyClick(preview, Qt::Key_Escape);
+                QTest::keyClick(&preview, Qt::Key_Escape);
         });
-        QWidget* target = win.focusWidget() ? win.focusWidget() : &win;
-        QTest::keyClick(target, Qt::Key_I, Qt::ControlModifier);
-        TChannelWin::ChooseFile = nullptr;
-        win.activateWindow(); // as a window manager does when the dialog has gone
-        if (!QTest::qWaitForWindowActive(&win))
-            differ(QStringLiteral("the editor did not become the active window again"));
         if (shownCounts != counts) {
             differ(QStringLiteral("the preview counts \"%1\", the user expects \"%2\"")
                        .arg(shownCounts, counts));
@@ -974,37 +977,20 @@ class TestEditorModel : public QObject, ServerFixture
                 }())
                 .arg(fillIcons ? "" : ", icons not filled", apply ? "Apply" : "Cancel"));
 
-        win.activateWindow();
-        if (!QTest::qWaitForWindowActive(&win))
-            differ(QStringLiteral("the editor cannot be made the active window"));
-        TChannelWin::ChooseFile = [path](QWidget*) {
-            return path;
-        };
         QString shownCounts;
-        WhenModal(this, [&](QWidget* modal) {
-            auto* review = qobject_cast<TListingsWin*>(modal);
-            if (!review) {
-                modal->hide();
-                return;
-            }
+        fileAction<TListingsWin>(win, path, Qt::Key_L, [&](TListingsWin& review) {
             if (!fillIcons)
-                review->FillIconsCheck->click();
+                review.FillIconsCheck->click();
             for (const auto& [r, l] : picks)
-                review->Pick(r, l);
+                review.Pick(r, l);
             for (int r : unticks)
-                review->SetTicked(r, false);
-            shownCounts = review->CountsLabel->text();
+                review.SetTicked(r, false);
+            shownCounts = review.CountsLabel->text();
             if (apply)
-                review->ApplyButton->click();
+                review.ApplyButton->click();
             else
-                QTest::keyClick(review, Qt::Key_Escape);
+                QTest::keyClick(&review, Qt::Key_Escape);
         });
-        QWidget* target = win.focusWidget() ? win.focusWidget() : &win;
-        QTest::keyClick(target, Qt::Key_L, Qt::ControlModifier);
-        TChannelWin::ChooseFile = nullptr;
-        win.activateWindow();
-        if (!QTest::qWaitForWindowActive(&win))
-            differ(QStringLiteral("the editor did not become the active window again"));
         const QString expectedFills =
             fills == 1 ? QStringLiteral("Apply fills in 1 channel.")
                        : QStringLiteral("Apply fills in %1 channels.").arg(fills);
