@@ -366,19 +366,6 @@ void TCardWin::CardtypeComboChange()
     PaneArea->PanesChanged();
 }
 
-void TCardWin::ShowInput(std::optional<int> inputid, const QString& field)
-{
-    const int column = InputDataSet->FieldIndex(QStringLiteral("cardinputid"));
-    for (int r = 0; inputid && r < InputDataSet->RecordCount(); ++r)
-        if (InputDataSet->VisibleValue(r, column).toInt() == *inputid) {
-            InputDataSet->MoveTo(r);
-            break;
-        }
-    if (QWidget* w = field.isEmpty() ? nullptr : findChild<QWidget*>(field);
-        w && w->isVisibleTo(this))
-        w->setFocus();
-}
-
 // --- inputs ------------------------------------------------------------------------
 
 void TCardWin::InputDataSetNewRecord()

@@ -41,9 +41,6 @@ public:
     void SourceComboClick();
 
     int CardID() const { return FCardID; }
-    /// Makes input `inputid` current (when given and found) and puts the focus on the
-    /// field named `field` (when it shows): where a problem the line-up check found is.
-    void ShowInput(std::optional<int> inputid, const QString& field);
 
     TSQLClientDataSet* CardDataSet = nullptr;
     TSQLClientDataSet* InputDataSet = nullptr;

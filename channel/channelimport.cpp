@@ -2,12 +2,12 @@
 // channels, or as new digital values of the channels of the same name.
 #include "channelwin.h"
 
+#include "channelrows.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "edithistory.h"
 #include "errors.h"
 #include "importwin.h"
-#include "sqlmodule.h"
 
 #include <QFileDialog>
 #include <QScopeGuard>
@@ -37,18 +37,21 @@ void TChannelWin::ImportActionExecute()
         throw EKorvaneError(tr("The channel file \"%1\" holds no %2 service for this source.")
                                 .arg(path, DeliverySystemName(systems.first())));
 
-    // The source's channels as they stand, pending row settled.
-    ChannelDataSet->CheckBrowseMode();
+    // The source's channels as they stand, pending row settled; the widths of the
+    // digital columns from the digital set (open, on no row, when the source has no
+    // channel yet).
     QList<TExistingChannel> channels;
-    const int name = ChannelDataSet->FieldIndex(QStringLiteral("name"));
-    const int channum = ChannelDataSet->FieldIndex(QStringLiteral("channum"));
-    for (int r = 0; r < ChannelDataSet->RecordCount(); ++r)
-        channels << TExistingChannel{ChannelDataSet->VisibleValue(r, name).toString(),
-                                     ChannelDataSet->VisibleValue(r, channum).toString()};
+    for (const TChannelRow& row : ReadChannelRows(*ChannelDataSet))
+        channels << TExistingChannel{row.name, row.channum};
+    if (!DVBDataSet->Active()) {
+        DVBDataSet->SetKeyFilter(QStringLiteral("chanid"), -1);
+        DVBDataSet->SetActive(true);
+    }
     TImportLimits limits;
+    limits.callsign = ColumnWidth(*ChannelDataSet, QStringLiteral("callsign"), NameLimit);
+    limits.name = ColumnWidth(*ChannelDataSet, QStringLiteral("name"), NameLimit);
     for (const auto& [column, value] : DigitalValues(TScannedService{}))
-        limits.digitalWidths.insert(
-            column, SQLModule->Conn->CharacterLength(QStringLiteral("channel_dvb"), column));
+        limits.digitalWidths.insert(column, ColumnWidth(*DVBDataSet, column));
     TImportWin preview(services, channels, FCardKind, limits, this);
     if (preview.exec() != QDialog::Accepted)
         return;

@@ -2,6 +2,7 @@
 // channels of an XMLTV listings file, reviewed, and the ticked ones filled in.
 #include "channelwin.h"
 
+#include "channelrows.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "edithistory.h"
@@ -9,24 +10,6 @@
 
 #include <QGuiApplication>
 #include <QScopeGuard>
-
-namespace {
-
-QString textOf(const QVariant& value)
-{
-    return value.isNull() ? QString() : value.toString();
-}
-
-/// What a column of the channel table holds of text: what its field lets be typed, and
-/// never more than the column on the server.
-int typingLimit(const TSQLClientDataSet& set, const QString& column, int fieldLimit)
-{
-    const TFieldDef* field = set.Field(column);
-    return field && field->Characters() > 0 ? std::min(fieldLimit, field->Characters())
-                                            : fieldLimit;
-}
-
-} // namespace
 
 void TChannelWin::ListingsActionExecute()
 {
@@ -47,23 +30,14 @@ void TChannelWin::ListingsActionExecute()
 
     // Every channel of the source, whatever the filter above the list shows, with the
     // row being edited settled.
-    ChannelDataSet->CheckBrowseMode();
     QList<TChannelToMatch> channels;
     QStringList icons;
-    const int channum = ChannelDataSet->FieldIndex(QStringLiteral("channum"));
-    const int callsign = ChannelDataSet->FieldIndex(QStringLiteral("callsign"));
-    const int name = ChannelDataSet->FieldIndex(QStringLiteral("name"));
-    const int xmltvid = ChannelDataSet->FieldIndex(QStringLiteral("xmltvid"));
-    const int icon = ChannelDataSet->FieldIndex(QStringLiteral("icon"));
-    for (int r = 0; r < ChannelDataSet->RecordCount(); ++r) {
-        channels << TChannelToMatch{textOf(ChannelDataSet->VisibleCell(r, channum)),
-                                    textOf(ChannelDataSet->VisibleCell(r, callsign)),
-                                    textOf(ChannelDataSet->VisibleCell(r, name)),
-                                    textOf(ChannelDataSet->VisibleCell(r, xmltvid)).trimmed()};
-        icons << textOf(ChannelDataSet->VisibleCell(r, icon));
+    for (const TChannelRow& row : ReadChannelRows(*ChannelDataSet)) {
+        channels << TChannelToMatch{row.channum, row.callsign, row.name, row.xmltvid.trimmed()};
+        icons << row.icon;
     }
-    const TListingsLimits limits{typingLimit(*ChannelDataSet, QStringLiteral("xmltvid"), 64),
-                                 typingLimit(*ChannelDataSet, QStringLiteral("icon"), 255)};
+    const TListingsLimits limits{ColumnWidth(*ChannelDataSet, QStringLiteral("xmltvid"), XmltvidLimit),
+                                 ColumnWidth(*ChannelDataSet, QStringLiteral("icon"), IconLimit)};
     TListingsWin review(channels, icons, listed, limits, this);
     if (review.exec() != QDialog::Accepted)
         return;

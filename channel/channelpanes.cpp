@@ -16,11 +16,6 @@
 
 namespace {
 
-QString text(const QVariant& v)
-{
-    return v.isNull() ? QString() : v.toString();
-}
-
 const QStringList CodeRates{"AUTO", "NONE", "1_2", "2_3", "3_4", "4_5", "5_6", "6_7", "7_8", "8_9"};
 
 } // namespace
@@ -175,8 +170,8 @@ TCardKind CardKindOf(const QString& cardtype, const QString& dvbType)
 
 void TChannelWin::settleCardKind()
 {
-    FCardKind = CardKindOf(text(CardtypeDataSet->FieldValue(QStringLiteral("cardtype"))),
-                           text(CardtypeDataSet->FieldValue(QStringLiteral("dvb_type"))));
+    FCardKind = CardKindOf(TextOf(CardtypeDataSet->FieldValue(QStringLiteral("cardtype"))),
+                           TextOf(CardtypeDataSet->FieldValue(QStringLiteral("dvb_type"))));
     showPanes();
 }
 

@@ -3,6 +3,7 @@
 // renumbering).
 #include "channelwin.h"
 
+#include "channelrows.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "edithistory.h"
@@ -106,15 +107,15 @@ std::vector<int> TChannelWin::selectedChannels() const
     return ChannelGrid->SelectedRows();
 }
 
+QString TChannelWin::channelName(const TChannelRow& row) const
+{
+    const QString name = !row.name.isEmpty() ? row.name : row.callsign;
+    return name.isEmpty() ? tr("channel %1").arg(row.chanid) : name;
+}
+
 QString TChannelWin::channelName(int row) const
 {
-    const auto value = [&](const char* column) {
-        const QVariant v =
-            ChannelDataSet->VisibleValue(row, ChannelDataSet->FieldIndex(QLatin1String(column)));
-        return v.isNull() ? QString() : v.toString();
-    };
-    const QString name = !value("name").isEmpty() ? value("name") : value("callsign");
-    return name.isEmpty() ? tr("channel %1").arg(value("chanid")) : name;
+    return channelName(ReadChannelRows(*ChannelDataSet, {row}).value(0));
 }
 
 void TChannelWin::DeleteSelectedChannels()
@@ -167,15 +168,12 @@ void TChannelWin::RenumberActionExecute()
     const int channum = ChannelDataSet->FieldIndex(QStringLiteral("channum"));
     QList<TRenumberChannel> channels;
     QSet<int> selected(rows.begin(), rows.end());
-    for (int r : rows)
-        channels << TRenumberChannel{channelName(r),
-                                     ChannelDataSet->VisibleValue(r, channum).toString(), true};
-    for (int r = 0; r < ChannelDataSet->RecordCount(); ++r)
-        if (!selected.contains(r))
-            channels << TRenumberChannel{
-                channelName(r), ChannelDataSet->VisibleValue(r, channum).toString(), false};
-    const TFieldDef* field = ChannelDataSet->Field(QStringLiteral("channum"));
-    const int limit = field && field->Characters() > 0 ? std::min(5, field->Characters()) : 5;
+    for (const TChannelRow& row : ReadChannelRows(*ChannelDataSet, rows))
+        channels << TRenumberChannel{channelName(row), row.channum, true};
+    for (const TChannelRow& row : ReadChannelRows(*ChannelDataSet))
+        if (!selected.contains(row.row))
+            channels << TRenumberChannel{channelName(row), row.channum, false};
+    const int limit = ColumnWidth(*ChannelDataSet, QStringLiteral("channum"), ChannumLimit);
     TRenumberWin dialog(channels, limit, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -187,17 +185,4 @@ void TChannelWin::RenumberActionExecute()
                                    : tr("Renumber %1 channels").arg(rows.size()),
                   [&] { ChannelDataSet->ChangeRows(changes); });
     UpdateModifiedMark();
-}
-
-void TChannelWin::ShowChannel(std::optional<int> chanid, const QString& field)
-{
-    const int column = ChannelDataSet->FieldIndex(QStringLiteral("chanid"));
-    for (int r = 0; chanid && r < ChannelDataSet->RecordCount(); ++r)
-        if (ChannelDataSet->VisibleValue(r, column).toInt() == *chanid) {
-            ChannelDataSet->MoveTo(r);
-            break;
-        }
-    if (QWidget* w = field.isEmpty() ? nullptr : findChild<QWidget*>(field);
-        w && w->isVisibleTo(this))
-        w->setFocus();
 }

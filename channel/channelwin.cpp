@@ -178,9 +178,9 @@ void TChannelWin::setUpLayout()
               QStringLiteral("ChannelNavigator"));
     ChannelNavigator->ConfirmDelete = false;
     ChannelGrid =
-        Named(new TDBGrid(ChannelDataSource, {{QStringLiteral("channum"), tr("No."), 40, 5},
-                                              {QStringLiteral("callsign"), tr("Short"), 60, 20},
-                                              {QStringLiteral("name"), tr("Long name"), 110, 20}}),
+        Named(new TDBGrid(ChannelDataSource, {{QStringLiteral("channum"), tr("No."), 40, ChannumLimit},
+                                              {QStringLiteral("callsign"), tr("Short"), 60, NameLimit},
+                                              {QStringLiteral("name"), tr("Long name"), 110, NameLimit}}),
               QStringLiteral("ChannelGrid"));
     connect(ChannelGrid, &TDBGrid::PendingEditChanged, this, &TChannelWin::UpdateModifiedMark);
     ChannelGrid->SetReadOnly(false);
@@ -209,13 +209,13 @@ void TChannelWin::setUpLayout()
     // --- the channel fields
     auto* chanId = Named(new TDBText(ChannelDataSource, QStringLiteral("chanid")),
                          QStringLiteral("ChannelIDText"));
-    auto* callsign = Named(new TDBEdit(ChannelDataSource, QStringLiteral("callsign"), 20),
+    auto* callsign = Named(new TDBEdit(ChannelDataSource, QStringLiteral("callsign"), NameLimit),
                            QStringLiteral("CallsignEdit"));
-    auto* longName = Named(new TDBEdit(ChannelDataSource, QStringLiteral("name"), 20),
+    auto* longName = Named(new TDBEdit(ChannelDataSource, QStringLiteral("name"), NameLimit),
                            QStringLiteral("ChannelNameEdit"));
-    auto* xmltvId = Named(new TDBEdit(ChannelDataSource, QStringLiteral("xmltvid"), 64),
+    auto* xmltvId = Named(new TDBEdit(ChannelDataSource, QStringLiteral("xmltvid"), XmltvidLimit),
                           QStringLiteral("XMLTVIDEdit"));
-    auto* icon = Named(new TDBEdit(ChannelDataSource, QStringLiteral("icon"), 255),
+    auto* icon = Named(new TDBEdit(ChannelDataSource, QStringLiteral("icon"), IconLimit),
                        QStringLiteral("IconEdit"));
     auto* channum = Named(new TDBEdit(ChannelDataSource, QStringLiteral("channum"), 5),
                           QStringLiteral("ChannumEdit"));

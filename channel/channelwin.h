@@ -20,6 +20,7 @@ class TDBText;
 class TEditHistory;
 class TPaneArea;
 class TSQLClientDataSet;
+struct TChannelRow;
 struct TImportPlan;
 struct TListingsChange;
 
@@ -108,9 +109,6 @@ public:
     /// Deletes the selected channels (the current one when none is), each with its
     /// digital row, as unsaved changes.
     void DeleteSelectedChannels();
-    /// Makes channel `chanid` current (when given and found) and puts the focus on the
-    /// field named `field` (when it shows): where a problem the line-up check found is.
-    void ShowChannel(std::optional<int> chanid, const QString& field);
     /// Asks for the file to import or match (a file dialog); tests put their own here.
     static std::function<QString(QWidget*)> ChooseFile;
 
@@ -132,8 +130,14 @@ private:
     std::vector<int> selectedChannels() const;
     /// A channel for messages: its name and number.
     QString channelName(int row) const;
+    QString channelName(const TChannelRow& row) const;
 
     static constexpr int PIDsLimit = 8;
+    // What the channel fields let be typed (characters), the line-up tools too.
+    static constexpr int ChannumLimit = 5;
+    static constexpr int NameLimit = 20;
+    static constexpr int XmltvidLimit = 64;
+    static constexpr int IconLimit = 255;
     int FSourceID = 0;
     TCardKind FCardKind = TCardKind::V4L;
     // During an import, once the first new channel asked for the highest chanid of

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "listingsmatch.h"
-#include "listingswin.h"
 
 #include <QAbstractTableModel>
 #include <QList>

@@ -11,21 +11,6 @@ class QPushButton;
 class QTableView;
 class TListingsModel;
 
-/// How wide the columns the match fills in are (characters).
-struct TListingsLimits
-{
-    int xmltvid = 64;
-    int icon = 255;
-};
-
-/// What Apply writes into one channel.
-struct TListingsChange
-{
-    int channel = -1; // index into the channels the window was given
-    QString xmltvid;
-    std::optional<QString> icon; // set when the channel's empty icon is filled
-};
-
 /// The review of a listings match, titled "Match listings": a row per channel (its
 /// number, its name, the listings channel proposed or picked, what happens, a tick),
 /// the counts of each state, "Fill empty icons", Apply and Cancel.

@@ -14,11 +14,6 @@ struct TFieldDef;
 // these, which tolerate a source gone.
 namespace binding {
 
-inline QString textOf(const QVariant& v)
-{
-    return v.isNull() ? QString() : v.toString();
-}
-
 inline TSQLClientDataSet* setOf(const QPointer<TDataSource>& source)
 {
     return source ? source->DataSet() : nullptr;
@@ -38,5 +33,9 @@ inline bool writeTo(const QPointer<TDataSource>& source, const QString& field,
 {
     return source && source->WriteField(field, value);
 }
+
+/// Notes on `control` that it shows `field` of `source`'s data set, so the record's
+/// column can be found in a window (BoundControl).
+void MarkBound(QWidget* control, TDataSource* source, const QString& field);
 
 } // namespace binding

@@ -93,6 +93,9 @@ public:
     void Prior();
     /// Makes visible row `index` current (settling a pending row first).
     void MoveTo(int index);
+    /// Makes the first visible row whose `column` holds the whole number `key` current;
+    /// false, and nothing moved, when no row does.
+    bool Locate(const QString& column, qlonglong key);
     bool Eof() const { return m_current < 0 || m_current >= RecordCount() - 1; }
     bool Bof() const { return m_current <= 0; }
 

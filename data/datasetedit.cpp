@@ -190,17 +190,7 @@ void TSQLClientDataSet::Delete()
     }
     const int index = m_current;
     m_rows.Hide(index);
-    if (row->status == TRowStatus::Inserted) {
-        // Never written: forgetting it is all the delete needs (kept unseen, for the
-        // history).
-        m_log.Unlog(row);
-        row->status = TRowStatus::Absent;
-    } else {
-        if (row->status == TRowStatus::Modified)
-            row->current = row->original;
-        row->status = TRowStatus::Deleted;
-        m_log.Log(row);
-    }
+    deleteRow(row);
     notify(NoticeRows);
     m_current = -2;
     setCurrent(m_rows.IsEmpty() ? -1 : std::min(index, RecordCount() - 1), true);

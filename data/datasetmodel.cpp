@@ -47,7 +47,7 @@ QVariant TDataSetModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const QVariant v =
         set->VisibleValue(index.row(), set->FieldIndex(m_columns[index.column()].field));
-    return textOf(v);
+    return TextOf(v);
 }
 
 QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int role) const

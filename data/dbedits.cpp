@@ -12,6 +12,7 @@ using namespace binding;
 TDBEdit::TDBEdit(TDataSource* source, const QString& field, int maxLength, QWidget* parent)
     : QLineEdit(parent), m_source(source), m_field(field)
 {
+    MarkBound(this, source, field);
     m_validator = new TFieldValidator(source, field, maxLength, this);
     setValidator(m_validator);
     connect(source, &TDataSource::DataChanged, this, [this] { display(); });
@@ -43,6 +44,7 @@ void TDBEdit::write(const QString& text)
 void TDBEdit::SetField(const QString& field)
 {
     m_field = field;
+    MarkBound(this, m_source, field);
     m_validator->SetField(field);
     display(true);
 }
@@ -59,7 +61,7 @@ void TDBEdit::display(bool force)
     if (m_writing)
         return;
     const QVariant value = valueOf(m_source, m_field);
-    const QString text = textOf(value);
+    const QString text = TextOf(value);
     m_validator->SetStoredLength(text.size());
     if (text == this->text())
         return;
@@ -75,9 +77,10 @@ void TDBEdit::display(bool force)
 TDBText::TDBText(TDataSource* source, const QString& field, QWidget* parent)
     : QLabel(parent), m_source(source), m_field(field)
 {
+    MarkBound(this, source, field);
     setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto display = [this] {
-        setText(textOf(valueOf(m_source, m_field)));
+        setText(TextOf(valueOf(m_source, m_field)));
     };
     connect(source, &TDataSource::DataChanged, this, display);
     display();
@@ -101,6 +104,7 @@ TDBComboBox::TDBComboBox(TDataSource* source, const QString& field, const QStrin
                          bool choiceOnly, QWidget* parent)
     : QComboBox(parent), m_source(source), m_field(field)
 {
+    MarkBound(this, source, field);
     setEditable(!choiceOnly);
     addItems(items);
     if (!choiceOnly) {
@@ -170,7 +174,7 @@ void TDBComboBox::write(const QString& text)
 void TDBComboBox::display()
 {
     const QVariant value = valueOf(m_source, m_field);
-    const QString text = textOf(value);
+    const QString text = TextOf(value);
     const QSignalBlocker block(this);
     if (isEditable()) {
         // What the user is typing stays as typed while it travels to the row, and
@@ -197,6 +201,7 @@ TDBLookupComboBox::TDBLookupComboBox(TDataSource* source, const QString& field,
     : QComboBox(parent), m_source(source), m_field(field), m_list(listSource), m_keyField(keyField),
       m_listFields(listFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
 {
+    MarkBound(this, source, field);
     setEditable(false);
     OpenTwentyHigh(this); // thousands of channels
     connect(listSource, &TDataSource::DataChanged, this, &TDBLookupComboBox::rebuild);
@@ -215,7 +220,7 @@ void TDBLookupComboBox::rebuild()
         for (int r = 0; r < list->RecordCount(); ++r) {
             QStringList parts;
             for (const QString& f : m_listFields)
-                parts << textOf(list->VisibleValue(r, list->FieldIndex(f)));
+                parts << TextOf(list->VisibleValue(r, list->FieldIndex(f)));
             items << parts.join(QStringLiteral("   "));
         }
     }
@@ -238,7 +243,7 @@ void TDBLookupComboBox::display()
     if (!value.isNull() && list && list->Active()) {
         const int key = list->FieldIndex(m_keyField);
         for (int r = 0; r < list->RecordCount() && found < 0; ++r)
-            if (textOf(list->VisibleValue(r, key)) == value.toString())
+            if (TextOf(list->VisibleValue(r, key)) == value.toString())
                 found = r;
     }
     const QSignalBlocker block(this);
@@ -279,6 +284,7 @@ TDBCheckBox::TDBCheckBox(TDataSource* source, const QString& field, const QStrin
     : QCheckBox(caption, parent), m_source(source), m_field(field), m_checked(checkedValue),
       m_unchecked(uncheckedValue)
 {
+    MarkBound(this, source, field);
     connect(this, &QCheckBox::clicked, this, [this](bool on) {
         bool written = false;
         Guarded(this, [&] { written = writeTo(m_source, m_field, on ? m_checked : m_unchecked); });
@@ -294,5 +300,5 @@ TDBCheckBox::TDBCheckBox(TDataSource* source, const QString& field, const QStrin
 void TDBCheckBox::display()
 {
     const QSignalBlocker block(this);
-    setChecked(textOf(valueOf(m_source, m_field)) == m_checked);
+    setChecked(TextOf(valueOf(m_source, m_field)) == m_checked);
 }

@@ -122,16 +122,9 @@ void TEditHistory::EndStep(const QString& text)
 {
     if (m_inStep > 0 || !m_recorder.Touched())
         return;
-    std::vector<TSetStep> step = m_recorder.TakeStep();
-    const QString editing = std::exchange(m_editing, QString());
-    if (step.empty())
-        return;
-    const QString what = !text.isEmpty() ? text : editing;
-    m_stack->push(new TStepCommand(this, std::move(step),
-                                   what.isEmpty() ? tr("Edit") : tr("Edit %1").arg(what)));
-    if (QWidget* focus = QApplication::focusWidget();
-        focus && m_window && m_window->isAncestorOf(focus))
-        forgetTyping(focus);
+    const QString what = !text.isEmpty() ? text : m_editing;
+    if (pushStep(what.isEmpty() ? tr("Edit") : tr("Edit %1").arg(what)))
+        forgetFocusedTyping();
 }
 
 void TEditHistory::Step(const QString& text, const std::function<void()>& action)
@@ -159,64 +152,74 @@ void TEditHistory::Step(const QString& text, const std::function<void()>& action
     pushStep(m_stepText);
 }
 
-void TEditHistory::pushStep(const QString& text)
+bool TEditHistory::pushStep(const QString& text)
 {
     m_editing.clear();
     std::vector<TSetStep> step = m_recorder.TakeStep(); // (forgets the rows noted too)
-    if (!step.empty())
+    const bool pushed = !step.empty();
+    if (pushed)
         m_stack->push(new TStepCommand(this, std::move(step), text));
     updateActions();
+    return pushed;
 }
 
-bool TEditHistory::blankRow() const
+TSQLClientDataSet* TEditHistory::blankRow() const
 {
     for (TSQLClientDataSet* set : m_sets)
         if (set->Active() && set->State() == TDataSetState::Insert && !set->Modified())
-            return true;
-    return false;
+            return set;
+    return nullptr;
+}
+
+bool TEditHistory::inWindow(const QWidget* widget) const
+{
+    return widget && m_window && (widget == m_window || m_window->isAncestorOf(widget));
 }
 
 void TEditHistory::Undo()
 {
     EndStep();
     // A new row nobody typed into is no step, but it came last: it goes first.
-    for (TSQLClientDataSet* set : m_sets)
-        if (set->Active() && set->State() == TDataSetState::Insert && !set->Modified()) {
-            set->Cancel();
-            updateActions();
-            if (Restored)
-                Restored(tr("Undone: New row"));
-            return;
-        }
-    if (!m_stack->canUndo())
+    if (TSQLClientDataSet* set = blankRow()) {
+        set->Cancel();
+        updateActions();
+        if (Restored)
+            Restored(tr("Undone: New row"));
         return;
-    m_failed = false;
-    m_stack->undo();
-    if (m_failed) {
-        m_stack->clear();
-        throw EKorvaneError(m_failure);
     }
+    if (m_stack->canUndo())
+        replay(&QUndoStack::undo);
 }
 
 void TEditHistory::Redo()
 {
     EndStep();
-    if (!m_stack->canRedo())
-        return;
+    if (m_stack->canRedo())
+        replay(&QUndoStack::redo);
+}
+
+void TEditHistory::replay(void (QUndoStack::*move)())
+{
     m_failed = false;
-    m_stack->redo();
+    (m_stack->*move)();
     if (m_failed) {
+        // The rows are neither as the step found them nor as it left them: no step
+        // on the stack can be trusted to put them back any more.
         m_stack->clear();
         throw EKorvaneError(m_failure);
     }
 }
 
+void TEditHistory::forgetFocusedTyping()
+{
+    if (QWidget* focus = QApplication::focusWidget(); inWindow(focus))
+        forgetTyping(focus);
+}
+
 void TEditHistory::restore(const std::vector<TSetStep>& step, bool after, const QString& text)
 {
     // Called by the stack: nothing may be thrown through it.
-    if (QWidget* focus = QApplication::focusWidget();
-        focus && m_window && m_window->isAncestorOf(focus))
-        forgetTyping(focus);
+    forgetFocusedTyping();
     ++m_inStep;
     try {
         RestoreStep(step, after, m_sets, m_recorder);
@@ -268,7 +271,7 @@ bool TEditHistory::HoldsSteps() const
 
 void TEditHistory::updateActions()
 {
-    const bool blank = blankRow();
+    const bool blank = blankRow() != nullptr;
     UndoAction->setEnabled(m_stack->canUndo() || blank);
     RedoAction->setEnabled(m_stack->canRedo());
     UndoAction->setToolTip(
@@ -282,7 +285,7 @@ void TEditHistory::updateActions()
 
 void TEditHistory::focusChanged(QWidget* old, QWidget*)
 {
-    if (!old || !m_window || (old != m_window && !m_window->isAncestorOf(old)))
+    if (!inWindow(old))
         return;
     EndStep(captionOf(old));
     forgetTyping(old);
@@ -304,7 +307,7 @@ void TEditHistory::forgetTyping(QWidget* widget)
 bool TEditHistory::eventFilter(QObject* watched, QEvent* event)
 {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || !m_window || (widget != m_window && !m_window->isAncestorOf(widget)))
+    if (!inWindow(widget))
         return false;
     switch (event->type()) {
     case QEvent::ShortcutOverride: {

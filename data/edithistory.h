@@ -63,11 +63,14 @@ protected:
 private:
     class TStepCommand;
     void focusChanged(QWidget* old, QWidget* now);
-    void pushStep(const QString& text);
+    bool pushStep(const QString& text);
     void forgetTyping(QWidget* widget);
+    void forgetFocusedTyping();
+    void replay(void (QUndoStack::*move)());
     void restore(const std::vector<TSetStep>& step, bool after, const QString& text);
     void updateActions();
-    bool blankRow() const;
+    TSQLClientDataSet* blankRow() const;
+    bool inWindow(const QWidget* widget) const;
     QString captionOf(QWidget* widget) const;
 
     QPointer<QWidget> m_window;

@@ -6,6 +6,12 @@
 #include <QString>
 #include <QVariant>
 
+/// A value as text: a null value as the empty text.
+inline QString TextOf(const QVariant& v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
+
 /// A column as the server described it, plus what the change statements make of it.
 struct TFieldDef
 {

@@ -61,9 +61,23 @@ bool TGridViewModel::filterAcceptsRow(int row, const QModelIndex&) const
            (set->IsEditing() && row == set->RecNo());
 }
 
+int CompareCells(const QString& left, const QString& right, const QCollator& collator)
+{
+    // The collator's numeric mode does nothing in the C locale (where many servers and
+    // containers run): numbers are told apart here, in every locale alike.
+    bool leftNumber = false, rightNumber = false;
+    const qlonglong l = left.trimmed().toLongLong(&leftNumber);
+    const qlonglong r = right.trimmed().toLongLong(&rightNumber);
+    if (leftNumber && rightNumber && l != r)
+        return l < r ? -1 : 1;
+    if (leftNumber != rightNumber)
+        return leftNumber ? -1 : 1; // numbers first, then text
+    return collator.compare(left, right);
+}
+
 bool TGridViewModel::lessThan(const QModelIndex& left, const QModelIndex& right) const
 {
-    return m_collator.compare(left.data().toString(), right.data().toString()) < 0;
+    return CompareCells(left.data().toString(), right.data().toString(), m_collator) < 0;
 }
 
 void TGridViewModel::find()

@@ -11,6 +11,10 @@
 
 class TDataSource;
 
+/// How a grid orders two values of a column: whole numbers as numbers and before any
+/// text, text as `collator` orders it. Negative, 0 or positive.
+int CompareCells(const QString& left, const QString& right, const QCollator& collator);
+
 /// The rows as a grid shows them: those its row filter lets through (and the row being
 /// edited), in the order of the column the user sorted by, else in the data set's.
 class TGridViewModel : public QSortFilterProxyModel

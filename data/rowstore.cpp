@@ -82,13 +82,13 @@ void TRowStore::Refilter(std::optional<TKeyFilter> filter, bool adding)
     m_visible.clear();
     if (column >= 0 && !adding) {
         for (TRow* row : rowsWithKey(column, key))
-            if (row->status != TRowStatus::Deleted && row->status != TRowStatus::Absent)
+            if (!IsGone(row->status))
                 m_visible.push_back(row);
         return;
     }
     m_visible.reserve(m_rows.size());
     for (const auto& row : m_rows) {
-        if (row->status == TRowStatus::Deleted || row->status == TRowStatus::Absent)
+        if (IsGone(row->status))
             continue;
         // A row being added stays visible until it is settled.
         if (row->status == TRowStatus::Pending || column < 0 || KeyOf(*row, column) == key)

@@ -21,6 +21,12 @@ struct TRow
     quint64 logSeq = 0; // its place in the change log; 0 while it is not logged
 };
 
+/// Deleted, or added and taken back: a row no longer shown, not to be changed again.
+inline bool IsGone(TRowStatus status)
+{
+    return status == TRowStatus::Deleted || status == TRowStatus::Absent;
+}
+
 /// A filter on the rows: those whose value in `column` is the whole number `value`.
 struct TKeyFilter
 {

@@ -1,5 +1,6 @@
 #include "lineupwin.h"
 
+#include "lineupreport.h"
 #include "formhelpers.h"
 #include "guard.h"
 #include "mnemonics.h"
@@ -78,18 +79,16 @@ void TLineupWin::present(const QList<TProblem>& problems)
     m_problems = problems;
     const int before = ProblemTable->currentRow();
     ProblemTable->setRowCount(int(problems.size()));
-    int errors = 0;
     for (int r = 0; r < problems.size(); ++r) {
         const TProblem& p = problems[r];
         const bool error = p.severity == TProblem::Severity::Error;
-        errors += error ? 1 : 0;
-        const QStringList cells{error ? tr("Error") : tr("Warning"), p.what, p.where, p.why};
+        const QStringList cells{SeverityText(p.severity), p.what, p.where, p.why};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             item->setToolTip(cells[c]);
             if (c == 0 && error)
                 item->setForeground(Qt::red);
-            if (p.target == TProblem::Target::None)
+            if (p.record.IsEmpty())
                 item->setData(Qt::AccessibleDescriptionRole, tr("This row cannot be opened"));
             ProblemTable->setItem(r, c, item);
         }
@@ -97,17 +96,7 @@ void TLineupWin::present(const QList<TProblem>& problems)
     // The columns fit what they show; the last takes the rest (its texts are whole below).
     for (int c = 0; c + 1 < ProblemTable->columnCount(); ++c)
         ProblemTable->resizeColumnToContents(c);
-    const int warnings = int(problems.size()) - errors;
-    if (problems.isEmpty()) {
-        SummaryLabel->setText(tr("No problems found"));
-    } else {
-        auto count = [](int n, const QString& one, const QString& many) {
-            return n == 1 ? one : many.arg(n);
-        };
-        SummaryLabel->setText(
-            tr("%1, %2").arg(count(errors, tr("1 error"), tr("%1 errors")),
-                             count(warnings, tr("1 warning"), tr("%1 warnings"))));
-    }
+    SummaryLabel->setText(ProblemSummary(problems));
     if (!problems.isEmpty())
         ProblemTable->setCurrentCell(std::clamp(before, 0, int(problems.size()) - 1), 0);
     showDetail(ProblemTable->currentRow());
@@ -125,7 +114,7 @@ void TLineupWin::OpenRow(int row)
     if (row < 0 || row >= m_problems.size())
         return;
     const TProblem problem = m_problems[row];
-    if (problem.target == TProblem::Target::None) {
+    if (problem.record.IsEmpty()) {
         SummaryLabel->setText(tr("That row cannot be opened: %1").arg(problem.where));
         return;
     }

@@ -12,6 +12,7 @@
 #include "lineupwin.h"
 #include "messagebox.h"
 #include "mnemonics.h"
+#include "recordfocus.h"
 #include "settingswin.h"
 #include "sqlmodule.h"
 
@@ -414,17 +415,19 @@ void TMainWin::CheckActionExecute()
 
 void TMainWin::openProblem(const TProblem& problem)
 {
-    if (problem.target == TProblem::Target::Source) {
-        runEditor<TChannelWin>(this, [&problem](TChannelWin& window) {
-            window.SetSourceID(problem.sourceId);
-            window.ShowChannel(problem.chanId, problem.field);
-        });
-        reread(SourceDataSet);
-    } else if (problem.target == TProblem::Target::Card) {
+    if (problem.record.IsEmpty())
+        return;
+    if (problem.cardId) {
         runEditor<TCardWin>(this, [&problem](TCardWin& window) {
-            window.SetCardID(problem.cardId);
-            window.ShowInput(problem.inputId, problem.field);
+            window.SetCardID(*problem.cardId);
+            GoToRecord(&window, problem.record);
         });
         reread(CardDataSet);
+    } else if (problem.sourceId) {
+        runEditor<TChannelWin>(this, [&problem](TChannelWin& window) {
+            window.SetSourceID(*problem.sourceId);
+            GoToRecord(&window, problem.record);
+        });
+        reread(SourceDataSet);
     }
 }

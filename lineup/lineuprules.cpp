@@ -1,41 +1,15 @@
+// The line-up check's rules: each looks at the rows read and tells what it finds in
+// words a user can act on, and where to go to mend it.
 #include "lineupcheck.h"
 
-#include "connection.h"
-
 #include <QCoreApplication>
-#include <QHash>
 #include <QSet>
-#include <QSqlQuery>
-#include <algorithm>
 
 namespace {
 
 QString tr(const char* text)
 {
     return QCoreApplication::translate("TLineupCheck", text);
-}
-
-QString textOf(const QVariant& v)
-{
-    return v.isNull() ? QString() : v.toString();
-}
-
-std::optional<int> intOf(const QVariant& v)
-{
-    bool ok = false;
-    const int n = v.toInt(&ok);
-    return v.isNull() || !ok ? std::nullopt : std::optional<int>(n);
-}
-
-/// Every row `sql` returns, each made by `make` from the query standing on it.
-template <typename Row, typename Make>
-QList<Row> readAll(TSQLConnection& connection, const QString& sql, Make make)
-{
-    QList<Row> rows;
-    QSqlQuery& query = connection.Execute(sql);
-    while (query.next())
-        rows << make(query);
-    return rows;
 }
 
 bool blank(const QString& text)
@@ -45,70 +19,10 @@ bool blank(const QString& text)
 
 } // namespace
 
-/// What the check knows of the rows: sources, channels and cards by id, and how each
-/// source is received.
-struct TLineupIndex
-{
-    QHash<int, const TLineup::Source*> sources;
-    QHash<int, const TLineup::Channel*> channels;
-    QHash<int, const TLineup::Digital*> digital; // by chanid
-    QHash<int, const TLineup::Card*> cards;
-    QHash<int, QList<const TLineup::Input*>> inputsOfCard;
-    QHash<int, QList<const TLineup::Card*>> cardsOfSource; // in the inputs' order
-
-    explicit TLineupIndex(const TLineup& l)
-    {
-        channels.reserve(l.channels.size());
-        digital.reserve(l.digital.size());
-        for (const auto& s : l.sources)
-            sources.insert(s.id, &s);
-        for (const auto& c : l.channels)
-            channels.insert(c.id, &c);
-        for (const auto& d : l.digital)
-            digital.insert(d.chanid, &d);
-        for (const auto& c : l.cards)
-            cards.insert(c.id, &c);
-        for (const auto& i : l.inputs) {
-            if (i.cardId)
-                inputsOfCard[*i.cardId] << &i;
-            if (i.sourceId && i.cardId)
-                if (const auto* card = cards.value(*i.cardId);
-                    card && !cardsOfSource[*i.sourceId].contains(card))
-                    cardsOfSource[*i.sourceId] << card;
-        }
-    }
-
-    /// The first DVB card that receives the source, if one does.
-    const TLineup::Card* dvbCardOf(int source) const
-    {
-        // Channels come source by source: the last answer is asked again, mostly.
-        if (source == m_lastSource)
-            return m_lastCard;
-        m_lastSource = source;
-        m_lastCard = nullptr;
-        for (const TLineup::Card* card : cardsOfSource.value(source))
-            if (card->type == QLatin1String("DVB")) {
-                m_lastCard = card;
-                break;
-            }
-        return m_lastCard;
-    }
-
-private:
-    mutable std::optional<int> m_lastSource;
-    mutable const TLineup::Card* m_lastCard = nullptr;
-};
-
-const TLineupIndex& TLineup::Index() const
-{
-    if (!m_index)
-        m_index = std::make_shared<const TLineupIndex>(*this);
-    return *m_index;
-}
-
 namespace {
 
 using TIndex = TLineupIndex;
+
 
 QString sourceWhere(const TLineup::Source& s)
 {
@@ -142,9 +56,32 @@ QString inputWhere(const TIndex& index, const TLineup::Input& i)
     return card ? cardWhere(*card) + QStringLiteral(", ") + input : input;
 }
 
-TProblem atSource(TProblem::Severity severity, int rule, const QString& what, const QString& where,
-                  const QString& why, int source, std::optional<int> channel = std::nullopt,
-                  const QString& field = {})
+// The records a problem leads to, and the column in question.
+TRecordRef sourceColumn(int source, const QString& column)
+{
+    return {QStringLiteral("videosource"), QStringLiteral("sourceid"), source,
+            QStringLiteral("videosource"), column};
+}
+
+TRecordRef channelColumn(int channel, const QString& table, const QString& column)
+{
+    return {QStringLiteral("channel"), QStringLiteral("chanid"), channel, table, column};
+}
+
+TRecordRef cardColumn(int card, const QString& column)
+{
+    return {QStringLiteral("capturecard"), QStringLiteral("cardid"), card,
+            QStringLiteral("capturecard"), column};
+}
+
+TRecordRef inputColumn(int input, const QString& column)
+{
+    return {QStringLiteral("cardinput"), QStringLiteral("cardinputid"), input,
+            QStringLiteral("cardinput"), column};
+}
+
+TProblem problem(TProblem::Severity severity, TRule rule, const QString& what,
+                 const QString& where, const QString& why, TRecordRef record = {})
 {
     TProblem p;
     p.severity = severity;
@@ -152,19 +89,24 @@ TProblem atSource(TProblem::Severity severity, int rule, const QString& what, co
     p.what = what;
     p.where = where;
     p.why = why;
-    p.target = TProblem::Target::Source;
-    p.sourceId = source;
-    p.chanId = channel;
-    p.field = field;
+    p.record = std::move(record);
     return p;
 }
 
-TProblem atCard(TProblem::Severity severity, int rule, const QString& what, const QString& where,
-                const QString& why, int card, std::optional<int> input = std::nullopt,
-                const QString& field = {})
+TProblem atSource(TProblem::Severity severity, TRule rule, const QString& what,
+                  const QString& where, const QString& why, int source,
+                  std::optional<int> channel, TRecordRef record)
 {
-    TProblem p = atSource(severity, rule, what, where, why, 0, std::nullopt, field);
-    p.target = TProblem::Target::Card;
+    TProblem p = problem(severity, rule, what, where, why, std::move(record));
+    p.sourceId = source;
+    p.chanId = channel;
+    return p;
+}
+
+TProblem atCard(TProblem::Severity severity, TRule rule, const QString& what, const QString& where,
+                const QString& why, int card, std::optional<int> input, TRecordRef record)
+{
+    TProblem p = problem(severity, rule, what, where, why, std::move(record));
     p.cardId = card;
     p.inputId = input;
     return p;
@@ -175,50 +117,9 @@ constexpr auto Warning = TProblem::Severity::Warning;
 
 } // namespace
 
-TLineup ReadLineup(TSQLConnection& connection)
-{
-    TLineup l;
-    l.sources = readAll<TLineup::Source>(
-        connection, QStringLiteral("SELECT sourceid, name, xmltvgrabber FROM videosource"),
-        [](const QSqlQuery& q) {
-            return TLineup::Source{q.value(0).toInt(), textOf(q.value(1)), textOf(q.value(2))};
-        });
-    l.channels = readAll<TLineup::Channel>(
-        connection,
-        QStringLiteral("SELECT chanid, sourceid, channum, callsign, name, xmltvid FROM channel"),
-        [](const QSqlQuery& q) {
-            return TLineup::Channel{q.value(0).toInt(), intOf(q.value(1)),  textOf(q.value(2)),
-                                    textOf(q.value(3)), textOf(q.value(4)), textOf(q.value(5))};
-        });
-    l.digital = readAll<TLineup::Digital>(
-        connection, QStringLiteral("SELECT chanid, freq, pids FROM channel_dvb"),
-        [](const QSqlQuery& q) {
-            return TLineup::Digital{q.value(0).toInt(), textOf(q.value(1)), textOf(q.value(2))};
-        });
-    l.cards = readAll<TLineup::Card>(
-        connection,
-        QStringLiteral("SELECT cardid, cardtype, hostname, videodevice, dvb_type, defaultinput "
-                       "FROM capturecard"),
-        [](const QSqlQuery& q) {
-            return TLineup::Card{q.value(0).toInt(), textOf(q.value(1)), textOf(q.value(2)),
-                                 textOf(q.value(3)), textOf(q.value(4)), textOf(q.value(5))};
-        });
-    l.inputs = readAll<TLineup::Input>(
-        connection,
-        QStringLiteral("SELECT cardinputid, cardid, sourceid, inputname, startchan FROM cardinput"),
-        [](const QSqlQuery& q) {
-            bool ok = false;
-            const qlonglong start = q.value(4).toLongLong(&ok);
-            return TLineup::Input{
-                q.value(0).toInt(), intOf(q.value(1)), intOf(q.value(2)), textOf(q.value(3)),
-                q.value(4).isNull() || !ok ? std::nullopt : std::optional<qlonglong>(start)};
-        });
-    return l;
-}
-
 // --- the rules ------------------------------------------------------------------------
 
-void CheckUnusedSources(const TLineup& l, QList<TProblem>& problems)
+void CheckUnusedSources(const TLineup& l, const TLineupIndex& /*index*/, QList<TProblem>& problems)
 {
     QSet<int> used;
     for (const auto& i : l.inputs)
@@ -226,22 +127,21 @@ void CheckUnusedSources(const TLineup& l, QList<TProblem>& problems)
             used.insert(*i.sourceId);
     for (const auto& s : l.sources)
         if (!used.contains(s.id))
-            problems << atSource(Warning, 1, tr("No card input uses this source"), sourceWhere(s),
+            problems << atSource(Warning, TRule::UnusedSource, tr("No card input uses this source"), sourceWhere(s),
                                  tr("None of its channels can ever be recorded: no card "
                                     "receives them. Choose it as the channel source of an "
                                     "input in the card editor."),
-                                 s.id, std::nullopt, QStringLiteral("SourceNameEdit"));
+                                 s.id, std::nullopt, sourceColumn(s.id, QStringLiteral("name")));
 }
 
-void CheckMissingTuning(const TLineup& l, QList<TProblem>& problems)
+void CheckMissingTuning(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems)
 {
-    const TIndex& index = l.Index();
     for (const auto& c : l.channels) {
-        if (!c.sourceId || !index.dvbCardOf(*c.sourceId))
+        if (!c.sourceId || !index.DvbCardOf(*c.sourceId))
             continue;
         const TLineup::Digital* d = index.digital.value(c.id);
         QString what;
-        QString field = QStringLiteral("FrequencyEdit");
+        QString column = QStringLiteral("freq");
         if (!d)
             what = tr("No DVB tuning values");
         else if (blank(d->freq) && blank(d->pids))
@@ -250,21 +150,21 @@ void CheckMissingTuning(const TLineup& l, QList<TProblem>& problems)
             what = tr("No frequency");
         else if (blank(d->pids)) {
             what = tr("No PIDs");
-            field = QStringLiteral("PIDsEdit");
+            column = QStringLiteral("pids");
         }
         if (!what.isEmpty())
-            problems << atSource(Error, 2, what, channelWhere(index, c),
+            problems << atSource(Error, TRule::MissingTuning, what, channelWhere(index, c),
                                  tr("A DVB card cannot tune a channel without its frequency, nor "
                                     "record it without its PIDs."),
-                                 *c.sourceId, c.id, field);
+                                 *c.sourceId, c.id,
+                                 channelColumn(c.id, QStringLiteral("channel_dvb"), column));
     }
 }
 
-void CheckFrequencies(const TLineup& l, QList<TProblem>& problems)
+void CheckFrequencies(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems)
 {
-    const TIndex& index = l.Index();
     for (const auto& c : l.channels) {
-        const TLineup::Card* card = c.sourceId ? index.dvbCardOf(*c.sourceId) : nullptr;
+        const TLineup::Card* card = c.sourceId ? index.DvbCardOf(*c.sourceId) : nullptr;
         const TLineup::Digital* d = index.digital.value(c.id);
         if (!card || !d || blank(d->freq))
             continue;
@@ -293,36 +193,35 @@ void CheckFrequencies(const TLineup& l, QList<TProblem>& problems)
             continue;
         const QString system = QStringLiteral("DVB-%1").arg(card->dvbType);
         problems << atSource(
-            Warning, 3,
+            Warning, TRule::Frequency,
             number ? tr("Frequency %1 is outside %2 for %3").arg(d->freq.trimmed(), band, system)
                    : tr("Frequency \u201C%1\u201D is not a number").arg(d->freq),
             channelWhere(index, c),
             tr("A frequency outside the band is most likely a typing or unit "
                "mistake: tuning to it fails."),
-            *c.sourceId, c.id, QStringLiteral("FrequencyEdit"));
+            *c.sourceId, c.id,
+            channelColumn(c.id, QStringLiteral("channel_dvb"), QStringLiteral("freq")));
     }
 }
 
-void CheckOrphanedTuning(const TLineup& l, QList<TProblem>& problems)
+void CheckOrphanedTuning(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems)
 {
-    const TIndex& index = l.Index();
     for (const auto& d : l.digital) {
         if (index.channels.contains(d.chanid))
             continue;
-        TProblem p;
-        p.severity = Warning;
-        p.rule = 4;
-        p.what = tr("DVB tuning values of a channel that no longer exists");
-        p.where = tr("channel id %1 (no such channel: this row cannot be opened)").arg(d.chanid);
-        p.why = tr("Left behind by an older tool: it belongs to no channel. Deleting the source "
-                   "it belonged to, or the database row, removes it.");
+        TProblem p = problem(
+            Warning, TRule::OrphanedTuning,
+            tr("DVB tuning values of a channel that no longer exists"),
+            tr("channel id %1 (no such channel: this row cannot be opened)").arg(d.chanid),
+            tr("Left behind by an older tool: it belongs to no channel. Deleting the source "
+               "it belonged to, or the database row, removes it."));
+        p.chanId = d.chanid;
         problems << p;
     }
 }
 
-void CheckChannelNumbers(const TLineup& l, QList<TProblem>& problems)
+void CheckChannelNumbers(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems)
 {
-    const TIndex& index = l.Index();
     // The first channel of each source and number, and the others that have the same.
     QHash<QPair<int, QString>, qsizetype> first;
     first.reserve(l.channels.size());
@@ -351,17 +250,18 @@ void CheckChannelNumbers(const TLineup& l, QList<TProblem>& problems)
             others << QStringLiteral("\u201C%1\u201D")
                           .arg(!blank(other.name) ? other.name : other.callsign);
         }
-        problems << atSource(Warning, 5,
+        problems << atSource(Warning, TRule::SharedNumber,
                              tr("Number %1 is also the number of %2")
                                  .arg(c.channum.trimmed(), others.join(QStringLiteral(", "))),
                              channelWhere(index, c),
                              tr("A channel is chosen by its number: of channels with the same "
                                 "number, only one can be reached by it."),
-                             *c.sourceId, c.id, QStringLiteral("ChannumEdit"));
+                             *c.sourceId, c.id,
+                             channelColumn(c.id, QStringLiteral("channel"), QStringLiteral("channum")));
     }
 }
 
-void CheckListingIds(const TLineup& l, QList<TProblem>& problems)
+void CheckListingIds(const TLineup& l, const TLineupIndex& /*index*/, QList<TProblem>& problems)
 {
     // The channels without an id, by source: how many, and the first.
     QHash<int, QPair<int, int>> missing;
@@ -380,7 +280,7 @@ void CheckListingIds(const TLineup& l, QList<TProblem>& problems)
         if (count == 0)
             continue;
         problems << atSource(
-            Warning, 6,
+            Warning, TRule::MissingListingsId,
             count == 1 ? tr("1 channel of %1 has no listings id").arg(s.name)
                        : tr("%1 channels of %2 have no listings id").arg(count).arg(s.name),
             sourceWhere(s),
@@ -388,13 +288,13 @@ void CheckListingIds(const TLineup& l, QList<TProblem>& problems)
                "guide from %1, so nothing on it can be scheduled. Listings... "
                "in the source's editor fills them in.")
                 .arg(grabber),
-            s.id, first, QStringLiteral("XMLTVIDEdit"));
+            s.id, std::nullopt,
+            channelColumn(first, QStringLiteral("channel"), QStringLiteral("xmltvid")));
     }
 }
 
-void CheckStartChannels(const TLineup& l, QList<TProblem>& problems)
+void CheckStartChannels(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems)
 {
-    const TIndex& index = l.Index();
     for (const auto& i : l.inputs) {
         if (!i.sourceId || *i.sourceId == 0 || !i.cardId)
             continue; // fed by no source: nothing to start on
@@ -413,23 +313,22 @@ void CheckStartChannels(const TLineup& l, QList<TProblem>& problems)
                            .arg(!blank(c->name) ? c->name : c->callsign, source);
         }
         if (!what.isEmpty())
-            problems << atCard(Error, 7, what, inputWhere(index, i),
+            problems << atCard(Error, TRule::StartChannel, what, inputWhere(index, i),
                                tr("The card tunes to the input's start channel first: without "
                                   "one of the input's source it cannot start recording from it."),
-                               *i.cardId, i.id, QStringLiteral("DBLookupComboBox1"));
+                               *i.cardId, i.id, inputColumn(i.id, QStringLiteral("startchan")));
     }
 }
 
-void CheckDefaultInputs(const TLineup& l, QList<TProblem>& problems)
+void CheckDefaultInputs(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems)
 {
-    const TIndex& index = l.Index();
     for (const auto& c : l.cards) {
         bool named = false;
         for (const TLineup::Input* i : index.inputsOfCard.value(c.id))
             named = named || (!blank(c.defaultInput) && i->name == c.defaultInput);
         if (named)
             continue;
-        problems << atCard(Error, 8,
+        problems << atCard(Error, TRule::DefaultInput,
                            blank(c.defaultInput)
                                ? tr("No default input")
                                : tr("Default input \u201C%1\u201D is none of the card's inputs")
@@ -437,22 +336,21 @@ void CheckDefaultInputs(const TLineup& l, QList<TProblem>& problems)
                            cardWhere(c),
                            tr("The card starts on its default input: naming none of its "
                               "inputs, it has nothing to record from."),
-                           c.id, std::nullopt, QStringLiteral("DBLookupComboBox3"));
+                           c.id, std::nullopt, cardColumn(c.id, QStringLiteral("defaultinput")));
     }
 }
 
-void CheckCardsWithoutInputs(const TLineup& l, QList<TProblem>& problems)
+void CheckCardsWithoutInputs(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems)
 {
-    const TIndex& index = l.Index();
     for (const auto& c : l.cards)
         if (index.inputsOfCard.value(c.id).isEmpty())
-            problems << atCard(Warning, 9, tr("No inputs"), cardWhere(c),
+            problems << atCard(Warning, TRule::CardWithoutInputs, tr("No inputs"), cardWhere(c),
                                tr("A card without inputs receives no source: nothing is "
                                   "recorded with it. Add an input in its editor."),
-                               c.id);
+                               c.id, std::nullopt, cardColumn(c.id, QString()));
 }
 
-void CheckSharedDevices(const TLineup& l, QList<TProblem>& problems)
+void CheckSharedDevices(const TLineup& l, const TLineupIndex& /*index*/, QList<TProblem>& problems)
 {
     QHash<QPair<QString, QString>, QList<const TLineup::Card*>> byDevice;
     QList<QPair<QString, QString>> order;
@@ -473,27 +371,13 @@ void CheckSharedDevices(const TLineup& l, QList<TProblem>& problems)
         for (qsizetype i = 1; i < same.size(); ++i)
             others << QString::number(same[i]->id);
         const TLineup::Card& first = *same.first();
-        problems << atCard(Error, 10,
+        problems << atCard(Error, TRule::SharedDevice,
                            tr("Device %1 is also that of card %2")
                                .arg(key.second, others.join(QStringLiteral(", "))),
                            cardWhere(first),
                            tr("Two cards on one host cannot open the same device: one of them "
                               "fails to record."),
                            first.id, std::nullopt,
-                           first.type == QLatin1String("DVB") ? QStringLiteral("DBComboBox3")
-                                                              : QStringLiteral("DBComboBox5"));
+                           cardColumn(first.id, QStringLiteral("videodevice")));
     }
-}
-
-QList<TProblem> CheckLineup(const TLineup& lineup)
-{
-    QList<TProblem> problems;
-    for (auto rule : {CheckUnusedSources, CheckMissingTuning, CheckFrequencies, CheckOrphanedTuning,
-                      CheckChannelNumbers, CheckListingIds, CheckStartChannels, CheckDefaultInputs,
-                      CheckCardsWithoutInputs, CheckSharedDevices})
-        rule(lineup, problems);
-    std::stable_sort(problems.begin(), problems.end(), [](const TProblem& a, const TProblem& b) {
-        return a.severity == TProblem::Severity::Error && b.severity != TProblem::Severity::Error;
-    });
-    return problems;
 }

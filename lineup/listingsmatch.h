@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 /// A name as matching compares it: case ignored, accents removed (é as e), and every
 /// character but letters, digits and "+" dropped ("9Gem  newcastle" -> "9gemnewcastle").
@@ -70,3 +71,18 @@ private:
 /// What matching each channel of a source finds, in the order of `channels`.
 QList<TChannelMatch> MatchListings(const QList<TChannelToMatch>& channels,
                                    const QList<TListedChannel>& listed);
+
+/// How wide the columns the match fills in are (characters).
+struct TListingsLimits
+{
+    int xmltvid = 64;
+    int icon = 255;
+};
+
+/// What Apply writes into one channel.
+struct TListingsChange
+{
+    int channel = -1; // index into the channels the window was given
+    QString xmltvid;
+    std::optional<QString> icon; // set when the channel's empty icon is filled
+};

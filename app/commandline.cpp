@@ -1,0 +1,151 @@
+#include "commandline.h"
+
+#include "clientdataset.h"
+#include "errors.h"
+#include "lineupcheck.h"
+#include "lineupreport.h"
+#include "sqlmodule.h"
+#include "startup.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSet>
+#include <QStringList>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("CommandLine", text);
+}
+
+// Qt's own window options, which the windows' application object takes: with a value,
+// and without.
+const QSet<QString> QtOptionsWithValue{
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle", "geometry", "title", "icon", "display", "style",
+    "stylesheet", "session", "name", "visual", "qmljsdebugger"};
+const QSet<QString> QtFlags{"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+/// The arguments after the program's name, less Qt's window options.
+QStringList ownArguments(int argc, char** argv)
+{
+    QStringList own;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        QString name = arg;
+        if (name.startsWith(QLatin1String("--")))
+            name.remove(0, 2);
+        else if (name.startsWith(QLatin1Char('-')))
+            name.remove(0, 1);
+        else {
+            own << arg;
+            continue;
+        }
+        const QString bare = name.section(QLatin1Char('='), 0, 0);
+        if (QtFlags.contains(name) || (QtOptionsWithValue.contains(bare) && name.contains('=')))
+            continue;
+        if (QtOptionsWithValue.contains(name)) {
+            ++i; // its value
+            continue;
+        }
+        own << arg;
+    }
+    return own;
+}
+
+void print(std::FILE* stream, const QString& text)
+{
+    // Straight out, in order with anything else the program writes.
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+int usageError(const QCommandLineParser& parser, const QString& error)
+{
+    print(stderr, error + QStringLiteral("\n\n") + parser.helpText());
+    return 1;
+}
+
+/// The line-up check on the connection the settings files give: the report on standard
+/// output, the status for a script (0 no error, 2 errors found, 1 the check could not
+/// run, with the reason on standard error).
+int runCheck(bool json)
+{
+    QList<TProblem> problems;
+    try {
+        TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet);
+        problems = CheckLineup(ReadLineup(*module.Conn));
+    } catch (const ENoHostName&) {
+        print(stderr, NoSettingsMessage() + QLatin1Char('\n'));
+        return 1;
+    } catch (const EKorvaneError& e) {
+        print(stderr, tr("The line-up could not be checked: %1").arg(e.Message()) +
+                          QLatin1Char('\n'));
+        return 1;
+    }
+    if (json) {
+        print(stdout, QString::fromUtf8(ReportJson(problems)));
+    } else {
+        QString report;
+        for (const TProblem& p : problems)
+            report += ReportLine(p) + QLatin1Char('\n');
+        print(stdout, report + ProblemSummary(problems) + QLatin1Char('\n'));
+    }
+    const bool errors = std::any_of(problems.begin(), problems.end(), [](const TProblem& p) {
+        return p.severity == TProblem::Severity::Error;
+    });
+    return errors ? 2 : 0;
+}
+
+} // namespace
+
+std::optional<int> RunCommandLine(int argc, char** argv)
+{
+    const QStringList own = ownArguments(argc, argv);
+    if (own.isEmpty())
+        return std::nullopt;
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("korvane-setup"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        tr("Korvane Setup edits the channel sources, channels and capture cards of the Korvane "
+           "TV recorder. Without options it opens its window; the options below work without "
+           "a display."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        tr("Check the line-up and print what would make the recorder fail, one line a problem, "
+           "errors first. Exit status: 0 no error found, 2 errors found, 1 the check could not "
+           "run."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  tr("With --check: print the problems as one JSON array."));
+    parser.addOption(check);
+    parser.addOption(json);
+
+    QStringList arguments{app.arguments().value(0, QStringLiteral("korvane-setup"))};
+    arguments += own;
+    if (!parser.parse(arguments))
+        return usageError(parser, parser.errorText());
+    if (parser.isSet(help)) {
+        print(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                     QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(parser, tr("Unexpected argument: %1")
+                                      .arg(parser.positionalArguments().constFirst()));
+    if (!parser.isSet(check))
+        return usageError(parser, tr("--json goes with --check."));
+    return runCheck(parser.isSet(json));
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <vector>
+
+class TSQLClientDataSet;
+
+/// A channel of the editor's list as the line-up tools read it: its place in the list
+/// and the values they look at (a null value read as the empty text).
+struct TChannelRow
+{
+    int row = -1; // the visible row of the set
+    QString chanid, channum, callsign, name, xmltvid, icon;
+};
+
+/// The visible rows of `channels` (a set on the channel table) in its order, the row
+/// being edited settled first.
+QList<TChannelRow> ReadChannelRows(TSQLClientDataSet& channels);
+/// The same for the visible rows `rows`, in the order given.
+QList<TChannelRow> ReadChannelRows(TSQLClientDataSet& channels, const std::vector<int>& rows);
+
+/// How many characters a text column of `set` holds: its width on the server, and no
+/// more than `limit` (what the editor lets be typed into it) when that is given; 0 when
+/// neither sets one.
+int ColumnWidth(const TSQLClientDataSet& set, const QString& column, int limit = 0);
