@@ -23,10 +23,23 @@ QString tr(const char* text)
 
 // Qt's own window options, which the windows' application object takes: with a value,
 // and without.
-const QSet<QString> QtOptionsWithValue{
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle", "geometry", "title", "icon", "display", "style",
-    "stylesheet", "session", "name", "visual", "qmljsdebugger"};
+const QSet<QString> QtOptionsWithValue{"platform",
+                                       "platformpluginpath",
+                                       "platformtheme",
+                                       "plugin",
+                                       "qwindowgeometry",
+                                       "qwindowicon",
+                                       "qwindowtitle",
+                                       "geometry",
+                                       "title",
+                                       "icon",
+                                       "display",
+                                       "style",
+                                       "stylesheet",
+                                       "session",
+                                       "name",
+                                       "visual",
+                                       "qmljsdebugger"};
 const QSet<QString> QtFlags{"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 /// The arguments after the program's name, less Qt's window options.
@@ -82,8 +95,8 @@ int runCheck(bool json)
         print(stderr, NoSettingsMessage() + QLatin1Char('\n'));
         return 1;
     } catch (const EKorvaneError& e) {
-        print(stderr, tr("The line-up could not be checked: %1").arg(e.Message()) +
-                          QLatin1Char('\n'));
+        print(stderr,
+              tr("The line-up could not be checked: %1").arg(e.Message()) + QLatin1Char('\n'));
         return 1;
     }
     if (json) {
@@ -117,7 +130,10 @@ std::optional<int> RunCommandLine(int argc, char** argv)
         tr("Korvane Setup edits the channel sources, channels and capture cards of the Korvane "
            "TV recorder. Without options it opens its window; the options below work without "
            "a display."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Help of our own: Qt's adds --help-all, for options the command line does not take.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  tr("Displays help on commandline options."));
+    parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption check(
         QStringLiteral("check"),
@@ -139,12 +155,12 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     }
     if (parser.isSet(version)) {
         print(stdout, QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
-                                                     QCoreApplication::applicationVersion()));
+                                                    QCoreApplication::applicationVersion()));
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usageError(parser, tr("Unexpected argument: %1")
-                                      .arg(parser.positionalArguments().constFirst()));
+        return usageError(
+            parser, tr("Unexpected argument: %1").arg(parser.positionalArguments().constFirst()));
     if (!parser.isSet(check))
         return usageError(parser, tr("--json goes with --check."));
     return runCheck(parser.isSet(json));

@@ -8,6 +8,7 @@
 #include "edithistory.h"
 #include "errors.h"
 #include "importwin.h"
+#include "sqlmodule.h"
 
 #include <QFileDialog>
 #include <QScopeGuard>
@@ -67,13 +68,17 @@ void TChannelWin::applyImport(const TImportPlan& plan)
     // row, posted together as unsaved changes. The lists and fields show the outcome
     // once, not every row on the way.
     const TControlsDisabled quiet{ChannelDataSet, DVBDataSet};
-    const auto asked = qScopeGuard([this] { FDigitalIdsAsked = false; });
+    // The new channels' ids asked for at once (one question instead of thousands).
+    if (plan.adds > 0)
+        FNextReservedId = SQLModule->GetNewIDs(QStringLiteral("channel"), QStringLiteral("chanid"),
+                                               {QStringLiteral("channel_dvb")}, plan.adds);
+    FReservedIds = plan.adds;
+    const auto reserved = qScopeGuard([this] { FReservedIds = 0; });
     for (const TImportRow& row : plan.rows) {
         if (row.action == TImportAction::Skip)
             continue;
         if (row.action == TImportAction::Add) {
             ChannelDataSet->Append();
-            FDigitalIdsAsked = true;
             ChannelDataSet->SetFieldValue(QStringLiteral("callsign"), row.callsign);
             ChannelDataSet->SetFieldValue(QStringLiteral("name"), row.name);
             ChannelDataSet->SetFieldValue(QStringLiteral("channum"), row.channum);

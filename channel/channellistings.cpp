@@ -36,8 +36,9 @@ void TChannelWin::ListingsActionExecute()
         channels << TChannelToMatch{row.channum, row.callsign, row.name, row.xmltvid.trimmed()};
         icons << row.icon;
     }
-    const TListingsLimits limits{ColumnWidth(*ChannelDataSet, QStringLiteral("xmltvid"), XmltvidLimit),
-                                 ColumnWidth(*ChannelDataSet, QStringLiteral("icon"), IconLimit)};
+    const TListingsLimits limits{
+        ColumnWidth(*ChannelDataSet, QStringLiteral("xmltvid"), XmltvidLimit),
+        ColumnWidth(*ChannelDataSet, QStringLiteral("icon"), IconLimit)};
     TListingsWin review(channels, icons, listed, limits, this);
     if (review.exec() != QDialog::Accepted)
         return;

@@ -15,9 +15,14 @@ void TChannelWin::ChannelDataSetNewRecord()
 {
     // Above every chanid of channel_dvb too: a digital row whose channel is gone (left
     // by an older tool) must not become the new channel's.
-    const int id = SQLModule->GetNewID(
-        QStringLiteral("channel"), QStringLiteral("chanid"),
-        FDigitalIdsAsked ? QStringList() : QStringList{QStringLiteral("channel_dvb")});
+    int id = 0;
+    if (FReservedIds > 0) {
+        id = FNextReservedId++;
+        --FReservedIds;
+    } else {
+        id = SQLModule->GetNewID(QStringLiteral("channel"), QStringLiteral("chanid"),
+                                 {QStringLiteral("channel_dvb")});
+    }
     ChannelDataSet->SetFieldValue(QStringLiteral("chanid"), id);
     ChannelDataSet->SetFieldValue(QStringLiteral("sourceid"), FSourceID);
     Trace(QStringLiteral("new %1").arg(id));

@@ -177,11 +177,11 @@ void TChannelWin::setUpLayout()
                                                       TDBNavigator::Cancel),
               QStringLiteral("ChannelNavigator"));
     ChannelNavigator->ConfirmDelete = false;
-    ChannelGrid =
-        Named(new TDBGrid(ChannelDataSource, {{QStringLiteral("channum"), tr("No."), 40, ChannumLimit},
-                                              {QStringLiteral("callsign"), tr("Short"), 60, NameLimit},
-                                              {QStringLiteral("name"), tr("Long name"), 110, NameLimit}}),
-              QStringLiteral("ChannelGrid"));
+    ChannelGrid = Named(
+        new TDBGrid(ChannelDataSource, {{QStringLiteral("channum"), tr("No."), 40, ChannumLimit},
+                                        {QStringLiteral("callsign"), tr("Short"), 60, NameLimit},
+                                        {QStringLiteral("name"), tr("Long name"), 110, NameLimit}}),
+        QStringLiteral("ChannelGrid"));
     connect(ChannelGrid, &TDBGrid::PendingEditChanged, this, &TChannelWin::UpdateModifiedMark);
     ChannelGrid->SetReadOnly(false);
     ChannelGrid->SetMultiSelect(true);

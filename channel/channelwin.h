@@ -140,7 +140,8 @@ private:
     static constexpr int IconLimit = 255;
     int FSourceID = 0;
     TCardKind FCardKind = TCardKind::V4L;
-    // During an import, once the first new channel asked for the highest chanid of
-    // channel_dvb: the allocator remembers every id since, so later ones stay above it.
-    bool FDigitalIdsAsked = false;
+    // During an import: the ids asked for all its new channels at once, the next one
+    // to take and how many are left.
+    int FNextReservedId = 0;
+    int FReservedIds = 0;
 };

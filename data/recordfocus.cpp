@@ -42,7 +42,8 @@ QWidget* BoundControl(QWidget* window, const QString& table, const QString& colu
         if (!field.isValid() || field.toString().compare(column, Qt::CaseInsensitive) != 0 ||
             !w->isVisibleTo(window))
             continue;
-        const auto* source = qobject_cast<TDataSource*>(w->property(SourceProperty).value<QObject*>());
+        const auto* source =
+            qobject_cast<TDataSource*>(w->property(SourceProperty).value<QObject*>());
         if (source && isOn(source->DataSet(), table))
             return w;
     }

@@ -7,7 +7,9 @@
 QList<TChannelRow> ReadChannelRows(TSQLClientDataSet& channels, const std::vector<int>& rows)
 {
     channels.CheckBrowseMode();
-    const auto column = [&](const char* name) { return channels.FieldIndex(QLatin1String(name)); };
+    const auto column = [&](const char* name) {
+        return channels.FieldIndex(QLatin1String(name));
+    };
     const int chanid = column("chanid"), channum = column("channum"), callsign = column("callsign"),
               name = column("name"), xmltvid = column("xmltvid"), icon = column("icon");
     const auto text = [&](int row, int c) {
@@ -16,8 +18,13 @@ QList<TChannelRow> ReadChannelRows(TSQLClientDataSet& channels, const std::vecto
     QList<TChannelRow> read;
     read.reserve(qsizetype(rows.size()));
     for (int r : rows)
-        read << TChannelRow{r,           text(r, chanid),  text(r, channum), text(r, callsign),
-                            text(r, name), text(r, xmltvid), text(r, icon)};
+        read << TChannelRow{r,
+                            text(r, chanid),
+                            text(r, channum),
+                            text(r, callsign),
+                            text(r, name),
+                            text(r, xmltvid),
+                            text(r, icon)};
     return read;
 }
 

@@ -1,6 +1,7 @@
 #include "lineupcheck.h"
 
 #include <algorithm>
+#include <iterator>
 
 TLineupIndex::TLineupIndex(const TLineup& l)
 {
@@ -39,66 +40,60 @@ const TLineup::Card* TLineupIndex::DvbCardOf(int source) const
     return m_lastCard;
 }
 
+namespace {
+
+// The rules in the order they run (that of TRule), with their names for scripts.
+struct TRuleEntry
+{
+    TRule rule;
+    const char* name;
+    TRuleCheck check;
+};
+constexpr TRuleEntry Rules[] = {
+    {TRule::UnusedSource, "unused-source", CheckUnusedSources},
+    {TRule::MissingTuning, "missing-tuning", CheckMissingTuning},
+    {TRule::Frequency, "frequency", CheckFrequencies},
+    {TRule::OrphanedTuning, "orphaned-tuning", CheckOrphanedTuning},
+    {TRule::SharedNumber, "shared-number", CheckChannelNumbers},
+    {TRule::MissingListingsId, "missing-listings-id", CheckListingIds},
+    {TRule::StartChannel, "start-channel", CheckStartChannels},
+    {TRule::DefaultInput, "default-input", CheckDefaultInputs},
+    {TRule::CardWithoutInputs, "card-without-inputs", CheckCardsWithoutInputs},
+    {TRule::SharedDevice, "shared-device", CheckSharedDevices},
+};
+
+constexpr bool inOrder()
+{
+    for (int i = 0; i < int(std::size(Rules)); ++i)
+        if (int(Rules[i].rule) != i + 1)
+            return false;
+    return true;
+}
+static_assert(inOrder(), "Rules follows TRule, one entry a rule");
+
+const TRuleEntry& entryOf(TRule rule)
+{
+    return Rules[int(rule) - 1];
+}
+
+} // namespace
+
 QString RuleName(TRule rule)
 {
-    switch (rule) {
-    case TRule::UnusedSource:
-        return QStringLiteral("unused-source");
-    case TRule::MissingTuning:
-        return QStringLiteral("missing-tuning");
-    case TRule::Frequency:
-        return QStringLiteral("frequency");
-    case TRule::OrphanedTuning:
-        return QStringLiteral("orphaned-tuning");
-    case TRule::SharedNumber:
-        return QStringLiteral("shared-number");
-    case TRule::MissingListingsId:
-        return QStringLiteral("missing-listings-id");
-    case TRule::StartChannel:
-        return QStringLiteral("start-channel");
-    case TRule::DefaultInput:
-        return QStringLiteral("default-input");
-    case TRule::CardWithoutInputs:
-        return QStringLiteral("card-without-inputs");
-    case TRule::SharedDevice:
-        return QStringLiteral("shared-device");
-    }
-    return QString();
+    return QLatin1String(entryOf(rule).name);
 }
 
 TRuleCheck CheckOf(TRule rule)
 {
-    switch (rule) {
-    case TRule::UnusedSource:
-        return CheckUnusedSources;
-    case TRule::MissingTuning:
-        return CheckMissingTuning;
-    case TRule::Frequency:
-        return CheckFrequencies;
-    case TRule::OrphanedTuning:
-        return CheckOrphanedTuning;
-    case TRule::SharedNumber:
-        return CheckChannelNumbers;
-    case TRule::MissingListingsId:
-        return CheckListingIds;
-    case TRule::StartChannel:
-        return CheckStartChannels;
-    case TRule::DefaultInput:
-        return CheckDefaultInputs;
-    case TRule::CardWithoutInputs:
-        return CheckCardsWithoutInputs;
-    case TRule::SharedDevice:
-        return CheckSharedDevices;
-    }
-    return nullptr;
+    return entryOf(rule).check;
 }
 
 QList<TProblem> CheckLineup(const TLineup& lineup)
 {
     const TLineupIndex index(lineup);
     QList<TProblem> problems;
-    for (int r = int(TRule::UnusedSource); r <= int(TRule::SharedDevice); ++r)
-        CheckOf(TRule(r))(lineup, index, problems);
+    for (const TRuleEntry& entry : Rules)
+        entry.check(lineup, index, problems);
     std::stable_sort(problems.begin(), problems.end(), [](const TProblem& a, const TProblem& b) {
         return a.severity == TProblem::Severity::Error && b.severity != TProblem::Severity::Error;
     });

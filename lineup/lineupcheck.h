@@ -75,16 +75,16 @@ private:
 
 /// The rules, in the order they run; the numbers are those the report has always used.
 enum class TRule : quint8 {
-    UnusedSource = 1,      // a source no card input uses
-    MissingTuning,         // a DVB channel without frequency or PIDs
-    Frequency,             // a frequency outside its delivery system's band
-    OrphanedTuning,        // tuning values of a channel that is gone
-    SharedNumber,          // channels of one source with the same number
-    MissingListingsId,     // channels without a listings id where listings are fetched
-    StartChannel,          // an input without a start channel of its own source
-    DefaultInput,          // a card whose default input is none of its inputs
-    CardWithoutInputs,     // a card without inputs
-    SharedDevice,          // two cards of one host on the same device
+    UnusedSource = 1,  // a source no card input uses
+    MissingTuning,     // a DVB channel without frequency or PIDs
+    Frequency,         // a frequency outside its delivery system's band
+    OrphanedTuning,    // tuning values of a channel that is gone
+    SharedNumber,      // channels of one source with the same number
+    MissingListingsId, // channels without a listings id where listings are fetched
+    StartChannel,      // an input without a start channel of its own source
+    DefaultInput,      // a card whose default input is none of its inputs
+    CardWithoutInputs, // a card without inputs
+    SharedDevice,      // two cards of one host on the same device
 };
 
 /// The rule's name for scripts ("unused-source"); never translated.

@@ -66,4 +66,3 @@ TLineup ReadLineup(TSQLConnection& connection)
         });
     return l;
 }
-

@@ -23,7 +23,6 @@ namespace {
 
 using TIndex = TLineupIndex;
 
-
 QString sourceWhere(const TLineup::Source& s)
 {
     return tr("source \u201C%1\u201D (%2)").arg(s.name).arg(s.id);
@@ -80,8 +79,8 @@ TRecordRef inputColumn(int input, const QString& column)
             QStringLiteral("cardinput"), column};
 }
 
-TProblem problem(TProblem::Severity severity, TRule rule, const QString& what,
-                 const QString& where, const QString& why, TRecordRef record = {})
+TProblem problem(TProblem::Severity severity, TRule rule, const QString& what, const QString& where,
+                 const QString& why, TRecordRef record = {})
 {
     TProblem p;
     p.severity = severity;
@@ -94,8 +93,8 @@ TProblem problem(TProblem::Severity severity, TRule rule, const QString& what,
 }
 
 TProblem atSource(TProblem::Severity severity, TRule rule, const QString& what,
-                  const QString& where, const QString& why, int source,
-                  std::optional<int> channel, TRecordRef record)
+                  const QString& where, const QString& why, int source, std::optional<int> channel,
+                  TRecordRef record)
 {
     TProblem p = problem(severity, rule, what, where, why, std::move(record));
     p.sourceId = source;
@@ -127,7 +126,8 @@ void CheckUnusedSources(const TLineup& l, const TLineupIndex& /*index*/, QList<T
             used.insert(*i.sourceId);
     for (const auto& s : l.sources)
         if (!used.contains(s.id))
-            problems << atSource(Warning, TRule::UnusedSource, tr("No card input uses this source"), sourceWhere(s),
+            problems << atSource(Warning, TRule::UnusedSource, tr("No card input uses this source"),
+                                 sourceWhere(s),
                                  tr("None of its channels can ever be recorded: no card "
                                     "receives them. Choose it as the channel source of an "
                                     "input in the card editor."),
@@ -250,14 +250,15 @@ void CheckChannelNumbers(const TLineup& l, const TLineupIndex& index, QList<TPro
             others << QStringLiteral("\u201C%1\u201D")
                           .arg(!blank(other.name) ? other.name : other.callsign);
         }
-        problems << atSource(Warning, TRule::SharedNumber,
-                             tr("Number %1 is also the number of %2")
-                                 .arg(c.channum.trimmed(), others.join(QStringLiteral(", "))),
-                             channelWhere(index, c),
-                             tr("A channel is chosen by its number: of channels with the same "
-                                "number, only one can be reached by it."),
-                             *c.sourceId, c.id,
-                             channelColumn(c.id, QStringLiteral("channel"), QStringLiteral("channum")));
+        problems << atSource(
+            Warning, TRule::SharedNumber,
+            tr("Number %1 is also the number of %2")
+                .arg(c.channum.trimmed(), others.join(QStringLiteral(", "))),
+            channelWhere(index, c),
+            tr("A channel is chosen by its number: of channels with the same "
+               "number, only one can be reached by it."),
+            *c.sourceId, c.id,
+            channelColumn(c.id, QStringLiteral("channel"), QStringLiteral("channum")));
     }
 }
 

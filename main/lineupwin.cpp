@@ -1,8 +1,8 @@
 #include "lineupwin.h"
 
-#include "lineupreport.h"
 #include "formhelpers.h"
 #include "guard.h"
+#include "lineupreport.h"
 #include "mnemonics.h"
 #include "sqlmodule.h"
 

@@ -85,3 +85,13 @@ int TSQLModule::GetNewID(const QString& table, const QString& field,
     memory[field] = result;
     return result;
 }
+
+int TSQLModule::GetNewIDs(const QString& table, const QString& field,
+                          const QStringList& linkedTables, int count)
+{
+    const int first = GetNewID(table, field, linkedTables);
+    // Nobody else asks in between: every id of the block is remembered as handed out.
+    if (count > 1)
+        idMemory()[field] = first + count - 1;
+    return first;
+}

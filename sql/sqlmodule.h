@@ -42,6 +42,11 @@ public:
     /// those tables that name an identifier (even rows whose owner is gone) must never
     /// be taken over by a new row.
     int GetNewID(const QString& table, const QString& field, const QStringList& linkedTables);
+    /// `count` new identifiers in a row, as that many calls of GetNewID one after the
+    /// other would hand them out, asking the database once: returns the first, the
+    /// others follow it. For many rows added at once (a scan's import).
+    int GetNewIDs(const QString& table, const QString& field, const QStringList& linkedTables,
+                  int count);
 
     const QString& HostName() const { return FHostName; }
     const QString& DatabaseName() const { return FDatabaseName; }

@@ -8,6 +8,7 @@ KORVANE_PACKAGES=(
   libdvbv5-dev libudev-dev dvb-tools zlib1g-dev
   mariadb-server mariadb-client
   xvfb xauth xdotool x11-utils desktop-file-utils
+  jq
 )
 
 korvane_missing_packages() {

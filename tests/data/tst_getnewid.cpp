@@ -54,6 +54,18 @@ private slots:
                                                                  QStringLiteral("sourceid")));
         QCOMPARE(module->GetNewID(QStringLiteral("videosource"), QStringLiteral("sourceid")), 23);
     }
+
+    // A block of ids for many new rows: asked once, and the next id is above all of it.
+    void aBlockIsAskedOnce()
+    {
+        StatementRecorder rec;
+        QCOMPARE(module->GetNewIDs(QStringLiteral("videosource"), QStringLiteral("sourceid"),
+                                   {QStringLiteral("cardinput")}, 5),
+                 24);
+        QCOMPARE(rec.Changes(), (QStringList{"SELECT MAX(sourceid) FROM videosource",
+                                             "SELECT MAX(sourceid) FROM cardinput"}));
+        QCOMPARE(module->GetNewID(QStringLiteral("videosource"), QStringLiteral("sourceid")), 29);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestGetNewID)

@@ -16,8 +16,8 @@ class TestLineupRules : public QObject
     static TLineup lineup(bool fixed)
     {
         TLineup l;
-        l.sources = {{1, "Antenna", "tv_grab_de"}, {3, "DVBT", "tv_grab_uk"},
-                     {7, "Spare", "change this"}};
+        l.sources = {
+            {1, "Antenna", "tv_grab_de"}, {3, "DVBT", "tv_grab_uk"}, {7, "Spare", "change this"}};
         l.channels = {{101, 1, "1", "ARD", "Das Erste", "ard.de"},
                       {301, 3, "1", "ARD", "Das Erste HD", "ard.de"},
                       {302, 3, "2", "ZDF", "ZDF HD", "zdf.de"},
@@ -51,24 +51,29 @@ private slots:
         QTest::addColumn<QString>("record"); // table:key:column table.column
         QTest::newRow("source no input uses")
             << TRule::UnusedSource << false << "No card input uses this source"
-            << "source \u201CSpare\u201D (7)" << "videosource:7:videosource.name";
+            << "source \u201CSpare\u201D (7)"
+            << "videosource:7:videosource.name";
         QTest::newRow("DVB channel without tuning")
             << TRule::MissingTuning << true << "No DVB tuning values"
             << "source \u201CDVBT\u201D (3), channel \u201CZDF HD\u201D (2)"
             << "channel:302:channel_dvb.freq";
         QTest::newRow("implausible frequency")
             << TRule::Frequency << false << "Frequency 546000 is outside 47 to 862 MHz"
-            << "channel \u201Carte\u201D (2)" << "channel:303:channel_dvb.freq";
+            << "channel \u201Carte\u201D (2)"
+            << "channel:303:channel_dvb.freq";
         QTest::newRow("tuning without channel")
             << TRule::OrphanedTuning << false
             << "DVB tuning values of a channel that no longer exists"
-            << "channel id 9000 (no such channel: this row cannot be opened)" << "";
+            << "channel id 9000 (no such channel: this row cannot be opened)"
+            << "";
         QTest::newRow("same number")
             << TRule::SharedNumber << false << "Number 2 is also the number of \u201Carte\u201D"
-            << "channel \u201CZDF HD\u201D (2)" << "channel:302:channel.channum";
+            << "channel \u201CZDF HD\u201D (2)"
+            << "channel:302:channel.channum";
         QTest::newRow("no listings ids")
             << TRule::MissingListingsId << false << "1 channel of DVBT has no listings id"
-            << "source \u201CDVBT\u201D (3)" << "channel:304:channel.xmltvid";
+            << "source \u201CDVBT\u201D (3)"
+            << "channel:304:channel.xmltvid";
         QTest::newRow("start channel of another source")
             << TRule::StartChannel << true
             << "Start channel \u201CDas Erste\u201D is not a channel of source \u201CDVBT\u201D"
@@ -77,13 +82,15 @@ private slots:
         QTest::newRow("default input none of them")
             << TRule::DefaultInput << true
             << "Default input \u201CNothing\u201D is none of the card's inputs"
-            << "card 5 (DVB on tvbox)" << "capturecard:5:capturecard.defaultinput";
-        QTest::newRow("card without inputs")
-            << TRule::CardWithoutInputs << false << "No inputs" << "card 5 (DVB on tvbox)"
-            << "capturecard:5:capturecard.";
+            << "card 5 (DVB on tvbox)"
+            << "capturecard:5:capturecard.defaultinput";
+        QTest::newRow("card without inputs") << TRule::CardWithoutInputs << false << "No inputs"
+                                             << "card 5 (DVB on tvbox)"
+                                             << "capturecard:5:capturecard.";
         QTest::newRow("two cards, one device")
             << TRule::SharedDevice << true << "Device 0 is also that of card 5"
-            << "card 4 (DVB on tvbox)" << "capturecard:4:capturecard.videodevice";
+            << "card 4 (DVB on tvbox)"
+            << "capturecard:4:capturecard.videodevice";
     }
 
     // Each rule alone finds its problem, where it is and what to open, and is silent on
@@ -118,9 +125,8 @@ private slots:
 
         const QList<TProblem> all = CheckLineup(broken);
         QCOMPARE(all.size(), 10);
-        QCOMPARE(std::count_if(all.begin(), all.end(), [&](const TProblem& a) {
-                     return a.rule == rule;
-                 }),
+        QCOMPARE(std::count_if(all.begin(), all.end(),
+                               [&](const TProblem& a) { return a.rule == rule; }),
                  1);
         QVERIFY(std::is_partitioned(all.begin(), all.end(), [](const TProblem& a) {
             return a.severity == TProblem::Severity::Error;

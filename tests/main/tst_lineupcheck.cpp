@@ -113,9 +113,10 @@ private slots:
 
         // "No DVB tuning values" of ZDF HD: its editor, on ZDF HD, in Frequency, where the
         // user types one and saves; closing, the check no longer finds it.
-        const int row = int(std::find_if(check->Problems().begin(), check->Problems().end(),
-                                         [](const TProblem& p) { return p.rule == TRule::MissingTuning; }) -
-                            check->Problems().begin());
+        const int row =
+            int(std::find_if(check->Problems().begin(), check->Problems().end(),
+                             [](const TProblem& p) { return p.rule == TRule::MissingTuning; }) -
+                check->Problems().begin());
         bool opened = false;
         WhenEditorOpens<TChannelWin>(this, &opened, [](TChannelWin& editor) {
             QCOMPARE(editor.ChannelDataSet->FieldValue(QStringLiteral("name")).toString(),
@@ -135,9 +136,10 @@ private slots:
 
         // The start channel of another source: the card's editor, on that input, in
         // "Start channel".
-        const int start = int(std::find_if(check->Problems().begin(), check->Problems().end(),
-                                           [](const TProblem& p) { return p.rule == TRule::StartChannel; }) -
-                              check->Problems().begin());
+        const int start =
+            int(std::find_if(check->Problems().begin(), check->Problems().end(),
+                             [](const TProblem& p) { return p.rule == TRule::StartChannel; }) -
+                check->Problems().begin());
         opened = false;
         WhenEditorOpens<TCardWin>(this, &opened, [](TCardWin& editor) {
             QCOMPARE(editor.InputDataSet->FieldValue(QStringLiteral("cardinputid")).toInt(), 6);
@@ -147,9 +149,10 @@ private slots:
         check->OpenRow(start);
         QVERIFY(opened);
         // The row no editor can open says so and opens nothing.
-        const int orphan = int(std::find_if(check->Problems().begin(), check->Problems().end(),
-                                            [](const TProblem& p) { return p.rule == TRule::OrphanedTuning; }) -
-                               check->Problems().begin());
+        const int orphan =
+            int(std::find_if(check->Problems().begin(), check->Problems().end(),
+                             [](const TProblem& p) { return p.rule == TRule::OrphanedTuning; }) -
+                check->Problems().begin());
         check->OpenRow(orphan);
         QVERIFY(
             check->SummaryLabel->text().startsWith(QStringLiteral("That row cannot be opened")));
