@@ -6,6 +6,7 @@
 #include "lineupreport.h"
 #include "sqlmodule.h"
 #include "startup.h"
+#include "storedsource.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -113,6 +114,27 @@ int runCheck(bool json)
     return errors ? 2 : 0;
 }
 
+/// Writes the stored channels of `source` to `path` ("-": standard output): status 0,
+/// or 1 with the reason on standard error.
+int runExport(const QString& source, const QString& path, TExportFormat format)
+{
+    try {
+        TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet);
+        const TStoredSource stored = ReadStoredSource(*module.Conn, source);
+        const TExportResult result = ExportChannels(stored.channels, stored.kind, format, path);
+        // What was done goes to standard error: standard output may be the file itself.
+        print(stderr, result.Summary(path == QLatin1String("-") ? tr("standard output") : path) +
+                          QLatin1Char('\n'));
+    } catch (const ENoHostName&) {
+        print(stderr, NoSettingsMessage() + QLatin1Char('\n'));
+        return 1;
+    } catch (const EKorvaneError& e) {
+        print(stderr, e.Message() + QLatin1Char('\n'));
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 std::optional<int> RunCommandLine(int argc, char** argv)
@@ -142,8 +164,22 @@ std::optional<int> RunCommandLine(int argc, char** argv)
            "run."));
     const QCommandLineOption json(QStringLiteral("json"),
                                   tr("With --check: print the problems as one JSON array."));
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"),
+        tr("Write the stored channels of SOURCE (its id or exact name) to FILE (- for standard "
+           "output). Exit status: 0 written, 1 not."),
+        tr("SOURCE"));
+    const QCommandLineOption format(
+        QStringLiteral("format"),
+        tr("With --export: dvbv5 (the DVB tools' channel file) or csv; else taken from FILE's "
+           "extension, dvbv5 when it has none."),
+        tr("FORMAT"));
     parser.addOption(check);
     parser.addOption(json);
+    parser.addOption(exportOption);
+    parser.addOption(format);
+    parser.addPositionalArgument(QStringLiteral("FILE"), tr("With --export: the file to write."),
+                                 QStringLiteral("[FILE]"));
 
     QStringList arguments{app.arguments().value(0, QStringLiteral("korvane-setup"))};
     arguments += own;
@@ -158,9 +194,27 @@ std::optional<int> RunCommandLine(int argc, char** argv)
                                                     QCoreApplication::applicationVersion()));
         return 0;
     }
-    if (!parser.positionalArguments().isEmpty())
-        return usageError(
-            parser, tr("Unexpected argument: %1").arg(parser.positionalArguments().constFirst()));
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(exportOption)) {
+        if (parser.isSet(check) || parser.isSet(json))
+            return usageError(parser, tr("--export and --check are run one at a time."));
+        if (positional.size() != 1)
+            return usageError(parser, positional.isEmpty()
+                                          ? tr("--export needs the FILE to write.")
+                                          : tr("Unexpected argument: %1").arg(positional.at(1)));
+        const QString path = positional.constFirst();
+        std::optional<TExportFormat> chosen = ExportFormatOf(path);
+        if (parser.isSet(format))
+            chosen = ExportFormatNamed(parser.value(format));
+        if (!chosen)
+            return usageError(parser,
+                              tr("Unknown format \"%1\": dvbv5 or csv.").arg(parser.value(format)));
+        return runExport(parser.value(exportOption), path, *chosen);
+    }
+    if (!positional.isEmpty())
+        return usageError(parser, tr("Unexpected argument: %1").arg(positional.constFirst()));
+    if (parser.isSet(format))
+        return usageError(parser, tr("--format goes with --export."));
     if (!parser.isSet(check))
         return usageError(parser, tr("--json goes with --check."));
     return runCheck(parser.isSet(json));

@@ -151,23 +151,6 @@ QWidget* TChannelWin::makeDVBPane()
     return pane;
 }
 
-TCardKind CardKindOf(const QString& cardtype, const QString& dvbType)
-{
-    if (cardtype == QLatin1String("V4L"))
-        return TCardKind::V4L;
-    if (cardtype == QLatin1String("MPEG"))
-        return TCardKind::MPEG;
-    if (cardtype == QLatin1String("DVB")) {
-        if (dvbType == QLatin1String("S"))
-            return TCardKind::DVBS;
-        if (dvbType == QLatin1String("T"))
-            return TCardKind::DVBT;
-        if (dvbType == QLatin1String("C"))
-            return TCardKind::DVBC;
-    }
-    return TCardKind::None;
-}
-
 void TChannelWin::settleCardKind()
 {
     FCardKind = CardKindOf(TextOf(CardtypeDataSet->FieldValue(QStringLiteral("cardtype"))),

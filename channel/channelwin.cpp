@@ -91,6 +91,9 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     RenumberAction =
         WindowAction(this, tr("Renumber..."), QStringLiteral("RenumberAction"),
                      QKeySequence(Qt::CTRL | Qt::Key_R), [this] { RenumberActionExecute(); });
+    ExportAction =
+        WindowAction(this, tr("Export..."), QStringLiteral("ExportAction"),
+                     QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportActionExecute(); });
     ChannelDataSource->OnDelete = [this] {
         DeleteSelectedChannels();
     };
@@ -149,6 +152,9 @@ void TChannelWin::setUpLayout()
         ActionButton(RenumberAction, tr("Renumber..."), QStringLiteral("RenumberButton"),
                      tr("Number the selected channels in the order the list "
                         "shows them (Ctrl+R)"));
+    ExportButton = ActionButton(ExportAction, tr("Export..."), QStringLiteral("ExportButton"),
+                                tr("Write the selected channels, or all of them, to a DVB "
+                                   "channel file or a CSV file (Ctrl+E)"));
     auto* sourceCaption = new QLabel(tr("Channel Source"), header);
     QFont bold = sourceCaption->font();
     bold.setBold(true);
@@ -167,6 +173,7 @@ void TChannelWin::setUpLayout()
     toolRow->addWidget(ImportButton);
     toolRow->addWidget(ListingsButton);
     toolRow->addWidget(RenumberButton);
+    toolRow->addWidget(ExportButton);
     toolRow->addStretch(1);
     toolRow->addWidget(StatusLine);
 
@@ -270,6 +277,9 @@ void TChannelWin::setUpLayout()
     // take theirs from what is left beside the common fields.
     // "Chan Num" shows instead of "Preset" (on tables without channum_real): it takes a
     // letter no other caption has, if one is left.
+    // With the terrestrial pane the letters run out: Save goes without one, as its key
+    // (Ctrl+S) is every program's, so that each line-up tool keeps its own.
+    KeepWithoutMnemonic(ApplyButton);
     AssignMnemonics(this, {}, {AnalogPane, DVBSPane, DVBCPane, ChannumOldLabel});
     const QSet<QChar> common = MnemonicsUsed(this, {AnalogPane, DVBPane, ChannumOldLabel});
     AssignMnemonics(AnalogPane, common);
@@ -291,8 +301,8 @@ void TChannelWin::setUpLayout()
     headerRow->insertWidget(headerRow->indexOf(ApplyButton), UndoButton);
     headerRow->insertWidget(headerRow->indexOf(ApplyButton), RedoButton);
     SetTabChain({sourceName, grabber, UndoButton, RedoButton, ApplyButton, ImportButton,
-                 ListingsButton, RenumberButton, ChannelFilterEdit, ChannelGrid, callsign, longName,
-                 xmltvId, icon, channum});
+                 ListingsButton, RenumberButton, ExportButton, ChannelFilterEdit, ChannelGrid,
+                 callsign, longName, xmltvId, icon, channum});
     sourceName->setFocus();
 }
 

@@ -24,9 +24,6 @@ struct TChannelRow;
 struct TImportPlan;
 struct TListingsChange;
 
-/// The card kind for a `cardtype` and `dvb_type` (exact, case-sensitive).
-TCardKind CardKindOf(const QString& cardtype, const QString& dvbType);
-
 /// Edits one channel source and its channels, with the tuning fields that fit the
 /// card receiving the source.
 class TChannelWin : public TEditorWin
@@ -62,10 +59,12 @@ public:
     QAction* ImportAction = nullptr;
     QAction* ListingsAction = nullptr;
     QAction* RenumberAction = nullptr;
+    QAction* ExportAction = nullptr;
     QPushButton* ApplyButton = nullptr;
     QPushButton* ImportButton = nullptr;
     QPushButton* ListingsButton = nullptr;
     QPushButton* RenumberButton = nullptr;
+    QPushButton* ExportButton = nullptr;
     QToolButton* UndoButton = nullptr;
     QToolButton* RedoButton = nullptr;
     class TFilterEdit* ChannelFilterEdit = nullptr;
@@ -106,11 +105,18 @@ public:
     void ListingsActionExecute();
     /// Renumber...: numbers the selected channels in the order the list shows them.
     void RenumberActionExecute();
+    /// Export...: writes the selected channels (all of them when one or none is
+    /// selected), in the order the list shows them and as the window holds them, to a
+    /// DVB channel file or a CSV file; changes nothing in the window.
+    void ExportActionExecute();
     /// Deletes the selected channels (the current one when none is), each with its
     /// digital row, as unsaved changes.
     void DeleteSelectedChannels();
     /// Asks for the file to import or match (a file dialog); tests put their own here.
     static std::function<QString(QWidget*)> ChooseFile;
+    /// Asks for the file to export to (a save dialog titled `title`, which asks before
+    /// replacing a file); tests put their own here.
+    static std::function<QString(QWidget*, const QString& title)> ChooseExportFile;
 
 protected:
     void DiscardChanges() override;

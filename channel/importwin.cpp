@@ -73,7 +73,9 @@ void TImportWin::replan()
         QString what;
         switch (row.action) {
         case TImportAction::Add:
-            what = tr("add as channel %1").arg(row.channum);
+            what = row.numberNote.isEmpty()
+                       ? tr("add as channel %1").arg(row.channum)
+                       : tr("add as channel %1 (%2)").arg(row.channum, row.numberNote);
             if (row.name != row.service.name)
                 what += tr(", named \u201C%1\u201D").arg(row.name);
             break;

@@ -108,6 +108,11 @@ public:
     /// The same, without a copy (for looking through thousands of rows); valid until
     /// the set changes.
     const QVariant& VisibleCell(int row, int column) const;
+    /// The values of every row held whose `column` holds a whole number, by that number,
+    /// whatever the filter shows: as they stand (changes not saved included; deleted rows
+    /// and a row not posted yet left out). For reading all the rows that go with another
+    /// set's, such as every channel's digital row.
+    QHash<qlonglong, QVariantList> RowsByKey(const QString& column) const;
     /// Whether visible row `row` holds a change not yet saved: a new row, or a row
     /// whose values differ from those read.
     enum class TRowChange { None, Inserted, Modified };

@@ -149,3 +149,18 @@ void TSQLClientDataSet::ChangeRows(const QList<TRowValues>& changes)
     m_rows.Touched();
     notify(NoticeCurrent);
 }
+
+QHash<qlonglong, QVariantList> TSQLClientDataSet::RowsByKey(const QString& column) const
+{
+    QHash<qlonglong, QVariantList> rows;
+    const int c = FieldIndex(column);
+    if (c < 0)
+        return rows;
+    for (const auto& row : m_rows.All()) {
+        if (IsGone(row->status) || row->status == TRowStatus::Pending)
+            continue;
+        if (const auto key = TRowStore::KeyOf(*row, c))
+            rows.insert(*key, row->current);
+    }
+    return rows;
+}

@@ -141,6 +141,25 @@ std::vector<int> TDBGrid::SelectedRows() const
     return selected;
 }
 
+std::vector<int> TDBGrid::RowsInViewOrder() const
+{
+    std::vector<int> rows;
+    TSQLClientDataSet* set = setOf(m_source);
+    if (!set || !set->Active())
+        return rows;
+    std::vector<bool> shown(size_t(set->RecordCount()), false);
+    for (int r = 0; r < m_view->rowCount(); ++r)
+        if (const int row = m_view->mapToSource(m_view->index(r, 0)).row();
+            row >= 0 && row < set->RecordCount() && !shown[size_t(row)]) {
+            shown[size_t(row)] = true;
+            rows.push_back(row);
+        }
+    for (int row = 0; row < set->RecordCount(); ++row)
+        if (!shown[size_t(row)])
+            rows.push_back(row);
+    return rows;
+}
+
 void TDBGrid::SetReadOnly(bool readOnly)
 {
     m_model->ReadOnly = readOnly;

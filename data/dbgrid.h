@@ -40,6 +40,9 @@ public:
     /// The data set's visible rows the user selected, in the order the grid shows them;
     /// the current row alone when none is selected.
     std::vector<int> SelectedRows() const;
+    /// Every row of the set in the order the grid shows them (sorted, as the user sorted
+    /// it); the rows its row filter hides follow, in the set's order.
+    std::vector<int> RowsInViewOrder() const;
     const QList<TGridColumn>& Columns() const { return m_columns; }
 
     /// Writes the text of an open cell editor into the row and closes the editor.

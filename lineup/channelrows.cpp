@@ -45,3 +45,31 @@ int ColumnWidth(const TSQLClientDataSet& set, const QString& column, int limit)
         return std::min(width, limit);
     return width > 0 ? width : limit;
 }
+
+QList<TExportChannel> ReadExportChannels(TSQLClientDataSet& channels, const std::vector<int>& rows,
+                                         TSQLClientDataSet* digital)
+{
+    QHash<qlonglong, QVariantList> tuning;
+    QStringList columns;
+    if (digital && digital->Active()) {
+        digital->CheckBrowseMode();
+        tuning = digital->RowsByKey(QStringLiteral("chanid"));
+        columns = digital->FieldNames();
+    }
+    QList<TExportChannel> read;
+    read.reserve(qsizetype(rows.size()));
+    for (const TChannelRow& row : ReadChannelRows(channels, rows)) {
+        TExportChannel c{row.channum, row.callsign, row.name, row.xmltvid, row.icon, {}};
+        bool number = false;
+        const qlonglong chanid = row.chanid.toLongLong(&number);
+        if (const auto found = tuning.constFind(chanid); number && found != tuning.constEnd()) {
+            QHash<QString, QString> values;
+            for (qsizetype i = 0; i < columns.size() && i < found->size(); ++i)
+                if (!found->at(i).isNull())
+                    values.insert(columns[i].toLower(), found->at(i).toString());
+            c.tuning = values;
+        }
+        read << c;
+    }
+    return read;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "channelexport.h"
+
 #include <QList>
 #include <QString>
 #include <vector>
@@ -24,3 +26,10 @@ QList<TChannelRow> ReadChannelRows(TSQLClientDataSet& channels, const std::vecto
 /// more than `limit` (what the editor lets be typed into it) when that is given; 0 when
 /// neither sets one.
 int ColumnWidth(const TSQLClientDataSet& set, const QString& column, int limit = 0);
+
+/// The channels of the visible rows `rows` of `channels`, in that order, as an export
+/// writes them: with their digital rows from `digital` (a set on channel_dvb, whatever
+/// its filter shows; null for a source without digital rows). As the window holds them:
+/// changes not saved included.
+QList<TExportChannel> ReadExportChannels(TSQLClientDataSet& channels, const std::vector<int>& rows,
+                                         TSQLClientDataSet* digital);

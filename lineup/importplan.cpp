@@ -23,6 +23,14 @@ QString tooWide(const TScannedService& s, const TImportLimits& limits)
     return QString();
 }
 
+/// A channel number as the recording system compares them: "07" is channel 7.
+QString numberKey(const QString& channum)
+{
+    bool numeric = false;
+    const qlonglong n = channum.trimmed().toLongLong(&numeric);
+    return numeric ? QString::number(n) : channum.trimmed();
+}
+
 } // namespace
 
 TImportPlan PlanImport(const QList<TScannedService>& services,
@@ -30,14 +38,24 @@ TImportPlan PlanImport(const QList<TScannedService>& services,
                        bool includeRadio, const TImportLimits& limits)
 {
     const QList<quint32> systems = DeliverySystemsOf(cardKind);
-    // New channels are numbered on after the highest number the source has.
+    // A new channel takes the number the file gives it, when it is free; the others are
+    // numbered on after the highest number the source or the file has.
     qlonglong number = 0;
-    for (const TExistingChannel& c : channels) {
+    QSet<QString> taken;
+    const auto highest = [&number](const QString& channum) {
         bool numeric = false;
-        const qlonglong n = c.channum.trimmed().toLongLong(&numeric);
+        const qlonglong n = channum.trimmed().toLongLong(&numeric);
         if (numeric)
             number = std::max(number, n);
+    };
+    for (const TExistingChannel& c : channels) {
+        highest(c.channum);
+        if (!c.channum.trimmed().isEmpty())
+            taken.insert(numberKey(c.channum));
     }
+    for (const TScannedService& s : services)
+        if (s.vchannel.size() <= limits.channum)
+            highest(s.vchannel);
 
     TImportPlan plan;
     QSet<QString> listed;
@@ -69,7 +87,17 @@ TImportPlan PlanImport(const QList<TScannedService>& services,
                 row.action = TImportAction::Add;
                 row.callsign = service.name.left(limits.callsign);
                 row.name = name;
-                row.channum = QString::number(++number);
+                const QString wanted = service.vchannel.trimmed();
+                if (wanted.size() > limits.channum)
+                    row.numberNote = tr("the file's number %1 is longer than a channel "
+                                        "number holds")
+                                         .arg(wanted);
+                else if (!wanted.isEmpty() && taken.contains(numberKey(wanted)))
+                    row.numberNote = tr("the file's number %1 is taken").arg(wanted);
+                row.channum = wanted.isEmpty() || !row.numberNote.isEmpty()
+                                  ? QString::number(++number)
+                                  : wanted;
+                taken.insert(numberKey(row.channum));
             }
         }
         switch (row.action) {

@@ -21,6 +21,7 @@ struct TImportLimits
 {
     int callsign = 20; // the fields' limits for the short and the long name
     int name = 20;
+    int channum = 5;                   // and for the channel number
     QHash<QString, int> digitalWidths; // channel_dvb column -> characters (0: no limit)
 };
 
@@ -31,8 +32,10 @@ struct TImportRow
     QString reason;   // why a service is skipped
     QString callsign; // a new channel's short and long name, shortened to the limits
     QString name;
-    QString channum;   // a new channel's number, numbered on after the source's highest
-    int existing = -1; // the channel an update replaces the digital values of
+    QString channum;    // a new channel's number: the file's VCHANNEL, when the source has
+                        // no channel of that number yet, else numbered on after the highest
+    QString numberNote; // why the file's VCHANNEL was not taken, when it was not
+    int existing = -1;  // the channel an update replaces the digital values of
 };
 
 struct TImportPlan

@@ -1,5 +1,6 @@
 #include "scanfile.h"
 
+#include "dvbtuning.h"
 #include "errors.h"
 
 #include <QCoreApplication>
@@ -75,22 +76,6 @@ DvbFile readAs(const QByteArray& path, quint32 system, dvb_file_formats format)
     return file;
 }
 
-// A value of the file as the column's list has it; a value the list lacks is stored as
-// "AUTO" and named among the service's values outside the lists.
-std::optional<QString> listed(TScannedService& service, const char* column, uint32_t value,
-                              const QList<std::pair<uint32_t, const char*>>& list)
-{
-    for (const auto& [v, text] : list)
-        if (v == value)
-            return QString::fromLatin1(text);
-    service.outsideLists << QStringLiteral("%1: %2").arg(QLatin1String(column)).arg(value);
-    return QStringLiteral("AUTO");
-}
-
-const QList<std::pair<uint32_t, const char*>> CodeRates{
-    {FEC_NONE, "NONE"}, {FEC_1_2, "1_2"}, {FEC_2_3, "2_3"}, {FEC_3_4, "3_4"}, {FEC_4_5, "4_5"},
-    {FEC_5_6, "5_6"},   {FEC_6_7, "6_7"}, {FEC_7_8, "7_8"}, {FEC_8_9, "8_9"}, {FEC_AUTO, "AUTO"}};
-
 TScannedService serviceOf(dvb_entry* entry, quint32 fallbackSystem)
 {
     TScannedService s;
@@ -112,48 +97,32 @@ TScannedService serviceOf(dvb_entry* entry, quint32 fallbackSystem)
             pids << QString::number(entry->audio_pid[i]);
     if (!pids.isEmpty())
         s.pids = pids.join(QLatin1Char(','));
-    if (dvb_retrieve_entry_prop(entry, DTV_POLARIZATION, &v) == 0 && v != POLARIZATION_OFF)
-        s.pol = listed(s, "pol", v, {{POLARIZATION_H, "H"}, {POLARIZATION_V, "V"}});
-    if (dvb_retrieve_entry_prop(entry, DTV_SYMBOL_RATE, &v) == 0)
-        s.symbolRate = QString::number(v);
-    if (dvb_retrieve_entry_prop(entry, DTV_INVERSION, &v) == 0)
-        s.inversion = listed(s, "inversion", v,
-                             {{INVERSION_AUTO, "AUTO"}, {INVERSION_ON, "1"}, {INVERSION_OFF, "0"}});
-    if (dvb_retrieve_entry_prop(entry, DTV_BANDWIDTH_HZ, &v) == 0)
-        s.bandwidth = listed(s, "bandwidth", v,
-                             {{0, "AUTO"}, {6000000, "6"}, {7000000, "7"}, {8000000, "8"}});
-    if (dvb_retrieve_entry_prop(entry, DTV_CODE_RATE_HP, &v) == 0)
-        s.hpCodeRate = listed(s, "hp_code_rate", v, CodeRates);
-    if (dvb_retrieve_entry_prop(entry, DTV_CODE_RATE_LP, &v) == 0)
-        s.lpCodeRate = listed(s, "lp_code_rate", v, CodeRates);
-    if (dvb_retrieve_entry_prop(entry, DTV_MODULATION, &v) == 0)
-        s.modulation = listed(s, "modulation", v,
-                              {{QAM_AUTO, "AUTO"},
-                               {QPSK, "QPSK"},
-                               {QAM_16, "QAM_16"},
-                               {QAM_32, "QAM_32"},
-                               {QAM_64, "QAM_64"},
-                               {QAM_128, "QAM_128"},
-                               {QAM_256, "QAM_256"}});
-    if (dvb_retrieve_entry_prop(entry, DTV_TRANSMISSION_MODE, &v) == 0)
-        s.transmissionMode = listed(s, "transmission_mode", v,
-                                    {{TRANSMISSION_MODE_AUTO, "AUTO"},
-                                     {TRANSMISSION_MODE_2K, "2"},
-                                     {TRANSMISSION_MODE_8K, "8"}});
-    if (dvb_retrieve_entry_prop(entry, DTV_GUARD_INTERVAL, &v) == 0)
-        s.guardInterval = listed(s, "guard_interval", v,
-                                 {{GUARD_INTERVAL_AUTO, "AUTO"},
-                                  {GUARD_INTERVAL_1_4, "1_4"},
-                                  {GUARD_INTERVAL_1_8, "1_8"},
-                                  {GUARD_INTERVAL_1_16, "1_16"},
-                                  {GUARD_INTERVAL_1_32, "1_32"}});
-    if (dvb_retrieve_entry_prop(entry, DTV_HIERARCHY, &v) == 0)
-        s.hierarchy = listed(s, "hierarchy", v,
-                             {{HIERARCHY_AUTO, "AUTO"},
-                              {HIERARCHY_NONE, "NONE"},
-                              {HIERARCHY_1, "1"},
-                              {HIERARCHY_2, "2"},
-                              {HIERARCHY_4, "4"}});
+    // The other values, each as its column stores it.
+    const std::pair<const char*, std::optional<QString>*> columns[] = {
+        {"pol", &s.pol},
+        {"symbol_rate", &s.symbolRate},
+        {"inversion", &s.inversion},
+        {"bandwidth", &s.bandwidth},
+        {"hp_code_rate", &s.hpCodeRate},
+        {"lp_code_rate", &s.lpCodeRate},
+        {"modulation", &s.modulation},
+        {"transmission_mode", &s.transmissionMode},
+        {"guard_interval", &s.guardInterval},
+        {"hierarchy", &s.hierarchy}};
+    for (const auto& [name, value] : columns) {
+        const TTuningColumn& column = TuningColumn(name);
+        if (dvb_retrieve_entry_prop(entry, column.property, &v) != 0 ||
+            (column.property == DTV_POLARIZATION && v == POLARIZATION_OFF))
+            continue;
+        *value = ColumnText(column, v);
+        if (!*value) {
+            // A value no entry of the column's list stands for is stored as "AUTO".
+            s.outsideLists << QStringLiteral("%1: %2").arg(QLatin1String(name)).arg(v);
+            *value = QStringLiteral("AUTO");
+        }
+    }
+    if (entry->vchannel)
+        s.vchannel = QString::fromUtf8(entry->vchannel).trimmed();
     return s;
 }
 

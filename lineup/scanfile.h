@@ -18,6 +18,9 @@ struct TScannedService
     quint32 deliverySystem = 0;
     std::optional<QString> freq, pids, pol, symbolRate, inversion, bandwidth, hpCodeRate,
         lpCodeRate, modulation, transmissionMode, guardInterval, hierarchy;
+    /// The channel number the file gives the service (VCHANNEL: a logical channel
+    /// number some broadcasters send, or ours from an export); empty when none.
+    QString vchannel;
     /// Values of the file that no entry of the column's list stands for, stored as
     /// "AUTO" (as "column: value").
     QStringList outsideLists;

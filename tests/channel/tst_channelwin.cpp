@@ -98,8 +98,8 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), child(QStringLiteral("SourceNameEdit")));
         // (Undo and Redo have nothing to do yet: no stops.)
         const QStringList expected{"XMLTVGrabberCombo", "ApplyButton",    "ImportButton",
-                                   "ListingsButton",    "RenumberButton", "ChannelFilterEdit",
-                                   "ChannelGrid"};
+                                   "ListingsButton",    "RenumberButton", "ExportButton",
+                                   "ChannelFilterEdit", "ChannelGrid"};
         QStringList visited;
         for (int i = 0; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
