@@ -6,6 +6,7 @@
 #include "channelrows.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "edithistory.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -41,7 +42,10 @@ void TChannelWin::ExportActionExecute()
 {
     if (!ChannelDataSet->Active())
         return;
+    // What was being typed is settled as a step of its own, as before any line-up tool:
+    // the export itself is none.
     CommitOpenEditors(this);
+    History->EndStep();
     ChannelDataSet->CheckBrowseMode();
     const std::vector<int> selected = selectedChannels();
     const std::vector<int> rows = selected.size() > 1 ? selected : ChannelGrid->RowsInViewOrder();

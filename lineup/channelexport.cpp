@@ -41,7 +41,9 @@ void writeWhole(const QString& path, const QByteArray& bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         cannotWrite(path, file.errorString() + QLatin1Char('.'));
-    if (file.write(bytes) != bytes.size()) {
+    // Every byte on the disk before the file takes the old one's place: a disk that
+    // fills up lets part of a write through, which commit() alone does not tell.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString why = file.errorString();
         file.cancelWriting();
         cannotWrite(path, why + QLatin1Char('.'));

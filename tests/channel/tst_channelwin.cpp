@@ -1,7 +1,9 @@
 #include "application.h"
+#include "channelexport.h"
 #include "channelwin.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "edithistory.h"
 #include "editorwin.h"
 #include "errors.h"
 #include "importwin.h"
@@ -11,6 +13,7 @@
 #include "modal.h"
 #include "panearea.h"
 #include "renumberwin.h"
+#include "storedsource.h"
 #include "testdatabase.h"
 #include "windowfixture.h"
 
@@ -19,11 +22,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 
 // The channel source editor through its real widgets, on the sample line-up:
 // source 1 "Antenna" on the V4L card, source 3 "DVB-T" on the DVB card (dvb_type T),
@@ -666,6 +672,81 @@ private slots:
                          "ZDF HD|570000000|201,202|8|QAM_16|1_4|12",
                          "Radio Eins|474000000|5201|AUTO|AUTO|AUTO|NULL",
                          "KiKA HD|506000000|6101,6102|AUTO|AUTO|AUTO|NULL"}));
+    }
+
+    // Export... writes the channels as the window holds them and changes nothing; the file
+    // imported into an empty source gives back the same channels, numbers and tuning.
+    void exportImportedBackGivesTheSameChannels()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dvbt.conf"));
+        db->Exec(QStringLiteral("DELETE FROM channel WHERE sourceid = 7"));
+        db->Exec(QStringLiteral("INSERT INTO cardinput (cardinputid, cardid, sourceid, inputname) "
+                                "VALUES (9, 4, 7, 'Second')"));
+        const QStringList tables = db->Rows(QStringLiteral("SELECT * FROM channel")) +
+                                   db->Rows(QStringLiteral("SELECT * FROM channel_dvb"));
+        open(3);
+        win->ChannelDataSet->First();
+        win->ChannelDataSet->Next(); // ZDF HD, renumbered and not saved
+        PostChange(*win->ChannelDataSet, {{QStringLiteral("channum"), QStringLiteral("23")}});
+        QApplication::processEvents();
+        const int steps = win->History->Stack()->count();
+        QString title;
+        TChannelWin::ChooseExportFile = [&](QWidget*, const QString& t) {
+            title = t;
+            return path;
+        };
+        const auto reset = qScopeGuard([] { TChannelWin::ChooseExportFile = nullptr; });
+        QTest::keyClick(win.get(), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(title, QStringLiteral("Export channels (with the changes not saved yet)"));
+        QCOMPARE(win->StatusLine->text(),
+                 QStringLiteral("2 channels exported to \"dvbt.conf\". 1 channel without DVB "
+                                "tuning values was left out."));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("[ZDF HD]\n\tVCHANNEL = 23\n")); // as the window holds it
+        QVERIFY(win->isWindowModified());
+        QCOMPARE(win->History->Stack()->count(), steps);
+        QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM channel")) +
+                     db->Rows(QStringLiteral("SELECT * FROM channel_dvb")),
+                 tables);
+        // Cancelled: nothing written, nothing said.
+        QFile::remove(path);
+        TChannelWin::ChooseExportFile = [](QWidget*, const QString&) {
+            return QString();
+        };
+        win->ExportAction->trigger();
+        QVERIFY(!QFile::exists(path));
+        CloseDiscarding();
+
+        // Into the empty source on the same kind of card.
+        QVERIFY(ExportChannels(ReadStoredSource(*module->Conn, QStringLiteral("DVB-T")).channels,
+                               TCardKind::DVBT, TExportFormat::Dvbv5, path)
+                    .written == 2);
+        open(7);
+        TChannelWin::ChooseFile = [path](QWidget*) {
+            return path;
+        };
+        WhenModal(this, [](QWidget* modal) {
+            auto* preview = qobject_cast<TImportWin*>(modal);
+            QVERIFY(preview);
+            QCOMPARE(preview->Table->item(0, 4)->text(), QStringLiteral("add as channel 21"));
+            QTest::mouseClick(preview->ImportButton, Qt::LeftButton);
+        });
+        win->ImportAction->trigger();
+        TChannelWin::ChooseFile = nullptr;
+        win->ApplyAction->trigger();
+        // (A channel file has no place for the short name: the import makes it from the
+        // long one, as for any scan.)
+        const QString columns = QStringLiteral(
+            "c.channum, c.name, d.freq, d.pids, d.inversion, d.bandwidth, "
+            "d.hp_code_rate, d.lp_code_rate, d.modulation, d.transmission_mode, "
+            "d.guard_interval, d.hierarchy FROM channel c JOIN channel_dvb d ON c.chanid = "
+            "d.chanid WHERE c.sourceid = %1 ORDER BY c.channum");
+        QCOMPARE(db->Rows(QStringLiteral("SELECT ") + columns.arg(7)),
+                 db->Rows(QStringLiteral("SELECT ") + columns.arg(3)));
+        QCOMPARE(db->Rows(QStringLiteral("SELECT COUNT(*) FROM channel WHERE sourceid = 7")),
+                 QStringList{"2"});
     }
 
     // Finding one channel among 2,000 by typing: the view narrows as the user types,

@@ -2,6 +2,7 @@
 #include "cardwin.h"
 #include "channelwin.h"
 #include "clientdataset.h"
+#include "csvreader.h"
 #include "dbcontrols.h"
 #include "editormodel.h"
 #include "importwin.h"
@@ -1216,6 +1217,88 @@ class TestEditorModel : public QObject, ServerFixture
             m.list.rows[rows[i]][QStringLiteral("channum")] = numbers[i];
     }
 
+    /// Export... (Ctrl+E or its button) to a CSV file or a DVB channel file, or cancelled:
+    /// the selected channels (all of them when one is selected) as the window holds them.
+    /// Exporting changes nothing: no mark, no step, no row; the file holds the channels.
+    void exportChannels(TChannelWin& win, ChannelState& m, Dice& dice)
+    {
+        // The window settles the row being edited first, as for Renumber.
+        const bool blank = m.list.Blank();
+        m.list.Settle();
+        if (blank)
+            m.list.SelectCurrent();
+        QList<int> rows = m.list.SelectedRows();
+        if (rows.size() <= 1) {
+            rows.clear();
+            for (int r = 0; r < m.list.Count(); ++r)
+                rows << r;
+        }
+        int tuned = 0;
+        for (int r : rows)
+            tuned +=
+                m.list.rows[r].value(QStringLiteral("dvb")) &&
+                        !Shown(m.list.rows[r].value(QStringLiteral("dvb.freq"))).trimmed().isEmpty()
+                    ? 1
+                    : 0;
+        // A channel file only when it would hold a channel: else the program says so.
+        const bool csv = !m.digital || tuned == 0 || dice.Chance(50);
+        const bool cancel = dice.Chance(10);
+        const bool button = dice.Chance(40);
+        const QString path =
+            scratch.filePath(csv ? QStringLiteral("export.csv") : QStringLiteral("export.conf"));
+        QFile::remove(path);
+        act(QStringLiteral("%1, %2 channels to %3, %4")
+                .arg(button ? "the Export button" : "Ctrl+E")
+                .arg(rows.size())
+                .arg(csv ? "CSV" : "a channel file", cancel ? "cancelled" : "saved"));
+        TChannelWin::ChooseExportFile = [&](QWidget*, const QString&) {
+            return cancel ? QString() : path;
+        };
+        activate(win);
+        if (button) {
+            QTest::mouseClick(win.ExportButton, Qt::LeftButton);
+        } else {
+            QWidget* target = win.focusWidget() ? win.focusWidget() : &win;
+            QTest::keyClick(target, Qt::Key_E, Qt::ControlModifier);
+        }
+        TChannelWin::ChooseExportFile = nullptr;
+        if (cancel) {
+            if (QFile::exists(path))
+                differ(QStringLiteral("a cancelled export wrote %1").arg(path));
+            return;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            differ(QStringLiteral("the export wrote no file"));
+            return;
+        }
+        const QByteArray bytes = file.readAll();
+        if (!csv) {
+            if (bytes.count("\n[") + (bytes.startsWith('[') ? 1 : 0) != tuned)
+                differ(QStringLiteral("the channel file holds %1 channels, the user expects %2")
+                           .arg(bytes.count("\n[") + (bytes.startsWith('[') ? 1 : 0))
+                           .arg(tuned));
+            return;
+        }
+        QList<QStringList> expected;
+        for (int r : rows) {
+            QStringList fields;
+            for (const char* column : {"channum", "callsign", "name", "xmltvid", "icon"})
+                fields << Shown(m.list.rows[r].value(QLatin1String(column)));
+            expected << fields;
+        }
+        QList<QStringList> read = ReadCsv(QString::fromUtf8(bytes)).mid(1);
+        for (QStringList& fields : read)
+            fields = fields.mid(0, 5);
+        for (int i = 0; i < std::max(read.size(), expected.size()); ++i)
+            if (read.value(i) != expected.value(i)) {
+                differ(QStringLiteral("the CSV's channel %1 is %2, the user expects %3")
+                           .arg(i + 1)
+                           .arg(read.value(i).join('|'), expected.value(i).join('|')));
+                return;
+            }
+    }
+
     // One random user action on the channel editor, with what it means for the history
     // and the selection; false when the window closed.
     bool channelAction(TChannelWin& win, ChannelState& m, Dice& dice)
@@ -1251,6 +1334,10 @@ class TestEditorModel : public QObject, ServerFixture
         }
         if (dice.Chance(4)) {
             renumber(win, m, dice);
+            return true;
+        }
+        if (dice.Chance(3)) {
+            exportChannels(win, m, dice);
             return true;
         }
         if (dice.Chance(7)) {
