@@ -56,7 +56,7 @@ void TChannelWin::ExportActionExecute()
         ChooseExportFile ? ChooseExportFile(this, title) : askForExportFile(this, title);
     if (path.isEmpty())
         return;
-    const QList<TExportChannel> channels =
+    const TExportLineup channels =
         ReadExportChannels(*ChannelDataSet, rows, isDigital() ? DVBDataSet : nullptr);
     const TExportResult result = ExportChannels(channels, FCardKind, ExportFormatOf(path), path);
     StatusLine->setText(result.Summary(QFileInfo(path).fileName()));

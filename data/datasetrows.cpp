@@ -156,6 +156,7 @@ QHash<qlonglong, QVariantList> TSQLClientDataSet::RowsByKey(const QString& colum
     const int c = FieldIndex(column);
     if (c < 0)
         return rows;
+    rows.reserve(qsizetype(m_rows.All().size()));
     for (const auto& row : m_rows.All()) {
         if (IsGone(row->status) || row->status == TRowStatus::Pending)
             continue;

@@ -2,18 +2,20 @@
 
 #include "dvbtuning.h"
 #include "errors.h"
+#include "fielddef.h"
 #include "scanfile.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSaveFile>
-#include <QTemporaryDir>
+#include <QScopeGuard>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <libdvbv5/dvb-file.h>
 #include <memory>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,19 +54,32 @@ void writeWhole(const QString& path, const QByteArray& bytes)
         cannotWrite(path, file.errorString() + QLatin1Char('.'));
 }
 
-QString csvField(const QString& value)
+/// Appends `value` to `text` as a CSV field: in double quotes, inner ones doubled, when
+/// it holds a comma, a double quote or a line break.
+void appendField(QString& text, QStringView value)
 {
-    static const QRegularExpression special(QStringLiteral("[,\"\r\n]"));
-    if (!value.contains(special))
-        return value;
-    QString quoted = value;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    const char16_t* begin = value.utf16();
+    const char16_t* end = begin + value.size();
+    const char16_t* p = begin;
+    // ',' is the highest of the four: most characters are passed over at one comparison.
+    while (p != end && (*p > u',' || (*p != u',' && *p != u'"' && *p != u'\r' && *p != u'\n')))
+        ++p;
+    if (p == end) {
+        text += value;
+        return;
+    }
+    text += u'"';
+    for (const QChar c : value) {
+        if (c == u'"')
+            text += u'"';
+        text += c;
+    }
+    text += u'"';
 }
 
-bool hasTuning(const TExportChannel& c)
+QString textAt(const QVariantList& values, int index)
 {
-    return c.tuning && !c.tuning->value(QStringLiteral("freq")).trimmed().isEmpty();
+    return index < 0 || index >= values.size() ? QString() : TextOf(values.at(index));
 }
 
 // --- the DVB channel file, through libdvbv5 -------------------------------------------
@@ -79,17 +94,31 @@ char* copyOf(const QString& text)
     return strdup(text.toUtf8().constData());
 }
 
-/// The PIDs of the column ("101,102 103"): numbers a PID can be, in their order.
-QList<uint16_t> pidsOf(const QString& text)
+/// The PIDs of the column ("101,102 103"): the numbers a PID can be, in their order.
+QList<uint16_t> pidsOf(QStringView text)
 {
     QList<uint16_t> pids;
-    for (const QString& part :
-         text.split(QRegularExpression(QStringLiteral("[,;\\s]+")), Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const uint n = part.toUInt(&ok);
-        if (ok && n > 0 && n < 0x2000)
+    uint n = 0;
+    bool digits = false, ok = true;
+    const auto end = [&] {
+        if (digits && ok && n > 0 && n < 0x2000)
             pids << uint16_t(n);
+        n = 0;
+        digits = false;
+        ok = true;
+    };
+    for (const QChar c : text) {
+        if (c.isDigit() && c.unicode() < 128) {
+            n = n * 10 + uint(c.unicode() - u'0');
+            ok = ok && n < 0x2000;
+            digits = true;
+        } else if (c == u',' || c == u';' || c.isSpace()) {
+            end();
+        } else {
+            ok = false;
+        }
     }
+    end();
     return pids;
 }
 
@@ -101,17 +130,60 @@ uint16_t* pidArray(const QList<uint16_t>& pids)
     return array;
 }
 
+/// A tuning column's place among a line-up's columns, and the value its text stands for
+/// in the library (the texts repeat from channel to channel: the last one is kept).
+struct TColumnPlace
+{
+    const TTuningColumn* column;
+    int index;
+    mutable QString lastText;
+    mutable std::optional<quint32> lastValue;
+
+    std::optional<quint32> ValueOf(const QString& text) const
+    {
+        if (text != lastText || lastText.isNull()) {
+            lastText = text.isNull() ? QStringLiteral("") : text;
+            lastValue = PropertyValue(*column, text);
+        }
+        return lastValue;
+    }
+};
+
+/// Where the DVB channel file's values are among a line-up's tuning columns.
+struct TColumnPlaces
+{
+    int freq = -1, pids = -1;
+    QList<TColumnPlace> tuning; // the library's columns
+
+    explicit TColumnPlaces(const TExportLineup& lineup)
+        : freq(lineup.TuningIndex(QStringLiteral("freq"))),
+          pids(lineup.TuningIndex(QStringLiteral("pids")))
+    {
+        for (const TTuningColumn& column : TuningColumns())
+            if (const int i = lineup.TuningIndex(QLatin1String(column.column)); i >= 0)
+                tuning.append({&column, i, QString(), std::nullopt});
+    }
+
+    bool HasTuning(const TExportChannel& c) const
+    {
+        return !textAt(c.tuning, freq).trimmed().isEmpty();
+    }
+};
+
 /// One entry of the file for a channel with tuning values.
-dvb_entry* entryOf(const TExportChannel& c, quint32 system)
+dvb_entry* entryOf(const TExportChannel& c, const TColumnPlaces& places, quint32 system)
 {
     auto* entry = static_cast<dvb_entry*>(std::calloc(1, sizeof(dvb_entry)));
     // The entry's name stands between brackets on a line of its own.
-    QString name = !c.name.trimmed().isEmpty() ? c.name : c.callsign;
-    name.replace(QRegularExpression(QStringLiteral("[\r\n\\]]")), QStringLiteral(" "));
-    entry->channel = copyOf(name.trimmed());
-    if (!c.channum.trimmed().isEmpty())
-        entry->vchannel = copyOf(c.channum.trimmed());
-    const QList<uint16_t> pids = pidsOf(c.tuning->value(QStringLiteral("pids")));
+    QString name = (!c.name.trimmed().isEmpty() ? c.name : c.callsign).trimmed();
+    if (name.contains(u'\r') || name.contains(u'\n') || name.contains(u']'))
+        for (QChar& ch : name)
+            if (ch == u'\r' || ch == u'\n' || ch == u']')
+                ch = u' ';
+    entry->channel = copyOf(name);
+    if (const QString number = c.channum.trimmed(); !number.isEmpty())
+        entry->vchannel = copyOf(number);
+    const QList<uint16_t> pids = pidsOf(textAt(c.tuning, places.pids));
     if (!pids.isEmpty()) {
         entry->video_pid = pidArray(pids.mid(0, 1));
         entry->video_pid_len = 1;
@@ -121,36 +193,39 @@ dvb_entry* entryOf(const TExportChannel& c, quint32 system)
         entry->audio_pid_len = unsigned(pids.size() - 1);
     }
     dvb_store_entry_prop(entry, DTV_DELIVERY_SYSTEM, system);
-    for (const TTuningColumn& column : TuningColumns())
-        if (const auto value =
-                PropertyValue(column, c.tuning->value(QLatin1String(column.column)))) {
-            dvb_store_entry_prop(entry, column.property, *value);
-        }
+    for (const TColumnPlace& place : places.tuning)
+        if (const auto value = place.ValueOf(textAt(c.tuning, place.index)))
+            dvb_store_entry_prop(entry, place.column->property, *value);
     return entry;
 }
 
-QByteArray dvbv5Of(const QList<TExportChannel>& channels, TCardKind kind, int& written)
+QByteArray dvbv5Of(const TExportLineup& lineup, TCardKind kind, int& written)
 {
     const quint32 system = DeliverySystemsOf(kind).value(0);
+    const TColumnPlaces places(lineup);
     std::unique_ptr<dvb_file, FileDeleter> file(
         static_cast<dvb_file*>(std::calloc(1, sizeof(dvb_file))));
     dvb_entry** last = &file->first_entry;
-    for (const TExportChannel& c : channels) {
-        if (!hasTuning(c))
+    for (const TExportChannel& c : lineup.channels) {
+        if (!places.HasTuning(c))
             continue;
-        *last = entryOf(c, system);
+        *last = entryOf(c, places, system);
         last = &(*last)->next;
         ++file->n_entries;
     }
     written = file->n_entries;
-    // The library writes to a file name: a private folder of ours, then the bytes go to
-    // their place whole.
-    QTemporaryDir dir;
-    const QString scratch = dir.filePath(QStringLiteral("channels.conf"));
-    if (!dir.isValid() || dvb_write_file(QFile::encodeName(scratch).constData(), file.get()) != 0)
+    // The library writes to a file name: a file of ours in memory, which is then written
+    // to its place whole.
+    const int memory = memfd_create("korvane-export", MFD_CLOEXEC);
+    const auto close = qScopeGuard([memory] {
+        if (memory >= 0)
+            ::close(memory);
+    });
+    const QByteArray name = "/proc/self/fd/" + QByteArray::number(memory);
+    if (memory < 0 || dvb_write_file(name.constData(), file.get()) != 0)
         throw EKorvaneError(tr("The DVB library could not write the channel file."));
-    QFile out(scratch);
-    if (!out.open(QIODevice::ReadOnly))
+    QFile out;
+    if (!out.open(memory, QIODevice::ReadOnly) || !out.seek(0))
         throw EKorvaneError(tr("The DVB library could not write the channel file."));
     return out.readAll();
 }
@@ -184,49 +259,60 @@ QString TExportResult::Summary(const QString& path) const
     return text;
 }
 
-QByteArray CsvOf(const QList<TExportChannel>& channels, TCardKind kind)
+QByteArray CsvOf(const TExportLineup& lineup, TCardKind kind)
 {
     const QList<TPaneColumn> pane = PaneColumnsOf(kind);
-    QStringList header{tr("No."), tr("Short name"), tr("Long name"), tr("XMLTV ID"), tr("Icon")};
+    QList<int> places;
     for (const TPaneColumn& column : pane)
-        header << column.caption;
+        places << lineup.TuningIndex(column.column);
     QString text;
-    const auto line = [&text](const QStringList& fields) {
-        for (qsizetype i = 0; i < fields.size(); ++i) {
-            if (i > 0)
-                text += QLatin1Char(',');
-            text += csvField(fields[i]);
+    text.reserve(64 + lineup.channels.size() * (64 + 16 * pane.size()));
+    const QStringList header{tr("No."), tr("Short name"), tr("Long name"), tr("XMLTV ID"),
+                             tr("Icon")};
+    for (const QString& caption : header) {
+        appendField(text, caption);
+        text += u',';
+    }
+    for (const TPaneColumn& column : pane) {
+        appendField(text, column.caption);
+        text += u',';
+    }
+    text.chop(1);
+    text += u"\r\n";
+    for (const TExportChannel& c : lineup.channels) {
+        for (const QString* value : {&c.channum, &c.callsign, &c.name, &c.xmltvid, &c.icon}) {
+            appendField(text, *value);
+            text += u',';
         }
-        text += QLatin1String("\r\n");
-    };
-    line(header);
-    for (const TExportChannel& c : channels) {
-        QStringList fields{c.channum, c.callsign, c.name, c.xmltvid, c.icon};
-        for (const TPaneColumn& column : pane)
-            fields << (c.tuning ? c.tuning->value(column.column) : QString());
-        line(fields);
+        for (const int place : places) {
+            if (place >= 0 && place < c.tuning.size())
+                appendField(text, TextOf(c.tuning.at(place)));
+            text += u',';
+        }
+        text.chop(1);
+        text += u"\r\n";
     }
     return text.toUtf8();
 }
 
-TExportResult ExportChannels(const QList<TExportChannel>& channels, TCardKind kind,
-                             TExportFormat format, const QString& path)
+TExportResult ExportChannels(const TExportLineup& lineup, TCardKind kind, TExportFormat format,
+                             const QString& path)
 {
     TExportResult result;
     QByteArray bytes;
+    const qsizetype count = lineup.channels.size();
     if (format == TExportFormat::Csv) {
-        bytes = CsvOf(channels, kind);
-        result.written = int(channels.size());
+        bytes = CsvOf(lineup, kind);
+        result.written = int(count);
     } else {
         if (!IsDigital(kind))
             cannotWrite(path, tr("no DVB card receives this source, so its channels have no "
                                  "DVB tuning values. Export them as CSV instead."));
-        bytes = dvbv5Of(channels, kind, result.written);
-        result.leftOut = int(channels.size()) - result.written;
+        bytes = dvbv5Of(lineup, kind, result.written);
+        result.leftOut = int(count) - result.written;
         if (result.written == 0)
-            cannotWrite(path, channels.isEmpty()
-                                  ? tr("there are no channels to export.")
-                                  : tr("none of the channels has DVB tuning values."));
+            cannotWrite(path, count == 0 ? tr("there are no channels to export.")
+                                         : tr("none of the channels has DVB tuning values."));
     }
     writeWhole(path, bytes);
     return result;

@@ -3,17 +3,29 @@
 #include "cardkind.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 #include <optional>
 
 /// A channel as it is exported: its values as stored (a null value as the empty text)
-/// and, when it has a digital row, that row's values by column (a null value left out).
+/// and, when it has a digital row, that row's values, in the order of the columns its
+/// line-up names (empty when it has none).
 struct TExportChannel
 {
     QString channum, callsign, name, xmltvid, icon;
-    std::optional<QHash<QString, QString>> tuning;
+    QVariantList tuning;
+};
+
+/// The channels to export, in their order, and the columns of their digital rows.
+struct TExportLineup
+{
+    QStringList tuningColumns; // channel_dvb's columns, in lower case
+    QList<TExportChannel> channels;
+
+    /// Where `column` is among the tuning columns, -1 when it is not.
+    int TuningIndex(const QString& column) const { return int(tuningColumns.indexOf(column)); }
 };
 
 /// The files an export writes: the DVB tools' channel file (what dvbv5-scan writes), or
@@ -38,7 +50,7 @@ struct TExportResult
 /// The channels as CSV: UTF-8, a header row (No., Short name, Long name, XMLTV ID, Icon,
 /// then for a DVB source the tuning values by the captions of its pane), a line a
 /// channel, quoted as RFC 4180 says; every value exactly as stored.
-QByteArray CsvOf(const QList<TExportChannel>& channels, TCardKind kind);
+QByteArray CsvOf(const TExportLineup& lineup, TCardKind kind);
 
 /// Writes `channels` of a source of `kind` to `path` ("-": standard output) in `format`,
 /// whole or not at all (a file already there is left as it was when writing fails). A
@@ -47,5 +59,5 @@ QByteArray CsvOf(const QList<TExportChannel>& channels, TCardKind kind);
 /// VCHANNEL, the first PID as the video PID and the others as audio PIDs. Raises
 /// EKorvaneError naming the file when it cannot be written, or when no channel could
 /// go into it.
-TExportResult ExportChannels(const QList<TExportChannel>& channels, TCardKind kind,
-                             TExportFormat format, const QString& path);
+TExportResult ExportChannels(const TExportLineup& lineup, TCardKind kind, TExportFormat format,
+                             const QString& path);

@@ -46,30 +46,33 @@ int ColumnWidth(const TSQLClientDataSet& set, const QString& column, int limit)
     return width > 0 ? width : limit;
 }
 
-QList<TExportChannel> ReadExportChannels(TSQLClientDataSet& channels, const std::vector<int>& rows,
-                                         TSQLClientDataSet* digital)
+TExportLineup ReadExportChannels(TSQLClientDataSet& channels, const std::vector<int>& rows,
+                                 TSQLClientDataSet* digital)
 {
+    TExportLineup lineup;
     QHash<qlonglong, QVariantList> tuning;
-    QStringList columns;
     if (digital && digital->Active()) {
         digital->CheckBrowseMode();
         tuning = digital->RowsByKey(QStringLiteral("chanid"));
-        columns = digital->FieldNames();
+        for (const QString& column : digital->FieldNames())
+            lineup.tuningColumns << column.toLower();
     }
-    QList<TExportChannel> read;
-    read.reserve(qsizetype(rows.size()));
-    for (const TChannelRow& row : ReadChannelRows(channels, rows)) {
-        TExportChannel c{row.channum, row.callsign, row.name, row.xmltvid, row.icon, {}};
-        bool number = false;
-        const qlonglong chanid = row.chanid.toLongLong(&number);
-        if (const auto found = tuning.constFind(chanid); number && found != tuning.constEnd()) {
-            QHash<QString, QString> values;
-            for (qsizetype i = 0; i < columns.size() && i < found->size(); ++i)
-                if (!found->at(i).isNull())
-                    values.insert(columns[i].toLower(), found->at(i).toString());
-            c.tuning = values;
-        }
-        read << c;
+    channels.CheckBrowseMode();
+    const auto column = [&](const char* name) {
+        return channels.FieldIndex(QLatin1String(name));
+    };
+    const int chanid = column("chanid"), channum = column("channum"), callsign = column("callsign"),
+              name = column("name"), xmltvid = column("xmltvid"), icon = column("icon");
+    const auto text = [&](int row, int c) {
+        return c < 0 ? QString() : TextOf(channels.VisibleCell(row, c));
+    };
+    lineup.channels.reserve(qsizetype(rows.size()));
+    for (const int r : rows) {
+        const QVariant& id = channels.VisibleCell(r, chanid);
+        lineup.channels << TExportChannel{
+            text(r, channum), text(r, callsign),
+            text(r, name),    text(r, xmltvid),
+            text(r, icon),    id.isNull() ? QVariantList() : tuning.value(id.toLongLong())};
     }
-    return read;
+    return lineup;
 }

@@ -31,5 +31,5 @@ int ColumnWidth(const TSQLClientDataSet& set, const QString& column, int limit =
 /// writes them: with their digital rows from `digital` (a set on channel_dvb, whatever
 /// its filter shows; null for a source without digital rows). As the window holds them:
 /// changes not saved included.
-QList<TExportChannel> ReadExportChannels(TSQLClientDataSet& channels, const std::vector<int>& rows,
-                                         TSQLClientDataSet* digital);
+TExportLineup ReadExportChannels(TSQLClientDataSet& channels, const std::vector<int>& rows,
+                                 TSQLClientDataSet* digital);

@@ -53,30 +53,29 @@ TStoredSource ReadStoredSource(TSQLConnection& connection, const QString& source
     if (card.next())
         stored.kind = CardKindOf(TextOf(card.value(0)), TextOf(card.value(1)));
 
-    QHash<int, QHash<QString, QString>> tuning;
+    QHash<int, QVariantList> tuning;
     QSqlQuery& digital = connection.Execute(
         QStringLiteral("SELECT channel_dvb.* FROM channel_dvb, channel WHERE channel_dvb.chanid "
                        "= channel.chanid AND channel.sourceid = ?"),
         {stored.id});
     const QSqlRecord columns = digital.record();
+    for (int c = 0; c < columns.count(); ++c)
+        stored.channels.tuningColumns << columns.fieldName(c).toLower();
+    const int chanid = stored.channels.TuningIndex(QStringLiteral("chanid"));
     while (digital.next()) {
-        QHash<QString, QString> values;
+        QVariantList values;
         for (int c = 0; c < columns.count(); ++c)
-            if (!digital.value(c).isNull())
-                values.insert(columns.fieldName(c).toLower(), digital.value(c).toString());
-        tuning.insert(values.value(QStringLiteral("chanid")).toInt(), values);
+            values << digital.value(c);
+        tuning.insert(values.value(chanid).toInt(), values);
     }
     QSqlQuery& channels = connection.Execute(
         QStringLiteral("SELECT chanid, channum, callsign, name, xmltvid, icon FROM channel "
                        "WHERE sourceid = ? ORDER BY chanid"),
         {stored.id});
-    while (channels.next()) {
-        TExportChannel c{TextOf(channels.value(1)), TextOf(channels.value(2)),
-                         TextOf(channels.value(3)), TextOf(channels.value(4)),
-                         TextOf(channels.value(5)), {}};
-        if (const auto t = tuning.constFind(channels.value(0).toInt()); t != tuning.constEnd())
-            c.tuning = *t;
-        stored.channels << c;
-    }
+    while (channels.next())
+        stored.channels.channels << TExportChannel{
+            TextOf(channels.value(1)), TextOf(channels.value(2)),
+            TextOf(channels.value(3)), TextOf(channels.value(4)),
+            TextOf(channels.value(5)), tuning.value(channels.value(0).toInt())};
     return stored;
 }

@@ -14,7 +14,7 @@ struct TStoredSource
     int id = 0;
     QString name;
     TCardKind kind = TCardKind::None; // of the card receiving it, None when no card does
-    QList<TExportChannel> channels;   // in the order of their ids, as the editor lists them
+    TExportLineup channels;           // in the order of their ids, as the editor lists them
 };
 
 /// Reads the source `source` (its id, or its exact name) and its channels, only reading.

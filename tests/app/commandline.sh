@@ -23,6 +23,15 @@ run() { # expected-status args... (output in $work/out and $work/err)
 }
 checksum() { sql -N -e "CHECKSUM TABLE videosource, channel, channel_dvb, capturecard, cardinput" "$db"; }
 
+cannot() { # what-the-reason-says args...
+  local says=$1
+  shift
+  run 1 "$@"
+  grep -q -- "$says" "$work/err" || fail "the reason does not say \"$says\""
+  [ -s "$work/out" ] && fail "standard output is not empty"
+  return 0
+}
+
 sql -e "DROP DATABASE IF EXISTS $db; CREATE DATABASE $db CHARACTER SET utf8mb4"
 cat "$KORVANE_SOURCE_DIR/db/schema.sql" "$KORVANE_SOURCE_DIR/db/sample.sql" | sql "$db"
 mkdir -p "$work/home/.korvane"
@@ -53,15 +62,36 @@ run 0 --check
 [ "$(tail -n 1 "$work/out")" = "0 errors, 1 warning" ] || fail "summary: $(tail -n 1 "$work/out")"
 echo "ok: status 0 with warnings only"
 
+# --export writes what is stored, by the source's id or exact name, to a file or to
+# standard output, in the format asked or the file's extension says; nothing written.
+before=$(checksum)
+run 0 --export DVB-T "$work/dvbt.conf"
+grep -q '^3 channels exported to ".*dvbt.conf"\.$' "$work/err" ||
+  fail "the export does not say what it wrote"
+dvb-format-convert -I DVBV5 -O ZAP -s DVBT "$work/dvbt.conf" "$work/dvbt.zap" >/dev/null 2>&1 ||
+  fail "dvb-format-convert does not read the export"
+[ "$(cut -d: -f1 "$work/dvbt.zap" | tr '\n' /)" = "Das Erste HD/ZDF HD/arte/" ] || fail "the services: $(cat "$work/dvbt.zap")"
+run 0 --export 3 - --format dvbv5
+cmp -s "$work/out" "$work/dvbt.conf" || fail "standard output is not the file"
+run 0 --export 1 "$work/analogue.CSV"
+[ "$(head -n 1 "$work/analogue.CSV")" = $'No.,Short name,Long name,XMLTV ID,Icon\r' ] || fail "CSV header: $(head -n 1 "$work/analogue.CSV")"
+[ "$(wc -l <"$work/analogue.CSV")" -eq 4 ] || fail "the CSV does not hold the 3 channels of source 1"
+run 0 --export 3 - --format csv
+grep -q '^22,ZDF,ZDF HD,zdf.de,,"201,202",12,570000000,' "$work/out" || fail "CSV: $(cat "$work/out")"
+[ "$(checksum)" = "$before" ] || fail "--export changed the tables"
+echo "ok: --export by id and name, to files and standard output, dvbv5 and CSV"
+
+# An export that cannot be done: status 1, the reason, and a file already there stays.
+echo kept >"$work/kept.conf"
+cannot "There is no source with the id or name \"Nowhere\"" --export Nowhere "$work/kept.conf"
+sql -e "INSERT INTO videosource (sourceid, name) VALUES (8, 'Spare')" "$db"
+cannot "2 sources are named \"Spare\"" --export Spare "$work/kept.conf"
+cannot "no DVB card receives this source" --export Antenna "$work/kept.conf"
+cannot "$work/no/such/folder/x.conf" --export 3 "$work/no/such/folder/x.conf"
+[ "$(cat "$work/kept.conf")" = kept ] || fail "a failed export changed the file there"
+echo "ok: an export that cannot be done says why and writes nothing"
+
 # The check cannot run: status 1, the reason on standard error, nothing on standard output.
-cannot() { # what-the-reason-says args...
-  local says=$1
-  shift
-  run 1 "$@"
-  grep -q -- "$says" "$work/err" || fail "the reason does not say \"$says\""
-  [ -s "$work/out" ] && fail "standard output is not empty"
-  return 0
-}
 settings "$db" wrong-password
 cannot "Access denied" --check
 settings "$db" "$KORVANE_DB_PASSWORD"
@@ -76,6 +106,9 @@ cannot "Unknown option 'bogus'" --bogus
 grep -q "Usage:" "$work/err" || fail "no usage after an unknown option"
 cannot "goes with --check" --json
 cannot "Unexpected argument: extra" --check extra
+cannot "Unknown format \"xml\"" --export 3 x --format xml
+cannot "--export needs the FILE" --export 3
+cannot "--format goes with --export" --check --format csv
 run 0 --help
 grep -q -- "--check" "$work/out" || fail "--help does not tell of --check"
 run 0 --version

@@ -690,6 +690,7 @@ private slots:
         win->ChannelDataSet->Next(); // ZDF HD, renumbered and not saved
         PostChange(*win->ChannelDataSet, {{QStringLiteral("channum"), QStringLiteral("23")}});
         QApplication::processEvents();
+        win->History->EndStep(); // the renumbering is a step of its own; the export none
         const int steps = win->History->Stack()->count();
         QString title;
         TChannelWin::ChooseExportFile = [&](QWidget*, const QString& t) {

@@ -23,10 +23,31 @@ class TestExport : public QObject
 
     QTemporaryDir dir;
 
-    static TExportChannel channel(const QString& channum, const QString& name,
-                                  std::optional<QHash<QString, QString>> tuning = {})
+    // channel_dvb's columns, in the table's order.
+    const QStringList Columns{"chanid",         "listingid",
+                              "freq",           "pol",
+                              "symbol_rate",    "tone",
+                              "diseqc",         "pids",
+                              "inversion",      "bandwidth",
+                              "hp_code_rate",   "lp_code_rate",
+                              "modulation",     "transmission_mode",
+                              "guard_interval", "hierarchy"};
+
+    TExportChannel channel(const QString& channum, const QString& name,
+                           const QHash<QString, QString>& tuning = {}) const
     {
-        return {channum, name.left(4), name, name.toLower() + ".de", QString(), tuning};
+        QVariantList values;
+        for (const QString& column : Columns)
+            if (!tuning.isEmpty())
+                values << (tuning.contains(column) ? QVariant(tuning[column]) : QVariant());
+        return {channum, name.left(4), name, name.toLower() + ".de", QString(), values};
+    }
+
+    QString tuningOf(const TExportChannel& c, const QString& column,
+                     const QString& none = QString()) const
+    {
+        const QVariant v = c.tuning.value(Columns.indexOf(column));
+        return v.isNull() ? none : v.toString();
     }
 
     static QHash<QString, QString> terrestrial(const QString& freq, const QString& pids)
@@ -38,7 +59,7 @@ class TestExport : public QObject
     }
 
     // A line-up with hostile text: quotes, commas, line breaks, emoji, Cyrillic, blanks.
-    static QList<TExportChannel> lineUp()
+    TExportLineup lineUp() const
     {
         QList<TExportChannel> channels{
             channel("1", "Das Erste HD", terrestrial("522000000", "101,102")),
@@ -47,7 +68,7 @@ class TestExport : public QObject
             channel("4", "No tuning"), channel("07", " spaced ", terrestrial("", "401"))};
         channels[1].icon = "line one\nline \"two\"\r\n";
         channels[3].xmltvid = "=SUM(A1)";
-        return channels;
+        return {Columns, channels};
     }
 
     QByteArray readAll(const QString& path)
@@ -92,8 +113,9 @@ private slots:
         QFETCH(QString, header);
         const QString path = dir.filePath(name);
         QCOMPARE(ExportFormatOf(path), format);
-        const QList<TExportChannel> channels = lineUp();
-        const TExportResult result = ExportChannels(channels, kind, format, path);
+        const TExportLineup lineup = lineUp();
+        const QList<TExportChannel>& channels = lineup.channels;
+        const TExportResult result = ExportChannels(lineup, kind, format, path);
         QCOMPARE(result.written, written);
         QCOMPARE(result.leftOut, leftOut);
         if (leftOut > 0)
@@ -108,11 +130,11 @@ private slots:
             for (int i = 0; i < read.size(); ++i) {
                 const TExportChannel& c = channels[i];
                 QCOMPARE(read[i].vchannel, c.channum);
-                QCOMPARE(*read[i].pids, c.tuning->value("pids"));
+                QCOMPARE(*read[i].pids, tuningOf(c, "pids"));
                 QCOMPARE(read[i].radio, false);
                 for (const auto& [column, value] : DigitalValues(read[i]))
                     if (column != "pids")
-                        QCOMPARE(value.value_or("(none)"), c.tuning->value(column, "(none)"));
+                        QCOMPARE(value.value_or("(none)"), tuningOf(c, column, "(none)"));
             }
             return;
         }
@@ -128,7 +150,7 @@ private slots:
                      (QStringList{c.channum, c.callsign, c.name, c.xmltvid, c.icon}));
             QCOMPARE(row.size(), rows[0].size());
             if (kind == TCardKind::DVBT)
-                QCOMPARE(row.at(7), c.tuning ? c.tuning->value("freq") : QString());
+                QCOMPARE(row.at(7), tuningOf(c, "freq"));
         }
     }
 
@@ -180,7 +202,8 @@ private slots:
                     ExportChannels(lineUp(), TCardKind::V4L, TExportFormat::Dvbv5, path);
                 }).contains("no DVB card receives this source"));
         QVERIFY(ErrorOf([&] {
-                    ExportChannels(lineUp().mid(3, 1), TCardKind::DVBT, TExportFormat::Dvbv5, path);
+                    ExportChannels({Columns, lineUp().channels.mid(3, 1)}, TCardKind::DVBT,
+                                   TExportFormat::Dvbv5, path);
                 }).contains("none of the channels has DVB tuning values"));
         QCOMPARE(readAll(path), QByteArray("[Old]\n\tFREQUENCY = 1\n"));
     }
