@@ -1,5 +1,6 @@
 #include "channelwin.h"
 
+#include "actionkeys.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "edithistory.h"
@@ -94,6 +95,7 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     ExportAction =
         WindowAction(this, tr("Export..."), QStringLiteral("ExportAction"),
                      QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportActionExecute(); });
+    new TActionKeysFirst(this, {ImportAction, ListingsAction, RenumberAction, ExportAction});
     ChannelDataSource->OnDelete = [this] {
         DeleteSelectedChannels();
     };

@@ -68,6 +68,21 @@ grep -q 'select \* from `capturecard`' "$work/err" || fail "the card list was no
 grep -q -- '-- 3 rows from videosource' "$work/err" || fail "the source list is not filled"
 grep -q -- '-- 2 rows from capturecard' "$work/err" || fail "the card list is not filled"
 grep -q "$KORVANE_DB_PASSWORD" "$work/err" "$work/out" && fail "the password was printed"
+# The DVB-T source's editor, by the keyboard; Ctrl+E in its Name field opens the export's
+# save dialog (a text field takes Ctrl+E for itself on X11), Escape closes it; Escape
+# closes the editor, which has nothing to save.
+xdotool windowfocus --sync "$win" key alt+s Down Return
+editor=$(wait_window '^Channel') || fail "the source editor did not open"
+xdotool windowfocus --sync "$editor" key alt+a ctrl+e
+dialog=$(wait_window '^Export channels$') || fail "Ctrl+E in a text field opened no export dialog"
+xdotool windowfocus --sync "$dialog" key Escape
+xdotool windowfocus --sync "$editor" key Escape
+for _ in $(seq 1 50); do
+  xdotool search --onlyvisible --name '^Channel' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^Channel' >/dev/null 2>&1 && fail "the editor did not close"
+echo "ok: Ctrl+E in a text field of the source editor opens the export dialog"
 xdotool windowfocus --sync "$win" key ctrl+q
 status=0; wait_exit $pid || status=$?
 pid=
