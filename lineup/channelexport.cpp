@@ -89,7 +89,7 @@ struct FileDeleter
     void operator()(dvb_file* file) const { dvb_file_free(file); }
 };
 
-char* copyOf(const QString& text)
+char* copyOf(QStringView text)
 {
     return strdup(text.toUtf8().constData());
 }
@@ -166,7 +166,7 @@ struct TColumnPlaces
 
     bool HasTuning(const TExportChannel& c) const
     {
-        return !textAt(c.tuning, freq).trimmed().isEmpty();
+        return !QStringView(textAt(c.tuning, freq)).trimmed().isEmpty();
     }
 };
 
@@ -175,13 +175,20 @@ dvb_entry* entryOf(const TExportChannel& c, const TColumnPlaces& places, quint32
 {
     auto* entry = static_cast<dvb_entry*>(std::calloc(1, sizeof(dvb_entry)));
     // The entry's name stands between brackets on a line of its own.
-    QString name = (!c.name.trimmed().isEmpty() ? c.name : c.callsign).trimmed();
-    if (name.contains(u'\r') || name.contains(u'\n') || name.contains(u']'))
-        for (QChar& ch : name)
+    // (Views, not copies: thousands of channels.)
+    QStringView name = QStringView(c.name).trimmed();
+    if (name.isEmpty())
+        name = QStringView(c.callsign).trimmed();
+    if (name.contains(u'\r') || name.contains(u'\n') || name.contains(u']')) {
+        QString plain = name.toString();
+        for (QChar& ch : plain)
             if (ch == u'\r' || ch == u'\n' || ch == u']')
                 ch = u' ';
-    entry->channel = copyOf(name);
-    if (const QString number = c.channum.trimmed(); !number.isEmpty())
+        entry->channel = copyOf(plain);
+    } else {
+        entry->channel = copyOf(name);
+    }
+    if (const QStringView number = QStringView(c.channum).trimmed(); !number.isEmpty())
         entry->vchannel = copyOf(number);
     const QList<uint16_t> pids = pidsOf(textAt(c.tuning, places.pids));
     if (!pids.isEmpty()) {
