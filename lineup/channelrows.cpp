@@ -4,27 +4,47 @@
 
 #include <algorithm>
 
+namespace {
+
+/// The channel set's columns the tools read, found once, and a visible row's values.
+struct TChannelColumns
+{
+    explicit TChannelColumns(TSQLClientDataSet& set) : channels(set)
+    {
+        // The row being edited settled first: its values are what the tools work on.
+        set.CheckBrowseMode();
+    }
+
+    const QVariant& Cell(int row, int column) const
+    {
+        static const QVariant none;
+        return column < 0 ? none : channels.VisibleCell(row, column);
+    }
+    QString Text(int row, int column) const { return TextOf(Cell(row, column)); }
+
+    TSQLClientDataSet& channels;
+    const int chanid = index("chanid"), channum = index("channum"), callsign = index("callsign"),
+              name = index("name"), xmltvid = index("xmltvid"), icon = index("icon");
+
+private:
+    int index(const char* column) const { return channels.FieldIndex(QLatin1String(column)); }
+};
+
+} // namespace
+
 QList<TChannelRow> ReadChannelRows(TSQLClientDataSet& channels, const std::vector<int>& rows)
 {
-    channels.CheckBrowseMode();
-    const auto column = [&](const char* name) {
-        return channels.FieldIndex(QLatin1String(name));
-    };
-    const int chanid = column("chanid"), channum = column("channum"), callsign = column("callsign"),
-              name = column("name"), xmltvid = column("xmltvid"), icon = column("icon");
-    const auto text = [&](int row, int c) {
-        return c < 0 ? QString() : TextOf(channels.VisibleCell(row, c));
-    };
+    const TChannelColumns c(channels);
     QList<TChannelRow> read;
     read.reserve(qsizetype(rows.size()));
     for (int r : rows)
         read << TChannelRow{r,
-                            text(r, chanid),
-                            text(r, channum),
-                            text(r, callsign),
-                            text(r, name),
-                            text(r, xmltvid),
-                            text(r, icon)};
+                            c.Text(r, c.chanid),
+                            c.Text(r, c.channum),
+                            c.Text(r, c.callsign),
+                            c.Text(r, c.name),
+                            c.Text(r, c.xmltvid),
+                            c.Text(r, c.icon)};
     return read;
 }
 
@@ -57,22 +77,14 @@ TExportLineup ReadExportChannels(TSQLClientDataSet& channels, const std::vector<
         for (const QString& column : digital->FieldNames())
             lineup.tuningColumns << column.toLower();
     }
-    channels.CheckBrowseMode();
-    const auto column = [&](const char* name) {
-        return channels.FieldIndex(QLatin1String(name));
-    };
-    const int chanid = column("chanid"), channum = column("channum"), callsign = column("callsign"),
-              name = column("name"), xmltvid = column("xmltvid"), icon = column("icon");
-    const auto text = [&](int row, int c) {
-        return c < 0 ? QString() : TextOf(channels.VisibleCell(row, c));
-    };
+    const TChannelColumns c(channels);
     lineup.channels.reserve(qsizetype(rows.size()));
     for (const int r : rows) {
-        const QVariant& id = channels.VisibleCell(r, chanid);
+        const QVariant& id = c.Cell(r, c.chanid);
         lineup.channels << TExportChannel{
-            text(r, channum), text(r, callsign),
-            text(r, name),    text(r, xmltvid),
-            text(r, icon),    id.isNull() ? QVariantList() : tuning.value(id.toLongLong())};
+            c.Text(r, c.channum), c.Text(r, c.callsign),
+            c.Text(r, c.name),    c.Text(r, c.xmltvid),
+            c.Text(r, c.icon),    id.isNull() ? QVariantList() : tuning.value(id.toLongLong())};
     }
     return lineup;
 }
