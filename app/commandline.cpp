@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -83,56 +84,62 @@ int usageError(const QCommandLineParser& parser, const QString& error)
     return 1;
 }
 
-/// The line-up check on the connection the settings files give: the report on standard
-/// output, the status for a script (0 no error, 2 errors found, 1 the check could not
-/// run, with the reason on standard error).
-int runCheck(bool json)
+/// Runs `work` on the connection the settings files give, found as the window finds
+/// them: its status, or 1 with the reason on standard error (`failed` says what could
+/// not be done) when there are no settings or the database refuses.
+int onDatabase(const std::function<int(TSQLConnection&)>& work,
+               const std::function<QString(const QString&)>& failed)
 {
-    QList<TProblem> problems;
     try {
         TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet);
-        problems = CheckLineup(ReadLineup(*module.Conn));
+        return work(*module.Conn);
     } catch (const ENoHostName&) {
         print(stderr, NoSettingsMessage() + QLatin1Char('\n'));
-        return 1;
     } catch (const EKorvaneError& e) {
-        print(stderr,
-              tr("The line-up could not be checked: %1").arg(e.Message()) + QLatin1Char('\n'));
-        return 1;
+        print(stderr, failed(e.Message()) + QLatin1Char('\n'));
     }
-    if (json) {
-        print(stdout, QString::fromUtf8(ReportJson(problems)));
-    } else {
-        QString report;
-        for (const TProblem& p : problems)
-            report += ReportLine(p) + QLatin1Char('\n');
-        print(stdout, report + ProblemSummary(problems) + QLatin1Char('\n'));
-    }
-    const bool errors = std::any_of(problems.begin(), problems.end(), [](const TProblem& p) {
-        return p.severity == TProblem::Severity::Error;
-    });
-    return errors ? 2 : 0;
+    return 1;
+}
+
+/// The line-up check: the report on standard output, the status for a script (0 no
+/// error, 2 errors found, 1 the check could not run).
+int runCheck(bool json)
+{
+    return onDatabase(
+        [json](TSQLConnection& connection) {
+            const QList<TProblem> problems = CheckLineup(ReadLineup(connection));
+            if (json) {
+                print(stdout, QString::fromUtf8(ReportJson(problems)));
+            } else {
+                QString report;
+                for (const TProblem& p : problems)
+                    report += ReportLine(p) + QLatin1Char('\n');
+                print(stdout, report + ProblemSummary(problems) + QLatin1Char('\n'));
+            }
+            const bool errors =
+                std::any_of(problems.begin(), problems.end(), [](const TProblem& p) {
+                    return p.severity == TProblem::Severity::Error;
+                });
+            return errors ? 2 : 0;
+        },
+        [](const QString& why) { return tr("The line-up could not be checked: %1").arg(why); });
 }
 
 /// Writes the stored channels of `source` to `path` ("-": standard output): status 0,
 /// or 1 with the reason on standard error.
 int runExport(const QString& source, const QString& path, TExportFormat format)
 {
-    try {
-        TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet);
-        const TStoredSource stored = ReadStoredSource(*module.Conn, source);
-        const TExportResult result = ExportChannels(stored.channels, stored.kind, format, path);
-        // What was done goes to standard error: standard output may be the file itself.
-        print(stderr, result.Summary(path == QLatin1String("-") ? tr("standard output") : path) +
-                          QLatin1Char('\n'));
-    } catch (const ENoHostName&) {
-        print(stderr, NoSettingsMessage() + QLatin1Char('\n'));
-        return 1;
-    } catch (const EKorvaneError& e) {
-        print(stderr, e.Message() + QLatin1Char('\n'));
-        return 1;
-    }
-    return 0;
+    return onDatabase(
+        [&](TSQLConnection& connection) {
+            const TStoredSource stored = ReadStoredSource(connection, source);
+            const TExportResult result = ExportChannels(stored.channels, stored.kind, format, path);
+            // What was done goes to standard error: standard output may be the file itself.
+            print(stderr,
+                  result.Summary(path == QLatin1String("-") ? tr("standard output") : path) +
+                      QLatin1Char('\n'));
+            return 0;
+        },
+        [](const QString& why) { return why; });
 }
 
 } // namespace

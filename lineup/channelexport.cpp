@@ -9,11 +9,9 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QScopeGuard>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <libdvbv5/dvb-file.h>
-#include <memory>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -83,11 +81,6 @@ QString textAt(const QVariantList& values, int index)
 }
 
 // --- the DVB channel file, through libdvbv5 -------------------------------------------
-
-struct FileDeleter
-{
-    void operator()(dvb_file* file) const { dvb_file_free(file); }
-};
 
 char* copyOf(QStringView text)
 {
@@ -210,8 +203,7 @@ QByteArray dvbv5Of(const TExportLineup& lineup, TCardKind kind, int& written)
 {
     const quint32 system = DeliverySystemsOf(kind).value(0);
     const TColumnPlaces places(lineup);
-    std::unique_ptr<dvb_file, FileDeleter> file(
-        static_cast<dvb_file*>(std::calloc(1, sizeof(dvb_file))));
+    TDvbFile file(static_cast<dvb_file*>(std::calloc(1, sizeof(dvb_file))));
     dvb_entry** last = &file->first_entry;
     for (const TExportChannel& c : lineup.channels) {
         if (!places.HasTuning(c))

@@ -4,8 +4,17 @@
 
 #include <QList>
 #include <QString>
+#include <libdvbv5/dvb-file.h>
+#include <memory>
 #include <optional>
 #include <utility>
+
+/// A channel file of libdvbv5's, freed by the library's own function.
+struct TDvbFileDeleter
+{
+    void operator()(dvb_file* file) const { dvb_file_free(file); }
+};
+using TDvbFile = std::unique_ptr<dvb_file, TDvbFileDeleter>;
 
 /// A column of channel_dvb that holds one of libdvbv5's tuning properties: the property
 /// and, for a value from a list, the list's entries (the library's value and the text the

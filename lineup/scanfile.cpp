@@ -62,15 +62,9 @@ private:
     int m_saved = -1;
 };
 
-struct FileDeleter
+TDvbFile readAs(const QByteArray& path, quint32 system, dvb_file_formats format)
 {
-    void operator()(dvb_file* file) const { dvb_file_free(file); }
-};
-using DvbFile = std::unique_ptr<dvb_file, FileDeleter>;
-
-DvbFile readAs(const QByteArray& path, quint32 system, dvb_file_formats format)
-{
-    DvbFile file(dvb_read_file_format(path.constData(), system, format));
+    TDvbFile file(dvb_read_file_format(path.constData(), system, format));
     if (file && file->n_entries <= 0 && !file->first_entry)
         file.reset();
     return file;
@@ -217,7 +211,7 @@ QList<TScannedService> ReadChannelFile(const QString& path, TCardKind cardKind)
         break;
     }
     QString said;
-    DvbFile read;
+    TDvbFile read;
     const QList<std::pair<dvb_file_formats, quint32>> formats{
         {FILE_DVBV5, 0}, {FILE_CHANNEL, 0}, {FILE_ZAP, zapSystem}};
     for (const auto& [format, system] : formats) {
