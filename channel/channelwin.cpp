@@ -9,6 +9,7 @@
 #include "formhelpers.h"
 #include "geometry.h"
 #include "guard.h"
+#include "iconstore.h"
 #include "mnemonics.h"
 #include "panearea.h"
 #include "sqlmodule.h"
@@ -95,7 +96,12 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     ExportAction =
         WindowAction(this, tr("Export..."), QStringLiteral("ExportAction"),
                      QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportActionExecute(); });
-    new TActionKeysFirst(this, {ImportAction, ListingsAction, RenumberAction, ExportAction});
+    IconsAction = WindowAction(this, tr("Icons..."), QStringLiteral("IconsAction"),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
+                               [this] { IconsActionExecute(); });
+    new TActionKeysFirst(this,
+                         {ImportAction, ListingsAction, RenumberAction, ExportAction, IconsAction});
+    Icons = new TIconStore(this);
     ChannelDataSource->OnDelete = [this] {
         DeleteSelectedChannels();
     };
@@ -157,6 +163,9 @@ void TChannelWin::setUpLayout()
     ExportButton = ActionButton(ExportAction, tr("Export..."), QStringLiteral("ExportButton"),
                                 tr("Write the selected channels, or all of them, to a DVB "
                                    "channel file or a CSV file (Ctrl+E)"));
+    IconsButton = ActionButton(IconsAction, tr("Icons..."), QStringLiteral("IconsButton"),
+                               tr("Fill in the channels' icons from a folder of pictures named "
+                                  "after them, picons (Ctrl+Shift+I)"));
     auto* sourceCaption = new QLabel(tr("Channel Source"), header);
     QFont bold = sourceCaption->font();
     bold.setBold(true);
@@ -176,6 +185,7 @@ void TChannelWin::setUpLayout()
     toolRow->addWidget(ListingsButton);
     toolRow->addWidget(RenumberButton);
     toolRow->addWidget(ExportButton);
+    toolRow->addWidget(IconsButton);
     toolRow->addStretch(1);
     toolRow->addWidget(StatusLine);
 
@@ -186,9 +196,21 @@ void TChannelWin::setUpLayout()
                                                       TDBNavigator::Cancel),
               QStringLiteral("ChannelNavigator"));
     ChannelNavigator->ConfirmDelete = false;
+    // Each channel's icon before its names, as high as its row.
+    auto picture = std::make_shared<TGridPicture>();
+    const int rowHeight = fontMetrics().height() + 6 - 2;
+    picture->field = QStringLiteral("icon");
+    picture->size = QSize(rowHeight * 5 / 3, rowHeight);
+    picture->paint = [this](QPainter& painter, const QRect& room, const QString& value) {
+        Icons->Paint(painter, room, value);
+    };
+    picture->tip = [this](const QString& value) {
+        return Icons->Tip(value);
+    };
     ChannelGrid = Named(
         new TDBGrid(ChannelDataSource, {{QStringLiteral("channum"), tr("No."), 40, ChannumLimit},
-                                        {QStringLiteral("callsign"), tr("Short"), 60, NameLimit},
+                                        {QStringLiteral("callsign"), tr("Short"),
+                                         64 + picture->size.width(), NameLimit, picture},
                                         {QStringLiteral("name"), tr("Long name"), 110, NameLimit}}),
         QStringLiteral("ChannelGrid"));
     connect(ChannelGrid, &TDBGrid::PendingEditChanged, this, &TChannelWin::UpdateModifiedMark);
@@ -224,8 +246,9 @@ void TChannelWin::setUpLayout()
                            QStringLiteral("ChannelNameEdit"));
     auto* xmltvId = Named(new TDBEdit(ChannelDataSource, QStringLiteral("xmltvid"), XmltvidLimit),
                           QStringLiteral("XMLTVIDEdit"));
-    auto* icon = Named(new TDBEdit(ChannelDataSource, QStringLiteral("icon"), IconLimit),
-                       QStringLiteral("IconEdit"));
+    auto* icon = IconEdit = Named(new TDBEdit(ChannelDataSource, QStringLiteral("icon"), IconLimit),
+                                  QStringLiteral("IconEdit"));
+    IconPreview = Named(new TIconView(Icons, QSize(96, 64), this), QStringLiteral("IconPreview"));
     auto* channum = Named(new TDBEdit(ChannelDataSource, QStringLiteral("channum"), 5),
                           QStringLiteral("ChannumEdit"));
     auto* fields = new QGridLayout;
@@ -239,6 +262,7 @@ void TChannelWin::setUpLayout()
     fields->addWidget(xmltvId, 3, 1);
     fields->addWidget(BuddyLabel(tr("Icon"), icon, this), 4, 0);
     fields->addWidget(icon, 4, 1);
+    fields->addWidget(IconPreview, 1, 2, 4, 1, Qt::AlignRight | Qt::AlignBottom);
     // "Chan Num" and "Preset" share one place; FormCreate hides one of them.
     ChannumOldLabel =
         Named(BuddyLabel(tr("Chan Num"), channum, this), QStringLiteral("ChannumOldLabel"));
@@ -282,6 +306,7 @@ void TChannelWin::setUpLayout()
     // With the terrestrial pane the letters run out: Save goes without one, as its key
     // (Ctrl+S) is every program's, so that each line-up tool keeps its own.
     KeepWithoutMnemonic(ApplyButton);
+    KeepWithoutMnemonic(IconsButton); // and Icons... has Ctrl+Shift+I
     AssignMnemonics(this, {}, {AnalogPane, DVBSPane, DVBCPane, ChannumOldLabel});
     const QSet<QChar> common = MnemonicsUsed(this, {AnalogPane, DVBPane, ChannumOldLabel});
     AssignMnemonics(AnalogPane, common);
@@ -302,9 +327,10 @@ void TChannelWin::setUpLayout()
     RedoButton = History->Button(History->RedoAction, QStringLiteral("RedoButton"));
     headerRow->insertWidget(headerRow->indexOf(ApplyButton), UndoButton);
     headerRow->insertWidget(headerRow->indexOf(ApplyButton), RedoButton);
+    followIconField();
     SetTabChain({sourceName, grabber, UndoButton, RedoButton, ApplyButton, ImportButton,
-                 ListingsButton, RenumberButton, ExportButton, ChannelFilterEdit, ChannelGrid,
-                 callsign, longName, xmltvId, icon, channum});
+                 ListingsButton, RenumberButton, ExportButton, IconsButton, ChannelFilterEdit,
+                 ChannelGrid, callsign, longName, xmltvId, icon, channum});
     sourceName->setFocus();
 }
 

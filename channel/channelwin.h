@@ -18,9 +18,12 @@ class TDBGrid;
 class TDBNavigator;
 class TDBText;
 class TEditHistory;
+class TIconStore;
+class TIconView;
 class TPaneArea;
 class TSQLClientDataSet;
 struct TChannelRow;
+struct TIconChange;
 struct TImportPlan;
 struct TListingsChange;
 
@@ -60,11 +63,13 @@ public:
     QAction* ListingsAction = nullptr;
     QAction* RenumberAction = nullptr;
     QAction* ExportAction = nullptr;
+    QAction* IconsAction = nullptr;
     QPushButton* ApplyButton = nullptr;
     QPushButton* ImportButton = nullptr;
     QPushButton* ListingsButton = nullptr;
     QPushButton* RenumberButton = nullptr;
     QPushButton* ExportButton = nullptr;
+    QPushButton* IconsButton = nullptr;
     QToolButton* UndoButton = nullptr;
     QToolButton* RedoButton = nullptr;
     class TFilterEdit* ChannelFilterEdit = nullptr;
@@ -77,6 +82,11 @@ public:
     QLabel* ChannumReal2Label = nullptr;
     TDBEdit* ChannumRealEdit = nullptr;
     TDBEdit* PIDsEdit = nullptr;
+    TDBEdit* IconEdit = nullptr;
+    /// The current channel's icon, larger, beside its Icon field.
+    TIconView* IconPreview = nullptr;
+    /// The channels' icons, read and fetched for the rows shown.
+    TIconStore* Icons = nullptr;
     TPaneArea* PaneArea = nullptr;
     QWidget* AnalogPane = nullptr;
     QWidget* DVBPane = nullptr;
@@ -109,6 +119,13 @@ public:
     /// selected), in the order the list shows them and as the window holds them, to a
     /// DVB channel file or a CSV file; changes nothing in the window.
     void ExportActionExecute();
+    /// Icons...: pairs each channel (the selected ones when more than one is selected,
+    /// else all) with a picture of a chosen folder by name, shows the pairs, and on Apply
+    /// in the review fills in the ticked channels' icons with the files' paths as
+    /// unsaved changes.
+    void IconsActionExecute();
+    /// Asks for the folder of pictures (a folder dialog); tests put their own here.
+    static std::function<QString(QWidget*)> ChooseFolder;
     /// Deletes the selected channels (the current one when none is), each with its
     /// digital row, as unsaved changes.
     void DeleteSelectedChannels();
@@ -131,6 +148,10 @@ private:
     void beforeDigitalWrite();
     void applyImport(const TImportPlan& plan);
     void applyListings(const QList<TListingsChange>& changes);
+    void applyIcons(const QList<TIconChange>& changes);
+    /// The icon's preview follows its field: at once when the row changes, after a
+    /// pause while it is typed.
+    void followIconField();
     QString chooseFile(const QString& title, const QString& filter);
     /// The channels (visible rows) the user selected, in the order the list shows them.
     std::vector<int> selectedChannels() const;

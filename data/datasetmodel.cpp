@@ -43,10 +43,16 @@ QVariant TDataSetModel::data(const QModelIndex& index, int role) const
     TSQLClientDataSet* set = setOf(m_source);
     if (!set || !index.isValid() || index.row() >= set->RecordCount())
         return QVariant();
+    const TGridColumn& column = m_columns[index.column()];
+    if (column.picture && (role == PictureValueRole || role == Qt::ToolTipRole)) {
+        const QString value =
+            TextOf(set->VisibleValue(index.row(), set->FieldIndex(column.picture->field)));
+        return role == PictureValueRole || !column.picture->tip ? QVariant(value)
+                                                                : column.picture->tip(value);
+    }
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();
-    const QVariant v =
-        set->VisibleValue(index.row(), set->FieldIndex(m_columns[index.column()].field));
+    const QVariant v = set->VisibleValue(index.row(), set->FieldIndex(column.field));
     return TextOf(v);
 }
 

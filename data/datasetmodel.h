@@ -3,9 +3,27 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QPointer>
+#include <QSize>
 #include <QString>
+#include <functional>
+#include <memory>
 
+class QPainter;
+class QRect;
 class TDataSource;
+
+/// A picture a grid column draws before its text, made from a field of the row (a
+/// channel's icon before its name). Drawn only for the rows painted, so that a grid of
+/// thousands of rows asks for the few in view.
+struct TGridPicture
+{
+    QString field;
+    QSize size; // the room it takes before the text
+    /// Draws the picture for the field's `value` into `room`.
+    std::function<void(QPainter& painter, const QRect& room, const QString& value)> paint;
+    /// The cell's tooltip for the field's `value`.
+    std::function<QString(const QString& value)> tip;
+};
 
 /// A column of a grid: field, title, width in pixels and, for editable grids, how
 /// many characters a cell takes (0: no limit of its own).
@@ -15,6 +33,7 @@ struct TGridColumn
     QString title;
     int width = 64;
     int limit = 0;
+    std::shared_ptr<const TGridPicture> picture = nullptr;
 };
 
 /// The visible rows of a data set as a table, one column per grid column.
@@ -23,6 +42,9 @@ class TDataSetModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
+    /// The value of the field a column's picture is made from (a role of its own).
+    static constexpr int PictureValueRole = Qt::UserRole + 1;
+
     TDataSetModel(TDataSource* source, QList<TGridColumn> columns, QObject* parent = nullptr);
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -1,6 +1,7 @@
 #include "griddelegate.h"
 
 #include "binding.h"
+#include "datasetmodel.h"
 #include "dbgrid.h"
 #include "guard.h"
 
@@ -89,8 +90,46 @@ protected:
     // A cell's text is laid out once per distinct text and font, not at every paint:
     // scrolling and filtering thousands of rows repaint the same few hundred texts.
     // Texts that need shortening (or span lines) are drawn the usual way.
+    // A column with a picture draws it before the text, in a room of its own.
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override
+    {
+        const TGridPicture* picture = m_grid->Columns().at(index.column()).picture.get();
+        if (!picture) {
+            paintText(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const QWidget* widget = cell.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
+        const QSize size = picture->size.boundedTo(option.rect.size());
+        const QRect room(option.rect.left() + PictureMargin,
+                         option.rect.top() + (option.rect.height() - size.height()) / 2,
+                         size.width(), size.height());
+        painter->save();
+        painter->setClipRect(option.rect);
+        picture->paint(*painter, room, index.data(TDataSetModel::PictureValueRole).toString());
+        painter->restore();
+        QStyleOptionViewItem rest = option;
+        rest.rect.setLeft(room.right() + 1 + PictureMargin);
+        paintText(painter, rest, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize hint = QStyledItemDelegate::sizeHint(option, index);
+        if (const TGridPicture* picture = m_grid->Columns().at(index.column()).picture.get())
+            hint.rwidth() += picture->size.width() + 2 * PictureMargin;
+        return hint;
+    }
+
+private:
+    static constexpr int PictureMargin = 2;
+
+    void paintText(QPainter* painter, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) const
     {
         QStyleOptionViewItem cell = option;
         initStyleOption(&cell, index);
@@ -122,7 +161,6 @@ protected:
         painter->restore();
     }
 
-private:
     const QStaticText* laidOut(const QString& text, const QFont& font) const
     {
         if (text.isEmpty())

@@ -105,9 +105,9 @@ private slots:
         open(3); // a DVB-T source: Import is offered
         QTRY_COMPARE(QApplication::focusWidget(), child(QStringLiteral("SourceNameEdit")));
         // (Undo and Redo have nothing to do yet: no stops.)
-        const QStringList expected{"XMLTVGrabberCombo", "ApplyButton",    "ImportButton",
-                                   "ListingsButton",    "RenumberButton", "ExportButton",
-                                   "ChannelFilterEdit", "ChannelGrid"};
+        const QStringList expected{"XMLTVGrabberCombo", "ApplyButton",       "ImportButton",
+                                   "ListingsButton",    "RenumberButton",    "ExportButton",
+                                   "IconsButton",       "ChannelFilterEdit", "ChannelGrid"};
         QStringList visited;
         for (int i = 0; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

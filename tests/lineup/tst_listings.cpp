@@ -1,9 +1,12 @@
 #include "errorof.h"
+#include "iconmatch.h"
 #include "listingsmatch.h"
 #include "xmltvfile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <zlib.h>
@@ -286,6 +289,93 @@ private slots:
         const QString message = ErrorOf([&] { ReadListingsFile(path); });
         QVERIFY2(message.contains(path), qPrintable(message));
         QVERIFY2(message.contains(problem), qPrintable(message));
+    }
+
+    // A picon folder: each channel's file by its long name, else its short name, folded
+    // as names are; a PNG before another picture of the same name.
+    void iconFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("callsign");
+        QTest::addColumn<QString>("file");
+        const QString none;
+        QTest::newRow("folded") << "ABC TV HD"
+                                << ""
+                                << "abctvhd.png";
+        QTest::newRow("a name of its own") << "ABC TV"
+                                           << ""
+                                           << "abctv.png";
+        QTest::newRow("never a shorter name") << "SBS Télévision HD"
+                                              << "" << none;
+        QTest::newRow("accents and case") << "SBS Télévision"
+                                          << ""
+                                          << "sbstelevision.jpg";
+        QTest::newRow("a PNG first") << "NITV"
+                                     << ""
+                                     << "nitv.png";
+        QTest::newRow("plus counts") << "7TWO +1"
+                                     << ""
+                                     << "7two+1.png";
+        QTest::newRow("plus missing") << "7TWO"
+                                      << "" << none;
+        QTest::newRow("digits count") << "9Gem"
+                                      << "" << none;
+        QTest::newRow("short name") << "Unknown"
+                                    << "9GO!"
+                                    << "9go.png";
+        QTest::newRow("long name first") << "9GO!"
+                                         << "NITV"
+                                         << "9go.png";
+        QTest::newRow("no names") << ""
+                                  << "" << none;
+        QTest::newRow("punctuation only") << "---"
+                                          << "" << none;
+    }
+
+    void iconFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, callsign);
+        QFETCH(QString, file);
+        const QString folder = scratch.filePath(QStringLiteral("picons"));
+        if (!QDir(folder).exists()) {
+            QDir().mkpath(folder + "/nitv.png.d");
+            for (const char* f :
+                 {"ABC TV HD.png", "abctvhd.png", "abctv.png", "sbstelevision.jpg", "NITV.gif",
+                  "nitv.png", "7two+1.png", "9gem2.png", "9go.png", ".png", ".hidden.png"})
+                write(QStringLiteral("picons/") + f, "x");
+        }
+        const QList<TIconFile> files = ReadIconFolder(folder);
+        QVERIFY(std::none_of(files.begin(), files.end(), [](const TIconFile& f) {
+            return f.name.startsWith('.') || f.name.endsWith(".d");
+        }));
+        const int found = MatchIcons({{"1", callsign, name, ""}}, files).value(0);
+        const QString foundName = found < 0 ? QString() : files[found].name;
+        // "ABC TV HD.png" and "abctvhd.png" fold alike: either is right.
+        if (file == QLatin1String("abctvhd.png"))
+            QVERIFY2(foundName == file || foundName == "ABC TV HD.png", qPrintable(foundName));
+        else
+            QCOMPARE(foundName, file);
+        if (found >= 0)
+            QCOMPARE(files[found].path, folder + '/' + foundName);
+    }
+
+    void iconFolderProblems()
+    {
+        const QString missing = scratch.filePath(QStringLiteral("no such folder"));
+        QVERIFY(ErrorOf([&] { ReadIconFolder(missing); }).contains("\"" + missing + "\" does not"));
+        const QString file = write(QStringLiteral("plain file"), "x");
+        QVERIFY(ErrorOf([&] { ReadIconFolder(file); }).contains("is not a folder"));
+        const QString locked = scratch.filePath(QStringLiteral("locked"));
+        QDir().mkpath(locked);
+        QFile::setPermissions(locked, QFileDevice::Permissions());
+        const auto unlock = qScopeGuard([&] {
+            QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner);
+        });
+        if (QFileInfo(locked).isReadable())
+            QSKIP("root reads any folder");
+        QVERIFY(ErrorOf([&] { ReadIconFolder(locked); }).contains("cannot be read"));
     }
 };
 

@@ -1,0 +1,150 @@
+#pragma once
+
+#include <QCache>
+#include <QHash>
+#include <QImage>
+#include <QObject>
+#include <QPixmap>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QThreadPool>
+#include <QWidget>
+#include <optional>
+
+class QNetworkAccessManager;
+class QNetworkDiskCache;
+class QNetworkReply;
+class QPainter;
+class QTimer;
+
+/// How far an icon is to be trusted: what a file or a server may send before it is
+/// refused, and how long a server may take.
+namespace IconLimits {
+constexpr qint64 FileBytes = 2 * 1024 * 1024;
+constexpr qint64 FetchBytes = 1024 * 1024;
+constexpr int Pixels = 4096;  // wide or high
+constexpr int FetchMs = 5000; // a whole transfer
+constexpr int Fetches = 4;    // at a time
+constexpr int Readers = 2;    // files read and pictures decoded at a time
+constexpr int Kept = 128;     // pictures are kept at most this wide and high
+} // namespace IconLimits
+
+/// A picture decoded from bytes, or why there is none.
+struct TIconPicture
+{
+    QImage image;
+    QString why; // empty when the image is there
+};
+
+/// Decodes an icon's bytes, in the formats Qt reads by itself, refusing pictures wider
+/// or higher than IconLimits::Pixels; the picture is made to fit in `box` (never larger
+/// than it was).
+TIconPicture DecodeIcon(const QByteArray& bytes, QSize box);
+/// Reads an icon file: a regular file of at most IconLimits::FileBytes, decoded.
+TIconPicture ReadIconFile(const QString& path, QSize box);
+/// Why the file cannot be an icon, looking at its kind, size and header only (no
+/// decoding); nothing when it can be.
+std::optional<QString> IconFileProblem(const QString& path);
+
+/// Where an icon value says the picture is.
+struct TIconSource
+{
+    enum Kind { None, File, Web, Unusable } kind = None;
+    QString where; // the file's path, or the web address
+};
+/// An icon value as stored: a local path (absolute or starting with "~/"), a file:
+/// address, an http or https address; empty or "none" for none.
+TIconSource IconSourceOf(const QString& value);
+
+/// The channels' icons as a window shows them: read and fetched in the background,
+/// kept while they are shown, drawn small or large. Asking is cheap; a picture not
+/// known yet is asked for then, and Changed tells when it has come (or failed).
+/// Fetched icons are kept on disk too (CacheFolder()), so a next start shows them
+/// without a network. Deleting the store stops every fetch and waits for the files
+/// being read, which take milliseconds.
+class TIconStore : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TIconStore(QObject* parent = nullptr);
+    ~TIconStore() override;
+
+    /// Draws `value`'s picture to fit `room` (centred, in proportion), or the
+    /// placeholder while it is being read or when it cannot be shown.
+    void Paint(QPainter& painter, const QRect& room, const QString& value);
+    /// What the icon is, or why it cannot be shown, in words ("No such file: ...").
+    QString Tip(const QString& value);
+    /// The picture, as far as it is known now (null while it comes or when there is
+    /// none); asks for it.
+    QImage Picture(const QString& value);
+    /// Whether nothing is being read or fetched.
+    bool Idle() const;
+
+    /// Where fetched icons are kept.
+    static QString CacheFolder();
+
+signals:
+    /// `value`'s picture has come, or it failed.
+    void Changed(const QString& value);
+
+private:
+    enum class State { Loading, Shown, Failed };
+    struct Entry
+    {
+        State state = State::Loading;
+        QString why;
+    };
+    struct Fetch
+    {
+        QString value;
+        QByteArray bytes;
+        QString refused; // why the transfer was stopped by us
+        bool fromCache = false;
+        bool retried = false; // the other of cache and server was asked already
+    };
+
+    const Entry& ask(const QString& value);
+    void read();
+    void fetch();
+    void startFetch(const QString& value, bool fromCache, bool retried);
+    void fetched(QNetworkReply* reply);
+    void stopFetch(QNetworkReply* reply, const QString& why);
+    void decode(const QString& value, QByteArray bytes);
+    void done(const QString& value, const TIconPicture& picture);
+    void forget(QList<QString>& waiting);
+
+    QHash<QString, Entry> m_entries;
+    QCache<QString, QImage> m_pictures;
+    QCache<QString, QPixmap> m_drawn; // by value and size
+    QList<QString> m_filesWaiting;    // the newest asked is read first
+    QList<QString> m_webWaiting;
+    int m_reading = 0;
+    QHash<QNetworkReply*, Fetch> m_fetches;
+    QNetworkAccessManager* m_net = nullptr;
+    QNetworkDiskCache* m_cache = nullptr;
+    QThreadPool m_pool;
+};
+
+/// A channel's icon, larger: follows the value it is given, says in its tooltip what
+/// it shows or why it cannot.
+class TIconView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TIconView(TIconStore* store, QSize size, QWidget* parent = nullptr);
+    void SetValue(const QString& value);
+    QString Value() const { return m_value; }
+    QSize sizeHint() const override { return m_size; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void changed(const QString& value);
+    QPointer<TIconStore> m_store;
+    QSize m_size;
+    QString m_value;
+};
