@@ -6,6 +6,8 @@
 #include "edithistory.h"
 #include "editorwin.h"
 #include "errors.h"
+#include "iconstore.h"
+#include "iconswin.h"
 #include "importwin.h"
 #include "listingswin.h"
 #include "mainwin.h"
@@ -20,6 +22,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -916,6 +919,73 @@ private slots:
     // Listings...: the source's channels matched to a grabber's list by name, reviewed,
     // and the ticked ones filled in as unsaved changes; Save writes them, No none. A
     // bad file is refused naming it, and changes nothing.
+    // Icons... on a picon folder: the review's proposals, a kept icon ticked, Apply as one
+    // step that Ctrl+Z takes back; the list and the preview show the pictures.
+    void iconsFromAFolder()
+    {
+        QTemporaryDir dir;
+        QImage picture(100, 60, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        QVERIFY(picture.save(dir.filePath(QStringLiteral("Das Erste HD.png"))));
+        QVERIFY(picture.save(dir.filePath(QStringLiteral("arte.png"))));
+        QFile text(dir.filePath(QStringLiteral("zdfhd.png")));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("no picture") > 0);
+        text.close();
+        db->Exec(QStringLiteral("UPDATE channel SET icon = '/my/arte.png' WHERE chanid = 1110"));
+        const QStringList before = db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid"));
+        open(3);
+        TChannelWin::ChooseFolder = [&dir](QWidget*) { return dir.path(); };
+        const auto reset = qScopeGuard([] { TChannelWin::ChooseFolder = nullptr; });
+        WhenModal(this, [](QWidget* modal) {
+            auto* review = qobject_cast<TIconsWin*>(modal);
+            QVERIFY(review);
+            QCOMPARE(review->windowTitle(), QStringLiteral("Match icons"));
+            QCOMPARE(review->CountsLabel->text(),
+                     QStringLiteral("1 found, 1 with an icon already, 0 without a file, 1 that "
+                                    "cannot be an icon. Apply fills in 1 channel."));
+            QCOMPARE(review->WhatHappens(0), QStringLiteral("found: fills in the icon"));
+            QCOMPARE(review->WhatHappens(1), QStringLiteral("cannot be its icon: Not an image"));
+            QCOMPARE(review->WhatHappens(2), QStringLiteral("keeps its icon /my/arte.png"));
+            review->SetTicked(1, true);
+            QVERIFY(!review->Ticked(1));
+            review->Table->setCurrentIndex(review->Table->model()->index(2, 0));
+            QTest::keyClick(review->Table, Qt::Key_Space);
+            QCOMPARE(review->WhatHappens(2), QStringLiteral("replaces its icon /my/arte.png"));
+            QTest::keyClick(review, Qt::Key_Return);
+        });
+        QTest::keyClick(win.get(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(win->isWindowModified());
+        QCOMPARE(db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid")), before);
+        const QString erste = dir.filePath(QStringLiteral("Das Erste HD.png"));
+        QCOMPARE(win->IconEdit->text(), erste);
+        QTRY_COMPARE(win->IconPreview->toolTip(), erste);
+        const QModelIndex shortName = win->ChannelGrid->Model()->index(2, 1);
+        QTRY_COMPARE(shortName.data(Qt::ToolTipRole).toString(), dir.filePath("arte.png"));
+        QCOMPARE(win->UndoButton->toolTip(),
+                 QStringLiteral("Undo: Fill in the icons of 2 channels (Ctrl+Z)"));
+
+        QTest::mouseClick(win->UndoButton, Qt::LeftButton);
+        QCOMPARE(win->IconEdit->text(), QString());
+        QCOMPARE(win->IconPreview->toolTip(), QStringLiteral("No icon"));
+        QCOMPARE(win->ChannelGrid->Model()->index(2, 1).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("No such file: /my/arte.png"));
+        QVERIFY(!win->isWindowModified());
+
+        // Several channels selected: only they are paired.
+        win->ChannelGrid->setFocus();
+        QTest::keyClick(win->ChannelGrid, Qt::Key_Down, Qt::ShiftModifier);
+        int rows = -1;
+        WhenModal(this, [&rows](QWidget* modal) {
+            auto* review = qobject_cast<TIconsWin*>(modal);
+            QVERIFY(review);
+            rows = review->Table->model()->rowCount();
+            QTest::keyClick(review, Qt::Key_Escape);
+        });
+        QTest::mouseClick(win->IconsButton, Qt::LeftButton);
+        QCOMPARE(rows, 2);
+        QVERIFY(!win->isWindowModified());
+    }
+
     void listingsFillInIdsAndIcons_data()
     {
         QTest::addColumn<bool>("save");

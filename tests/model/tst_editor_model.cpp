@@ -5,6 +5,7 @@
 #include "csvreader.h"
 #include "dbcontrols.h"
 #include "editormodel.h"
+#include "iconswin.h"
 #include "importwin.h"
 #include "listingswin.h"
 #include "messagebox.h"
@@ -14,6 +15,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -1308,6 +1311,112 @@ class TestEditorModel : public QObject, ServerFixture
             }
     }
 
+    /// Icons...: a picon folder with pictures named after some of the channels (as
+    /// typed, or in capitals), now and then a text file named as a picture; the review
+    /// taken as proposed, with every row ticked, or cancelled. The user expects each
+    /// channel whose long name (else short name) names a picture to get its path when
+    /// it has no icon, and, with every row ticked, when it has another.
+    void matchIcons(TChannelWin& win, ChannelState& m, Dice& dice)
+    {
+        const bool blank = m.list.Blank();
+        m.list.Settle();
+        if (blank)
+            m.list.SelectCurrent();
+        QList<int> rows = m.list.SelectedRows();
+        if (rows.size() <= 1) {
+            rows.clear();
+            for (int r = 0; r < m.list.Count(); ++r)
+                rows << r;
+        }
+        QDir folder(scratch.filePath(QStringLiteral("icons")));
+        folder.removeRecursively();
+        folder.mkpath(QStringLiteral("."));
+        QHash<QString, std::pair<QString, bool>> files; // folded name -> path, a picture
+        QImage picture(30, 18, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        for (int i = dice.Below(6); i > 0; --i) {
+            QString name = QStringLiteral("other %1").arg(dice.Below(100));
+            if (m.list.Count() > 0 && dice.Chance(75)) {
+                const Values& v = m.list.rows[dice.Below(m.list.Count())];
+                name = Shown(v.value(dice.Chance(80) ? "name" : "callsign"));
+                if (dice.Chance(30))
+                    name = name.toUpper();
+            }
+            const QString f = folded(name);
+            if (f.isEmpty() || files.contains(f))
+                continue;
+            const QString path = folder.filePath(
+                (name.contains(QLatin1Char('/')) || dice.Chance(50) ? f : name) + ".png");
+            const bool isPicture = !dice.Chance(15);
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly) ||
+                (isPicture ? !picture.save(&file, "PNG") : file.write("text") != 4))
+                qFatal("cannot write %s", qPrintable(path));
+            files.insert(f, {path, isPicture});
+        }
+        const bool everyRow = dice.Chance(30);
+        const bool cancel = dice.Chance(15);
+        const bool button = dice.Chance(50);
+
+        // What the user expects filled in.
+        QList<std::pair<int, QString>> fills;
+        for (int r : rows) {
+            const Values& v = m.list.rows[r];
+            QString f = folded(v.value(QStringLiteral("name")));
+            if (!files.contains(f))
+                f = folded(v.value(QStringLiteral("callsign")));
+            if (f.isEmpty() || !files.contains(f) || !files[f].second)
+                continue;
+            const QString icon = Shown(v.value(QStringLiteral("icon"))).trimmed();
+            const QString& path = files[f].first;
+            if (icon.isEmpty() || icon == QLatin1String("none") || (everyRow && icon != path))
+                fills << std::pair{r, path};
+        }
+        act(QStringLiteral("%1, %2 channels, %3 files, %4")
+                .arg(button ? "the Icons button" : "Ctrl+Shift+I")
+                .arg(rows.size())
+                .arg(files.size())
+                .arg(cancel ? "cancelled" : everyRow ? "every row ticked, Apply" : "Apply"));
+        activate(win);
+        TChannelWin::ChooseFolder = [&folder](QWidget*) { return folder.path(); };
+        QString shownCounts;
+        WhenModal(this, [&](QWidget* modal) {
+            auto* review = qobject_cast<TIconsWin*>(modal);
+            if (!review) {
+                modal->hide();
+                return;
+            }
+            if (everyRow)
+                for (int i = 0; i < review->Table->model()->rowCount(); ++i)
+                    review->SetTicked(i, true);
+            shownCounts = review->CountsLabel->text();
+            if (cancel || !review->ApplyButton->isEnabled())
+                QTest::keyClick(review, Qt::Key_Escape);
+            else
+                review->ApplyButton->click();
+        });
+        if (button) {
+            QTest::mouseClick(win.IconsButton, Qt::LeftButton);
+        } else {
+            QWidget* target = win.focusWidget() ? win.focusWidget() : &win;
+            QTest::keyClick(target, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+        }
+        TChannelWin::ChooseFolder = nullptr;
+        activate(win);
+        const QString expected = fills.size() == 1
+                                     ? QStringLiteral("Apply fills in 1 channel.")
+                                     : QStringLiteral("Apply fills in %1 channels.").arg(fills.size());
+        if (!shownCounts.endsWith(expected)) {
+            differ(QStringLiteral("the review says \"%1\", the user expects \"%2\"")
+                       .arg(shownCounts, expected));
+            return;
+        }
+        if (cancel)
+            return;
+        for (const auto& [r, path] : fills)
+            m.list.rows[r][QStringLiteral("icon")] = path;
+    }
+
     // One random user action on the channel editor, with what it means for the history
     // and the selection; false when the window closed.
     bool channelAction(TChannelWin& win, ChannelState& m, Dice& dice)
@@ -1347,6 +1456,10 @@ class TestEditorModel : public QObject, ServerFixture
         }
         if (dice.Chance(3)) {
             exportChannels(win, m, dice);
+            return true;
+        }
+        if (dice.Chance(3)) {
+            matchIcons(win, m, dice);
             return true;
         }
         if (dice.Chance(7)) {
