@@ -16,6 +16,7 @@
 #include <QPainterPath>
 #include <QPalette>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QTimer>
 #include <QUrl>
 
@@ -96,18 +97,19 @@ TIconPicture DecodeIcon(const QByteArray& bytes, QSize box)
     const QSize size = reader.size();
     if (size.width() > IconLimits::Pixels || size.height() > IconLimits::Pixels)
         return {{}, tooLarge(size)};
-    if (size.isValid() && (size.width() > box.width() || size.height() > box.height()))
+    // JPEG decodes smaller by itself; the others are scaled after, which costs half of
+    // what their readers' own scaling does.
+    const bool large = size.width() > box.width() || size.height() > box.height();
+    if (size.isValid() && large && (format == "jpeg" || format == "jpg"))
         reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo({1, 1}));
     QImage image = reader.read();
     if (image.isNull())
         return {{}, text("A damaged picture: %1").arg(reader.errorString())};
-    if (!size.isValid()) {
-        // Formats that do not say their size before they are read.
-        if (image.width() > IconLimits::Pixels || image.height() > IconLimits::Pixels)
-            return {{}, tooLarge(image.size())};
-        if (image.width() > box.width() || image.height() > box.height())
-            image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
+    // Formats that do not say their size before they are read.
+    if (image.width() > IconLimits::Pixels || image.height() > IconLimits::Pixels)
+        return {{}, tooLarge(image.size())};
+    if (image.width() > box.width() || image.height() > box.height())
+        image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return {image, {}};
 }
 
@@ -170,7 +172,10 @@ TIconStore::TIconStore(QObject* parent) : QObject(parent)
 {
     m_pictures.setMaxCost(48 * 1024); // KiB
     m_drawn.setMaxCost(32 * 1024);
-    m_pool.setMaxThreadCount(IconLimits::Readers);
+    m_tell = new QTimer(this);
+    m_tell->setSingleShot(true);
+    m_tell->setInterval(25);
+    connect(m_tell, &QTimer::timeout, this, &TIconStore::tell);
     m_net = new QNetworkAccessManager(this);
     m_net->setAutoDeleteReplies(false);
     m_cache = new QNetworkDiskCache(m_net);
@@ -189,9 +194,12 @@ TIconStore::~TIconStore()
         reply->abort();
         delete reply;
     }
+    // The reader threads are the application's, kept for the next window: this
+    // store's work on them is waited for.
+    QMutexLocker lock(&m_queue);
     m_filesWaiting.clear();
-    m_pool.clear();
-    m_pool.waitForDone();
+    while (m_working > 0)
+        m_workDone.wait(&m_queue);
 }
 
 QString TIconStore::CacheFolder()
@@ -202,8 +210,9 @@ QString TIconStore::CacheFolder()
 
 bool TIconStore::Idle() const
 {
-    return m_reading == 0 && m_filesWaiting.isEmpty() && m_webWaiting.isEmpty() &&
-           m_fetches.isEmpty() && m_pool.activeThreadCount() == 0 &&
+    const QMutexLocker lock(&m_queue);
+    return m_decoding == 0 && m_inFlight == 0 && m_changed.isEmpty() && m_filesWaiting.isEmpty() &&
+           m_webWaiting.isEmpty() && m_fetches.isEmpty() &&
            std::none_of(m_entries.begin(), m_entries.end(),
                         [](const Entry& e) { return e.state == State::Loading; });
 }
@@ -228,9 +237,13 @@ const TIconStore::Entry& TIconStore::ask(const QString& value)
         break;
     case TIconSource::File:
         *it = Entry{};
-        forget(m_filesWaiting);
-        m_filesWaiting << value;
-        QTimer::singleShot(0, this, &TIconStore::read);
+        {
+            const QMutexLocker lock(&m_queue);
+            forget(m_filesWaiting);
+            m_filesWaiting << value;
+        }
+        if (!std::exchange(m_readSoon, true))
+            QTimer::singleShot(0, this, &TIconStore::read);
         break;
     case TIconSource::Web:
         *it = Entry{};
@@ -245,29 +258,49 @@ const TIconStore::Entry& TIconStore::ask(const QString& value)
 void TIconStore::forget(QList<QString>& waiting)
 {
     // Rows scrolled past long ago are not read now: asked again when shown again.
-    constexpr int Waiting = 256;
+    constexpr int Waiting = 96;
     while (waiting.size() >= Waiting)
         m_entries.remove(waiting.takeFirst());
 }
 
 void TIconStore::read()
 {
-    while (m_reading < IconLimits::Readers && !m_filesWaiting.isEmpty()) {
-        const QString value = m_filesWaiting.takeLast();
-        const QString path = IconSourceOf(value).where;
-        ++m_reading;
-        m_pool.start([this, value, path] {
-            const TIconPicture picture =
-                ReadIconFile(path, QSize(IconLimits::Kept, IconLimits::Kept));
-            QMetaObject::invokeMethod(
-                this,
-                [this, value, picture] {
-                    --m_reading;
-                    done(value, picture);
-                    read();
-                },
-                Qt::QueuedConnection);
-        });
+    m_readSoon = false;
+    const QMutexLocker lock(&m_queue);
+    while (m_readers < IconLimits::Readers && !m_filesWaiting.isEmpty()) {
+        ++m_readers;
+        ++m_working;
+        QThreadPool::globalInstance()->start([this] { readFiles(); });
+    }
+}
+
+void TIconStore::readFiles()
+{
+    // In a reader thread: the newest asked first, until none is left.
+    for (;;) {
+        QString value;
+        {
+            const QMutexLocker lock(&m_queue);
+            if (m_filesWaiting.isEmpty()) {
+                --m_readers;
+                finished();
+                return;
+            }
+            value = m_filesWaiting.takeLast();
+            ++m_inFlight;
+        }
+        const TIconPicture picture =
+            ReadIconFile(IconSourceOf(value).where, QSize(IconLimits::Kept, IconLimits::Kept));
+        QMetaObject::invokeMethod(
+            this,
+            [this, value, picture] {
+                {
+                    const QMutexLocker lock(&m_queue);
+                    --m_inFlight;
+                }
+                done(value, picture);
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -390,18 +423,30 @@ void TIconStore::fetched(QNetworkReply* reply)
 
 void TIconStore::decode(const QString& value, QByteArray bytes)
 {
-    ++m_reading;
-    m_pool.start([this, value, bytes = std::move(bytes)] {
+    ++m_decoding;
+    {
+        const QMutexLocker lock(&m_queue);
+        ++m_working;
+    }
+    QThreadPool::globalInstance()->start([this, value, bytes = std::move(bytes)] {
         const TIconPicture picture = DecodeIcon(bytes, QSize(IconLimits::Kept, IconLimits::Kept));
         QMetaObject::invokeMethod(
             this,
             [this, value, picture] {
-                --m_reading;
+                --m_decoding;
                 done(value, picture);
-                read();
             },
             Qt::QueuedConnection);
+        const QMutexLocker lock(&m_queue);
+        finished();
     });
+}
+
+void TIconStore::finished()
+{
+    // In a reader thread, m_queue held: nothing of it touches the store after this.
+    --m_working;
+    m_workDone.wakeAll();
 }
 
 void TIconStore::done(const QString& value, const TIconPicture& picture)
@@ -416,7 +461,26 @@ void TIconStore::done(const QString& value, const TIconPicture& picture)
         m_pictures.insert(value, new QImage(picture.image),
                           std::max<int>(1, int(picture.image.sizeInBytes() / 1024)));
     }
-    emit Changed(value);
+    // Told together: a list repaints once for the pictures of a screen, not once each.
+    // The last of a batch is told at once.
+    m_changed << value;
+    bool last = m_decoding == 0 && m_fetches.isEmpty();
+    {
+        const QMutexLocker lock(&m_queue);
+        last = last && m_inFlight == 0 && m_filesWaiting.isEmpty();
+    }
+    if (last)
+        tell();
+    else if (!m_tell->isActive())
+        m_tell->start();
+}
+
+void TIconStore::tell()
+{
+    m_tell->stop();
+    const QStringList changed = std::exchange(m_changed, {});
+    for (const QString& value : changed)
+        emit Changed(value);
 }
 
 QImage TIconStore::Picture(const QString& value)
@@ -436,7 +500,7 @@ void TIconStore::Paint(QPainter& painter, const QRect& room, const QString& valu
     if (!drawn || ask(value).state != State::Shown) {
         const QImage picture = Picture(value);
         if (picture.isNull()) {
-            paintPlaceholder(painter, room);
+            painter.drawPixmap(room.topLeft(), placeholder(room.size(), ratio));
             return;
         }
         QPixmap scaled = QPixmap::fromImage(picture.scaled(
@@ -453,6 +517,20 @@ void TIconStore::Paint(QPainter& painter, const QRect& room, const QString& valu
     painter.drawPixmap(QPointF(room.left() + (room.width() - size.width()) / 2,
                                room.top() + (room.height() - size.height()) / 2),
                        *drawn);
+}
+
+QPixmap TIconStore::placeholder(QSize size, qreal ratio)
+{
+    // Drawn once a size: a list shows it on many rows at a time.
+    if (m_placeholder.isNull() || m_placeholder.deviceIndependentSize() != QSizeF(size) ||
+        m_placeholder.devicePixelRatio() != ratio) {
+        m_placeholder = QPixmap((QSizeF(size) * ratio).toSize());
+        m_placeholder.setDevicePixelRatio(ratio);
+        m_placeholder.fill(Qt::transparent);
+        QPainter painter(&m_placeholder);
+        paintPlaceholder(painter, QRect(QPoint(), size));
+    }
+    return m_placeholder;
 }
 
 QString TIconStore::Tip(const QString& value)

@@ -3,12 +3,14 @@
 #include <QCache>
 #include <QHash>
 #include <QImage>
+#include <QMutex>
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
 #include <QSize>
 #include <QString>
-#include <QThreadPool>
+#include <QStringList>
+#include <QWaitCondition>
 #include <QWidget>
 #include <optional>
 
@@ -61,7 +63,8 @@ TIconSource IconSourceOf(const QString& value);
 /// kept while they are shown, drawn small or large. Asking is cheap; a picture not
 /// known yet is asked for then, and Changed tells when it has come (or failed).
 /// Fetched icons are kept on disk too (CacheFolder()), so a next start shows them
-/// without a network. Deleting the store stops every fetch and waits for the files
+/// without a network. Files are read and pictures decoded on the application's thread
+/// pool, two at a time. Deleting the store stops every fetch and waits for the files
 /// being read, which take milliseconds.
 class TIconStore : public QObject
 {
@@ -107,6 +110,8 @@ private:
 
     const Entry& ask(const QString& value);
     void read();
+    void readFiles();
+    void finished();
     void fetch();
     void startFetch(const QString& value, bool fromCache, bool retried);
     void fetched(QNetworkReply* reply);
@@ -114,17 +119,29 @@ private:
     void decode(const QString& value, QByteArray bytes);
     void done(const QString& value, const TIconPicture& picture);
     void forget(QList<QString>& waiting);
+    void tell();
+    QPixmap placeholder(QSize size, qreal ratio);
 
     QHash<QString, Entry> m_entries;
     QCache<QString, QImage> m_pictures;
     QCache<QString, QPixmap> m_drawn; // by value and size
-    QList<QString> m_filesWaiting;    // the newest asked is read first
+    QPixmap m_placeholder;            // of the size last drawn
+    // The files to read, taken by the reader threads, the newest asked first; guarded,
+    // with the readers' counts, by m_queue.
+    mutable QMutex m_queue;
+    QList<QString> m_filesWaiting;
+    int m_readers = 0; // threads reading
+    int m_working = 0; // jobs of this store on the application's threads
+    QWaitCondition m_workDone;
+    int m_inFlight = 0; // pictures read, not yet taken in
     QList<QString> m_webWaiting;
-    int m_reading = 0;
+    int m_decoding = 0; // fetched pictures being decoded
+    bool m_readSoon = false;
+    QStringList m_changed; // not told yet
+    QTimer* m_tell = nullptr;
     QHash<QNetworkReply*, Fetch> m_fetches;
     QNetworkAccessManager* m_net = nullptr;
     QNetworkDiskCache* m_cache = nullptr;
-    QThreadPool m_pool;
 };
 
 /// A channel's icon, larger: follows the value it is given, says in its tooltip what

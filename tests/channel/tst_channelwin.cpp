@@ -932,9 +932,12 @@ private slots:
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write("no picture") > 0);
         text.close();
         db->Exec(QStringLiteral("UPDATE channel SET icon = '/my/arte.png' WHERE chanid = 1110"));
-        const QStringList before = db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid"));
+        const QStringList before =
+            db->Rows(QStringLiteral("SELECT * FROM channel ORDER BY chanid"));
         open(3);
-        TChannelWin::ChooseFolder = [&dir](QWidget*) { return dir.path(); };
+        TChannelWin::ChooseFolder = [&dir](QWidget*) {
+            return dir.path();
+        };
         const auto reset = qScopeGuard([] { TChannelWin::ChooseFolder = nullptr; });
         WhenModal(this, [](QWidget* modal) {
             auto* review = qobject_cast<TIconsWin*>(modal);

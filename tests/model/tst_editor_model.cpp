@@ -16,8 +16,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QImage>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -1376,9 +1376,13 @@ class TestEditorModel : public QObject, ServerFixture
                 .arg(button ? "the Icons button" : "Ctrl+Shift+I")
                 .arg(rows.size())
                 .arg(files.size())
-                .arg(cancel ? "cancelled" : everyRow ? "every row ticked, Apply" : "Apply"));
+                .arg(cancel     ? "cancelled"
+                     : everyRow ? "every row ticked, Apply"
+                                : "Apply"));
         activate(win);
-        TChannelWin::ChooseFolder = [&folder](QWidget*) { return folder.path(); };
+        TChannelWin::ChooseFolder = [&folder](QWidget*) {
+            return folder.path();
+        };
         QString shownCounts;
         WhenModal(this, [&](QWidget* modal) {
             auto* review = qobject_cast<TIconsWin*>(modal);
@@ -1403,9 +1407,9 @@ class TestEditorModel : public QObject, ServerFixture
         }
         TChannelWin::ChooseFolder = nullptr;
         activate(win);
-        const QString expected = fills.size() == 1
-                                     ? QStringLiteral("Apply fills in 1 channel.")
-                                     : QStringLiteral("Apply fills in %1 channels.").arg(fills.size());
+        const QString expected =
+            fills.size() == 1 ? QStringLiteral("Apply fills in 1 channel.")
+                              : QStringLiteral("Apply fills in %1 channels.").arg(fills.size());
         if (!shownCounts.endsWith(expected)) {
             differ(QStringLiteral("the review says \"%1\", the user expects \"%2\"")
                        .arg(shownCounts, expected));
