@@ -25,7 +25,7 @@ void TChannelWin::followIconField()
     pause->setInterval(400);
     connect(pause, &QTimer::timeout, this, [this] { IconPreview->SetValue(IconEdit->text()); });
     connect(IconEdit, &QLineEdit::textChanged, this, [this, pause](const QString& text) {
-        if (IconEdit->hasFocus()) {
+        if (IconEdit->isModified()) { // typed, not set by a move or an undo
             pause->start();
         } else {
             pause->stop();

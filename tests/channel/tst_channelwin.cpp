@@ -987,6 +987,18 @@ private slots:
         QTest::mouseClick(win->IconsButton, Qt::LeftButton);
         QCOMPARE(rows, 2);
         QVERIFY(!win->isWindowModified());
+
+        // Typed into, the picture follows once typing pauses, not at every letter; a
+        // move to another channel shows that one's at once.
+        win->IconEdit->setFocus();
+        QTest::keyClicks(win->IconEdit, dir.filePath(QStringLiteral("arte.png")));
+        QCOMPARE(win->IconPreview->Value(), QString());
+        QTRY_COMPARE(win->IconPreview->toolTip(), dir.filePath(QStringLiteral("arte.png")));
+        win->ChannelGrid->setFocus();
+        QTest::keyClick(win->ChannelGrid, Qt::Key_Down);
+        QCOMPARE(win->IconPreview->Value(), win->IconEdit->text());
+        MessageBox::QueueAnswer(MessageBox::Button::No);
+        win->close();
     }
 
     void listingsFillInIdsAndIcons_data()
