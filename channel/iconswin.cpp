@@ -1,20 +1,14 @@
 #include "iconswin.h"
 
-#include "formhelpers.h"
 #include "iconstore.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QPainter>
 #include <QPointer>
-#include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableView>
-#include <QVBoxLayout>
 #include <optional>
 
 /// The rows of the icon match's review: each channel with the file found for it, why it
@@ -236,53 +230,26 @@ private:
 
 TIconsWin::TIconsWin(QList<TChannelRow> channels, QList<TIconFile> files, int iconLimit,
                      TIconStore* store, QWidget* parent)
-    : QDialog(parent),
-      m_model(new TIconsModel(std::move(channels), std::move(files), iconLimit, this))
+    : TReviewWin(tr("Match icons"), QStringLiteral("IconsWin"), QStringLiteral("IconsTable"),
+                 new TIconsModel(std::move(channels), std::move(files), iconLimit, nullptr),
+                 TIconsModel::WhatColumn, TIconsModel::TickColumn, parent),
+      m_model(static_cast<TIconsModel*>(Table->model()))
 {
-    setObjectName(QStringLiteral("IconsWin"));
-    setWindowTitle(tr("Match icons"));
-    resize(860, 520);
-
-    Table = Named(new QTableView(this), QStringLiteral("IconsTable"));
-    Table->setModel(m_model);
+    m_model->setParent(this);
     Table->setItemDelegateForColumn(TIconsModel::FileColumn,
                                     new TFileDelegate(m_model, store, Table));
-    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Table->setSelectionMode(QAbstractItemView::SingleSelection);
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table->setTabKeyNavigation(false);
     Table->setWordWrap(false);
-    Table->verticalHeader()->hide();
     Table->verticalHeader()->setDefaultSectionSize(
         std::max(Table->fontMetrics().height() + 8, TFileDelegate::Room.height() + 2));
-    Table->horizontalHeader()->setSectionResizeMode(TIconsModel::WhatColumn, QHeaderView::Stretch);
     Table->setAccessibleName(tr("Channels and their icon files"));
     Table->setToolTip(tr("Space ticks or unticks a row"));
-    Table->installEventFilter(this);
     Table->setColumnWidth(TIconsModel::NumberColumn, 50);
     Table->setColumnWidth(TIconsModel::NameColumn, 180);
     Table->setColumnWidth(TIconsModel::FileColumn, 240);
-    Table->setColumnWidth(TIconsModel::TickColumn, 60);
-    Table->horizontalHeader()->moveSection(TIconsModel::TickColumn, TIconsModel::WhatColumn);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &TIconsWin::updateCounts);
     if (store)
         connect(store, &TIconStore::Changed, Table->viewport(), qOverload<>(&QWidget::update));
-
-    CountsLabel = Named(new QLabel(this), QStringLiteral("CountsLabel"));
-    CountsLabel->setWordWrap(true);
-    ApplyButton = Named(new QPushButton(tr("&Apply"), this), QStringLiteral("ApplyButton"));
-    CancelButton = Named(new QPushButton(tr("&Cancel"), this), QStringLiteral("CancelButton"));
-    ApplyButton->setDefault(true);
-    connect(ApplyButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(CountsLabel, 1);
-    buttons->addWidget(ApplyButton);
-    buttons->addWidget(CancelButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Table, 1);
-    layout->addLayout(buttons);
     if (m_model->rowCount() > 0)
         Table->setCurrentIndex(m_model->index(0, TIconsModel::NameColumn));
     Table->setFocus();
@@ -290,21 +257,6 @@ TIconsWin::TIconsWin(QList<TChannelRow> channels, QList<TIconFile> files, int ic
 }
 
 TIconsWin::~TIconsWin() = default;
-
-bool TIconsWin::eventFilter(QObject* watched, QEvent* event)
-{
-    // Space ticks or unticks the current row wherever in the row the cursor stands.
-    if (watched == Table && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QModelIndex current = Table->currentIndex();
-        if (current.isValid() && key->modifiers() == Qt::NoModifier &&
-            key->key() == Qt::Key_Space) {
-            SetTicked(current.row(), !Ticked(current.row()));
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
 
 void TIconsWin::SetTicked(int row, bool ticked)
 {
@@ -342,16 +294,13 @@ void TIconsWin::updateCounts()
         }
         ticked += r.ticked ? 1 : 0;
     }
-    QString text = tr("%1 found, %2 with an icon already, %3 without a file, %4 that cannot be "
-                      "an icon")
-                       .arg(found)
-                       .arg(kept)
-                       .arg(none)
-                       .arg(refused);
-    text += ticked == 1 ? tr(". Apply fills in 1 channel.")
-                        : tr(". Apply fills in %1 channels.").arg(ticked);
-    CountsLabel->setText(text);
-    ApplyButton->setEnabled(ticked > 0);
+    ShowCounts(tr("%1 found, %2 with an icon already, %3 without a file, %4 that cannot be "
+                  "an icon")
+                   .arg(found)
+                   .arg(kept)
+                   .arg(none)
+                   .arg(refused),
+               ticked);
 }
 
 QList<TIconChange> TIconsWin::Changes() const

@@ -2,12 +2,8 @@
 
 #include "channelrows.h"
 #include "iconmatch.h"
+#include "reviewwin.h"
 
-#include <QDialog>
-
-class QLabel;
-class QPushButton;
-class QTableView;
 class TIconStore;
 class TIconsModel;
 
@@ -22,7 +18,7 @@ struct TIconChange
 /// name, the file found with its picture, what happens, a tick), the counts, Apply and
 /// Cancel. A channel without an icon is ticked when its file is a picture; one with an
 /// icon keeps it unless its row is ticked; a file that is no picture cannot be ticked.
-class TIconsWin : public QDialog
+class TIconsWin : public TReviewWin
 {
     Q_OBJECT
 
@@ -34,19 +30,10 @@ public:
 
     /// What Apply writes, for the rows ticked now.
     QList<TIconChange> Changes() const;
-    /// Ticks or unticks a row (a row that cannot be filled in stays unticked).
-    void SetTicked(int row, bool ticked);
-    bool Ticked(int row) const;
+    void SetTicked(int row, bool ticked) override;
+    bool Ticked(int row) const override;
     /// What the row's "What happens" says.
     QString WhatHappens(int row) const;
-
-    QTableView* Table = nullptr;
-    QLabel* CountsLabel = nullptr;
-    QPushButton* ApplyButton = nullptr;
-    QPushButton* CancelButton = nullptr;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void updateCounts();

@@ -3,16 +3,12 @@
 #include "formhelpers.h"
 #include "listingsmodel.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -70,45 +66,41 @@ private:
 
 } // namespace
 
-TListingsWin::TListingsWin(QList<TChannelToMatch> channels, QStringList icons,
-                           QList<TListedChannel> listed, TListingsLimits limits, QWidget* parent)
-    : QDialog(parent)
-{
-    setObjectName(QStringLiteral("ListingsWin"));
-    setWindowTitle(tr("Match listings"));
-    resize(860, 520);
+namespace {
 
+QList<TListingsModel::Row> rowsOf(const QList<TChannelToMatch>& channels, const QStringList& icons,
+                                  const QList<TListedChannel>& listed)
+{
     const QList<TChannelMatch> matches = MatchListings(channels, listed);
     QList<TListingsModel::Row> rows;
     rows.reserve(channels.size());
     for (int i = 0; i < channels.size(); ++i)
         rows << TListingsModel::Row{channels[i], icons.value(i), matches[i], -1, false};
-    m_model = new TListingsModel(std::move(rows), std::move(listed), limits, this);
+    return rows;
+}
 
-    Table = Named(new QTableView(this), QStringLiteral("ListingsTable"));
-    Table->setModel(m_model);
+} // namespace
+
+TListingsWin::TListingsWin(QList<TChannelToMatch> channels, QStringList icons,
+                           QList<TListedChannel> listed, TListingsLimits limits, QWidget* parent)
+    : TReviewWin(tr("Match listings"), QStringLiteral("ListingsWin"),
+                 QStringLiteral("ListingsTable"),
+                 new TListingsModel(rowsOf(channels, icons, listed), listed, limits, nullptr),
+                 TListingsModel::WhatColumn, TListingsModel::TickColumn, parent),
+      m_model(static_cast<TListingsModel*>(Table->model()))
+{
+    m_model->setParent(this);
     Table->setItemDelegateForColumn(TListingsModel::ListedColumn,
                                     new TListedDelegate(m_model, Table));
-    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Table->setSelectionMode(QAbstractItemView::SingleSelection);
     Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::SelectedClicked);
-    Table->setTabKeyNavigation(false);
-    Table->verticalHeader()->hide();
-    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 8);
-    Table->horizontalHeader()->setSectionResizeMode(TListingsModel::WhatColumn,
-                                                    QHeaderView::Stretch);
     Table->setAccessibleName(tr("Channels and their listings"));
     Table->setToolTip(tr("Space ticks or unticks a row; F2 or Enter picks its listings channel"));
-    Table->installEventFilter(this);
     Table->setColumnWidth(TListingsModel::NumberColumn, 50);
     Table->setColumnWidth(TListingsModel::NameColumn, 180);
     Table->setColumnWidth(TListingsModel::ListedColumn, 260);
-    Table->setColumnWidth(TListingsModel::TickColumn, 60);
-    Table->horizontalHeader()->moveSection(TListingsModel::TickColumn, TListingsModel::WhatColumn);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &TListingsWin::updateCounts);
 
-    CountsLabel = Named(new QLabel(this), QStringLiteral("CountsLabel"));
     FillIconsCheck =
         Named(new QCheckBox(tr("Fill empty &icons"), this), QStringLiteral("FillIconsCheck"));
     FillIconsCheck->setChecked(true);
@@ -116,22 +108,7 @@ TListingsWin::TListingsWin(QList<TChannelToMatch> channels, QStringList icons,
         tr("Ticked channels without an icon get the listings channel's icon; an icon already "
            "set is never replaced"));
     connect(FillIconsCheck, &QCheckBox::toggled, m_model, &TListingsModel::SetFillIcons);
-
-    ApplyButton = Named(new QPushButton(tr("&Apply"), this), QStringLiteral("ApplyButton"));
-    CancelButton = Named(new QPushButton(tr("&Cancel"), this), QStringLiteral("CancelButton"));
-    ApplyButton->setDefault(true);
-    connect(ApplyButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(FillIconsCheck);
-    buttons->addStretch(1);
-    buttons->addWidget(ApplyButton);
-    buttons->addWidget(CancelButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Table, 1);
-    layout->addWidget(CountsLabel);
-    layout->addLayout(buttons);
+    Buttons()->insertWidget(0, FillIconsCheck);
     if (m_model->rowCount() > 0)
         Table->setCurrentIndex(m_model->index(0, TListingsModel::ListedColumn));
     Table->setFocus();
@@ -142,30 +119,22 @@ TListingsWin::~TListingsWin() = default;
 
 bool TListingsWin::eventFilter(QObject* watched, QEvent* event)
 {
-    // Space ticks or unticks the current row wherever in the row the cursor stands;
-    // Enter picks its listings channel.
-    // (While its list is open, keys go to the list, not to the table.)
+    // Enter picks the current row's listings channel.
     if (watched == Table && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QModelIndex current = Table->currentIndex();
-        if (current.isValid() && key->modifiers() == Qt::NoModifier) {
-            if (key->key() == Qt::Key_Space) {
-                SetTicked(current.row(), !Ticked(current.row()));
-                return true;
-            }
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                // The row's list, open: the candidates first, typing jumps.
-                const QModelIndex listed =
-                    m_model->index(current.row(), TListingsModel::ListedColumn);
-                Table->setCurrentIndex(listed);
-                Table->edit(listed);
-                if (auto* combo = qobject_cast<QComboBox*>(Table->indexWidget(listed)))
-                    combo->showPopup();
-                return true;
-            }
+        if (current.isValid() && key->modifiers() == Qt::NoModifier &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            // The row's list, open: the candidates first, typing jumps.
+            const QModelIndex listed = m_model->index(current.row(), TListingsModel::ListedColumn);
+            Table->setCurrentIndex(listed);
+            Table->edit(listed);
+            if (auto* combo = qobject_cast<QComboBox*>(Table->indexWidget(listed)))
+                combo->showPopup();
+            return true;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return TReviewWin::eventFilter(watched, event);
 }
 
 void TListingsWin::Pick(int row, int listed)
@@ -204,10 +173,7 @@ void TListingsWin::updateCounts()
                        .arg(counts[int(TMatchState::Kept)]);
     if (const int other = counts[int(TMatchState::OtherId)]; other > 0)
         text += tr(", %1 with another id").arg(other);
-    text += ticked == 1 ? tr(". Apply fills in 1 channel.")
-                        : tr(". Apply fills in %1 channels.").arg(ticked);
-    CountsLabel->setText(text);
-    ApplyButton->setEnabled(ticked > 0);
+    ShowCounts(text, ticked);
 }
 
 QList<TListingsChange> TListingsWin::Changes() const

@@ -1225,17 +1225,7 @@ class TestEditorModel : public QObject, ServerFixture
     /// Exporting changes nothing: no mark, no step, no row; the file holds the channels.
     void exportChannels(TChannelWin& win, ChannelState& m, Dice& dice)
     {
-        // The window settles the row being edited first, as for Renumber.
-        const bool blank = m.list.Blank();
-        m.list.Settle();
-        if (blank)
-            m.list.SelectCurrent();
-        QList<int> rows = m.list.SelectedRows();
-        if (rows.size() <= 1) {
-            rows.clear();
-            for (int r = 0; r < m.list.Count(); ++r)
-                rows << r;
-        }
+        const QList<int> rows = toolRows(m);
         int tuned = 0;
         for (int r : rows)
             tuned +=
@@ -1311,12 +1301,9 @@ class TestEditorModel : public QObject, ServerFixture
             }
     }
 
-    /// Icons...: a picon folder with pictures named after some of the channels (as
-    /// typed, or in capitals), now and then a text file named as a picture; the review
-    /// taken as proposed, with every row ticked, or cancelled. The user expects each
-    /// channel whose long name (else short name) names a picture to get its path when
-    /// it has no icon, and, with every row ticked, when it has another.
-    void matchIcons(TChannelWin& win, ChannelState& m, Dice& dice)
+    /// The channels a line-up tool works on: the selected ones when more than one is,
+    /// else all; the window settles the row being edited first, as for Renumber.
+    static QList<int> toolRows(ChannelState& m)
     {
         const bool blank = m.list.Blank();
         m.list.Settle();
@@ -1328,6 +1315,17 @@ class TestEditorModel : public QObject, ServerFixture
             for (int r = 0; r < m.list.Count(); ++r)
                 rows << r;
         }
+        return rows;
+    }
+
+    /// Icons...: a picon folder with pictures named after some of the channels (as
+    /// typed, or in capitals), now and then a text file named as a picture; the review
+    /// taken as proposed, with every row ticked, or cancelled. The user expects each
+    /// channel whose long name (else short name) names a picture to get its path when
+    /// it has no icon, and, with every row ticked, when it has another.
+    void matchIcons(TChannelWin& win, ChannelState& m, Dice& dice)
+    {
+        const QList<int> rows = toolRows(m);
         QDir folder(scratch.filePath(QStringLiteral("icons")));
         folder.removeRecursively();
         folder.mkpath(QStringLiteral("."));
