@@ -30,7 +30,7 @@ QString text(const char* source)
 /// The formats Qt reads by itself: nothing a plug-in of another package brings.
 bool OwnFormat(const QByteArray& format)
 {
-    static const QList<QByteArray> formats{"png", "jpeg", "jpg", "gif", "bmp",
+    static const QList<QByteArray> formats{"png", "jpeg", "jpg", "gif", "bmp", "ico",
                                            "pbm", "pgm",  "ppm", "xbm", "xpm"};
     return formats.contains(format.toLower());
 }
@@ -90,8 +90,10 @@ TIconPicture DecodeIcon(const QByteArray& bytes, QSize box)
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     const QByteArray format = QImageReader::imageFormat(&buffer);
-    if (!OwnFormat(format))
+    if (format.isEmpty())
         return {{}, text("Not an image")};
+    if (!OwnFormat(format))
+        return {{}, text("Not an image format read here: %1").arg(QString::fromLatin1(format))};
     buffer.seek(0);
     QImageReader reader(&buffer, format);
     const QSize size = reader.size();
@@ -139,8 +141,10 @@ std::optional<QString> IconFileProblem(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return text("Cannot be read: %1 (%2)").arg(path, file.errorString());
     QImageReader reader(&file);
-    if (!OwnFormat(reader.format()))
+    if (reader.format().isEmpty())
         return text("Not an image");
+    if (!OwnFormat(reader.format()))
+        return text("Not an image format read here: %1").arg(QString::fromLatin1(reader.format()));
     const QSize size = reader.size();
     if (size.width() > IconLimits::Pixels || size.height() > IconLimits::Pixels)
         return tooLarge(size);
@@ -185,8 +189,7 @@ TIconStore::TIconStore(QObject* parent) : QObject(parent)
 
 TIconStore::~TIconStore()
 {
-    // No fetch outlives the window: the replies go with the manager, before which
-    // they are told they are stopped; the files being read are waited for.
+    // No fetch outlives the window: each is stopped and its reply deleted.
     const QList<QNetworkReply*> replies = m_fetches.keys();
     m_fetches.clear();
     for (QNetworkReply* reply : replies) {

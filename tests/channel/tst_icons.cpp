@@ -177,6 +177,11 @@ private slots:
         const QByteArray good = png({220, 132});
         file("good.png", good);
         file("home.png", good);
+        QByteArray ico;
+        QBuffer icoBuffer(&ico);
+        QVERIFY(icoBuffer.open(QIODevice::WriteOnly) &&
+                QImage(QImage::fromData(good)).scaled(64, 38).save(&icoBuffer, "ICO"));
+        file("favicon.ico", ico);
         file("truncated.png", good.left(good.size() / 2));
         file("text.png", "Just a text, named as a picture.\n");
         file("wide.png", png({5000, 2}));
@@ -198,6 +203,7 @@ private slots:
         QTest::newRow("good") << dir + "/good.png" << true << dir + "/good.png";
         QTest::newRow("file address") << "file://" + dir + "/good.png" << true << dir + "/good.png";
         QTest::newRow("home") << "~/home.png" << true << dir + "/home.png";
+        QTest::newRow("ico") << dir + "/favicon.ico" << true << dir + "/favicon.ico";
         QTest::newRow("blanks around") << "  " + dir + "/good.png " << true << dir + "/good.png";
         QTest::newRow("truncated") << dir + "/truncated.png" << false << "A damaged picture";
         QTest::newRow("text") << dir + "/text.png" << false << "Not an image";
