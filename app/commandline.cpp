@@ -2,6 +2,7 @@
 
 #include "clientdataset.h"
 #include "errors.h"
+#include "language.h"
 #include "lineupcheck.h"
 #include "lineupreport.h"
 #include "sqlmodule.h"
@@ -18,10 +19,11 @@
 
 namespace {
 
-QString tr(const char* text)
+/// The texts of this file, translated as CommandLine's.
+struct TCommandLineText
 {
-    return QCoreApplication::translate("CommandLine", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
 
 // Qt's own window options, which the windows' application object takes: with a value,
 // and without.
@@ -122,7 +124,9 @@ int runCheck(bool json)
                 });
             return errors ? 2 : 0;
         },
-        [](const QString& why) { return tr("The line-up could not be checked: %1").arg(why); });
+        [](const QString& why) {
+            return TCommandLineText::tr("The line-up could not be checked: %1").arg(why);
+        });
 }
 
 /// Writes the stored channels of `source` to `path` ("-": standard output): status 0,
@@ -134,9 +138,10 @@ int runExport(const QString& source, const QString& path, TExportFormat format)
             const TStoredSource stored = ReadStoredSource(connection, source);
             const TExportResult result = ExportChannels(stored.channels, stored.kind, format, path);
             // What was done goes to standard error: standard output may be the file itself.
-            print(stderr,
-                  result.Summary(path == QLatin1String("-") ? tr("standard output") : path) +
-                      QLatin1Char('\n'));
+            print(stderr, result.Summary(path == QLatin1String("-")
+                                             ? TCommandLineText::tr("standard output")
+                                             : path) +
+                              QLatin1Char('\n'));
             return 0;
         },
         [](const QString& why) { return why; });
@@ -153,39 +158,45 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("korvane-setup"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
+    InstallTranslations();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        tr("Korvane Setup edits the channel sources, channels and capture cards of the Korvane "
-           "TV recorder. Without options it opens its window; the options below work without "
-           "a display."));
+    parser.setApplicationDescription(TCommandLineText::tr(
+        "Korvane Setup edits the channel sources, channels and capture cards of the Korvane "
+        "TV recorder. Without options it opens its window; the options below work without "
+        "a display."));
     // Help of our own: Qt's adds --help-all, for options the command line does not take.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  tr("Displays help on commandline options."));
+                                  TCommandLineText::tr("Displays help on commandline options."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption check(
         QStringLiteral("check"),
-        tr("Check the line-up and print what would make the recorder fail, one line a problem, "
-           "errors first. Exit status: 0 no error found, 2 errors found, 1 the check could not "
-           "run."));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  tr("With --check: print the problems as one JSON array."));
+        TCommandLineText::tr(
+            "Check the line-up and print what would make the recorder fail, one line a problem, "
+            "errors first. Exit status: 0 no error found, 2 errors found, 1 the check could not "
+            "run."));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        TCommandLineText::tr("With --check: print the problems as one JSON array."));
     const QCommandLineOption exportOption(
         QStringLiteral("export"),
-        tr("Write the stored channels of SOURCE (its id or exact name) to FILE (- for standard "
-           "output). Exit status: 0 written, 1 not."),
-        tr("SOURCE"));
+        TCommandLineText::tr(
+            "Write the stored channels of SOURCE (its id or exact name) to FILE (- for standard "
+            "output). Exit status: 0 written, 1 not."),
+        TCommandLineText::tr("SOURCE"));
     const QCommandLineOption format(
         QStringLiteral("format"),
-        tr("With --export: dvbv5 (the DVB tools' channel file) or csv; else taken from FILE's "
-           "extension, dvbv5 when it has none."),
-        tr("FORMAT"));
+        TCommandLineText::tr(
+            "With --export: dvbv5 (the DVB tools' channel file) or csv; else taken from FILE's "
+            "extension, dvbv5 when it has none."),
+        TCommandLineText::tr("FORMAT"));
     parser.addOption(check);
     parser.addOption(json);
     parser.addOption(exportOption);
     parser.addOption(format);
-    parser.addPositionalArgument(QStringLiteral("FILE"), tr("With --export: the file to write."),
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 TCommandLineText::tr("With --export: the file to write."),
                                  QStringLiteral("[FILE]"));
 
     QStringList arguments{app.arguments().value(0, QStringLiteral("korvane-setup"))};
@@ -204,25 +215,29 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     const QStringList positional = parser.positionalArguments();
     if (parser.isSet(exportOption)) {
         if (parser.isSet(check) || parser.isSet(json))
-            return usageError(parser, tr("--export and --check are run one at a time."));
+            return usageError(parser,
+                              TCommandLineText::tr("--export and --check are run one at a time."));
         if (positional.size() != 1)
-            return usageError(parser, positional.isEmpty()
-                                          ? tr("--export needs the FILE to write.")
-                                          : tr("Unexpected argument: %1").arg(positional.at(1)));
+            return usageError(
+                parser,
+                positional.isEmpty()
+                    ? TCommandLineText::tr("--export needs the FILE to write.")
+                    : TCommandLineText::tr("Unexpected argument: %1").arg(positional.at(1)));
         const QString path = positional.constFirst();
         std::optional<TExportFormat> chosen = ExportFormatOf(path);
         if (parser.isSet(format))
             chosen = ExportFormatNamed(parser.value(format));
         if (!chosen)
-            return usageError(parser,
-                              tr("Unknown format \"%1\": dvbv5 or csv.").arg(parser.value(format)));
+            return usageError(parser, TCommandLineText::tr("Unknown format \"%1\": dvbv5 or csv.")
+                                          .arg(parser.value(format)));
         return runExport(parser.value(exportOption), path, *chosen);
     }
     if (!positional.isEmpty())
-        return usageError(parser, tr("Unexpected argument: %1").arg(positional.constFirst()));
+        return usageError(
+            parser, TCommandLineText::tr("Unexpected argument: %1").arg(positional.constFirst()));
     if (parser.isSet(format))
-        return usageError(parser, tr("--format goes with --export."));
+        return usageError(parser, TCommandLineText::tr("--format goes with --export."));
     if (!parser.isSet(check))
-        return usageError(parser, tr("--json goes with --check."));
+        return usageError(parser, TCommandLineText::tr("--json goes with --check."));
     return runCheck(parser.isSet(json));
 }

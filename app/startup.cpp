@@ -3,6 +3,7 @@
 #include "application.h"
 #include "clientdataset.h"
 #include "errors.h"
+#include "language.h"
 #include "mainwin.h"
 #include "messagebox.h"
 #include "sqlmodule.h"
@@ -20,6 +21,7 @@ int RunKorvaneSetup(int argc, char** argv, const std::function<void()>& beforeMa
 {
     TKorvaneApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvane-setup"));
+    InstallTranslations();
     MessageBox::SetApplicationTitle(QCoreApplication::translate("Startup", "Korvane Setup"));
 
     try {

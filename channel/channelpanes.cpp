@@ -6,6 +6,7 @@
 #include "clientdataset.h"
 #include "dbcontrols.h"
 #include "formhelpers.h"
+#include "frequency.h"
 #include "panearea.h"
 
 #include <QFormLayout>
@@ -92,7 +93,15 @@ QWidget* TChannelWin::makeDVBPane()
     grid->addWidget(listing, 3, 1);
     grid->addWidget(BuddyLabel(tr("Frequency"), freq, pane), 4, 0);
     grid->addWidget(freq, 4, 1);
-    grid->setRowStretch(5, 1);
+    // What the stored number means, in MHz or GHz, as it is typed.
+    FrequencyReadingLabel = Named(new QLabel(pane), QStringLiteral("FrequencyReadingLabel"));
+    auto showReading = [this, freq] {
+        FrequencyReadingLabel->setText(FrequencyReading(FCardKind, freq->text()));
+    };
+    connect(freq, &QLineEdit::textChanged, this, showReading);
+    connect(this, &TChannelWin::cardKindChanged, this, showReading);
+    grid->addWidget(FrequencyReadingLabel, 5, 1);
+    grid->setRowStretch(6, 1);
 
     // Satellite.
     DVBSPane = Named(new QWidget(pane), QStringLiteral("DVBSPane"));
@@ -145,7 +154,7 @@ QWidget* TChannelWin::makeDVBPane()
     subPanes->addWidget(DVBTPane);
     subPanes->addWidget(DVBCPane);
     subPanes->addStretch(1);
-    grid->addLayout(subPanes, 0, 2, 6, 1);
+    grid->addLayout(subPanes, 0, 2, 7, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 2);
     return pane;
@@ -172,4 +181,5 @@ void TChannelWin::showPanes()
     DVBCPane->setVisible(FCardKind == TCardKind::DVBC);
     DVBCLabel->setVisible(FCardKind == TCardKind::DVBC);
     PaneArea->PanesChanged();
+    emit cardKindChanged();
 }

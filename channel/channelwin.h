@@ -96,6 +96,8 @@ public:
     QLabel* DVBSLabel = nullptr;
     QLabel* DVBTLabel = nullptr;
     QLabel* DVBCLabel = nullptr;
+    /// The frequency in MHz or GHz beside the stored number.
+    QLabel* FrequencyReadingLabel = nullptr;
     QLabel* Label44 = nullptr;
 
     // Data-set event handlers.
@@ -134,6 +136,10 @@ public:
     /// Asks for the file to export to (a save dialog titled `title`, which asks before
     /// replacing a file); tests put their own here.
     static std::function<QString(QWidget*, const QString& title)> ChooseExportFile;
+
+signals:
+    /// The card kind of the source was settled anew (its panes shown).
+    void cardKindChanged();
 
 protected:
     void DiscardChanges() override;

@@ -22,11 +22,6 @@
 
 namespace {
 
-QString text(const char* source)
-{
-    return QCoreApplication::translate("TIconStore", source);
-}
-
 /// The formats Qt reads by itself: nothing a plug-in of another package brings.
 bool OwnFormat(const QByteArray& format)
 {
@@ -37,7 +32,7 @@ bool OwnFormat(const QByteArray& format)
 
 QString tooLarge(QSize size)
 {
-    return text("Too large to show: %1x%2 pixels (at most %3x%3)")
+    return TIconStore::tr("Too large to show: %1x%2 pixels (at most %3x%3)")
         .arg(size.width())
         .arg(size.height())
         .arg(IconLimits::Pixels);
@@ -49,14 +44,15 @@ std::optional<QString> fileKindProblem(const QFileInfo& file)
 {
     const QString path = file.filePath();
     if (!file.exists())
-        return file.isSymLink() ? text("A link that leads nowhere or in a circle: %1").arg(path)
-                                : text("No such file: %1").arg(path);
+        return file.isSymLink()
+                   ? TIconStore::tr("A link that leads nowhere or in a circle: %1").arg(path)
+                   : TIconStore::tr("No such file: %1").arg(path);
     if (file.isDir())
-        return text("A folder, not a picture: %1").arg(path);
+        return TIconStore::tr("A folder, not a picture: %1").arg(path);
     if (!file.isFile())
-        return text("Not a plain file: %1").arg(path);
+        return TIconStore::tr("Not a plain file: %1").arg(path);
     if (file.size() > IconLimits::FileBytes)
-        return text("Too large to show: %1 is %2 MB (at most %3 MB)")
+        return TIconStore::tr("Too large to show: %1 is %2 MB (at most %3 MB)")
             .arg(path)
             .arg(double(file.size()) / (1024 * 1024), 0, 'f', 1)
             .arg(IconLimits::FileBytes / (1024 * 1024));
@@ -91,9 +87,11 @@ TIconPicture DecodeIcon(const QByteArray& bytes, QSize box)
     buffer.open(QIODevice::ReadOnly);
     const QByteArray format = QImageReader::imageFormat(&buffer);
     if (format.isEmpty())
-        return {{}, text("Not an image")};
+        return {{}, TIconStore::tr("Not an image")};
     if (!OwnFormat(format))
-        return {{}, text("Not an image format read here: %1").arg(QString::fromLatin1(format))};
+        return {
+            {},
+            TIconStore::tr("Not an image format read here: %1").arg(QString::fromLatin1(format))};
     buffer.seek(0);
     QImageReader reader(&buffer, format);
     const QSize size = reader.size();
@@ -106,7 +104,7 @@ TIconPicture DecodeIcon(const QByteArray& bytes, QSize box)
         reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo({1, 1}));
     QImage image = reader.read();
     if (image.isNull())
-        return {{}, text("A damaged picture: %1").arg(reader.errorString())};
+        return {{}, TIconStore::tr("A damaged picture: %1").arg(reader.errorString())};
     // Formats that do not say their size before they are read.
     if (image.width() > IconLimits::Pixels || image.height() > IconLimits::Pixels)
         return {{}, tooLarge(image.size())};
@@ -122,12 +120,12 @@ TIconPicture ReadIconFile(const QString& path, QSize box)
         return {{}, *problem};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, text("Cannot be read: %1 (%2)").arg(path, file.errorString())};
+        return {{}, TIconStore::tr("Cannot be read: %1 (%2)").arg(path, file.errorString())};
     // It may have grown since it was looked at: never more than the limit is read.
     const QByteArray bytes = file.read(IconLimits::FileBytes + 1);
     if (bytes.size() > IconLimits::FileBytes)
         return {{},
-                text("Too large to show: %1 is over %2 MB")
+                TIconStore::tr("Too large to show: %1 is over %2 MB")
                     .arg(path)
                     .arg(IconLimits::FileBytes / (1024 * 1024))};
     return DecodeIcon(bytes, box);
@@ -139,12 +137,13 @@ std::optional<QString> IconFileProblem(const QString& path)
         return problem;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return text("Cannot be read: %1 (%2)").arg(path, file.errorString());
+        return TIconStore::tr("Cannot be read: %1 (%2)").arg(path, file.errorString());
     QImageReader reader(&file);
     if (reader.format().isEmpty())
-        return text("Not an image");
+        return TIconStore::tr("Not an image");
     if (!OwnFormat(reader.format()))
-        return text("Not an image format read here: %1").arg(QString::fromLatin1(reader.format()));
+        return TIconStore::tr("Not an image format read here: %1")
+            .arg(QString::fromLatin1(reader.format()));
     const QSize size = reader.size();
     if (size.width() > IconLimits::Pixels || size.height() > IconLimits::Pixels)
         return tooLarge(size);

@@ -1,6 +1,7 @@
 #include "importwin.h"
 
 #include "formhelpers.h"
+#include "frequency.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -16,6 +17,17 @@ QString shown(const std::optional<QString>& value)
 {
     return value.value_or(QString());
 }
+
+} // namespace
+
+/// A frequency as stored, with its reading ("578500000 (578.5 MHz)").
+QString TImportWin::frequency(const std::optional<QString>& value) const
+{
+    const QString reading = FrequencyText(m_cardKind, shown(value));
+    return reading.isEmpty() ? shown(value) : QStringLiteral("%1 (%2)").arg(shown(value), reading);
+}
+
+namespace {
 
 } // namespace
 
@@ -90,7 +102,7 @@ void TImportWin::replan()
             what += tr(" (stored as AUTO: %1)")
                         .arg(row.service.outsideLists.join(QStringLiteral(", ")));
         const QStringList cells{row.action == TImportAction::Add ? row.name : row.service.name,
-                                shown(row.service.freq), shown(row.service.pids),
+                                frequency(row.service.freq), shown(row.service.pids),
                                 QString::number(row.service.serviceId), what};
         for (int c = 0; c < cells.size(); ++c)
             Table->setItem(r, c, new QTableWidgetItem(cells[c]));

@@ -10,6 +10,8 @@
 /// listings channel now picked for it and whether it is ticked (what Apply fills in).
 class TListingsModel : public QAbstractTableModel
 {
+    Q_OBJECT
+
 public:
     enum Column { NumberColumn, NameColumn, ListedColumn, WhatColumn, TickColumn, ColumnCount };
 

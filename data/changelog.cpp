@@ -11,10 +11,11 @@
 
 namespace {
 
-QString tr(const char* text)
+/// The texts of this file, translated as TSQLClientDataSet's.
+struct TSQLClientDataSetText
 {
-    return QCoreApplication::translate("TSQLClientDataSet", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(TSQLClientDataSet)
+};
 
 TStatement statementFor(const TRow& row, const QString& table, const QString& quote,
                         const QList<TColumnInfo>& columns)
@@ -35,7 +36,8 @@ TStatement statementFor(const TRow& row, const QString& table, const QString& qu
     case TRowStatus::Absent:
         break;
     }
-    throw EKorvaneError(tr("Internal error: a row in the change log has no change."));
+    throw EKorvaneError(
+        TSQLClientDataSetText::tr("Internal error: a row in the change log has no change."));
 }
 
 } // namespace
@@ -114,13 +116,15 @@ std::vector<TRow*> TChangeLog::Apply(TSQLConnection& connection, const QString& 
                                   : QStringLiteral("%1 = %2").arg(columns.first().name,
                                                                   row.original.first().toString());
             if (matched == 0)
-                throw EDatabaseError(tr("The record was changed or deleted by another "
-                                        "user since it was read. (table %1, %2)")
-                                         .arg(table, key));
-            throw EDatabaseError(tr("The change would affect %1 rows of table %2 "
-                                    "instead of one (%3); nothing was written.")
-                                     .arg(matched)
-                                     .arg(table, key));
+                throw EDatabaseError(
+                    TSQLClientDataSetText::tr("The record was changed or deleted by another "
+                                              "user since it was read. (table %1, %2)")
+                        .arg(table, key));
+            throw EDatabaseError(
+                TSQLClientDataSetText::tr("The change would affect %1 rows of table %2 "
+                                          "instead of one (%3); nothing was written.")
+                    .arg(matched)
+                    .arg(table, key));
         }
         if (ownTransaction)
             connection.Commit();

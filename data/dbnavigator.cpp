@@ -16,20 +16,20 @@ TDBNavigator::TDBNavigator(TDataSource* source, int buttons, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const QList<std::tuple<Button, QString, QString>> all{
-        {Prior, QStringLiteral("Prior"), QStringLiteral("\u25C0")},
-        {Next, QStringLiteral("Next"), QStringLiteral("\u25B6")},
-        {Insert, QStringLiteral("Insert"), QStringLiteral("+")},
-        {Delete, QStringLiteral("Delete"), QStringLiteral("\u2212")},
-        {Cancel, QStringLiteral("Cancel"), QStringLiteral("\u2716")},
-        {Post, QStringLiteral("Post"), QStringLiteral("\u2714")}};
-    for (const auto& [b, name, glyph] : all) {
+    const QList<std::tuple<Button, QString, QString, QString>> all{
+        {Prior, QStringLiteral("Prior"), tr("Prior"), QStringLiteral("\u25C0")},
+        {Next, QStringLiteral("Next"), tr("Next"), QStringLiteral("\u25B6")},
+        {Insert, QStringLiteral("Insert"), tr("Insert"), QStringLiteral("+")},
+        {Delete, QStringLiteral("Delete"), tr("Delete"), QStringLiteral("\u2212")},
+        {Cancel, QStringLiteral("Cancel"), tr("Cancel"), QStringLiteral("\u2716")},
+        {Post, QStringLiteral("Post"), tr("Post"), QStringLiteral("\u2714")}};
+    for (const auto& [b, name, caption, glyph] : all) {
         if (!(buttons & b))
             continue;
         auto* push = new QPushButton(glyph, this);
         push->setObjectName(QStringLiteral("Navigator") + name);
-        push->setAccessibleName(name);
-        push->setToolTip(name);
+        push->setAccessibleName(caption);
+        push->setToolTip(caption);
         push->setFocusPolicy(Qt::NoFocus);
         push->setFixedWidth(36);
         layout->addWidget(push);

@@ -89,6 +89,16 @@ TNumberCheck CheckWholeNumber(const TFieldDef& def, const QString& text, QVarian
     return TNumberCheck::Ok;
 }
 
+namespace {
+
+/// The texts of a value refused, translated as the data set's.
+struct TFieldValueText
+{
+    Q_DECLARE_TR_FUNCTIONS(TSQLClientDataSet)
+};
+
+} // namespace
+
 QString NumberRangeText(const TFieldDef& def)
 {
     return QCoreApplication::translate("TFieldDef", "from %1 to %2")
@@ -97,9 +107,6 @@ QString NumberRangeText(const TFieldDef& def)
 
 QVariant CoerceValue(const TFieldDef& f, const QVariant& value)
 {
-    auto tr = [](const char* text) {
-        return QCoreApplication::translate("TSQLClientDataSet", text);
-    };
     const int type = f.type.id();
     if (value.isNull())
         return QVariant(f.type);
@@ -116,15 +123,17 @@ QVariant CoerceValue(const TFieldDef& f, const QVariant& value)
                 return QVariant(f.type);
             [[fallthrough]];
         case TNumberCheck::NotANumber:
-            throw ERefusedValue(tr("\"%1\" is not a whole number; the column \"%2\" holds "
-                                   "whole numbers %3.")
-                                    .arg(text, f.name, NumberRangeText(f)),
-                                f.name);
+            throw ERefusedValue(
+                TFieldValueText::tr("\"%1\" is not a whole number; the column \"%2\" holds "
+                                    "whole numbers %3.")
+                    .arg(text, f.name, NumberRangeText(f)),
+                f.name);
         case TNumberCheck::OutOfRange:
-            throw ERefusedValue(tr("%1 is too large for the column \"%2\", which holds whole "
-                                   "numbers %3.")
-                                    .arg(text, f.name, NumberRangeText(f)),
-                                f.name);
+            throw ERefusedValue(
+                TFieldValueText::tr("%1 is too large for the column \"%2\", which holds whole "
+                                    "numbers %3.")
+                    .arg(text, f.name, NumberRangeText(f)),
+                f.name);
         }
     }
     const bool isFloat = type == QMetaType::Double || type == QMetaType::Float;
@@ -136,7 +145,8 @@ QVariant CoerceValue(const TFieldDef& f, const QVariant& value)
         QVariant converted = text.toDouble(&ok);
         if (!ok || !converted.convert(f.type))
             throw ERefusedValue(
-                tr("\"%1\" is not a number; the column \"%2\" holds numbers.").arg(text, f.name),
+                TFieldValueText::tr("\"%1\" is not a number; the column \"%2\" holds numbers.")
+                    .arg(text, f.name),
                 f.name);
         return converted;
     }

@@ -17,15 +17,17 @@
 
 namespace {
 
-QString tr(const char* text)
+/// The texts of this file, translated as ExportChannels's.
+struct TExportChannelsText
 {
-    return QCoreApplication::translate("ExportChannels", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ExportChannels)
+};
 
 [[noreturn]] void cannotWrite(const QString& path, const QString& why)
 {
-    throw EKorvaneError(
-        tr("The channels could not be exported to \"%1\": %2 Nothing was written.").arg(path, why));
+    throw EKorvaneError(TExportChannelsText::tr(
+                            "The channels could not be exported to \"%1\": %2 Nothing was written.")
+                            .arg(path, why));
 }
 
 /// Writes `bytes` to `path` whole or not at all; "-" is standard output.
@@ -222,10 +224,12 @@ QByteArray dvbv5Of(const TExportLineup& lineup, TCardKind kind, int& written)
     });
     const QByteArray name = "/proc/self/fd/" + QByteArray::number(memory);
     if (memory < 0 || dvb_write_file(name.constData(), file.get()) != 0)
-        throw EKorvaneError(tr("The DVB library could not write the channel file."));
+        throw EKorvaneError(
+            TExportChannelsText::tr("The DVB library could not write the channel file."));
     QFile out;
     if (!out.open(memory, QIODevice::ReadOnly) || !out.seek(0))
-        throw EKorvaneError(tr("The DVB library could not write the channel file."));
+        throw EKorvaneError(
+            TExportChannelsText::tr("The DVB library could not write the channel file."));
     return out.readAll();
 }
 
@@ -248,13 +252,17 @@ std::optional<TExportFormat> ExportFormatNamed(const QString& name)
 
 QString TExportResult::Summary(const QString& path) const
 {
-    QString text = written == 1 ? tr("1 channel exported to \"%1\".").arg(path)
-                                : tr("%1 channels exported to \"%2\".").arg(written).arg(path);
+    QString text =
+        written == 1
+            ? TExportChannelsText::tr("1 channel exported to \"%1\".").arg(path)
+            : TExportChannelsText::tr("%1 channels exported to \"%2\".").arg(written).arg(path);
     if (leftOut == 1)
-        text += QLatin1Char(' ') + tr("1 channel without DVB tuning values was left out.");
+        text += QLatin1Char(' ') +
+                TExportChannelsText::tr("1 channel without DVB tuning values was left out.");
     else if (leftOut > 1)
         text += QLatin1Char(' ') +
-                tr("%1 channels without DVB tuning values were left out.").arg(leftOut);
+                TExportChannelsText::tr("%1 channels without DVB tuning values were left out.")
+                    .arg(leftOut);
     return text;
 }
 
@@ -266,8 +274,9 @@ QByteArray CsvOf(const TExportLineup& lineup, TCardKind kind)
         places << lineup.TuningIndex(column.column);
     QString text;
     text.reserve(64 + lineup.channels.size() * (64 + 16 * pane.size()));
-    const QStringList header{tr("No."), tr("Short name"), tr("Long name"), tr("XMLTV ID"),
-                             tr("Icon")};
+    const QStringList header{TExportChannelsText::tr("No."), TExportChannelsText::tr("Short name"),
+                             TExportChannelsText::tr("Long name"),
+                             TExportChannelsText::tr("XMLTV ID"), TExportChannelsText::tr("Icon")};
     for (const QString& caption : header) {
         appendField(text, caption);
         text += u',';
@@ -305,13 +314,16 @@ TExportResult ExportChannels(const TExportLineup& lineup, TCardKind kind, TExpor
         result.written = int(count);
     } else {
         if (!IsDigital(kind))
-            cannotWrite(path, tr("no DVB card receives this source, so its channels have no "
-                                 "DVB tuning values. Export them as CSV instead."));
+            cannotWrite(path, TExportChannelsText::tr(
+                                  "no DVB card receives this source, so its channels have no "
+                                  "DVB tuning values. Export them as CSV instead."));
         bytes = dvbv5Of(lineup, kind, result.written);
         result.leftOut = int(count) - result.written;
         if (result.written == 0)
-            cannotWrite(path, count == 0 ? tr("there are no channels to export.")
-                                         : tr("none of the channels has DVB tuning values."));
+            cannotWrite(
+                path, count == 0
+                          ? TExportChannelsText::tr("there are no channels to export.")
+                          : TExportChannelsText::tr("none of the channels has DVB tuning values."));
     }
     writeWhole(path, bytes);
     return result;

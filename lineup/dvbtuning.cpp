@@ -89,30 +89,38 @@ std::optional<quint32> PropertyValue(const TTuningColumn& column, const QString&
     return std::nullopt;
 }
 
+namespace {
+
+/// The panes' captions: the channel editor's words.
+struct TPaneText
+{
+    Q_DECLARE_TR_FUNCTIONS(TChannelWin)
+};
+
+} // namespace
+
 QList<TPaneColumn> PaneColumnsOf(TCardKind kind)
 {
     // The captions are the pane's own (the channel editor's words).
-    const auto caption = [](const char* text) {
-        return QCoreApplication::translate("TChannelWin", text);
-    };
     if (!IsDigital(kind))
         return {};
-    QList<TPaneColumn> columns{{QStringLiteral("pids"), caption("PIDs")},
-                               {QStringLiteral("listingid"), caption("Listing ID")},
-                               {QStringLiteral("freq"), caption("Frequency")}};
+    QList<TPaneColumn> columns{{QStringLiteral("pids"), TPaneText::tr("PIDs")},
+                               {QStringLiteral("listingid"), TPaneText::tr("Listing ID")},
+                               {QStringLiteral("freq"), TPaneText::tr("Frequency")}};
     if (kind == TCardKind::DVBS)
-        columns << TPaneColumn{QStringLiteral("pol"), caption("Polarization")}
-                << TPaneColumn{QStringLiteral("symbol_rate"), caption("Symbol Rate")}
-                << TPaneColumn{QStringLiteral("tone"), caption("Tone")}
-                << TPaneColumn{QStringLiteral("diseqc"), caption("DiSeqC")};
+        columns << TPaneColumn{QStringLiteral("pol"), TPaneText::tr("Polarization")}
+                << TPaneColumn{QStringLiteral("symbol_rate"), TPaneText::tr("Symbol Rate")}
+                << TPaneColumn{QStringLiteral("tone"), TPaneText::tr("Tone")}
+                << TPaneColumn{QStringLiteral("diseqc"), TPaneText::tr("DiSeqC")};
     if (kind == TCardKind::DVBT)
-        columns << TPaneColumn{QStringLiteral("inversion"), caption("Inversion")}
-                << TPaneColumn{QStringLiteral("bandwidth"), caption("Bandwidth")}
-                << TPaneColumn{QStringLiteral("hp_code_rate"), caption("HP Code Rate")}
-                << TPaneColumn{QStringLiteral("lp_code_rate"), caption("LP Code Rate")}
-                << TPaneColumn{QStringLiteral("modulation"), caption("Modulation")}
-                << TPaneColumn{QStringLiteral("transmission_mode"), caption("Transmission Rate")}
-                << TPaneColumn{QStringLiteral("guard_interval"), caption("Guard Interval")}
-                << TPaneColumn{QStringLiteral("hierarchy"), caption("Hierarchy")};
+        columns << TPaneColumn{QStringLiteral("inversion"), TPaneText::tr("Inversion")}
+                << TPaneColumn{QStringLiteral("bandwidth"), TPaneText::tr("Bandwidth")}
+                << TPaneColumn{QStringLiteral("hp_code_rate"), TPaneText::tr("HP Code Rate")}
+                << TPaneColumn{QStringLiteral("lp_code_rate"), TPaneText::tr("LP Code Rate")}
+                << TPaneColumn{QStringLiteral("modulation"), TPaneText::tr("Modulation")}
+                << TPaneColumn{QStringLiteral("transmission_mode"),
+                               TPaneText::tr("Transmission Rate")}
+                << TPaneColumn{QStringLiteral("guard_interval"), TPaneText::tr("Guard Interval")}
+                << TPaneColumn{QStringLiteral("hierarchy"), TPaneText::tr("Hierarchy")};
     return columns;
 }

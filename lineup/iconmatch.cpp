@@ -11,10 +11,11 @@
 
 namespace {
 
-QString tr(const char* text)
+/// The texts of this file, translated as TIconMatch's.
+struct TIconMatchText
 {
-    return QCoreApplication::translate("TIconMatch", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(TIconMatch)
+};
 
 QString foldedFileName(const QString& name)
 {
@@ -33,12 +34,13 @@ QList<TIconFile> ReadIconFolder(const QString& folder)
 {
     const QFileInfo info(folder);
     if (!info.exists())
-        throw EKorvaneError(tr("The folder \"%1\" does not exist.").arg(folder));
+        throw EKorvaneError(TIconMatchText::tr("The folder \"%1\" does not exist.").arg(folder));
     if (!info.isDir())
-        throw EKorvaneError(tr("\"%1\" is not a folder.").arg(folder));
+        throw EKorvaneError(TIconMatchText::tr("\"%1\" is not a folder.").arg(folder));
     if (!info.isReadable() || !info.isExecutable())
         throw EKorvaneError(
-            tr("The folder \"%1\" cannot be read: you may not list its files.").arg(folder));
+            TIconMatchText::tr("The folder \"%1\" cannot be read: you may not list its files.")
+                .arg(folder));
     QList<TIconFile> files;
     // Names only: what each file holds is looked at when its row is shown.
     QDirIterator it(folder, QDir::Files | QDir::System);

@@ -5,10 +5,11 @@
 
 namespace {
 
-QString tr(const char* text)
+/// The texts of this file, translated as PlanImport's.
+struct TPlanImportText
 {
-    return QCoreApplication::translate("PlanImport", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(PlanImport)
+};
 
 // Why a value of the service does not fit its column, or nothing.
 QString tooWide(const TScannedService& s, const TImportLimits& limits)
@@ -16,7 +17,7 @@ QString tooWide(const TScannedService& s, const TImportLimits& limits)
     for (const auto& [column, value] : DigitalValues(s)) {
         const int width = limits.digitalWidths.value(column, 0);
         if (value && width > 0 && value->size() > width)
-            return tr("%1 \"%2\" is longer than its column holds (%3 characters)")
+            return TPlanImportText::tr("%1 \"%2\" is longer than its column holds (%3 characters)")
                 .arg(column, *value)
                 .arg(width);
     }
@@ -64,16 +65,16 @@ TImportPlan PlanImport(const QList<TScannedService>& services,
         row.service = service;
         const QString name = service.name.left(limits.name);
         if (!systems.contains(service.deliverySystem)) {
-            row.reason = tr("a %1 service; this source receives %2")
+            row.reason = TPlanImportText::tr("a %1 service; this source receives %2")
                              .arg(DeliverySystemName(service.deliverySystem),
-                                  systems.isEmpty() ? tr("no digital television")
+                                  systems.isEmpty() ? TPlanImportText::tr("no digital television")
                                                     : DeliverySystemName(systems.first()));
         } else if (service.radio && !includeRadio) {
-            row.reason = tr("a radio service (not included)");
+            row.reason = TPlanImportText::tr("a radio service (not included)");
         } else if (service.name.isEmpty()) {
-            row.reason = tr("the service has no name");
+            row.reason = TPlanImportText::tr("the service has no name");
         } else if (listed.contains(name)) {
-            row.reason = tr("the same name as a service listed above");
+            row.reason = TPlanImportText::tr("the same name as a service listed above");
         } else if (const QString wide = tooWide(service, limits); !wide.isEmpty()) {
             row.reason = wide;
         } else {
@@ -89,11 +90,13 @@ TImportPlan PlanImport(const QList<TScannedService>& services,
                 row.name = name;
                 const QString wanted = service.vchannel.trimmed();
                 if (wanted.size() > limits.channum)
-                    row.numberNote = tr("the file's number %1 is longer than a channel "
-                                        "number holds")
-                                         .arg(wanted);
+                    row.numberNote =
+                        TPlanImportText::tr("the file's number %1 is longer than a channel "
+                                            "number holds")
+                            .arg(wanted);
                 else if (!wanted.isEmpty() && taken.contains(numberKey(wanted)))
-                    row.numberNote = tr("the file's number %1 is taken").arg(wanted);
+                    row.numberNote =
+                        TPlanImportText::tr("the file's number %1 is taken").arg(wanted);
                 row.channum = wanted.isEmpty() || !row.numberNote.isEmpty()
                                   ? QString::number(++number)
                                   : wanted;

@@ -8,10 +8,11 @@
 
 namespace {
 
-QString tr(const char* text, const char* disambiguation = nullptr, int n = -1)
+/// The texts of this file, translated as TLineupWin's.
+struct TLineupWinText
 {
-    return QCoreApplication::translate("TLineupWin", text, disambiguation, n);
-}
+    Q_DECLARE_TR_FUNCTIONS(TLineupWin)
+};
 
 bool isError(const TProblem& p)
 {
@@ -22,23 +23,26 @@ bool isError(const TProblem& p)
 
 QString SeverityText(TProblem::Severity severity)
 {
-    return severity == TProblem::Severity::Error ? tr("Error") : tr("Warning");
+    return severity == TProblem::Severity::Error ? TLineupWinText::tr("Error")
+                                                 : TLineupWinText::tr("Warning");
 }
 
 QString ProblemSummary(const QList<TProblem>& problems)
 {
     if (problems.isEmpty())
-        return tr("No problems found");
+        return TLineupWinText::tr("No problems found");
     const int errors = int(std::count_if(problems.begin(), problems.end(), isError));
     const int warnings = int(problems.size()) - errors;
-    const QString e = errors == 1 ? tr("1 error") : tr("%1 errors").arg(errors);
-    const QString w = warnings == 1 ? tr("1 warning") : tr("%1 warnings").arg(warnings);
-    return tr("%1, %2").arg(e, w);
+    const QString e =
+        errors == 1 ? TLineupWinText::tr("1 error") : TLineupWinText::tr("%1 errors").arg(errors);
+    const QString w = warnings == 1 ? TLineupWinText::tr("1 warning")
+                                    : TLineupWinText::tr("%1 warnings").arg(warnings);
+    return TLineupWinText::tr("%1, %2").arg(e, w);
 }
 
 QString ReportLine(const TProblem& problem)
 {
-    return tr("%1: %2 - %3: %4")
+    return TLineupWinText::tr("%1: %2 - %3: %4")
         .arg(SeverityText(problem.severity), problem.what, problem.where, problem.why);
 }
 

@@ -1,5 +1,6 @@
 // The line-up check's rules: each looks at the rows read and tells what it finds in
 // words a user can act on, and where to go to mend it.
+#include "frequency.h"
 #include "lineupcheck.h"
 
 #include <QCoreApplication>
@@ -7,10 +8,11 @@
 
 namespace {
 
-QString tr(const char* text)
+/// The texts of this file, translated as TLineupCheck's.
+struct TLineupCheckText
 {
-    return QCoreApplication::translate("TLineupCheck", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(TLineupCheck)
+};
 
 bool blank(const QString& text)
 {
@@ -25,15 +27,18 @@ using TIndex = TLineupIndex;
 
 QString sourceWhere(const TLineup::Source& s)
 {
-    return tr("source \u201C%1\u201D (%2)").arg(s.name).arg(s.id);
+    return TLineupCheckText::tr("source \u201C%1\u201D (%2)").arg(s.name).arg(s.id);
 }
 
 QString channelWhere(const TIndex& index, const TLineup::Channel& c)
 {
-    const QString name = !blank(c.name) ? c.name : !blank(c.callsign) ? c.callsign : tr("no name");
-    const QString number = blank(c.channum) ? tr("id %1").arg(c.id) : c.channum.trimmed();
+    const QString name = !blank(c.name)       ? c.name
+                         : !blank(c.callsign) ? c.callsign
+                                              : TLineupCheckText::tr("no name");
+    const QString number =
+        blank(c.channum) ? TLineupCheckText::tr("id %1").arg(c.id) : c.channum.trimmed();
     const TLineup::Source* s = c.sourceId ? index.sources.value(*c.sourceId) : nullptr;
-    const QString channel = tr("channel \u201C%1\u201D (%2)").arg(name, number);
+    const QString channel = TLineupCheckText::tr("channel \u201C%1\u201D (%2)").arg(name, number);
     return s ? sourceWhere(*s) + QStringLiteral(", ") + channel : channel;
 }
 
@@ -43,15 +48,16 @@ QString cardWhere(const TLineup::Card& c)
     if (!blank(c.type))
         what << c.type;
     if (!blank(c.host))
-        what << tr("on %1").arg(c.host);
-    return what.isEmpty() ? tr("card %1").arg(c.id)
-                          : tr("card %1 (%2)").arg(c.id).arg(what.join(QLatin1Char(' ')));
+        what << TLineupCheckText::tr("on %1").arg(c.host);
+    return what.isEmpty()
+               ? TLineupCheckText::tr("card %1").arg(c.id)
+               : TLineupCheckText::tr("card %1 (%2)").arg(c.id).arg(what.join(QLatin1Char(' ')));
 }
 
 QString inputWhere(const TIndex& index, const TLineup::Input& i)
 {
     const TLineup::Card* card = i.cardId ? index.cards.value(*i.cardId) : nullptr;
-    const QString input = tr("input \u201C%1\u201D (%2)").arg(i.name).arg(i.id);
+    const QString input = TLineupCheckText::tr("input \u201C%1\u201D (%2)").arg(i.name).arg(i.id);
     return card ? cardWhere(*card) + QStringLiteral(", ") + input : input;
 }
 
@@ -126,12 +132,13 @@ void CheckUnusedSources(const TLineup& l, const TLineupIndex& /*index*/, QList<T
             used.insert(*i.sourceId);
     for (const auto& s : l.sources)
         if (!used.contains(s.id))
-            problems << atSource(Warning, TRule::UnusedSource, tr("No card input uses this source"),
-                                 sourceWhere(s),
-                                 tr("None of its channels can ever be recorded: no card "
-                                    "receives them. Choose it as the channel source of an "
-                                    "input in the card editor."),
-                                 s.id, std::nullopt, sourceColumn(s.id, QStringLiteral("name")));
+            problems << atSource(
+                Warning, TRule::UnusedSource,
+                TLineupCheckText::tr("No card input uses this source"), sourceWhere(s),
+                TLineupCheckText::tr("None of its channels can ever be recorded: no card "
+                                     "receives them. Choose it as the channel source of an "
+                                     "input in the card editor."),
+                s.id, std::nullopt, sourceColumn(s.id, QStringLiteral("name")));
 }
 
 void CheckMissingTuning(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems)
@@ -143,21 +150,21 @@ void CheckMissingTuning(const TLineup& l, const TLineupIndex& index, QList<TProb
         QString what;
         QString column = QStringLiteral("freq");
         if (!d)
-            what = tr("No DVB tuning values");
+            what = TLineupCheckText::tr("No DVB tuning values");
         else if (blank(d->freq) && blank(d->pids))
-            what = tr("No frequency and no PIDs");
+            what = TLineupCheckText::tr("No frequency and no PIDs");
         else if (blank(d->freq))
-            what = tr("No frequency");
+            what = TLineupCheckText::tr("No frequency");
         else if (blank(d->pids)) {
-            what = tr("No PIDs");
+            what = TLineupCheckText::tr("No PIDs");
             column = QStringLiteral("pids");
         }
         if (!what.isEmpty())
-            problems << atSource(Error, TRule::MissingTuning, what, channelWhere(index, c),
-                                 tr("A DVB card cannot tune a channel without its frequency, nor "
-                                    "record it without its PIDs."),
-                                 *c.sourceId, c.id,
-                                 channelColumn(c.id, QStringLiteral("channel_dvb"), column));
+            problems << atSource(
+                Error, TRule::MissingTuning, what, channelWhere(index, c),
+                TLineupCheckText::tr("A DVB card cannot tune a channel without its frequency, nor "
+                                     "record it without its PIDs."),
+                *c.sourceId, c.id, channelColumn(c.id, QStringLiteral("channel_dvb"), column));
     }
 }
 
@@ -175,30 +182,30 @@ void CheckFrequencies(const TLineup& l, const TLineupIndex& index, QList<TProble
         double f = double(freq.toLongLong(&number));
         if (!number)
             f = freq.toDouble(&number);
-        QString band;
-        bool plausible = false;
         // In the units a scan's import writes: Hz on the ground and cable, kHz from a
         // satellite.
-        if (card->dvbType == QLatin1String("T") || card->dvbType == QLatin1String("C")) {
-            band = tr("47 to 862 MHz (47000000 to 862000000 Hz)");
-            plausible = f >= 47e6 && f <= 862e6;
-        } else if (card->dvbType == QLatin1String("S")) {
-            band = tr("950 to 2150 MHz or 10.7 to 12.75 GHz (950000 to 2150000 or 10700000 to "
-                      "12750000 kHz)");
-            plausible = (f >= 950e3 && f <= 2150e3) || (f >= 10.7e6 && f <= 12.75e6);
-        } else {
+        const TCardKind kind = CardKindOf(QStringLiteral("DVB"), card->dvbType);
+        QString band;
+        if (kind == TCardKind::DVBT || kind == TCardKind::DVBC)
+            band = TLineupCheckText::tr("47 to 862 MHz (47000000 to 862000000 Hz)");
+        else if (kind == TCardKind::DVBS)
+            band = TLineupCheckText::tr("950 to 2150 MHz or 10.7 to 12.75 GHz (950000 to "
+                                        "2150000 or 10700000 to 12750000 kHz)");
+        else
             continue; // no delivery system to judge by
-        }
+        const bool plausible = InFrequencyBand(kind, f);
         if (number && plausible)
             continue;
         const QString system = QStringLiteral("DVB-%1").arg(card->dvbType);
         problems << atSource(
             Warning, TRule::Frequency,
-            number ? tr("Frequency %1 is outside %2 for %3").arg(d->freq.trimmed(), band, system)
-                   : tr("Frequency \u201C%1\u201D is not a number").arg(d->freq),
+            number ? TLineupCheckText::tr("Frequency %1 is outside %2 for %3")
+                         .arg(QStringLiteral("%1 (%2)").arg(freq, FrequencyText(kind, freq)), band,
+                              system)
+                   : TLineupCheckText::tr("Frequency \u201C%1\u201D is not a number").arg(d->freq),
             channelWhere(index, c),
-            tr("A frequency outside the band is most likely a typing or unit "
-               "mistake: tuning to it fails."),
+            TLineupCheckText::tr("A frequency outside the band is most likely a typing or unit "
+                                 "mistake: tuning to it fails."),
             *c.sourceId, c.id,
             channelColumn(c.id, QStringLiteral("channel_dvb"), QStringLiteral("freq")));
     }
@@ -211,10 +218,12 @@ void CheckOrphanedTuning(const TLineup& l, const TLineupIndex& index, QList<TPro
             continue;
         TProblem p = problem(
             Warning, TRule::OrphanedTuning,
-            tr("DVB tuning values of a channel that no longer exists"),
-            tr("channel id %1 (no such channel: this row cannot be opened)").arg(d.chanid),
-            tr("Left behind by an older tool: it belongs to no channel. Deleting the source "
-               "it belonged to, or the database row, removes it."));
+            TLineupCheckText::tr("DVB tuning values of a channel that no longer exists"),
+            TLineupCheckText::tr("channel id %1 (no such channel: this row cannot be opened)")
+                .arg(d.chanid),
+            TLineupCheckText::tr(
+                "Left behind by an older tool: it belongs to no channel. Deleting the source "
+                "it belonged to, or the database row, removes it."));
         p.chanId = d.chanid;
         problems << p;
     }
@@ -252,11 +261,11 @@ void CheckChannelNumbers(const TLineup& l, const TLineupIndex& index, QList<TPro
         }
         problems << atSource(
             Warning, TRule::SharedNumber,
-            tr("Number %1 is also the number of %2")
+            TLineupCheckText::tr("Number %1 is also the number of %2")
                 .arg(c.channum.trimmed(), others.join(QStringLiteral(", "))),
             channelWhere(index, c),
-            tr("A channel is chosen by its number: of channels with the same "
-               "number, only one can be reached by it."),
+            TLineupCheckText::tr("A channel is chosen by its number: of channels with the same "
+                                 "number, only one can be reached by it."),
             *c.sourceId, c.id,
             channelColumn(c.id, QStringLiteral("channel"), QStringLiteral("channum")));
     }
@@ -282,12 +291,14 @@ void CheckListingIds(const TLineup& l, const TLineupIndex& /*index*/, QList<TPro
             continue;
         problems << atSource(
             Warning, TRule::MissingListingsId,
-            count == 1 ? tr("1 channel of %1 has no listings id").arg(s.name)
-                       : tr("%1 channels of %2 have no listings id").arg(count).arg(s.name),
+            count == 1 ? TLineupCheckText::tr("1 channel of %1 has no listings id").arg(s.name)
+                       : TLineupCheckText::tr("%1 channels of %2 have no listings id")
+                             .arg(count)
+                             .arg(s.name),
             sourceWhere(s),
-            tr("Without its listings id (XMLTV ID) a channel gets no programme "
-               "guide from %1, so nothing on it can be scheduled. Listings... "
-               "in the source's editor fills them in.")
+            TLineupCheckText::tr("Without its listings id (XMLTV ID) a channel gets no programme "
+                                 "guide from %1, so nothing on it can be scheduled. Listings... "
+                                 "in the source's editor fills them in.")
                 .arg(grabber),
             s.id, std::nullopt,
             channelColumn(first, QStringLiteral("channel"), QStringLiteral("xmltvid")));
@@ -301,22 +312,25 @@ void CheckStartChannels(const TLineup& l, const TLineupIndex& index, QList<TProb
             continue; // fed by no source: nothing to start on
         QString what;
         if (!i.startchan || *i.startchan == 0) {
-            what = tr("No start channel");
+            what = TLineupCheckText::tr("No start channel");
         } else {
             const TLineup::Channel* c = index.channels.value(int(*i.startchan));
             const TLineup::Source* s = index.sources.value(*i.sourceId);
-            const QString source = s ? QStringLiteral("\u201C%1\u201D").arg(s->name)
-                                     : tr("%1 (which does not exist)").arg(*i.sourceId);
+            const QString source =
+                s ? QStringLiteral("\u201C%1\u201D").arg(s->name)
+                  : TLineupCheckText::tr("%1 (which does not exist)").arg(*i.sourceId);
             if (!c)
-                what = tr("Start channel %1 does not exist").arg(*i.startchan);
+                what = TLineupCheckText::tr("Start channel %1 does not exist").arg(*i.startchan);
             else if (c->sourceId != i.sourceId)
-                what = tr("Start channel \u201C%1\u201D is not a channel of source %2")
+                what = TLineupCheckText::tr(
+                           "Start channel \u201C%1\u201D is not a channel of source %2")
                            .arg(!blank(c->name) ? c->name : c->callsign, source);
         }
         if (!what.isEmpty())
             problems << atCard(Error, TRule::StartChannel, what, inputWhere(index, i),
-                               tr("The card tunes to the input's start channel first: without "
-                                  "one of the input's source it cannot start recording from it."),
+                               TLineupCheckText::tr(
+                                   "The card tunes to the input's start channel first: without "
+                                   "one of the input's source it cannot start recording from it."),
                                *i.cardId, i.id, inputColumn(i.id, QStringLiteral("startchan")));
     }
 }
@@ -329,15 +343,16 @@ void CheckDefaultInputs(const TLineup& l, const TLineupIndex& index, QList<TProb
             named = named || (!blank(c.defaultInput) && i->name == c.defaultInput);
         if (named)
             continue;
-        problems << atCard(Error, TRule::DefaultInput,
-                           blank(c.defaultInput)
-                               ? tr("No default input")
-                               : tr("Default input \u201C%1\u201D is none of the card's inputs")
-                                     .arg(c.defaultInput),
-                           cardWhere(c),
-                           tr("The card starts on its default input: naming none of its "
-                              "inputs, it has nothing to record from."),
-                           c.id, std::nullopt, cardColumn(c.id, QStringLiteral("defaultinput")));
+        problems << atCard(
+            Error, TRule::DefaultInput,
+            blank(c.defaultInput)
+                ? TLineupCheckText::tr("No default input")
+                : TLineupCheckText::tr("Default input \u201C%1\u201D is none of the card's inputs")
+                      .arg(c.defaultInput),
+            cardWhere(c),
+            TLineupCheckText::tr("The card starts on its default input: naming none of its "
+                                 "inputs, it has nothing to record from."),
+            c.id, std::nullopt, cardColumn(c.id, QStringLiteral("defaultinput")));
     }
 }
 
@@ -345,10 +360,11 @@ void CheckCardsWithoutInputs(const TLineup& l, const TLineupIndex& index, QList<
 {
     for (const auto& c : l.cards)
         if (index.inputsOfCard.value(c.id).isEmpty())
-            problems << atCard(Warning, TRule::CardWithoutInputs, tr("No inputs"), cardWhere(c),
-                               tr("A card without inputs receives no source: nothing is "
-                                  "recorded with it. Add an input in its editor."),
-                               c.id, std::nullopt, cardColumn(c.id, QString()));
+            problems << atCard(
+                Warning, TRule::CardWithoutInputs, TLineupCheckText::tr("No inputs"), cardWhere(c),
+                TLineupCheckText::tr("A card without inputs receives no source: nothing is "
+                                     "recorded with it. Add an input in its editor."),
+                c.id, std::nullopt, cardColumn(c.id, QString()));
 }
 
 void CheckSharedDevices(const TLineup& l, const TLineupIndex& /*index*/, QList<TProblem>& problems)
@@ -372,13 +388,13 @@ void CheckSharedDevices(const TLineup& l, const TLineupIndex& /*index*/, QList<T
         for (qsizetype i = 1; i < same.size(); ++i)
             others << QString::number(same[i]->id);
         const TLineup::Card& first = *same.first();
-        problems << atCard(Error, TRule::SharedDevice,
-                           tr("Device %1 is also that of card %2")
-                               .arg(key.second, others.join(QStringLiteral(", "))),
-                           cardWhere(first),
-                           tr("Two cards on one host cannot open the same device: one of them "
-                              "fails to record."),
-                           first.id, std::nullopt,
-                           cardColumn(first.id, QStringLiteral("videodevice")));
+        problems << atCard(
+            Error, TRule::SharedDevice,
+            TLineupCheckText::tr("Device %1 is also that of card %2")
+                .arg(key.second, others.join(QStringLiteral(", "))),
+            cardWhere(first),
+            TLineupCheckText::tr("Two cards on one host cannot open the same device: one of them "
+                                 "fails to record."),
+            first.id, std::nullopt, cardColumn(first.id, QStringLiteral("videodevice")));
     }
 }

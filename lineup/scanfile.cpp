@@ -17,14 +17,16 @@ namespace {
 
 constexpr qint64 MaxFileSize = 10 * 1024 * 1024;
 
-QString tr(const char* text)
+/// The texts of this file, translated as ReadChannelFile's.
+struct TReadChannelFileText
 {
-    return QCoreApplication::translate("ReadChannelFile", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ReadChannelFile)
+};
 
 [[noreturn]] void refuse(const QString& path, const QString& why)
 {
-    throw EKorvaneError(tr("The channel file \"%1\" cannot be imported: %2").arg(path, why));
+    throw EKorvaneError(
+        TReadChannelFileText::tr("The channel file \"%1\" cannot be imported: %2").arg(path, why));
 }
 
 // What the library writes to standard error while it reads: its messages about the file
@@ -167,9 +169,9 @@ QString DeliverySystemName(quint32 system)
     case SYS_DVBC_ANNEX_C:
         return QStringLiteral("DVB-C");
     case SYS_UNDEFINED:
-        return tr("no delivery system");
+        return TReadChannelFileText::tr("no delivery system");
     default:
-        return tr("delivery system %1").arg(system);
+        return TReadChannelFileText::tr("delivery system %1").arg(system);
     }
 }
 
@@ -177,21 +179,22 @@ QList<TScannedService> ReadChannelFile(const QString& path, TCardKind cardKind)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        refuse(path, tr("there is no such file."));
+        refuse(path, TReadChannelFileText::tr("there is no such file."));
     if (info.isDir())
-        refuse(path, tr("it is a folder, not a file."));
+        refuse(path, TReadChannelFileText::tr("it is a folder, not a file."));
     if (!info.isFile())
-        refuse(path, tr("it is not a regular file."));
+        refuse(path, TReadChannelFileText::tr("it is not a regular file."));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        refuse(path, tr("it cannot be read (%1).").arg(file.errorString()));
+        refuse(path, TReadChannelFileText::tr("it cannot be read (%1).").arg(file.errorString()));
     if (info.size() == 0)
-        refuse(path, tr("it is empty."));
+        refuse(path, TReadChannelFileText::tr("it is empty."));
     if (info.size() > MaxFileSize)
-        refuse(path, tr("it is larger than 10 MB; a channel file is a few kilobytes."));
+        refuse(path, TReadChannelFileText::tr(
+                         "it is larger than 10 MB; a channel file is a few kilobytes."));
     const QByteArray head = file.read(64 * 1024);
     if (head.contains('\0'))
-        refuse(path, tr("it is not a text file."));
+        refuse(path, TReadChannelFileText::tr("it is not a text file."));
     file.close();
 
     const QList<quint32> systems = DeliverySystemsOf(cardKind);
@@ -226,14 +229,17 @@ QList<TScannedService> ReadChannelFile(const QString& path, TCardKind cardKind)
             said = words;
     }
     if (!read)
-        refuse(path, said.isEmpty()
-                         ? tr("it is no channel file of the formats dvbv5, channel or zap.")
-                         : tr("it is no channel file the DVB library reads: %1").arg(said));
+        refuse(path,
+               said.isEmpty()
+                   ? TReadChannelFileText::tr(
+                         "it is no channel file of the formats dvbv5, channel or zap.")
+                   : TReadChannelFileText::tr("it is no channel file the DVB library reads: %1")
+                         .arg(said));
 
     QList<TScannedService> services;
     for (dvb_entry* entry = read->first_entry; entry; entry = entry->next)
         services << serviceOf(entry, zapSystem);
     if (services.isEmpty())
-        refuse(path, tr("it holds no service."));
+        refuse(path, TReadChannelFileText::tr("it holds no service."));
     return services;
 }

@@ -11,10 +11,11 @@
 
 namespace {
 
-QString tr(const char* text)
+/// The texts of this file, translated as ReadStoredSource's.
+struct TReadStoredSourceText
 {
-    return QCoreApplication::translate("ReadStoredSource", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ReadStoredSource)
+};
 
 } // namespace
 
@@ -36,9 +37,12 @@ TStoredSource ReadStoredSource(TSQLConnection& connection, const QString& source
     }
     const QList<std::pair<int, QString>>& found = !byId.isEmpty() ? byId : byName;
     if (found.isEmpty())
-        throw EKorvaneError(tr("There is no source with the id or name \"%1\".").arg(source));
+        throw EKorvaneError(
+            TReadStoredSourceText::tr("There is no source with the id or name \"%1\".")
+                .arg(source));
     if (found.size() > 1)
-        throw EKorvaneError(tr("%1 sources are named \"%2\": give the id of the one to export.")
+        throw EKorvaneError(TReadStoredSourceText::tr(
+                                "%1 sources are named \"%2\": give the id of the one to export.")
                                 .arg(found.size())
                                 .arg(source));
     TStoredSource stored;

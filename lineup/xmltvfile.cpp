@@ -11,14 +11,15 @@
 
 namespace {
 
-QString tr(const char* text)
+/// The texts of this file, translated as TChannelWin's.
+struct TChannelWinText
 {
-    return QCoreApplication::translate("TChannelWin", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(TChannelWin)
+};
 
 EKorvaneError fileError(const QString& path, const QString& problem)
 {
-    return EKorvaneError(tr("The listings file \"%1\" %2").arg(path, problem));
+    return EKorvaneError(TChannelWinText::tr("The listings file \"%1\" %2").arg(path, problem));
 }
 
 /// The file's bytes, gunzipped when they are gzip data (zlib reads plain files as they
@@ -30,7 +31,7 @@ public:
     {
         m_file = gzopen(QFile::encodeName(path).constData(), "rb");
         if (!m_file)
-            throw fileError(path, tr("cannot be opened."));
+            throw fileError(path, TChannelWinText::tr("cannot be opened."));
         gzbuffer(m_file, 256 * 1024);
     }
     ~TListingsStream() { gzclose(m_file); }
@@ -46,11 +47,12 @@ public:
         const char* message = gzerror(m_file, &code);
         // A gzip stream cut short reads as its end, with the error set.
         if (n < 0 || (code != Z_OK && code != Z_STREAM_END))
-            throw fileError(m_path, code == Z_BUF_ERROR
-                                        ? tr("is a gzip file that ends too early (truncated).")
-                                        : tr("is a damaged gzip file (%1).")
-                                              .arg(QString::fromLocal8Bit(message).section(
-                                                  QStringLiteral(": "), -1)));
+            throw fileError(
+                m_path,
+                code == Z_BUF_ERROR
+                    ? TChannelWinText::tr("is a gzip file that ends too early (truncated).")
+                    : TChannelWinText::tr("is a damaged gzip file (%1).")
+                          .arg(QString::fromLocal8Bit(message).section(QStringLiteral(": "), -1)));
         chunk.truncate(n);
         return chunk;
     }
@@ -67,16 +69,17 @@ QList<TListedChannel> ReadListingsFile(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        throw fileError(path, tr("does not exist."));
+        throw fileError(path, TChannelWinText::tr("does not exist."));
     if (info.isDir())
-        throw fileError(path, tr("is a directory, not a file."));
+        throw fileError(path, TChannelWinText::tr("is a directory, not a file."));
     {
         QFile probe(path);
         if (!probe.open(QIODevice::ReadOnly))
-            throw fileError(path, tr("cannot be read: %1.").arg(probe.errorString()));
+            throw fileError(path,
+                            TChannelWinText::tr("cannot be read: %1.").arg(probe.errorString()));
     }
     if (info.size() == 0)
-        throw fileError(path, tr("is empty."));
+        throw fileError(path, TChannelWinText::tr("is empty."));
 
     TListingsStream stream(path);
     QXmlStreamReader xml;
@@ -93,7 +96,7 @@ QList<TListedChannel> ReadListingsFile(const QString& path)
     };
     feed();
     if (atEnd)
-        throw fileError(path, tr("is empty."));
+        throw fileError(path, TChannelWinText::tr("is empty."));
 
     QList<TListedChannel> channels;
     TListedChannel channel;
@@ -109,15 +112,17 @@ QList<TListedChannel> ReadListingsFile(const QString& path)
                 feed();
                 continue;
             }
-            throw fileError(path, tr("is not an XMLTV file: %1 (line %2, column %3).")
-                                      .arg(xml.errorString())
-                                      .arg(xml.lineNumber())
-                                      .arg(xml.columnNumber()));
+            throw fileError(path,
+                            TChannelWinText::tr("is not an XMLTV file: %1 (line %2, column %3).")
+                                .arg(xml.errorString())
+                                .arg(xml.lineNumber())
+                                .arg(xml.columnNumber()));
         case QXmlStreamReader::StartElement:
             ++depth;
             if (depth == 1 && xml.name() != QLatin1String("tv"))
-                throw fileError(path, tr("is no XMLTV listings file: its root element is <%1>, "
-                                         "not <tv>.")
+                throw fileError(path, TChannelWinText::tr(
+                                          "is no XMLTV listings file: its root element is <%1>, "
+                                          "not <tv>.")
                                           .arg(xml.name()));
             if (depth == 2 && xml.name() == QLatin1String("channel")) {
                 inside = Inside::Channel;
@@ -153,18 +158,21 @@ QList<TListedChannel> ReadListingsFile(const QString& path)
             // vanish from the text. A file that declares one is refused, saying so.
             for (const QXmlStreamEntityDeclaration& entity : xml.entityDeclarations())
                 if (!entity.systemId().isEmpty() || !entity.publicId().isEmpty())
-                    throw fileError(path, tr("declares the external entity \"%1\" (%2), which "
-                                             "is never read.")
-                                              .arg(entity.name(), entity.systemId().isEmpty()
-                                                                      ? entity.publicId()
-                                                                      : entity.systemId()));
+                    throw fileError(
+                        path,
+                        TChannelWinText::tr("declares the external entity \"%1\" (%2), which "
+                                            "is never read.")
+                            .arg(entity.name(), entity.systemId().isEmpty() ? entity.publicId()
+                                                                            : entity.systemId()));
             break;
         case QXmlStreamReader::EntityReference:
-            throw fileError(
-                path, tr("refers to the entity \"%1\", which is never read.").arg(xml.name()));
+            throw fileError(path,
+                            TChannelWinText::tr("refers to the entity \"%1\", which is never read.")
+                                .arg(xml.name()));
         case QXmlStreamReader::EndDocument:
             if (channels.isEmpty())
-                throw fileError(path, tr("lists no channels (no <channel> element with an id)."));
+                throw fileError(path, TChannelWinText::tr(
+                                          "lists no channels (no <channel> element with an id)."));
             return channels;
         default:
             break;

@@ -14,10 +14,11 @@ settings() { # name password
   printf 'DBHostName=localhost\nDBName=%s\nDBUserName=%s\nDBPassword=%s\n' \
     "$1" "$KORVANE_DB_USER" "$2" >"$work/home/.korvane/mysql.txt"
 }
+locale=() # LANG and the like, for a run on another desktop
 run() { # expected-status args... (output in $work/out and $work/err)
   local expected=$1 status=0
   shift
-  env -i HOME="$work/home" MYSQL_UNIX_PORT="$MYSQL_UNIX_PORT" "$bin" "$@" \
+  env -i HOME="$work/home" MYSQL_UNIX_PORT="$MYSQL_UNIX_PORT" "${locale[@]}" "$bin" "$@" \
     >"$work/out" 2>"$work/err" </dev/null || status=$?
   [ "$status" -eq "$expected" ] || fail "korvane-setup $* ended with $status, expected $expected"
 }
@@ -55,6 +56,24 @@ jq -e 'length == 2 and .[0].severity == "error" and .[0].rule == "missing-tuning
        and (.[1].what | length > 0) and (.[1].where | length > 0) and (.[1].why | length > 0)' \
   "$work/out" >/dev/null || fail "--json is not the array expected"
 echo "ok: --json read back by jq"
+
+# On a German desktop the report speaks German; what machines read does not change.
+locale=(LANG=de_DE.UTF-8)
+run 2 --check
+[ "$(head -n 1 "$work/out" | cut -c1-31)" = "Fehler: Keine DVB-Abstimmwerte " ] ||
+  fail "the German report: $(head -n 1 "$work/out")"
+[ "$(tail -n 1 "$work/out")" = "1 Fehler, 1 Warnung" ] || fail "summary: $(tail -n 1 "$work/out")"
+run 2 --check --json
+jq -e '.[0].severity == "error" and .[0].rule == "missing-tuning" and .[0].sourceid == 3
+       and (.[0].what | startswith("Keine"))' "$work/out" >/dev/null ||
+  fail "--json on a German desktop: $(cat "$work/out")"
+run 0 --help
+grep -q -- "--check" "$work/out" && grep -q "Senderliste" "$work/out" || fail "the German help"
+locale=(LANGUAGE=en LANG=de_DE.UTF-8)
+run 2 --check
+[ "$(tail -n 1 "$work/out")" = "1 error, 1 warning" ] || fail "LANGUAGE=en: $(tail -n 1 "$work/out")"
+locale=()
+echo "ok: German on a German desktop, English with LANGUAGE=en, the JSON as ever"
 
 # Mended, a warning is left: status 0.
 sql -e "INSERT INTO channel_dvb (chanid, freq, pids) VALUES (1110, '578000000', '601,602')" "$db"

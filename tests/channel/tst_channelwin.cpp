@@ -9,6 +9,7 @@
 #include "iconstore.h"
 #include "iconswin.h"
 #include "importwin.h"
+#include "language.h"
 #include "listingswin.h"
 #include "mainwin.h"
 #include "messagebox.h"
@@ -34,6 +35,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <QUndoStack>
 
 // The channel source editor through its real widgets, on the sample line-up:
@@ -374,9 +376,29 @@ private slots:
         QCOMPARE(name->text(), QStringLiteral("12345678"));
     }
 
+    // The trace lines are for machines: the same on a German desktop.
+    void traceLinesOfInsertTypeSave_data()
+    {
+        QTest::addColumn<bool>("german");
+        QTest::newRow("English") << false;
+        QTest::newRow("German") << true;
+    }
+
     void traceLinesOfInsertTypeSave()
     {
+        QFETCH(bool, german);
+        const auto english = qScopeGuard([] {
+            for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+                QCoreApplication::removeTranslator(t);
+                delete t;
+            }
+        });
+        if (german)
+            QCOMPARE(InstallTranslations(QLocale(QLocale::German, QLocale::Germany)),
+                     QStringLiteral("de"));
         open(3);
+        if (german)
+            QCOMPARE(win->ApplyButton->text(), QStringLiteral("Speichern"));
         StdoutCapture out;
         clickNavigator(QStringLiteral("Insert"));
         const int id = win->ChannelDataSet->FieldValue(QStringLiteral("chanid")).toInt();

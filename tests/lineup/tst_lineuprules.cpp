@@ -1,3 +1,4 @@
+#include "frequency.h"
 #include "lineupcheck.h"
 #include "lineupreport.h"
 
@@ -58,7 +59,7 @@ private slots:
             << "source \u201CDVBT\u201D (3), channel \u201CZDF HD\u201D (2)"
             << "channel:302:channel_dvb.freq";
         QTest::newRow("implausible frequency")
-            << TRule::Frequency << false << "Frequency 546000 is outside 47 to 862 MHz"
+            << TRule::Frequency << false << "Frequency 546000 (0.546 MHz) is outside 47 to 862 MHz"
             << "channel \u201Carte\u201D (2)"
             << "channel:303:channel_dvb.freq";
         QTest::newRow("tuning without channel")
@@ -159,6 +160,73 @@ private slots:
         QCOMPARE(ReportLine(all[0]),
                  QStringLiteral("Error: %1 - %2: %3").arg(all[0].what, all[0].where, all[0].why));
         QVERIFY(ReportLine(all[9]).startsWith(QStringLiteral("Warning: ")));
+    }
+
+    // A stored frequency read in MHz or GHz, in the locale's numbers, with its band.
+    void frequencyReadings_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("reading");
+        const int t = int(TCardKind::DVBT), s = int(TCardKind::DVBS), c = int(TCardKind::DVBC);
+        QTest::newRow("DVB-T, C") << t << "578500000"
+                                  << "C"
+                                  << "578.5 MHz";
+        QTest::newRow("DVB-T, en") << t << "578500000"
+                                   << "en_US"
+                                   << "578.5 MHz";
+        QTest::newRow("DVB-T, de") << t << "578500000"
+                                   << "de_DE"
+                                   << "578,5 MHz";
+        QTest::newRow("whole MHz") << t << "522000000"
+                                   << "de_DE"
+                                   << "522 MHz";
+        QTest::newRow("blanks around") << t << " 522000000 "
+                                       << "C"
+                                       << "522 MHz";
+        QTest::newRow("DVB-C") << c << "346000000"
+                               << "C"
+                               << "346 MHz";
+        QTest::newRow("DVB-S in GHz") << s << "11836000"
+                                      << "de_DE"
+                                      << "11,836 GHz";
+        QTest::newRow("DVB-S in MHz, no group separator") << s << "1550000"
+                                                          << "en_US"
+                                                          << "1550 MHz";
+        QTest::newRow("MHz typed for Hz") << t << "578"
+                                          << "C"
+                                          << "0.000578 MHz, outside the DVB-T band";
+        QTest::newRow("kHz typed on the ground") << t << "578500"
+                                                 << "de_DE"
+                                                 << "0,5785 MHz, outside the DVB-T band";
+        QTest::newRow("Hz from a satellite") << s << "11836000000"
+                                             << "C"
+                                             << "11836 GHz, outside the DVB-S band";
+        QTest::newRow("cable out of band") << c << "900000000"
+                                           << "C"
+                                           << "900 MHz, outside the DVB-C band";
+        QTest::newRow("band edge") << t << "862000000"
+                                   << "C"
+                                   << "862 MHz";
+        QTest::newRow("not a number") << t << "578,5 MHz"
+                                      << "de_DE"
+                                      << "";
+        QTest::newRow("empty") << t << ""
+                               << "C"
+                               << "";
+        QTest::newRow("analogue") << int(TCardKind::V4L) << "578500000"
+                                  << "C"
+                                  << "";
+    }
+
+    void frequencyReadings()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, stored);
+        QFETCH(QString, locale);
+        QFETCH(QString, reading);
+        QCOMPARE(FrequencyReading(TCardKind(kind), stored, QLocale(locale)), reading);
     }
 };
 

@@ -13,7 +13,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/korvane-setup share/applications/org.korvane.Setup.desktop \
          share/metainfo/org.korvane.Setup.metainfo.xml \
          share/icons/hicolor/scalable/apps/korvane-setup.svg share/man/man1/korvane-setup.1.gz \
-         share/doc/korvane-setup/copyright share/doc/korvane-setup/changelog.gz; do
+         share/doc/korvane-setup/copyright share/doc/korvane-setup/changelog.gz \
+         share/korvane-setup/translations/korvane-setup_de.qm; do
   [ -e "$prefix/$f" ] || { echo "FAIL: $f is not installed"; exit 1; }
 done
 [ -x "$prefix/bin/korvane-setup" ] || { echo "FAIL: the program is not executable"; exit 1; }

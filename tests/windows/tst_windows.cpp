@@ -3,19 +3,31 @@
 #include "dbcontrols.h"
 #include "editorwin.h"
 #include "geometry.h"
+#include "iconstore.h"
+#include "iconswin.h"
+#include "importwin.h"
+#include "language.h"
+#include "lineupwin.h"
+#include "listingswin.h"
 #include "mainwin.h"
 #include "messagebox.h"
+#include "renumberwin.h"
 #include "settingswin.h"
 #include "testdatabase.h"
 #include "windowcheck.h"
 
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 // The four windows as a keyboard user and a resized screen meet them, on the sample
 // line-up: Tab order, mnemonics, positions, growth and the smallest size.
@@ -51,6 +63,83 @@ class TestWindows : public QObject, ServerFixture
         return w;
     }
 
+    static bool german() { return qEnvironmentVariable("KORVANE_TEST_LANGUAGE") == "de"; }
+
+    // The windows the line-up tools open, on a few channels of their own.
+    std::unique_ptr<QWidget> makeTool(const QString& which)
+    {
+        if (which == QLatin1String("line-up check"))
+            return std::make_unique<TLineupWin>();
+        if (which == QLatin1String("import preview")) {
+            TScannedService s;
+            s.name = QStringLiteral("Das Erste HD");
+            s.deliverySystem = 3; // DVB-T
+            s.freq = QStringLiteral("578500000");
+            s.pids = QStringLiteral("101,102");
+            TScannedService radio = s;
+            radio.name = QStringLiteral("Radio");
+            radio.radio = true;
+            return std::make_unique<TImportWin>(QList<TScannedService>{s, radio},
+                                                QList<TExistingChannel>{}, TCardKind::DVBT,
+                                                TImportLimits{});
+        }
+        const TChannelToMatch channel{"1", "ARD", "Das Erste", ""};
+        if (which == QLatin1String("listings review"))
+            return std::make_unique<TListingsWin>(
+                QList<TChannelToMatch>{channel}, QStringList{QString()},
+                QList<TListedChannel>{{"ard.de", {"Das Erste"}, {}}}, TListingsLimits{});
+        if (which == QLatin1String("icons review")) {
+            m_store = std::make_unique<TIconStore>();
+            return std::make_unique<TIconsWin>(
+                QList<TChannelRow>{{0, "1", "1", "ARD", "Das Erste", "", ""}}, QList<TIconFile>{},
+                255, m_store.get());
+        }
+        return std::make_unique<TRenumberWin>(
+            QList<TRenumberChannel>{{"Das Erste", "1", true}, {"ZDF", "2", false}}, 5);
+    }
+    std::unique_ptr<TIconStore> m_store;
+
+    // The texts a window shows a user: its title, captions, buttons, headers, tooltips
+    // and hints (not the values of the database it shows).
+    QStringList textsOf(const QString& which)
+    {
+        const bool tool = which.contains(QLatin1Char(' ')) &&
+                          !which.startsWith(QLatin1String("channel")) &&
+                          !which.startsWith(QLatin1String("card"));
+        auto w = tool ? makeTool(which) : make(which);
+        w->show();
+        QStringList texts{w->windowTitle().remove(QStringLiteral("[*]"))};
+        for (QWidget* c : w->findChildren<QWidget*>()) {
+            if (!c->isVisibleTo(w.get()))
+                continue;
+            texts << c->toolTip() << c->accessibleName();
+            if (auto* l = qobject_cast<QLabel*>(c); l && !c->inherits("TDBText"))
+                texts << l->text();
+            if (auto* b = qobject_cast<QAbstractButton*>(c))
+                texts << b->text();
+            if (auto* g = qobject_cast<QGroupBox*>(c))
+                texts << g->title();
+            if (auto* e = qobject_cast<QLineEdit*>(c))
+                texts << e->placeholderText();
+            if (auto* v = qobject_cast<QAbstractItemView*>(c); v && v->model())
+                for (int i = 0; i < v->model()->columnCount(); ++i)
+                    texts << v->model()->headerData(i, Qt::Horizontal).toString();
+        }
+        if (auto* editor = qobject_cast<TEditorWin*>(w.get()); editor && editor->isDirty())
+            MessageBox::QueueAnswer(MessageBox::Button::No);
+        QStringList shown;
+        // A frequency's reading ("522 MHz") is a number with its unit, not a text.
+        static const QRegularExpression reading(QStringLiteral("^[0-9.,]+ [MG]Hz$"));
+        for (QString t : texts) {
+            t = Caption(t).trimmed();
+            if (std::any_of(t.begin(), t.end(), [](QChar ch) { return ch.isLetter(); }) &&
+                !reading.match(t).hasMatch())
+                shown << t;
+        }
+        shown.removeDuplicates();
+        return shown;
+    }
+
     static QWidget* start(QWidget* w) { return w->focusWidget() ? w->focusWidget() : w; }
 
     void windows()
@@ -63,11 +152,50 @@ class TestWindows : public QObject, ServerFixture
 private slots:
     void initTestCase()
     {
-        // A database of its own for the scaled run, which may run beside this one.
-        StartServer(qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+        // A database of its own for the scaled and the German run, which may run beside
+        // this one. The German run checks every window as a German desktop shows it.
+        if (german())
+            InstallTranslations(QLocale(QLocale::German, QLocale::Germany));
+        StartServer(german() ? QStringLiteral("t_windows_de")
+                    : qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
                         ? QStringLiteral("t_windows_scaled")
                         : QStringLiteral("t_windows"),
                     true);
+        db->AddSatelliteSource();
+    }
+
+    // Every text a window shows is German on a German desktop: the same window in
+    // English shows none of them, but for words both languages share.
+    void everyTextIsTranslated_data()
+    {
+        windows();
+        for (const char* w : {"channel 9", "line-up check", "import preview", "listings review",
+                              "icons review", "renumber"})
+            QTest::newRow(w) << QString::fromLatin1(w);
+    }
+
+    void everyTextIsTranslated()
+    {
+        if (!german())
+            QSKIP("the German run checks this");
+        QFETCH(QString, which);
+        const QStringList inGerman = textsOf(which);
+        for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(t);
+            delete t;
+        }
+        const QStringList inEnglish = textsOf(which);
+        QVERIFY(!InstallTranslations(QLocale(QLocale::German, QLocale::Germany)).isEmpty());
+        static const QStringList same{"ID",         "PIDs",          "Name",  "Analog",
+                                      "DVB-S",      "DVB-T",         "DVB-C", "Inversion",
+                                      "Modulation", "Information",   "IP",    "Port",
+                                      "GB",         "Korvane Setup", "dito",  "CSV"};
+        QStringList left;
+        for (const QString& text : inGerman)
+            if (inEnglish.contains(text) && !same.contains(text))
+                left << text;
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(" | "))));
+        QVERIFY(inGerman.size() >= 3);
     }
 
     void init() { MessageBox::ClearShown(); }

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "cardkind.h"
+
+#include <QLocale>
+#include <QString>
+
+/// Whether a stored frequency lies in the band a card kind receives: 47 to 862 MHz on
+/// the ground and on cable (stored in Hz), 950 to 2150 MHz or 10.7 to 12.75 GHz from a
+/// satellite (stored in kHz). Kinds without DVB tuning have no band: false.
+bool InFrequencyBand(TCardKind kind, double stored);
+
+/// A stored frequency as people read it, in `locale`'s number format: "578.5 MHz" for
+/// 578500000 on DVB-T or DVB-C, "11.836 GHz" for 11836000 on DVB-S. Empty for a value
+/// that is no number, or for a kind without DVB tuning.
+QString FrequencyText(TCardKind kind, const QString& stored, const QLocale& locale = QLocale());
+
+/// The same, with "outside the DVB-T band" (the kind's) when it is outside it: what
+/// stands beside a frequency field as it is typed.
+QString FrequencyReading(TCardKind kind, const QString& stored, const QLocale& locale = QLocale());
