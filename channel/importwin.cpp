@@ -2,6 +2,7 @@
 
 #include "formhelpers.h"
 #include "frequency.h"
+#include "scanfile.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -20,10 +21,16 @@ QString shown(const std::optional<QString>& value)
 
 } // namespace
 
-/// A frequency as stored, with its reading ("578500000 (578.5 MHz)").
-QString TImportWin::frequency(const std::optional<QString>& value) const
+/// A service's frequency as stored, with its reading in the units of its own delivery
+/// system ("578500000 (578.5 MHz)").
+QString TImportWin::frequency(const TScannedService& service) const
 {
-    const QString reading = FrequencyText(m_cardKind, shown(value));
+    const std::optional<QString>& value = service.freq;
+    TCardKind kind = TCardKind::None;
+    for (TCardKind k : {TCardKind::DVBS, TCardKind::DVBT, TCardKind::DVBC})
+        if (DeliverySystemsOf(k).contains(service.deliverySystem))
+            kind = k;
+    const QString reading = FrequencyText(kind, shown(value));
     return reading.isEmpty() ? shown(value) : QStringLiteral("%1 (%2)").arg(shown(value), reading);
 }
 
@@ -102,7 +109,7 @@ void TImportWin::replan()
             what += tr(" (stored as AUTO: %1)")
                         .arg(row.service.outsideLists.join(QStringLiteral(", ")));
         const QStringList cells{row.action == TImportAction::Add ? row.name : row.service.name,
-                                frequency(row.service.freq), shown(row.service.pids),
+                                frequency(row.service), shown(row.service.pids),
                                 QString::number(row.service.serviceId), what};
         for (int c = 0; c < cells.size(); ++c)
             Table->setItem(r, c, new QTableWidgetItem(cells[c]));

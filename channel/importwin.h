@@ -34,7 +34,7 @@ private:
 
     QList<TScannedService> m_services;
     QList<TExistingChannel> m_channels;
-    QString frequency(const std::optional<QString>& value) const;
+    QString frequency(const TScannedService& service) const;
     TCardKind m_cardKind;
     TImportLimits m_limits;
     TImportPlan m_plan;

@@ -55,7 +55,8 @@ private slots:
         QCOMPARE(column(win.Table, 0),
                  (QStringList{"Das Erste HD", "Radio Eins", "ZDF HD", "Astra Sat"}));
         QCOMPARE(column(win.Table, 1),
-                 (QStringList{"522000000", "522000000", "570000000", "11836000"}));
+                 (QStringList{"522000000 (522 MHz)", "522000000 (522 MHz)", "570000000 (570 MHz)",
+                              "11836000 (11.836 GHz)"}));
         QCOMPARE(column(win.Table, 2),
                  (QStringList{"5101,5102,5103", "5201", "6110,6120", "1101"}));
         QCOMPARE(column(win.Table, 3), (QStringList{"10301", "10302", "11110", "0"}));
