@@ -195,9 +195,9 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     parser.addOption(json);
     parser.addOption(exportOption);
     parser.addOption(format);
-    parser.addPositionalArgument(QStringLiteral("FILE"),
+    parser.addPositionalArgument(TCommandLineText::tr("FILE"),
                                  TCommandLineText::tr("With --export: the file to write."),
-                                 QStringLiteral("[FILE]"));
+                                 TCommandLineText::tr("[FILE]"));
 
     QStringList arguments{app.arguments().value(0, QStringLiteral("korvane-setup"))};
     arguments += own;

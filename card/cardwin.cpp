@@ -6,6 +6,7 @@
 #include "formhelpers.h"
 #include "geometry.h"
 #include "guard.h"
+#include "lineupwriter.h"
 #include "mnemonics.h"
 #include "panearea.h"
 #include "sqlmodule.h"
@@ -421,7 +422,7 @@ void TCardWin::ApplyActionExecute()
 {
     CommitOpenEditors(this);
     History->EndStep();
-    FSavedChanges = ApplyUpdatesTogether(*SQLModule->Conn, {CardDataSet, InputDataSet});
+    FSavedChanges = TLineupWriter(*SQLModule->Conn).Save({CardDataSet, InputDataSet});
     History->Clear(); // saved: a new history starts
     UpdateModifiedMark();
 }

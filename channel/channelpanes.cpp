@@ -5,21 +5,17 @@
 
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "dvbtuning.h"
 #include "formhelpers.h"
 #include "frequency.h"
 #include "panearea.h"
+#include "sqlmodule.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
-
-namespace {
-
-const QStringList CodeRates{"AUTO", "NONE", "1_2", "2_3", "3_4", "4_5", "5_6", "6_7", "7_8", "8_9"};
-
-} // namespace
 
 QWidget* TChannelWin::makeAnalogPane()
 {
@@ -68,14 +64,6 @@ QWidget* TChannelWin::makeDVBPane()
 {
     auto* pane = Named(new QWidget, QStringLiteral("DVBPane"));
     auto* grid = new QGridLayout(pane);
-    PIDsEdit = Named(new TDBEdit(DVBDataSource, QStringLiteral("pids"), PIDsLimit, pane),
-                     QStringLiteral("PIDsEdit"));
-    auto* pids = PIDsEdit;
-    auto* listing = Named(new TDBEdit(DVBDataSource, QStringLiteral("listingid"), 8, pane),
-                          QStringLiteral("ListingIDEdit"));
-    auto* freq = Named(new TDBEdit(DVBDataSource, QStringLiteral("freq"), 11, pane),
-                       QStringLiteral("FrequencyEdit"));
-
     DVBSLabel = Named(new QLabel(tr("DVB-S"), pane), QStringLiteral("DVBSLabel"));
     DVBTLabel = Named(new QLabel(tr("DVB-T"), pane), QStringLiteral("DVBTLabel"));
     DVBCLabel = Named(new QLabel(tr("DVB-C"), pane), QStringLiteral("DVBCLabel"));
@@ -86,84 +74,101 @@ QWidget* TChannelWin::makeDVBPane()
     typeRow->addStretch(1);
     grid->addWidget(new QLabel(tr("Type"), pane), 0, 0);
     grid->addLayout(typeRow, 0, 1);
-    grid->addWidget(BuddyLabel(tr("PIDs"), pids, pane), 1, 0);
-    grid->addWidget(pids, 1, 1);
-    grid->addWidget(new QLabel(tr("Comma-separated list, no spaces"), pane), 2, 1);
-    grid->addWidget(BuddyLabel(tr("Listing ID"), listing, pane), 3, 0);
-    grid->addWidget(listing, 3, 1);
-    grid->addWidget(BuddyLabel(tr("Frequency"), freq, pane), 4, 0);
-    grid->addWidget(freq, 4, 1);
-    // What the stored number means, in MHz or GHz, as it is typed.
-    FrequencyReadingLabel = Named(new QLabel(pane), QStringLiteral("FrequencyReadingLabel"));
-    auto showReading = [this, freq] {
-        FrequencyReadingLabel->setText(FrequencyReading(FCardKind, freq->text()));
-    };
-    connect(freq, &QLineEdit::textChanged, this, showReading);
-    connect(this, &TChannelWin::cardKindChanged, this, showReading);
-    grid->addWidget(FrequencyReadingLabel, 5, 1);
-    grid->setRowStretch(6, 1);
 
-    // Satellite.
+    // Each kind's own fields beside the common ones (cable has none of its own).
     DVBSPane = Named(new QWidget(pane), QStringLiteral("DVBSPane"));
-    auto* sat = new QFormLayout(DVBSPane);
-    sat->setContentsMargins(0, 0, 0, 0);
-    auto addEdit = [this](QFormLayout* form, QWidget* parent, const QString& caption,
-                          const QString& field, int limit, const QString& name) {
-        auto* edit = Named(new TDBEdit(DVBDataSource, field, limit, parent), name);
-        form->addRow(BuddyLabel(caption, edit, parent), edit);
-    };
-    auto addList = [this](QFormLayout* form, QWidget* parent, const QString& caption,
-                          const QString& field, const QStringList& values, const QString& name) {
-        auto* combo = Named(new TDBComboBox(DVBDataSource, field, values, true, parent), name);
-        form->addRow(BuddyLabel(caption, combo, parent), combo);
-    };
-    addList(sat, DVBSPane, tr("Polarization"), QStringLiteral("pol"), {"H", "V"},
-            QStringLiteral("PolarizationCombo"));
-    addEdit(sat, DVBSPane, tr("Symbol Rate"), QStringLiteral("symbol_rate"), 8,
-            QStringLiteral("SymbolRateEdit"));
-    addEdit(sat, DVBSPane, tr("Tone"), QStringLiteral("tone"), 8, QStringLiteral("ToneEdit"));
-    addEdit(sat, DVBSPane, tr("DiSeqC"), QStringLiteral("diseqc"), 8, QStringLiteral("DiSEqCEdit"));
-
-    // Terrestrial.
     DVBTPane = Named(new QWidget(pane), QStringLiteral("DVBTPane"));
-    auto* ter = new QFormLayout(DVBTPane);
-    ter->setContentsMargins(0, 0, 0, 0);
-    addList(ter, DVBTPane, tr("Inversion"), QStringLiteral("inversion"), {"AUTO", "1", "0"},
-            QStringLiteral("InversionCombo"));
-    addList(ter, DVBTPane, tr("Bandwidth"), QStringLiteral("bandwidth"), {"AUTO", "6", "7", "8"},
-            QStringLiteral("BandwidthCombo"));
-    addList(ter, DVBTPane, tr("HP Code Rate"), QStringLiteral("hp_code_rate"), CodeRates,
-            QStringLiteral("HPCodeRateCombo"));
-    addList(ter, DVBTPane, tr("LP Code Rate"), QStringLiteral("lp_code_rate"), CodeRates,
-            QStringLiteral("LPCodeRateCombo"));
-    addList(ter, DVBTPane, tr("Modulation"), QStringLiteral("modulation"),
-            {"AUTO", "QPSK", "QAM_16", "QAM_32", "QAM_64", "QAM_128", "QAM_256"},
-            QStringLiteral("ModulationCombo"));
-    addList(ter, DVBTPane, tr("Transmission Rate"), QStringLiteral("transmission_mode"),
-            {"AUTO", "2", "8"}, QStringLiteral("TransmissionModeCombo"));
-    addList(ter, DVBTPane, tr("Guard Interval"), QStringLiteral("guard_interval"),
-            {"AUTO", "1_4", "1_8", "1_16", "1_32"}, QStringLiteral("GuardIntervalCombo"));
-    addList(ter, DVBTPane, tr("Hierarchy"), QStringLiteral("hierarchy"),
-            {"AUTO", "NONE", "1", "2", "4"}, QStringLiteral("HierarchyCombo"));
-
-    // Cable: no fields of its own.
     DVBCPane = Named(new QWidget(pane), QStringLiteral("DVBCPane"));
+    const std::pair<TCardKind, QWidget*> kinds[] = {
+        {TCardKind::DVBS, DVBSPane}, {TCardKind::DVBT, DVBTPane}, {TCardKind::DVBC, DVBCPane}};
+    for (const auto& [kind, kindPane] : kinds)
+        new QFormLayout(kindPane);
+
+    // The fields, as the tuning columns say.
+    int row = 1;
+    for (const TTuningColumn& column : TuningColumns()) {
+        auto makeField = [&](QWidget* parent) -> QWidget* {
+            const QString name = QLatin1String(column.control);
+            if (column.IsList())
+                return Named(
+                    new TDBComboBox(DVBDataSource, column.Name(), column.Values(), true, parent),
+                    name);
+            // A column as wide as the server holds gets its width once connected.
+            return Named(new TDBEdit(DVBDataSource, column.Name(),
+                                     column.limit > 0 ? column.limit : 8, parent),
+                         name);
+        };
+        if (column.Common()) {
+            QWidget* field = makeField(pane);
+            grid->addWidget(BuddyLabel(column.Caption(), field, pane), row, 0);
+            grid->addWidget(field, row++, 1);
+            if (!column.Note().isEmpty())
+                grid->addWidget(new QLabel(column.Note(), pane), row++, 1);
+            if (column.Name() == QLatin1String("freq"))
+                addFrequencyReading(grid, row++, static_cast<QLineEdit*>(field));
+            continue;
+        }
+        for (const auto& [kind, kindPane] : kinds)
+            if (column.ShownFor(kind)) {
+                QWidget* field = makeField(kindPane);
+                auto* form = static_cast<QFormLayout*>(kindPane->layout());
+                form->addRow(BuddyLabel(column.Caption(), field, kindPane), field);
+            }
+    }
+    PIDsEdit = pane->findChild<TDBEdit*>(QStringLiteral("PIDsEdit"));
+    grid->setRowStretch(row, 1);
 
     auto* subPanes = new QVBoxLayout;
-    subPanes->addWidget(DVBSPane);
-    subPanes->addWidget(DVBTPane);
-    subPanes->addWidget(DVBCPane);
+    for (const auto& [kind, kindPane] : kinds) {
+        kindPane->layout()->setContentsMargins(0, 0, 0, 0);
+        subPanes->addWidget(kindPane);
+    }
     subPanes->addStretch(1);
-    grid->addLayout(subPanes, 0, 2, 7, 1);
+    grid->addLayout(subPanes, 0, 2, row + 1, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 2);
     return pane;
 }
 
+void TChannelWin::addFrequencyReading(QGridLayout* grid, int row, QLineEdit* freq)
+{
+    // What the stored number means, in MHz or GHz, as it is typed. Its place is fixed:
+    // a long reading (in any language) wraps there and never widens the window.
+    FrequencyReadingLabel = Named(new QLabel, QStringLiteral("FrequencyReadingLabel"));
+    FrequencyReadingLabel->setWordWrap(true);
+    FrequencyReadingLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    FrequencyReadingLabel->setMinimumHeight(2 * FrequencyReadingLabel->fontMetrics().height());
+    FrequencyReadingLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto showReading = [this, freq] {
+        FrequencyReadingLabel->setText(FrequencyReading(FCardKind, freq->text()));
+    };
+    connect(freq, &QLineEdit::textChanged, this, showReading);
+    connect(this, &TChannelWin::cardKindChanged, this, showReading);
+    grid->addWidget(FrequencyReadingLabel, row, 1);
+}
+
+void TChannelWin::takeServerWidths()
+{
+    // Columns that take what the server holds ("2660,2661" often takes more than 8).
+    for (const TTuningColumn& column : TuningColumns())
+        if (column.limit == 0 && !column.IsList())
+            for (auto* edit : DVBPane->findChildren<TDBEdit*>(QLatin1String(column.control)))
+                edit->SetLimit(std::max(8, SQLModule->Conn->CharacterLength(
+                                               QStringLiteral("channel_dvb"), column.Name())));
+}
+
 void TChannelWin::settleCardKind()
 {
-    FCardKind = CardKindOf(TextOf(CardtypeDataSet->FieldValue(QStringLiteral("cardtype"))),
-                           TextOf(CardtypeDataSet->FieldValue(QStringLiteral("dvb_type"))));
+    // The kind the source is received as, from every card whose input names it.
+    QList<TReceivingCard> cards;
+    const int cardid = CardtypeDataSet->FieldIndex(QStringLiteral("cardid"));
+    const int cardtype = CardtypeDataSet->FieldIndex(QStringLiteral("cardtype"));
+    const int dvbType = CardtypeDataSet->FieldIndex(QStringLiteral("dvb_type"));
+    for (int row = 0; row < CardtypeDataSet->RecordCount(); ++row)
+        cards << TReceivingCard{CardtypeDataSet->VisibleValue(row, cardid).toInt(),
+                                CardKindOf(TextOf(CardtypeDataSet->VisibleValue(row, cardtype)),
+                                           TextOf(CardtypeDataSet->VisibleValue(row, dvbType)))};
+    FCardKind = SourceCardKind(cards);
     showPanes();
 }
 

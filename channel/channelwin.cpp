@@ -10,6 +10,7 @@
 #include "geometry.h"
 #include "guard.h"
 #include "iconstore.h"
+#include "lineupwriter.h"
 #include "mnemonics.h"
 #include "panearea.h"
 #include "sqlmodule.h"
@@ -34,7 +35,8 @@ namespace {
 const QStringList Grabbers{"tv_grab_de", "tv_grab_na", "tv_grab_uk"};
 
 const QString CardtypeQuery = QStringLiteral(
-    "SELECT cardtype, dvb_type, videosource.sourceid AS sourceid FROM videosource, cardinput, "
+    "SELECT cardtype, dvb_type, videosource.sourceid AS sourceid, capturecard.cardid AS cardid "
+    "FROM videosource, cardinput, "
     "capturecard WHERE videosource.sourceid = cardinput.sourceid AND cardinput.cardid = "
     "capturecard.cardid");
 
@@ -336,11 +338,7 @@ void TChannelWin::setUpLayout()
 
 void TChannelWin::FormCreate()
 {
-    // The PIDs of a channel often take more than 8 characters ("2660,2661"): take what
-    // the column on the server holds.
-    PIDsEdit->SetLimit(
-        std::max(PIDsLimit, SQLModule->Conn->CharacterLength(QStringLiteral("channel_dvb"),
-                                                             QStringLiteral("pids"))));
+    takeServerWidths();
     QStringList columns;
     SQLModule->Conn->GetFieldNames(QStringLiteral("channel"), columns);
     if (columns.contains(QStringLiteral("channum_real"))) {
@@ -400,7 +398,7 @@ void TChannelWin::ApplyActionExecute()
     // One save, one transaction: the source, its channels and their digital rows are
     // written together, or nothing is and every change stays to be saved again.
     FSavedChanges =
-        ApplyUpdatesTogether(*SQLModule->Conn, {SourceDataSet, ChannelDataSet, DVBDataSet});
+        TLineupWriter(*SQLModule->Conn).Save({SourceDataSet, ChannelDataSet, DVBDataSet});
     History->Clear(); // saved: a new history starts
     UpdateModifiedMark();
 }

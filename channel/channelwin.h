@@ -148,6 +148,8 @@ private:
     void setUpLayout();
     QWidget* makeAnalogPane();
     QWidget* makeDVBPane();
+    void addFrequencyReading(class QGridLayout* grid, int row, class QLineEdit* freq);
+    void takeServerWidths();
     void settleCardKind();
     void showPanes();
     bool isDigital() const { return IsDigital(FCardKind); }
@@ -165,7 +167,6 @@ private:
     QString channelName(int row) const;
     QString channelName(const TChannelRow& row) const;
 
-    static constexpr int PIDsLimit = 8;
     // What the channel fields let be typed (characters), the line-up tools too.
     static constexpr int ChannumLimit = 5;
     static constexpr int NameLimit = 20;

@@ -41,7 +41,11 @@ void TIconStore::startFetch(const QString& value, bool fromCache, bool retried)
     // The whole transfer, not only each pause in it, has its time.
     auto* deadline = new QTimer(reply);
     deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, this, [this, reply] { stopFetch(reply, tr("timeout")); });
+    connect(deadline, &QTimer::timeout, this, [this, reply] {
+        if (auto it = m_fetches.find(reply); it != m_fetches.end() && it->refused.isEmpty())
+            it->outOfTime = true;
+        stopFetch(reply, tr("timeout"));
+    });
     deadline->start(IconLimits::FetchMs);
     connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl& to) {
         const QString scheme = to.scheme().toLower();
@@ -86,9 +90,9 @@ void TIconStore::fetched(QNetworkReply* reply)
     reply->disconnect(this);
     reply->deleteLater();
     const QNetworkReply::NetworkError error = reply->error();
-    const bool timedOut = f.refused == tr("timeout") ||
-                          (f.refused.isEmpty() && (error == QNetworkReply::OperationCanceledError ||
-                                                   error == QNetworkReply::TimeoutError));
+    const bool timedOut =
+        f.outOfTime || (f.refused.isEmpty() && (error == QNetworkReply::OperationCanceledError ||
+                                                error == QNetworkReply::TimeoutError));
     if (!f.retried && (timedOut || (f.refused.isEmpty() && error != QNetworkReply::NoError))) {
         // The copy on disk was let go: ask the server. The server cannot be reached:
         // take the copy on disk, if there is one. Once, either way.

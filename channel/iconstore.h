@@ -66,9 +66,10 @@ private:
     {
         QString value;
         QByteArray bytes;
-        QString refused; // why the transfer was stopped by us
+        QString refused; // why the transfer was stopped by us, as the user reads it
         bool fromCache = false;
-        bool retried = false; // the other of cache and server was asked already
+        bool retried = false;   // the other of cache and server was asked already
+        bool outOfTime = false; // stopped by its deadline
     };
 
     const Entry& ask(const QString& value);

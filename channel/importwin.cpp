@@ -25,7 +25,7 @@ QString shown(const std::optional<QString>& value)
 /// system ("578500000 (578.5 MHz)").
 QString TImportWin::frequency(const TScannedService& service) const
 {
-    const std::optional<QString>& value = service.freq;
+    const std::optional<QString> value = service.Value(QStringLiteral("freq"));
     TCardKind kind = TCardKind::None;
     for (TCardKind k : {TCardKind::DVBS, TCardKind::DVBT, TCardKind::DVBC})
         if (DeliverySystemsOf(k).contains(service.deliverySystem))
@@ -109,7 +109,7 @@ void TImportWin::replan()
             what += tr(" (stored as AUTO: %1)")
                         .arg(row.service.outsideLists.join(QStringLiteral(", ")));
         const QStringList cells{row.action == TImportAction::Add ? row.name : row.service.name,
-                                frequency(row.service), shown(row.service.pids),
+                                frequency(row.service), shown(row.service.Value(QStringLiteral("pids"))),
                                 QString::number(row.service.serviceId), what};
         for (int c = 0; c < cells.size(); ++c)
             Table->setItem(r, c, new QTableWidgetItem(cells[c]));

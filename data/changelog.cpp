@@ -177,27 +177,39 @@ void TChangeLog::Undo(TRowStore& rows)
     rows.PurgeAbsent();
 }
 
-int ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets)
+QList<TWrittenRow> TChangeLog::Describe(const QString& table, const QStringList& columns) const
 {
-    // Settle pending rows first: a posting row may post rows of another set.
-    int changes = 0;
-    for (TSQLClientDataSet* set : dataSets)
-        if (set->Active())
-            set->CheckBrowseMode();
-    for (TSQLClientDataSet* set : dataSets)
-        if (set->Active())
-            changes += set->ChangeCount();
-    if (changes == 0)
-        return 0;
-    connection.StartTransaction();
-    try {
-        for (TSQLClientDataSet* set : dataSets)
-            if (set->Active())
-                set->ApplyUpdates(0);
-        connection.Commit();
-    } catch (...) {
-        connection.Rollback();
-        throw;
+    QList<TWrittenRow> rows;
+    rows.reserve(qsizetype(m_entries.size()));
+    const auto valuesOf = [&columns](const QVariantList& values) {
+        QVariantMap map;
+        for (qsizetype c = 0; c < columns.size() && c < values.size(); ++c)
+            map.insert(columns[c], values[c]);
+        return map;
+    };
+    for (const TRow* row : m_entries) {
+        TWrittenRow written;
+        written.table = table;
+        written.keyColumn = columns.value(0);
+        switch (row->status) {
+        case TRowStatus::Inserted:
+            written.kind = TWrittenRow::Kind::Insert;
+            written.after = valuesOf(row->current);
+            written.key = row->current.value(0);
+            break;
+        case TRowStatus::Deleted:
+            written.kind = TWrittenRow::Kind::Delete;
+            written.before = valuesOf(row->original);
+            written.key = row->original.value(0);
+            break;
+        default:
+            written.kind = TWrittenRow::Kind::Update;
+            written.before = valuesOf(row->original);
+            written.after = valuesOf(row->current);
+            written.key = row->original.value(0);
+            break;
+        }
+        rows << written;
     }
-    return changes;
+    return rows;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "lineupwriter.h"
 #include "rowstore.h"
 #include "sqlgen.h"
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 class TSQLConnection;
@@ -36,6 +38,9 @@ public:
     /// After the commit: each row written that is still logged holds what the server
     /// holds now; deleted rows leave `rows`.
     void MergeWritten(const std::vector<TRow*>& written, TRowStore& rows);
+    /// The changes as the rows they write to `table`, whose columns are `columns` (the
+    /// first its key), with their values before and after.
+    QList<TWrittenRow> Describe(const QString& table, const QStringList& columns) const;
     /// Every change undone: changed and deleted rows as read, added rows gone from `rows`.
     void Undo(TRowStore& rows);
 

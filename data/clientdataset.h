@@ -26,12 +26,6 @@ enum class TCommandType { Table, Text };
 
 class TSQLClientDataSet;
 
-/// Writes the change logs of several data sets in one transaction: every log is
-/// written or none, and a failure leaves every log as it was. Sends nothing when no
-/// set has changes. Returns the number of changes written (rows added, changed or
-/// deleted).
-int ApplyUpdatesTogether(TSQLConnection& connection, const QList<TSQLClientDataSet*>& dataSets);
-
 /// An in-memory copy of one table or one query's result over the shared connection:
 /// rows as fetched, a filter evaluated in memory, a current row, an edit state and a
 /// change log that ApplyUpdates writes back in one transaction.
@@ -136,6 +130,9 @@ public:
 
     // --- change log
     int ChangeCount() const { return m_log.Count(); }
+    /// The change log as the rows ApplyUpdates writes, with their values before and
+    /// after (every column of the set).
+    QList<TWrittenRow> PendingRows() const { return m_log.Describe(m_commandText, FieldNames()); }
     /// Whether saving would write something: a row being edited, logged changes, or a
     /// new row the user typed into (a new row nobody touched is no change).
     bool HasPendingChanges() const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -14,19 +15,24 @@ inline bool IsDigital(TCardKind kind)
 }
 
 /// The kind of a card from its `cardtype` and `dvb_type` columns.
-inline TCardKind CardKindOf(const QString& cardtype, const QString& dvbType)
+TCardKind CardKindOf(const QString& cardtype, const QString& dvbType);
+
+/// "DVB-T", "DVB-S", "DVB-C", or "analogue" (translated) for V4L and MPEG cards; empty
+/// for None.
+QString CardKindName(TCardKind kind);
+
+/// A card whose input names a source.
+struct TReceivingCard
 {
-    if (cardtype == QLatin1String("V4L"))
-        return TCardKind::V4L;
-    if (cardtype == QLatin1String("MPEG"))
-        return TCardKind::MPEG;
-    if (cardtype == QLatin1String("DVB")) {
-        if (dvbType == QLatin1String("S"))
-            return TCardKind::DVBS;
-        if (dvbType == QLatin1String("T"))
-            return TCardKind::DVBT;
-        if (dvbType == QLatin1String("C"))
-            return TCardKind::DVBC;
-    }
-    return TCardKind::None;
-}
+    int id = 0;
+    TCardKind kind = TCardKind::None;
+};
+
+/// The kind a source is edited, exported and checked as, from the cards whose inputs
+/// name it: the first DVB card's (the lowest card id), else the first card's; None when
+/// no card of a known kind receives it.
+TCardKind SourceCardKind(const QList<TReceivingCard>& cards);
+
+/// The kinds of those cards, V4L and MPEG counted as one (analogue), in the order of
+/// their lowest card ids: more than one when cards of different kinds receive it.
+QList<TCardKind> ReceivingKinds(const QList<TReceivingCard>& cards);

@@ -155,7 +155,9 @@ struct TColumnPlaces
           pids(lineup.TuningIndex(QStringLiteral("pids")))
     {
         for (const TTuningColumn& column : TuningColumns())
-            if (const int i = lineup.TuningIndex(QLatin1String(column.column)); i >= 0)
+            if (column.source != TTuningSource::Property)
+                continue;
+            else if (const int i = lineup.TuningIndex(column.Name()); i >= 0)
                 tuning.append({&column, i, QString(), std::nullopt});
     }
 
@@ -268,10 +270,10 @@ QString TExportResult::Summary(const QString& path) const
 
 QByteArray CsvOf(const TExportLineup& lineup, TCardKind kind)
 {
-    const QList<TPaneColumn> pane = PaneColumnsOf(kind);
+    const QList<const TTuningColumn*> pane = PaneColumnsOf(kind);
     QList<int> places;
-    for (const TPaneColumn& column : pane)
-        places << lineup.TuningIndex(column.column);
+    for (const TTuningColumn* column : pane)
+        places << lineup.TuningIndex(column->Name());
     QString text;
     text.reserve(64 + lineup.channels.size() * (64 + 16 * pane.size()));
     const QStringList header{TExportChannelsText::tr("No."), TExportChannelsText::tr("Short name"),
@@ -281,8 +283,8 @@ QByteArray CsvOf(const TExportLineup& lineup, TCardKind kind)
         appendField(text, caption);
         text += u',';
     }
-    for (const TPaneColumn& column : pane) {
-        appendField(text, column.caption);
+    for (const TTuningColumn* column : pane) {
+        appendField(text, column->Caption());
         text += u',';
     }
     text.chop(1);

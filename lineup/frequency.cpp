@@ -5,10 +5,23 @@
 
 namespace {
 
-/// The texts of the reading, translated as the channel editor's.
+/// The texts of frequencies and bands.
 struct TFrequencyText
 {
-    Q_DECLARE_TR_FUNCTIONS(TChannelWin)
+    Q_DECLARE_TR_FUNCTIONS(Frequency)
+};
+
+const TFrequencyBand Bands[] = {
+    {TCardKind::DVBT,
+     {{47e6, 862e6}},
+     QT_TRANSLATE_NOOP("Frequency", "47 to 862 MHz (47000000 to 862000000 Hz)")},
+    {TCardKind::DVBC,
+     {{47e6, 862e6}},
+     QT_TRANSLATE_NOOP("Frequency", "47 to 862 MHz (47000000 to 862000000 Hz)")},
+    {TCardKind::DVBS,
+     {{950e3, 2150e3}, {10.7e6, 12.75e6}},
+     QT_TRANSLATE_NOOP("Frequency", "950 to 2150 MHz or 10.7 to 12.75 GHz (950000 to 2150000 "
+                                    "or 10700000 to 12750000 kHz)")},
 };
 
 /// A number with at most three decimals (six below one, where a unit mistake lands),
@@ -40,17 +53,31 @@ std::optional<double> storedNumber(const QString& stored)
 
 } // namespace
 
+QString TFrequencyBand::Text() const
+{
+    return QCoreApplication::translate("Frequency", text);
+}
+
+bool TFrequencyBand::Holds(double f) const
+{
+    for (const auto& [low, high] : ranges)
+        if (f >= low && f <= high)
+            return true;
+    return false;
+}
+
+const TFrequencyBand* FrequencyBandOf(TCardKind kind)
+{
+    for (const TFrequencyBand& band : Bands)
+        if (band.kind == kind)
+            return &band;
+    return nullptr;
+}
+
 bool InFrequencyBand(TCardKind kind, double f)
 {
-    switch (kind) {
-    case TCardKind::DVBT:
-    case TCardKind::DVBC:
-        return f >= 47e6 && f <= 862e6;
-    case TCardKind::DVBS:
-        return (f >= 950e3 && f <= 2150e3) || (f >= 10.7e6 && f <= 12.75e6);
-    default:
-        return false;
-    }
+    const TFrequencyBand* band = FrequencyBandOf(kind);
+    return band && band->Holds(f);
 }
 
 QString FrequencyText(TCardKind kind, const QString& stored, const QLocale& locale)
@@ -69,8 +96,5 @@ QString FrequencyReading(TCardKind kind, const QString& stored, const QLocale& l
     const QString text = FrequencyText(kind, stored, locale);
     if (text.isEmpty() || InFrequencyBand(kind, *storedNumber(stored)))
         return text;
-    const QString system = kind == TCardKind::DVBS   ? QStringLiteral("DVB-S")
-                           : kind == TCardKind::DVBT ? QStringLiteral("DVB-T")
-                                                     : QStringLiteral("DVB-C");
-    return TFrequencyText::tr("%1, outside the %2 band").arg(text, system);
+    return TFrequencyText::tr("%1, outside the %2 band").arg(text, CardKindName(kind));
 }

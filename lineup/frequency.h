@@ -2,8 +2,25 @@
 
 #include "cardkind.h"
 
+#include <QList>
 #include <QLocale>
 #include <QString>
+#include <utility>
+
+/// The band a card kind receives, in the unit its frequencies are stored in (Hz on the
+/// ground and cable, kHz from a satellite): one or two ranges, and how people read it.
+struct TFrequencyBand
+{
+    TCardKind kind;
+    QList<std::pair<double, double>> ranges;
+    const char* text; // in English; Text() translates it
+
+    QString Text() const;
+    bool Holds(double stored) const;
+};
+
+/// The band of `kind`; null for a kind without DVB tuning.
+const TFrequencyBand* FrequencyBandOf(TCardKind kind);
 
 /// Whether a stored frequency lies in the band a card kind receives: 47 to 862 MHz on
 /// the ground and on cable (stored in Hz), 950 to 2150 MHz or 10.7 to 12.75 GHz from a

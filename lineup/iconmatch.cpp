@@ -11,10 +11,10 @@
 
 namespace {
 
-/// The texts of this file, translated as TIconMatch's.
+/// The texts of the icon match.
 struct TIconMatchText
 {
-    Q_DECLARE_TR_FUNCTIONS(TIconMatch)
+    Q_DECLARE_TR_FUNCTIONS(IconMatch)
 };
 
 QString foldedFileName(const QString& name)

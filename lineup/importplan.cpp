@@ -1,5 +1,7 @@
 #include "importplan.h"
 
+#include "channelnumber.h"
+
 #include <QCoreApplication>
 #include <QSet>
 
@@ -24,14 +26,6 @@ QString tooWide(const TScannedService& s, const TImportLimits& limits)
     return QString();
 }
 
-/// A channel number as the recording system compares them: "07" is channel 7.
-QString numberKey(const QString& channum)
-{
-    bool numeric = false;
-    const qlonglong n = channum.trimmed().toLongLong(&numeric);
-    return numeric ? QString::number(n) : channum.trimmed();
-}
-
 } // namespace
 
 TImportPlan PlanImport(const QList<TScannedService>& services,
@@ -52,7 +46,7 @@ TImportPlan PlanImport(const QList<TScannedService>& services,
     for (const TExistingChannel& c : channels) {
         highest(c.channum);
         if (!c.channum.trimmed().isEmpty())
-            taken.insert(numberKey(c.channum));
+            taken.insert(ChannelNumberKey(c.channum));
     }
     for (const TScannedService& s : services)
         if (s.vchannel.size() <= limits.channum)
@@ -94,13 +88,13 @@ TImportPlan PlanImport(const QList<TScannedService>& services,
                         TPlanImportText::tr("the file's number %1 is longer than a channel "
                                             "number holds")
                             .arg(wanted);
-                else if (!wanted.isEmpty() && taken.contains(numberKey(wanted)))
+                else if (!wanted.isEmpty() && taken.contains(ChannelNumberKey(wanted)))
                     row.numberNote =
                         TPlanImportText::tr("the file's number %1 is taken").arg(wanted);
                 row.channum = wanted.isEmpty() || !row.numberNote.isEmpty()
                                   ? QString::number(++number)
                                   : wanted;
-                taken.insert(numberKey(row.channum));
+                taken.insert(ChannelNumberKey(row.channum));
             }
         }
         switch (row.action) {

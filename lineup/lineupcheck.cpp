@@ -1,7 +1,6 @@
 #include "lineupcheck.h"
 
 #include <algorithm>
-#include <iterator>
 
 TLineupIndex::TLineupIndex(const TLineup& l)
 {
@@ -25,75 +24,70 @@ TLineupIndex::TLineupIndex(const TLineup& l)
     }
 }
 
-const TLineup::Card* TLineupIndex::DvbCardOf(int source) const
+QList<TReceivingCard> TLineupIndex::receivingCards(int source) const
+{
+    QList<TReceivingCard> receiving;
+    for (const TLineup::Card* card : cardsOfSource.value(source))
+        receiving << TReceivingCard{card->id, CardKindOf(card->type, card->dvbType)};
+    return receiving;
+}
+
+TCardKind TLineupIndex::KindOf(int source) const
 {
     // Channels come source by source: the last answer is asked again, mostly.
-    if (source == m_lastSource)
-        return m_lastCard;
-    m_lastSource = source;
-    m_lastCard = nullptr;
-    for (const TLineup::Card* card : cardsOfSource.value(source))
-        if (card->type == QLatin1String("DVB")) {
-            m_lastCard = card;
-            break;
-        }
-    return m_lastCard;
+    if (source != m_lastSource) {
+        m_lastSource = source;
+        m_lastKind = SourceCardKind(receivingCards(source));
+    }
+    return m_lastKind;
+}
+
+QList<TCardKind> TLineupIndex::KindsOf(int source) const
+{
+    return ReceivingKinds(receivingCards(source));
 }
 
 namespace {
 
-// The rules in the order they run (that of TRule), with their names for scripts.
-struct TRuleEntry
+const TRuleDef& defOf(TRule rule)
 {
-    TRule rule;
-    const char* name;
-    TRuleCheck check;
-};
-constexpr TRuleEntry Rules[] = {
-    {TRule::UnusedSource, "unused-source", CheckUnusedSources},
-    {TRule::MissingTuning, "missing-tuning", CheckMissingTuning},
-    {TRule::Frequency, "frequency", CheckFrequencies},
-    {TRule::OrphanedTuning, "orphaned-tuning", CheckOrphanedTuning},
-    {TRule::SharedNumber, "shared-number", CheckChannelNumbers},
-    {TRule::MissingListingsId, "missing-listings-id", CheckListingIds},
-    {TRule::StartChannel, "start-channel", CheckStartChannels},
-    {TRule::DefaultInput, "default-input", CheckDefaultInputs},
-    {TRule::CardWithoutInputs, "card-without-inputs", CheckCardsWithoutInputs},
-    {TRule::SharedDevice, "shared-device", CheckSharedDevices},
-};
-
-constexpr bool inOrder()
-{
-    for (int i = 0; i < int(std::size(Rules)); ++i)
-        if (int(Rules[i].rule) != i + 1)
-            return false;
-    return true;
+    const QList<TRuleDef>& rules = RuleDefs();
+    Q_ASSERT(int(rule) >= 1 && int(rule) <= rules.size() && rules[int(rule) - 1].rule == rule);
+    return rules[int(rule) - 1];
 }
-static_assert(inOrder(), "Rules follows TRule, one entry a rule");
 
-const TRuleEntry& entryOf(TRule rule)
+void run(const TRuleDef& def, const TLineup& lineup, const TLineupIndex& index,
+         QList<TProblem>& problems)
 {
-    return Rules[int(rule) - 1];
+    const qsizetype before = problems.size();
+    def.body(lineup, index, problems);
+    for (qsizetype i = before; i < problems.size(); ++i) {
+        problems[i].rule = def.rule;
+        problems[i].severity = def.severity;
+    }
 }
 
 } // namespace
 
 QString RuleName(TRule rule)
 {
-    return QLatin1String(entryOf(rule).name);
+    return QLatin1String(defOf(rule).name);
 }
 
 TRuleCheck CheckOf(TRule rule)
 {
-    return entryOf(rule).check;
+    const TRuleDef& def = defOf(rule);
+    return [&def](const TLineup& lineup, const TLineupIndex& index, QList<TProblem>& problems) {
+        run(def, lineup, index, problems);
+    };
 }
 
 QList<TProblem> CheckLineup(const TLineup& lineup)
 {
     const TLineupIndex index(lineup);
     QList<TProblem> problems;
-    for (const TRuleEntry& entry : Rules)
-        entry.check(lineup, index, problems);
+    for (const TRuleDef& def : RuleDefs())
+        run(def, lineup, index, problems);
     std::stable_sort(problems.begin(), problems.end(), [](const TProblem& a, const TProblem& b) {
         return a.severity == TProblem::Severity::Error && b.severity != TProblem::Severity::Error;
     });

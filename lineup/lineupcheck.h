@@ -1,10 +1,12 @@
 #pragma once
 
+#include "cardkind.h"
 #include "recordref.h"
 
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class TSQLConnection;
@@ -65,12 +67,16 @@ public:
     QHash<int, QList<const TLineup::Input*>> inputsOfCard;
     QHash<int, QList<const TLineup::Card*>> cardsOfSource; // in the inputs' order
 
-    /// The first DVB card that receives the source, if one does.
-    const TLineup::Card* DvbCardOf(int source) const;
+    /// The kind the source is received as (SourceCardKind of the cards whose inputs
+    /// name it); None when no card receives it.
+    TCardKind KindOf(int source) const;
+    /// The kinds of the cards that receive the source (ReceivingKinds).
+    QList<TCardKind> KindsOf(int source) const;
 
 private:
+    QList<TReceivingCard> receivingCards(int source) const;
     mutable std::optional<int> m_lastSource;
-    mutable const TLineup::Card* m_lastCard = nullptr;
+    mutable TCardKind m_lastKind = TCardKind::None;
 };
 
 /// The rules, in the order they run; the numbers are those the report has always used.
@@ -85,6 +91,7 @@ enum class TRule : quint8 {
     DefaultInput,      // a card whose default input is none of its inputs
     CardWithoutInputs, // a card without inputs
     SharedDevice,      // two cards of one host on the same device
+    MixedCardKinds,    // a source received by cards of different kinds
 };
 
 /// The rule's name for scripts ("unused-source"); never translated.
@@ -107,21 +114,24 @@ struct TProblem
     TRecordRef record;
 };
 
-// The rules, each over the rows read; each adds what it finds to `problems`.
-using TRuleCheck = void (*)(const TLineup&, const TLineupIndex&, QList<TProblem>&);
-void CheckUnusedSources(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems);
-void CheckMissingTuning(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems);
-void CheckFrequencies(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems);
-void CheckOrphanedTuning(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems);
-void CheckChannelNumbers(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems);
-void CheckListingIds(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems);
-void CheckStartChannels(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems);
-void CheckDefaultInputs(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems);
-void CheckCardsWithoutInputs(const TLineup& l, const TLineupIndex& index,
-                             QList<TProblem>& problems);
-void CheckSharedDevices(const TLineup& l, const TLineupIndex& index, QList<TProblem>& problems);
+/// A rule's body: looks at the rows read and adds what it finds to `problems`.
+using TRuleBody = void (*)(const TLineup&, const TLineupIndex&, QList<TProblem>&);
 
-/// The check of one rule.
+/// A rule of the check, declared once: its number, its name for scripts ("unused-source",
+/// never translated), the severity of what it finds, and its body.
+struct TRuleDef
+{
+    TRule rule;
+    const char* name;
+    TProblem::Severity severity;
+    TRuleBody body;
+};
+/// The rules, in the order they run (that of TRule).
+const QList<TRuleDef>& RuleDefs();
+
+/// The check of one rule: its body, the problems it adds marked with its rule and
+/// severity.
+using TRuleCheck = std::function<void(const TLineup&, const TLineupIndex&, QList<TProblem>&)>;
 TRuleCheck CheckOf(TRule rule);
 
 /// Every rule over `lineup`: errors first, then warnings, each in the rules' order.

@@ -8,10 +8,10 @@
 
 namespace {
 
-/// The texts of this file, translated as TLineupWin's.
-struct TLineupWinText
+/// The texts of the line-up check's report.
+struct TLineupReportText
 {
-    Q_DECLARE_TR_FUNCTIONS(TLineupWin)
+    Q_DECLARE_TR_FUNCTIONS(LineupReport)
 };
 
 bool isError(const TProblem& p)
@@ -23,26 +23,26 @@ bool isError(const TProblem& p)
 
 QString SeverityText(TProblem::Severity severity)
 {
-    return severity == TProblem::Severity::Error ? TLineupWinText::tr("Error")
-                                                 : TLineupWinText::tr("Warning");
+    return severity == TProblem::Severity::Error ? TLineupReportText::tr("Error")
+                                                 : TLineupReportText::tr("Warning");
 }
 
 QString ProblemSummary(const QList<TProblem>& problems)
 {
     if (problems.isEmpty())
-        return TLineupWinText::tr("No problems found");
+        return TLineupReportText::tr("No problems found");
     const int errors = int(std::count_if(problems.begin(), problems.end(), isError));
     const int warnings = int(problems.size()) - errors;
-    const QString e =
-        errors == 1 ? TLineupWinText::tr("1 error") : TLineupWinText::tr("%1 errors").arg(errors);
-    const QString w = warnings == 1 ? TLineupWinText::tr("1 warning")
-                                    : TLineupWinText::tr("%1 warnings").arg(warnings);
-    return TLineupWinText::tr("%1, %2").arg(e, w);
+    const QString e = errors == 1 ? TLineupReportText::tr("1 error")
+                                  : TLineupReportText::tr("%1 errors").arg(errors);
+    const QString w = warnings == 1 ? TLineupReportText::tr("1 warning")
+                                    : TLineupReportText::tr("%1 warnings").arg(warnings);
+    return TLineupReportText::tr("%1, %2").arg(e, w);
 }
 
 QString ReportLine(const TProblem& problem)
 {
-    return TLineupWinText::tr("%1: %2 - %3: %4")
+    return TLineupReportText::tr("%1: %2 - %3: %4")
         .arg(SeverityText(problem.severity), problem.what, problem.where, problem.why);
 }
 

@@ -1,5 +1,7 @@
 #include "renumberplan.h"
 
+#include "channelnumber.h"
+
 #include <QCoreApplication>
 #include <QSet>
 #include <optional>
@@ -35,7 +37,7 @@ TRenumberPlan PlanRenumber(const QList<TRenumberChannel>& channels, qlonglong fi
         const QString number = QString::number(n);
         if (number.size() > limit && plan.refused.isEmpty())
             plan.refused = QCoreApplication::translate(
-                               "TRenumberWin", "\u201C%1\u201D would be numbered %2, longer than "
+                               "RenumberPlan", "\u201C%1\u201D would be numbered %2, longer than "
                                                "the %3 characters a channel number holds.")
                                .arg(c.name, number)
                                .arg(limit);
@@ -43,21 +45,19 @@ TRenumberPlan PlanRenumber(const QList<TRenumberChannel>& channels, qlonglong fi
         n += step;
     }
     const auto count = plan.numbers.size();
-    plan.summary = count == 1 ? QCoreApplication::translate("TRenumberWin", "1 channel: %1")
+    plan.summary = count == 1 ? QCoreApplication::translate("RenumberPlan", "1 channel: %1")
                                     .arg(plan.numbers.value(0))
-                              : QCoreApplication::translate("TRenumberWin", "%1 channels: %2 to %3")
+                              : QCoreApplication::translate("RenumberPlan", "%1 channels: %2 to %3")
                                     .arg(count)
                                     .arg(plan.numbers.value(0), plan.numbers.value(count - 1));
-    // Numbers as the recording system compares them: "07" is channel 7.
+    // Numbers as the recording system compares them.
     QSet<QString> taken;
     for (const QString& number : plan.numbers)
         taken.insert(number);
     for (const TRenumberChannel& c : channels) {
         if (c.selected)
             continue;
-        const auto number = wholeNumber(c.channum);
-        const QString shown = number ? QString::number(*number) : c.channum.trimmed();
-        if (taken.contains(shown))
+        if (taken.contains(ChannelNumberKey(c.channum)))
             plan.clashes << QStringLiteral("%1 (%2)").arg(c.name, c.channum.trimmed());
     }
     return plan;

@@ -80,8 +80,6 @@ TScannedService serviceOf(dvb_entry* entry, quint32 fallbackSystem)
     uint32_t v = 0;
     s.deliverySystem =
         dvb_retrieve_entry_prop(entry, DTV_DELIVERY_SYSTEM, &v) == 0 ? v : fallbackSystem;
-    if (dvb_retrieve_entry_prop(entry, DTV_FREQUENCY, &v) == 0)
-        s.freq = QString::number(v);
     // The video PID, then the audio PIDs; PID 0 stands for none.
     QStringList pids;
     for (unsigned i = 0; i < entry->video_pid_len; ++i)
@@ -91,31 +89,20 @@ TScannedService serviceOf(dvb_entry* entry, quint32 fallbackSystem)
     for (unsigned i = 0; i < entry->audio_pid_len; ++i)
         if (entry->audio_pid[i])
             pids << QString::number(entry->audio_pid[i]);
-    if (!pids.isEmpty())
-        s.pids = pids.join(QLatin1Char(','));
-    // The other values, each as its column stores it.
-    const std::pair<const char*, std::optional<QString>*> columns[] = {
-        {"pol", &s.pol},
-        {"symbol_rate", &s.symbolRate},
-        {"inversion", &s.inversion},
-        {"bandwidth", &s.bandwidth},
-        {"hp_code_rate", &s.hpCodeRate},
-        {"lp_code_rate", &s.lpCodeRate},
-        {"modulation", &s.modulation},
-        {"transmission_mode", &s.transmissionMode},
-        {"guard_interval", &s.guardInterval},
-        {"hierarchy", &s.hierarchy}};
-    for (const auto& [name, value] : columns) {
-        const TTuningColumn& column = TuningColumn(name);
-        if (dvb_retrieve_entry_prop(entry, column.property, &v) != 0 ||
+    for (const TTuningColumn& column : TuningColumns()) {
+        if (column.source == TTuningSource::Pids && !pids.isEmpty())
+            s.tuning.insert(column.Name(), pids.join(QLatin1Char(',')));
+        if (column.source != TTuningSource::Property ||
+            dvb_retrieve_entry_prop(entry, column.property, &v) != 0 ||
             (column.property == DTV_POLARIZATION && v == POLARIZATION_OFF))
             continue;
-        *value = ColumnText(column, v);
-        if (!*value) {
+        std::optional<QString> value = ColumnText(column, v);
+        if (!value) {
             // A value no entry of the column's list stands for is stored as "AUTO".
-            s.outsideLists << QStringLiteral("%1: %2").arg(QLatin1String(name)).arg(v);
-            *value = QStringLiteral("AUTO");
+            s.outsideLists << QStringLiteral("%1: %2").arg(column.Name()).arg(v);
+            value = QStringLiteral("AUTO");
         }
+        s.tuning.insert(column.Name(), *value);
     }
     if (entry->vchannel)
         s.vchannel = QString::fromUtf8(entry->vchannel).trimmed();
@@ -126,18 +113,11 @@ TScannedService serviceOf(dvb_entry* entry, quint32 fallbackSystem)
 
 QList<std::pair<QString, std::optional<QString>>> DigitalValues(const TScannedService& s)
 {
-    return {{QStringLiteral("freq"), s.freq},
-            {QStringLiteral("pids"), s.pids},
-            {QStringLiteral("pol"), s.pol},
-            {QStringLiteral("symbol_rate"), s.symbolRate},
-            {QStringLiteral("inversion"), s.inversion},
-            {QStringLiteral("bandwidth"), s.bandwidth},
-            {QStringLiteral("hp_code_rate"), s.hpCodeRate},
-            {QStringLiteral("lp_code_rate"), s.lpCodeRate},
-            {QStringLiteral("modulation"), s.modulation},
-            {QStringLiteral("transmission_mode"), s.transmissionMode},
-            {QStringLiteral("guard_interval"), s.guardInterval},
-            {QStringLiteral("hierarchy"), s.hierarchy}};
+    QList<std::pair<QString, std::optional<QString>>> values;
+    for (const TTuningColumn& column : TuningColumns())
+        if (column.source != TTuningSource::None)
+            values.append({column.Name(), s.Value(column.Name())});
+    return values;
 }
 
 QList<quint32> DeliverySystemsOf(TCardKind cardKind)

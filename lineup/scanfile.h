@@ -2,6 +2,7 @@
 
 #include "cardkind.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -16,8 +17,15 @@ struct TScannedService
     int serviceId = 0;
     bool radio = false; // no video PID
     quint32 deliverySystem = 0;
-    std::optional<QString> freq, pids, pol, symbolRate, inversion, bandwidth, hpCodeRate,
-        lpCodeRate, modulation, transmissionMode, guardInterval, hierarchy;
+    /// The file's tuning values by channel_dvb column, as the column stores them; a
+    /// column the file gives no value for is missing.
+    QHash<QString, QString> tuning;
+    /// The value of `column`; none when the file gives it none.
+    std::optional<QString> Value(const QString& column) const
+    {
+        const auto found = tuning.constFind(column);
+        return found == tuning.constEnd() ? std::nullopt : std::optional<QString>(*found);
+    }
     /// The channel number the file gives the service (VCHANNEL: a logical channel
     /// number some broadcasters send, or ours from an export); empty when none.
     QString vchannel;
@@ -26,7 +34,8 @@ struct TScannedService
     QStringList outsideLists;
 };
 
-/// The `channel_dvb` columns a service gives values for, with those values.
+/// The `channel_dvb` columns a channel file gives values for, with the service's values
+/// (none for a column it gives no value for), in the tuning columns' order.
 QList<std::pair<QString, std::optional<QString>>> DigitalValues(const TScannedService& service);
 
 /// The delivery systems a source's card kind receives (2 DVB-S, 3 DVB-T, 4 DVB-C).

@@ -50,12 +50,15 @@ TStoredSource ReadStoredSource(TSQLConnection& connection, const QString& source
     stored.name = found.first().second;
 
     QSqlQuery& card = connection.Execute(
-        QStringLiteral("SELECT capturecard.cardtype, capturecard.dvb_type FROM cardinput, "
-                       "capturecard WHERE cardinput.cardid = capturecard.cardid AND "
-                       "cardinput.sourceid = ?"),
+        QStringLiteral("SELECT capturecard.cardid, capturecard.cardtype, capturecard.dvb_type "
+                       "FROM cardinput, capturecard WHERE cardinput.cardid = capturecard.cardid "
+                       "AND cardinput.sourceid = ?"),
         {stored.id});
-    if (card.next())
-        stored.kind = CardKindOf(TextOf(card.value(0)), TextOf(card.value(1)));
+    QList<TReceivingCard> cards;
+    while (card.next())
+        cards << TReceivingCard{card.value(0).toInt(),
+                                CardKindOf(TextOf(card.value(1)), TextOf(card.value(2)))};
+    stored.kind = SourceCardKind(cards);
 
     QHash<int, QVariantList> tuning;
     QSqlQuery& digital = connection.Execute(

@@ -11,15 +11,15 @@
 
 namespace {
 
-/// The texts of this file, translated as TChannelWin's.
-struct TChannelWinText
+/// The texts of the listings file's reader.
+struct TListingsFileText
 {
-    Q_DECLARE_TR_FUNCTIONS(TChannelWin)
+    Q_DECLARE_TR_FUNCTIONS(ListingsFile)
 };
 
 EKorvaneError fileError(const QString& path, const QString& problem)
 {
-    return EKorvaneError(TChannelWinText::tr("The listings file \"%1\" %2").arg(path, problem));
+    return EKorvaneError(TListingsFileText::tr("The listings file \"%1\" %2").arg(path, problem));
 }
 
 /// The file's bytes, gunzipped when they are gzip data (zlib reads plain files as they
@@ -31,7 +31,7 @@ public:
     {
         m_file = gzopen(QFile::encodeName(path).constData(), "rb");
         if (!m_file)
-            throw fileError(path, TChannelWinText::tr("cannot be opened."));
+            throw fileError(path, TListingsFileText::tr("cannot be opened."));
         gzbuffer(m_file, 256 * 1024);
     }
     ~TListingsStream() { gzclose(m_file); }
@@ -50,8 +50,8 @@ public:
             throw fileError(
                 m_path,
                 code == Z_BUF_ERROR
-                    ? TChannelWinText::tr("is a gzip file that ends too early (truncated).")
-                    : TChannelWinText::tr("is a damaged gzip file (%1).")
+                    ? TListingsFileText::tr("is a gzip file that ends too early (truncated).")
+                    : TListingsFileText::tr("is a damaged gzip file (%1).")
                           .arg(QString::fromLocal8Bit(message).section(QStringLiteral(": "), -1)));
         chunk.truncate(n);
         return chunk;
@@ -69,17 +69,17 @@ QList<TListedChannel> ReadListingsFile(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        throw fileError(path, TChannelWinText::tr("does not exist."));
+        throw fileError(path, TListingsFileText::tr("does not exist."));
     if (info.isDir())
-        throw fileError(path, TChannelWinText::tr("is a directory, not a file."));
+        throw fileError(path, TListingsFileText::tr("is a directory, not a file."));
     {
         QFile probe(path);
         if (!probe.open(QIODevice::ReadOnly))
             throw fileError(path,
-                            TChannelWinText::tr("cannot be read: %1.").arg(probe.errorString()));
+                            TListingsFileText::tr("cannot be read: %1.").arg(probe.errorString()));
     }
     if (info.size() == 0)
-        throw fileError(path, TChannelWinText::tr("is empty."));
+        throw fileError(path, TListingsFileText::tr("is empty."));
 
     TListingsStream stream(path);
     QXmlStreamReader xml;
@@ -96,7 +96,7 @@ QList<TListedChannel> ReadListingsFile(const QString& path)
     };
     feed();
     if (atEnd)
-        throw fileError(path, TChannelWinText::tr("is empty."));
+        throw fileError(path, TListingsFileText::tr("is empty."));
 
     QList<TListedChannel> channels;
     TListedChannel channel;
@@ -113,14 +113,14 @@ QList<TListedChannel> ReadListingsFile(const QString& path)
                 continue;
             }
             throw fileError(path,
-                            TChannelWinText::tr("is not an XMLTV file: %1 (line %2, column %3).")
+                            TListingsFileText::tr("is not an XMLTV file: %1 (line %2, column %3).")
                                 .arg(xml.errorString())
                                 .arg(xml.lineNumber())
                                 .arg(xml.columnNumber()));
         case QXmlStreamReader::StartElement:
             ++depth;
             if (depth == 1 && xml.name() != QLatin1String("tv"))
-                throw fileError(path, TChannelWinText::tr(
+                throw fileError(path, TListingsFileText::tr(
                                           "is no XMLTV listings file: its root element is <%1>, "
                                           "not <tv>.")
                                           .arg(xml.name()));
@@ -160,18 +160,18 @@ QList<TListedChannel> ReadListingsFile(const QString& path)
                 if (!entity.systemId().isEmpty() || !entity.publicId().isEmpty())
                     throw fileError(
                         path,
-                        TChannelWinText::tr("declares the external entity \"%1\" (%2), which "
-                                            "is never read.")
+                        TListingsFileText::tr("declares the external entity \"%1\" (%2), which "
+                                              "is never read.")
                             .arg(entity.name(), entity.systemId().isEmpty() ? entity.publicId()
                                                                             : entity.systemId()));
             break;
         case QXmlStreamReader::EntityReference:
-            throw fileError(path,
-                            TChannelWinText::tr("refers to the entity \"%1\", which is never read.")
-                                .arg(xml.name()));
+            throw fileError(
+                path, TListingsFileText::tr("refers to the entity \"%1\", which is never read.")
+                          .arg(xml.name()));
         case QXmlStreamReader::EndDocument:
             if (channels.isEmpty())
-                throw fileError(path, TChannelWinText::tr(
+                throw fileError(path, TListingsFileText::tr(
                                           "lists no channels (no <channel> element with an id)."));
             return channels;
         default:

@@ -10,6 +10,7 @@
 #include "geometry.h"
 #include "guard.h"
 #include "lineupwin.h"
+#include "lineupwriter.h"
 #include "messagebox.h"
 #include "mnemonics.h"
 #include "recordfocus.h"
@@ -321,13 +322,8 @@ void TMainWin::SourceDeleteActionExecute()
         return;
     const int id =
         currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
-    deleteCurrent(SourceDataSet,
-                  {// The digital rows of the source's channels go with them.
-                   QStringLiteral("DELETE FROM channel_dvb WHERE chanid IN (SELECT chanid FROM "
-                                  "channel WHERE sourceid=%1)")
-                       .arg(id),
-                   QStringLiteral("DELETE FROM channel WHERE sourceid=%1").arg(id),
-                   QStringLiteral("UPDATE cardinput SET sourceid=0 WHERE sourceid=%1").arg(id)});
+    TLineupWriter(*SQLModule->Conn).DeleteSource(*SourceDataSet, id);
+    recheck();
 }
 
 void TMainWin::CardDeleteActionExecute()
@@ -341,25 +337,7 @@ void TMainWin::CardDeleteActionExecute()
         return;
     const int id =
         currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
-    deleteCurrent(CardDataSet, {QStringLiteral("DELETE FROM cardinput WHERE cardid=%1").arg(id)});
-}
-
-void TMainWin::deleteCurrent(TSQLClientDataSet* dataSet, const QStringList& statements)
-{
-    TSQLConnection& conn = *SQLModule->Conn;
-    conn.StartTransaction();
-    try {
-        for (const QString& sql : statements)
-            conn.ExecuteDirect(sql);
-        dataSet->Delete();
-        dataSet->ApplyUpdates(0); // joins the transaction; the row is gone once committed
-        conn.Commit();
-    } catch (...) {
-        conn.Rollback();
-        // Nothing was deleted: show the row again.
-        dataSet->CancelUpdates();
-        throw;
-    }
+    TLineupWriter(*SQLModule->Conn).DeleteCard(*CardDataSet, id);
     recheck();
 }
 

@@ -67,10 +67,7 @@ public:
 private:
     void setUpLayout();
     void setUpActions();
-    /// Runs `statements` and the deletion of the current row of `dataSet` in one
-    /// transaction: all of it happens or none.
     void reread(TSQLClientDataSet* dataSet);
-    void deleteCurrent(TSQLClientDataSet* dataSet, const QStringList& statements);
     /// Opens the editor where `problem` is, and reads its list anew when it closes.
     void openProblem(const TProblem& problem);
     void recheck();

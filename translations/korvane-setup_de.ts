@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CardKind</name>
+    <message>
+        <source>analogue</source>
+        <translation>analog</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>The line-up could not be checked: %1</source>
@@ -29,15 +36,15 @@
     </message>
     <message>
         <source>Write the stored channels of SOURCE (its id or exact name) to FILE (- for standard output). Exit status: 0 written, 1 not.</source>
-        <translation>Die gespeicherten Kanäle von SOURCE (ihre ID oder ihr genauer Name) in FILE schreiben (- für die Standardausgabe). Rückgabewert: 0 geschrieben, 1 nicht.</translation>
+        <translation>Die gespeicherten Kanäle von QUELLE (ihre ID oder ihr genauer Name) in DATEI schreiben (- für die Standardausgabe). Rückgabewert: 0 geschrieben, 1 nicht.</translation>
     </message>
     <message>
         <source>SOURCE</source>
-        <translation>SOURCE</translation>
+        <translation>QUELLE</translation>
     </message>
     <message>
         <source>With --export: dvbv5 (the DVB tools&apos; channel file) or csv; else taken from FILE&apos;s extension, dvbv5 when it has none.</source>
-        <translation>Mit --export: dvbv5 (die Kanaldatei der DVB-Werkzeuge) oder csv; sonst nach der Endung von FILE, dvbv5 wenn sie keine hat.</translation>
+        <translation>Mit --export: dvbv5 (die Kanaldatei der DVB-Werkzeuge) oder csv; sonst nach der Endung von DATEI, dvbv5 wenn sie keine hat.</translation>
     </message>
     <message>
         <source>FORMAT</source>
@@ -53,7 +60,7 @@
     </message>
     <message>
         <source>--export needs the FILE to write.</source>
-        <translation>--export braucht die zu schreibende Datei FILE.</translation>
+        <translation>--export braucht die zu schreibende DATEI.</translation>
     </message>
     <message>
         <source>Unexpected argument: %1</source>
@@ -70,6 +77,14 @@
     <message>
         <source>--json goes with --check.</source>
         <translation>--json gehört zu --check.</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>DATEI</translation>
+    </message>
+    <message>
+        <source>[FILE]</source>
+        <translation>[DATEI]</translation>
     </message>
 </context>
 <context>
@@ -129,6 +144,298 @@
     <message>
         <source>none of the channels has DVB tuning values.</source>
         <translation>keiner der Kanäle hat DVB-Abstimmwerte.</translation>
+    </message>
+</context>
+<context>
+    <name>Frequency</name>
+    <message>
+        <source>47 to 862 MHz (47000000 to 862000000 Hz)</source>
+        <translation>47 bis 862 MHz (47000000 bis 862000000 Hz)</translation>
+    </message>
+    <message>
+        <source>950 to 2150 MHz or 10.7 to 12.75 GHz (950000 to 2150000 or 10700000 to 12750000 kHz)</source>
+        <translation>950 bis 2150 MHz oder 10,7 bis 12,75 GHz (950000 bis 2150000 oder 10700000 bis 12750000 kHz)</translation>
+    </message>
+    <message>
+        <source>%1, outside the %2 band</source>
+        <translation>%1, außerhalb des %2-Bandes</translation>
+    </message>
+</context>
+<context>
+    <name>IconMatch</name>
+    <message>
+        <source>The folder &quot;%1&quot; does not exist.</source>
+        <translation>Der Ordner „%1“ existiert nicht.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a folder.</source>
+        <translation>„%1“ ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; cannot be read: you may not list its files.</source>
+        <translation>Der Ordner „%1“ kann nicht gelesen werden: Sie dürfen seine Dateien nicht auflisten.</translation>
+    </message>
+</context>
+<context>
+    <name>LineupCheck</name>
+    <message>
+        <source>No card input uses this source</source>
+        <translation>Kein Karteneingang nutzt diese Quelle</translation>
+    </message>
+    <message>
+        <source>None of its channels can ever be recorded: no card receives them. Choose it as the channel source of an input in the card editor.</source>
+        <translation>Keiner ihrer Kanäle kann je aufgenommen werden: keine Karte empfängt sie. Wählen Sie sie im Karteneditor als Kanalquelle eines Eingangs.</translation>
+    </message>
+    <message>
+        <source>No DVB tuning values</source>
+        <translation>Keine DVB-Abstimmwerte</translation>
+    </message>
+    <message>
+        <source>No frequency and no PIDs</source>
+        <translation>Keine Frequenz und keine PIDs</translation>
+    </message>
+    <message>
+        <source>No frequency</source>
+        <translation>Keine Frequenz</translation>
+    </message>
+    <message>
+        <source>No PIDs</source>
+        <translation>Keine PIDs</translation>
+    </message>
+    <message>
+        <source>A DVB card cannot tune a channel without its frequency, nor record it without its PIDs.</source>
+        <translation>Eine DVB-Karte kann einen Kanal ohne seine Frequenz nicht abstimmen und ohne seine PIDs nicht aufnehmen.</translation>
+    </message>
+    <message>
+        <source>Frequency %1 is outside %2 for %3</source>
+        <translation>Frequenz %1 liegt außerhalb von %2 für %3</translation>
+    </message>
+    <message>
+        <source>Frequency “%1” is not a number</source>
+        <translation>Frequenz „%1“ ist keine Zahl</translation>
+    </message>
+    <message>
+        <source>A frequency outside the band is most likely a typing or unit mistake: tuning to it fails.</source>
+        <translation>Eine Frequenz außerhalb des Bandes ist meist ein Tipp- oder Einheitenfehler: das Abstimmen darauf schlägt fehl.</translation>
+    </message>
+    <message>
+        <source>DVB tuning values of a channel that no longer exists</source>
+        <translation>DVB-Abstimmwerte eines Kanals, den es nicht mehr gibt</translation>
+    </message>
+    <message>
+        <source>channel id %1 (no such channel: this row cannot be opened)</source>
+        <translation>Kanal-ID %1 (kein solcher Kanal: diese Zeile kann nicht geöffnet werden)</translation>
+    </message>
+    <message>
+        <source>Left behind by an older tool: it belongs to no channel. Deleting the source it belonged to, or the database row, removes it.</source>
+        <translation>Von einem älteren Werkzeug zurückgelassen: sie gehört zu keinem Kanal. Das Löschen der Quelle, zu der sie gehörte, oder der Datenbankzeile entfernt sie.</translation>
+    </message>
+    <message>
+        <source>Number %1 is also the number of %2</source>
+        <translation>Nummer %1 ist auch die Nummer von %2</translation>
+    </message>
+    <message>
+        <source>A channel is chosen by its number: of channels with the same number, only one can be reached by it.</source>
+        <translation>Ein Kanal wird über seine Nummer gewählt: von Kanälen mit derselben Nummer ist nur einer darüber erreichbar.</translation>
+    </message>
+    <message>
+        <source>1 channel of %1 has no listings id</source>
+        <translation>1 Kanal von %1 hat keine Programm-ID</translation>
+    </message>
+    <message>
+        <source>%1 channels of %2 have no listings id</source>
+        <translation>%1 Kanäle von %2 haben keine Programm-ID</translation>
+    </message>
+    <message>
+        <source>Without its listings id (XMLTV ID) a channel gets no programme guide from %1, so nothing on it can be scheduled. Listings... in the source&apos;s editor fills them in.</source>
+        <translation>Ohne seine Programm-ID (XMLTV-ID) bekommt ein Kanal keine Programmübersicht von %1, also kann nichts darauf geplant werden. Programmdaten... im Editor der Quelle trägt sie ein.</translation>
+    </message>
+    <message>
+        <source>No start channel</source>
+        <translation>Kein Startkanal</translation>
+    </message>
+    <message>
+        <source>%1 (which does not exist)</source>
+        <translation>%1 (den es nicht gibt)</translation>
+    </message>
+    <message>
+        <source>Start channel %1 does not exist</source>
+        <translation>Startkanal %1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>Start channel “%1” is not a channel of source %2</source>
+        <translation>Startkanal „%1“ ist kein Kanal der Quelle %2</translation>
+    </message>
+    <message>
+        <source>The card tunes to the input&apos;s start channel first: without one of the input&apos;s source it cannot start recording from it.</source>
+        <translation>Die Karte stimmt zuerst auf den Startkanal des Eingangs ab: ohne einen aus der Quelle des Eingangs kann sie nicht damit aufnehmen.</translation>
+    </message>
+    <message>
+        <source>No default input</source>
+        <translation>Kein Standardeingang</translation>
+    </message>
+    <message>
+        <source>Default input “%1” is none of the card&apos;s inputs</source>
+        <translation>Standardeingang „%1“ ist keiner der Eingänge der Karte</translation>
+    </message>
+    <message>
+        <source>The card starts on its default input: naming none of its inputs, it has nothing to record from.</source>
+        <translation>Die Karte startet auf ihrem Standardeingang: nennt er keinen ihrer Eingänge, hat sie nichts, wovon sie aufnehmen könnte.</translation>
+    </message>
+    <message>
+        <source>No inputs</source>
+        <translation>Keine Eingänge</translation>
+    </message>
+    <message>
+        <source>A card without inputs receives no source: nothing is recorded with it. Add an input in its editor.</source>
+        <translation>Eine Karte ohne Eingänge empfängt keine Quelle: mit ihr wird nichts aufgenommen. Fügen Sie in ihrem Editor einen Eingang hinzu.</translation>
+    </message>
+    <message>
+        <source>Device %1 is also that of card %2</source>
+        <translation>Gerät %1 ist auch das von Karte %2</translation>
+    </message>
+    <message>
+        <source>Two cards on one host cannot open the same device: one of them fails to record.</source>
+        <translation>Zwei Karten auf einem Rechner können nicht dasselbe Gerät öffnen: eine von ihnen kann nicht aufnehmen.</translation>
+    </message>
+    <message>
+        <source>received by cards of different kinds (%1)</source>
+        <translation>wird von Karten verschiedener Art empfangen (%1)</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source>The channels of a source are tuned one way: its editor, export and check take them as %1 (the first DVB card&apos;s kind), so the other cards cannot tune them.</source>
+        <translation>Die Kanäle einer Quelle werden auf eine Art abgestimmt: Ihr Editor, der Export und die Prüfung nehmen sie als %1 (die Art der ersten DVB-Karte), sodass die anderen Karten sie nicht abstimmen können.
+</translation>
+    </message>
+    <message>
+        <source>source “%1” (%2)</source>
+        <translation>Quelle „%1“ (%2)</translation>
+    </message>
+    <message>
+        <source>no name</source>
+        <translation>kein Name</translation>
+    </message>
+    <message>
+        <source>id %1</source>
+        <translation>ID %1</translation>
+    </message>
+    <message>
+        <source>channel “%1” (%2)</source>
+        <translation>Kanal „%1“ (%2)</translation>
+    </message>
+    <message>
+        <source>on %1</source>
+        <translation>auf %1</translation>
+    </message>
+    <message>
+        <source>card %1</source>
+        <translation>Karte %1</translation>
+    </message>
+    <message>
+        <source>card %1 (%2)</source>
+        <translation>Karte %1 (%2)</translation>
+    </message>
+    <message>
+        <source>input “%1” (%2)</source>
+        <translation>Eingang „%1“ (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>LineupReport</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>No problems found</source>
+        <translation>Keine Probleme gefunden</translation>
+    </message>
+    <message>
+        <source>1 error</source>
+        <translation>1 Fehler</translation>
+    </message>
+    <message>
+        <source>%1 errors</source>
+        <translation>%1 Fehler</translation>
+    </message>
+    <message>
+        <source>1 warning</source>
+        <translation>1 Warnung</translation>
+    </message>
+    <message>
+        <source>%1 warnings</source>
+        <translation>%1 Warnungen</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1: %2 - %3: %4</source>
+        <translation>%1: %2 - %3: %4</translation>
+    </message>
+</context>
+<context>
+    <name>ListingsFile</name>
+    <message>
+        <source>The listings file &quot;%1&quot; %2</source>
+        <translation>Die Programmdatei „%1“ %2</translation>
+    </message>
+    <message>
+        <source>cannot be opened.</source>
+        <translation>kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>is a gzip file that ends too early (truncated).</source>
+        <translation>ist eine gzip-Datei, die zu früh endet (abgeschnitten).</translation>
+    </message>
+    <message>
+        <source>is a damaged gzip file (%1).</source>
+        <translation>ist eine beschädigte gzip-Datei (%1).</translation>
+    </message>
+    <message>
+        <source>does not exist.</source>
+        <translation>existiert nicht.</translation>
+    </message>
+    <message>
+        <source>is a directory, not a file.</source>
+        <translation>ist ein Ordner, keine Datei.</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1.</source>
+        <translation>kann nicht gelesen werden: %1.</translation>
+    </message>
+    <message>
+        <source>is empty.</source>
+        <translation>ist leer.</translation>
+    </message>
+    <message>
+        <source>is not an XMLTV file: %1 (line %2, column %3).</source>
+        <translation>ist keine XMLTV-Datei: %1 (Zeile %2, Spalte %3).</translation>
+    </message>
+    <message>
+        <source>is no XMLTV listings file: its root element is &lt;%1&gt;, not &lt;tv&gt;.</source>
+        <translation>ist keine XMLTV-Programmdatei: ihr Wurzelelement ist &lt;%1&gt;, nicht &lt;tv&gt;.</translation>
+    </message>
+    <message>
+        <source>declares the external entity &quot;%1&quot; (%2), which is never read.</source>
+        <translation>deklariert die externe Entität „%1“ (%2), die nie gelesen wird.</translation>
+    </message>
+    <message>
+        <source>refers to the entity &quot;%1&quot;, which is never read.</source>
+        <translation>verweist auf die Entität „%1“, die nie gelesen wird.</translation>
+    </message>
+    <message>
+        <source>lists no channels (no &lt;channel&gt; element with an id).</source>
+        <translation>listet keine Kanäle (kein &lt;channel&gt;-Element mit einer id).</translation>
     </message>
 </context>
 <context>
@@ -292,6 +599,21 @@
     <message>
         <source>%1 sources are named &quot;%2&quot;: give the id of the one to export.</source>
         <translation>%1 Quellen heißen „%2“: geben Sie die ID der zu exportierenden an.</translation>
+    </message>
+</context>
+<context>
+    <name>RenumberPlan</name>
+    <message>
+        <source>“%1” would be numbered %2, longer than the %3 characters a channel number holds.</source>
+        <translation>„%1“ bekäme die Nummer %2, länger als die %3 Zeichen, die eine Kanalnummer fasst.</translation>
+    </message>
+    <message>
+        <source>1 channel: %1</source>
+        <translation>1 Kanal: %1</translation>
+    </message>
+    <message>
+        <source>%1 channels: %2 to %3</source>
+        <translation>%1 Kanäle: %2 bis %3</translation>
     </message>
 </context>
 <context>
@@ -523,70 +845,6 @@
         <translation>DVB-C</translation>
     </message>
     <message>
-        <source>PIDs</source>
-        <translation>PIDs</translation>
-    </message>
-    <message>
-        <source>Comma-separated list, no spaces</source>
-        <translation>Kommaliste, ohne Leerzeichen</translation>
-    </message>
-    <message>
-        <source>Listing ID</source>
-        <translation>Listing-ID</translation>
-    </message>
-    <message>
-        <source>Frequency</source>
-        <translation>Frequenz</translation>
-    </message>
-    <message>
-        <source>Polarization</source>
-        <translation>Polarisation</translation>
-    </message>
-    <message>
-        <source>Symbol Rate</source>
-        <translation>Symbolrate</translation>
-    </message>
-    <message>
-        <source>Tone</source>
-        <translation>Ton</translation>
-    </message>
-    <message>
-        <source>DiSeqC</source>
-        <translation>DiSEqC</translation>
-    </message>
-    <message>
-        <source>Inversion</source>
-        <translation>Inversion</translation>
-    </message>
-    <message>
-        <source>Bandwidth</source>
-        <translation>Bandbreite</translation>
-    </message>
-    <message>
-        <source>HP Code Rate</source>
-        <translation>HP-Coderate</translation>
-    </message>
-    <message>
-        <source>LP Code Rate</source>
-        <translation>LP-Coderate</translation>
-    </message>
-    <message>
-        <source>Modulation</source>
-        <translation>Modulation</translation>
-    </message>
-    <message>
-        <source>Transmission Rate</source>
-        <translation>Übertragungsmodus</translation>
-    </message>
-    <message>
-        <source>Guard Interval</source>
-        <translation>Schutzintervall</translation>
-    </message>
-    <message>
-        <source>Hierarchy</source>
-        <translation>Hierarchie</translation>
-    </message>
-    <message>
         <source>channel %1</source>
         <translation>Kanal %1</translation>
     </message>
@@ -733,62 +991,6 @@
     <message>
         <source>Card type invalid or not found</source>
         <translation>Kartentyp ungültig oder nicht gefunden</translation>
-    </message>
-    <message>
-        <source>The listings file &quot;%1&quot; %2</source>
-        <translation>Die Programmdatei „%1“ %2</translation>
-    </message>
-    <message>
-        <source>cannot be opened.</source>
-        <translation>kann nicht geöffnet werden.</translation>
-    </message>
-    <message>
-        <source>is a gzip file that ends too early (truncated).</source>
-        <translation>ist eine gzip-Datei, die zu früh endet (abgeschnitten).</translation>
-    </message>
-    <message>
-        <source>is a damaged gzip file (%1).</source>
-        <translation>ist eine beschädigte gzip-Datei (%1).</translation>
-    </message>
-    <message>
-        <source>does not exist.</source>
-        <translation>existiert nicht.</translation>
-    </message>
-    <message>
-        <source>is a directory, not a file.</source>
-        <translation>ist ein Ordner, keine Datei.</translation>
-    </message>
-    <message>
-        <source>cannot be read: %1.</source>
-        <translation>kann nicht gelesen werden: %1.</translation>
-    </message>
-    <message>
-        <source>is empty.</source>
-        <translation>ist leer.</translation>
-    </message>
-    <message>
-        <source>is not an XMLTV file: %1 (line %2, column %3).</source>
-        <translation>ist keine XMLTV-Datei: %1 (Zeile %2, Spalte %3).</translation>
-    </message>
-    <message>
-        <source>is no XMLTV listings file: its root element is &lt;%1&gt;, not &lt;tv&gt;.</source>
-        <translation>ist keine XMLTV-Programmdatei: ihr Wurzelelement ist &lt;%1&gt;, nicht &lt;tv&gt;.</translation>
-    </message>
-    <message>
-        <source>declares the external entity &quot;%1&quot; (%2), which is never read.</source>
-        <translation>deklariert die externe Entität „%1“ (%2), die nie gelesen wird.</translation>
-    </message>
-    <message>
-        <source>refers to the entity &quot;%1&quot;, which is never read.</source>
-        <translation>verweist auf die Entität „%1“, die nie gelesen wird.</translation>
-    </message>
-    <message>
-        <source>lists no channels (no &lt;channel&gt; element with an id).</source>
-        <translation>listet keine Kanäle (kein &lt;channel&gt;-Element mit einer id).</translation>
-    </message>
-    <message>
-        <source>%1, outside the %2 band</source>
-        <translation>%1, außerhalb des %2-Bandes</translation>
     </message>
 </context>
 <context>
@@ -973,21 +1175,6 @@
     <message>
         <source> (digits only)</source>
         <translation> (nur Ziffern)</translation>
-    </message>
-</context>
-<context>
-    <name>TIconMatch</name>
-    <message>
-        <source>The folder &quot;%1&quot; does not exist.</source>
-        <translation>Der Ordner „%1“ existiert nicht.</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not a folder.</source>
-        <translation>„%1“ ist kein Ordner.</translation>
-    </message>
-    <message>
-        <source>The folder &quot;%1&quot; cannot be read: you may not list its files.</source>
-        <translation>Der Ordner „%1“ kann nicht gelesen werden: Sie dürfen seine Dateien nicht auflisten.</translation>
     </message>
 </context>
 <context>
@@ -1231,169 +1418,6 @@
     </message>
 </context>
 <context>
-    <name>TLineupCheck</name>
-    <message>
-        <source>source “%1” (%2)</source>
-        <translation>Quelle „%1“ (%2)</translation>
-    </message>
-    <message>
-        <source>no name</source>
-        <translation>kein Name</translation>
-    </message>
-    <message>
-        <source>id %1</source>
-        <translation>ID %1</translation>
-    </message>
-    <message>
-        <source>channel “%1” (%2)</source>
-        <translation>Kanal „%1“ (%2)</translation>
-    </message>
-    <message>
-        <source>on %1</source>
-        <translation>auf %1</translation>
-    </message>
-    <message>
-        <source>card %1</source>
-        <translation>Karte %1</translation>
-    </message>
-    <message>
-        <source>card %1 (%2)</source>
-        <translation>Karte %1 (%2)</translation>
-    </message>
-    <message>
-        <source>input “%1” (%2)</source>
-        <translation>Eingang „%1“ (%2)</translation>
-    </message>
-    <message>
-        <source>No card input uses this source</source>
-        <translation>Kein Karteneingang nutzt diese Quelle</translation>
-    </message>
-    <message>
-        <source>None of its channels can ever be recorded: no card receives them. Choose it as the channel source of an input in the card editor.</source>
-        <translation>Keiner ihrer Kanäle kann je aufgenommen werden: keine Karte empfängt sie. Wählen Sie sie im Karteneditor als Kanalquelle eines Eingangs.</translation>
-    </message>
-    <message>
-        <source>No DVB tuning values</source>
-        <translation>Keine DVB-Abstimmwerte</translation>
-    </message>
-    <message>
-        <source>No frequency and no PIDs</source>
-        <translation>Keine Frequenz und keine PIDs</translation>
-    </message>
-    <message>
-        <source>No frequency</source>
-        <translation>Keine Frequenz</translation>
-    </message>
-    <message>
-        <source>No PIDs</source>
-        <translation>Keine PIDs</translation>
-    </message>
-    <message>
-        <source>A DVB card cannot tune a channel without its frequency, nor record it without its PIDs.</source>
-        <translation>Eine DVB-Karte kann einen Kanal ohne seine Frequenz nicht abstimmen und ohne seine PIDs nicht aufnehmen.</translation>
-    </message>
-    <message>
-        <source>47 to 862 MHz (47000000 to 862000000 Hz)</source>
-        <translation>47 bis 862 MHz (47000000 bis 862000000 Hz)</translation>
-    </message>
-    <message>
-        <source>950 to 2150 MHz or 10.7 to 12.75 GHz (950000 to 2150000 or 10700000 to 12750000 kHz)</source>
-        <translation>950 bis 2150 MHz oder 10,7 bis 12,75 GHz (950000 bis 2150000 oder 10700000 bis 12750000 kHz)</translation>
-    </message>
-    <message>
-        <source>Frequency %1 is outside %2 for %3</source>
-        <translation>Frequenz %1 liegt außerhalb von %2 für %3</translation>
-    </message>
-    <message>
-        <source>Frequency “%1” is not a number</source>
-        <translation>Frequenz „%1“ ist keine Zahl</translation>
-    </message>
-    <message>
-        <source>A frequency outside the band is most likely a typing or unit mistake: tuning to it fails.</source>
-        <translation>Eine Frequenz außerhalb des Bandes ist meist ein Tipp- oder Einheitenfehler: das Abstimmen darauf schlägt fehl.</translation>
-    </message>
-    <message>
-        <source>DVB tuning values of a channel that no longer exists</source>
-        <translation>DVB-Abstimmwerte eines Kanals, den es nicht mehr gibt</translation>
-    </message>
-    <message>
-        <source>channel id %1 (no such channel: this row cannot be opened)</source>
-        <translation>Kanal-ID %1 (kein solcher Kanal: diese Zeile kann nicht geöffnet werden)</translation>
-    </message>
-    <message>
-        <source>Left behind by an older tool: it belongs to no channel. Deleting the source it belonged to, or the database row, removes it.</source>
-        <translation>Von einem älteren Werkzeug zurückgelassen: sie gehört zu keinem Kanal. Das Löschen der Quelle, zu der sie gehörte, oder der Datenbankzeile entfernt sie.</translation>
-    </message>
-    <message>
-        <source>Number %1 is also the number of %2</source>
-        <translation>Nummer %1 ist auch die Nummer von %2</translation>
-    </message>
-    <message>
-        <source>A channel is chosen by its number: of channels with the same number, only one can be reached by it.</source>
-        <translation>Ein Kanal wird über seine Nummer gewählt: von Kanälen mit derselben Nummer ist nur einer darüber erreichbar.</translation>
-    </message>
-    <message>
-        <source>1 channel of %1 has no listings id</source>
-        <translation>1 Kanal von %1 hat keine Programm-ID</translation>
-    </message>
-    <message>
-        <source>%1 channels of %2 have no listings id</source>
-        <translation>%1 Kanäle von %2 haben keine Programm-ID</translation>
-    </message>
-    <message>
-        <source>Without its listings id (XMLTV ID) a channel gets no programme guide from %1, so nothing on it can be scheduled. Listings... in the source&apos;s editor fills them in.</source>
-        <translation>Ohne seine Programm-ID (XMLTV-ID) bekommt ein Kanal keine Programmübersicht von %1, also kann nichts darauf geplant werden. Programmdaten... im Editor der Quelle trägt sie ein.</translation>
-    </message>
-    <message>
-        <source>No start channel</source>
-        <translation>Kein Startkanal</translation>
-    </message>
-    <message>
-        <source>%1 (which does not exist)</source>
-        <translation>%1 (den es nicht gibt)</translation>
-    </message>
-    <message>
-        <source>Start channel %1 does not exist</source>
-        <translation>Startkanal %1 existiert nicht</translation>
-    </message>
-    <message>
-        <source>Start channel “%1” is not a channel of source %2</source>
-        <translation>Startkanal „%1“ ist kein Kanal der Quelle %2</translation>
-    </message>
-    <message>
-        <source>The card tunes to the input&apos;s start channel first: without one of the input&apos;s source it cannot start recording from it.</source>
-        <translation>Die Karte stimmt zuerst auf den Startkanal des Eingangs ab: ohne einen aus der Quelle des Eingangs kann sie nicht damit aufnehmen.</translation>
-    </message>
-    <message>
-        <source>No default input</source>
-        <translation>Kein Standardeingang</translation>
-    </message>
-    <message>
-        <source>Default input “%1” is none of the card&apos;s inputs</source>
-        <translation>Standardeingang „%1“ ist keiner der Eingänge der Karte</translation>
-    </message>
-    <message>
-        <source>The card starts on its default input: naming none of its inputs, it has nothing to record from.</source>
-        <translation>Die Karte startet auf ihrem Standardeingang: nennt er keinen ihrer Eingänge, hat sie nichts, wovon sie aufnehmen könnte.</translation>
-    </message>
-    <message>
-        <source>No inputs</source>
-        <translation>Keine Eingänge</translation>
-    </message>
-    <message>
-        <source>A card without inputs receives no source: nothing is recorded with it. Add an input in its editor.</source>
-        <translation>Eine Karte ohne Eingänge empfängt keine Quelle: mit ihr wird nichts aufgenommen. Fügen Sie in ihrem Editor einen Eingang hinzu.</translation>
-    </message>
-    <message>
-        <source>Device %1 is also that of card %2</source>
-        <translation>Gerät %1 ist auch das von Karte %2</translation>
-    </message>
-    <message>
-        <source>Two cards on one host cannot open the same device: one of them fails to record.</source>
-        <translation>Zwei Karten auf einem Rechner können nicht dasselbe Gerät öffnen: eine von ihnen kann nicht aufnehmen.</translation>
-    </message>
-</context>
-<context>
     <name>TLineupWin</name>
     <message>
         <source>Line-up check</source>
@@ -1438,42 +1462,6 @@
     <message>
         <source>That row cannot be opened: %1</source>
         <translation>Diese Zeile kann nicht geöffnet werden: %1</translation>
-    </message>
-    <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>Warning</source>
-        <translation>Warnung</translation>
-    </message>
-    <message>
-        <source>No problems found</source>
-        <translation>Keine Probleme gefunden</translation>
-    </message>
-    <message>
-        <source>1 error</source>
-        <translation>1 Fehler</translation>
-    </message>
-    <message>
-        <source>%1 errors</source>
-        <translation>%1 Fehler</translation>
-    </message>
-    <message>
-        <source>1 warning</source>
-        <translation>1 Warnung</translation>
-    </message>
-    <message>
-        <source>%1 warnings</source>
-        <translation>%1 Warnungen</translation>
-    </message>
-    <message>
-        <source>%1, %2</source>
-        <translation>%1, %2</translation>
-    </message>
-    <message>
-        <source>%1: %2 - %3: %4</source>
-        <translation>%1: %2 - %3: %4</translation>
     </message>
 </context>
 <context>
@@ -1751,18 +1739,6 @@
         <source>Already numbered so (allowed, and kept): %1.</source>
         <translation>Schon so nummeriert (erlaubt, und bleibt): %1.</translation>
     </message>
-    <message>
-        <source>“%1” would be numbered %2, longer than the %3 characters a channel number holds.</source>
-        <translation>„%1“ bekäme die Nummer %2, länger als die %3 Zeichen, die eine Kanalnummer fasst.</translation>
-    </message>
-    <message>
-        <source>1 channel: %1</source>
-        <translation>1 Kanal: %1</translation>
-    </message>
-    <message>
-        <source>%1 channels: %2 to %3</source>
-        <translation>%1 Kanäle: %2 bis %3</translation>
-    </message>
 </context>
 <context>
     <name>TReviewWin</name>
@@ -1974,6 +1950,73 @@
     <message>
         <source>Only the database connection above is read from your settings: what you type below is not stored.</source>
         <translation>Aus Ihren Einstellungen wird nur die Datenbankverbindung oben gelesen: was Sie unten eingeben, wird nicht gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>TuningColumns</name>
+    <message>
+        <source>PIDs</source>
+        <translation>PIDs</translation>
+    </message>
+    <message>
+        <source>Comma-separated list, no spaces</source>
+        <translation>Kommaliste, ohne Leerzeichen</translation>
+    </message>
+    <message>
+        <source>Listing ID</source>
+        <translation>Listing-ID</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequenz</translation>
+    </message>
+    <message>
+        <source>Polarization</source>
+        <translation>Polarisation</translation>
+    </message>
+    <message>
+        <source>Symbol Rate</source>
+        <translation>Symbolrate</translation>
+    </message>
+    <message>
+        <source>Tone</source>
+        <translation>Ton</translation>
+    </message>
+    <message>
+        <source>DiSeqC</source>
+        <translation>DiSEqC</translation>
+    </message>
+    <message>
+        <source>Inversion</source>
+        <translation>Inversion</translation>
+    </message>
+    <message>
+        <source>Bandwidth</source>
+        <translation>Bandbreite</translation>
+    </message>
+    <message>
+        <source>HP Code Rate</source>
+        <translation>HP-Coderate</translation>
+    </message>
+    <message>
+        <source>LP Code Rate</source>
+        <translation>LP-Coderate</translation>
+    </message>
+    <message>
+        <source>Modulation</source>
+        <translation>Modulation</translation>
+    </message>
+    <message>
+        <source>Transmission Rate</source>
+        <translation>Übertragungsmodus</translation>
+    </message>
+    <message>
+        <source>Guard Interval</source>
+        <translation>Schutzintervall</translation>
+    </message>
+    <message>
+        <source>Hierarchy</source>
+        <translation>Hierarchie</translation>
     </message>
 </context>
 </TS>

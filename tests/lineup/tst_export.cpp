@@ -1,5 +1,6 @@
 #include "channelexport.h"
 #include "csvreader.h"
+#include "dvbtuning.h"
 #include "errorof.h"
 #include "importplan.h"
 #include "scanfile.h"
@@ -23,15 +24,13 @@ class TestExport : public QObject
 
     QTemporaryDir dir;
 
-    // channel_dvb's columns, in the table's order.
-    const QStringList Columns{"chanid",         "listingid",
-                              "freq",           "pol",
-                              "symbol_rate",    "tone",
-                              "diseqc",         "pids",
-                              "inversion",      "bandwidth",
-                              "hp_code_rate",   "lp_code_rate",
-                              "modulation",     "transmission_mode",
-                              "guard_interval", "hierarchy"};
+    // channel_dvb's columns: its key and the tuning columns.
+    const QStringList Columns = [] {
+        QStringList columns{"chanid"};
+        for (const TTuningColumn& column : TuningColumns())
+            columns << column.Name();
+        return columns;
+    }();
 
     TExportChannel channel(const QString& channum, const QString& name,
                            const QHash<QString, QString>& tuning = {}) const
@@ -130,7 +129,7 @@ private slots:
             for (int i = 0; i < read.size(); ++i) {
                 const TExportChannel& c = channels[i];
                 QCOMPARE(read[i].vchannel, c.channum);
-                QCOMPARE(*read[i].pids, tuningOf(c, "pids"));
+                QCOMPARE(*read[i].Value("pids"), tuningOf(c, "pids"));
                 QCOMPARE(read[i].radio, false);
                 for (const auto& [column, value] : DigitalValues(read[i]))
                     if (column != "pids")
@@ -217,7 +216,7 @@ private slots:
             s.name = name;
             s.vchannel = vchannel;
             s.deliverySystem = 3; // DVB-T
-            s.freq = "522000000";
+            s.tuning.insert("freq", "522000000");
             return s;
         };
         const TImportPlan plan =

@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(DeliverySystemName(tv.deliverySystem), QStringLiteral("DVB-T"));
         // PIDs: video first, wider than 8 characters.
         QCOMPARE(columns(tv),
-                 (QStringList{"freq=522000000", "pids=5101,5102,5103", "pol=NULL",
+                 (QStringList{"pids=5101,5102,5103", "freq=522000000", "pol=NULL",
                               "symbol_rate=NULL", "inversion=AUTO", "bandwidth=8",
                               "hp_code_rate=2_3", "lp_code_rate=NONE", "modulation=QAM_16",
                               "transmission_mode=8", "guard_interval=1_4", "hierarchy=NONE"}));
@@ -94,7 +94,7 @@ private slots:
         // PID 0 left out; 32K and 1/128 are in no list of their columns: stored as AUTO,
         // and named.
         QCOMPARE(columns(radio),
-                 (QStringList{"freq=522000000", "pids=5201", "pol=NULL", "symbol_rate=NULL",
+                 (QStringList{"pids=5201", "freq=522000000", "pol=NULL", "symbol_rate=NULL",
                               "inversion=0", "bandwidth=7", "hp_code_rate=3_4", "lp_code_rate=NONE",
                               "modulation=QAM_64", "transmission_mode=AUTO", "guard_interval=AUTO",
                               "hierarchy=NONE"}));
@@ -105,7 +105,7 @@ private slots:
         QVERIFY(!DeliverySystemsOf(TCardKind::DVBT).contains(sat.deliverySystem));
         QVERIFY(DeliverySystemsOf(TCardKind::DVBS).contains(sat.deliverySystem));
         // kHz for satellite, as given.
-        QCOMPARE(columns(sat).mid(0, 5), (QStringList{"freq=11836000", "pids=1101,1102", "pol=H",
+        QCOMPARE(columns(sat).mid(0, 5), (QStringList{"pids=1101,1102", "freq=11836000", "pol=H",
                                                       "symbol_rate=27500000", "inversion=AUTO"}));
     }
 
@@ -121,9 +121,9 @@ private slots:
         QCOMPARE(services.size(), 2);
         QCOMPARE(services[0].name, QStringLiteral("Das Erste HD"));
         QCOMPARE(DeliverySystemName(services[0].deliverySystem), QStringLiteral("DVB-T"));
-        QCOMPARE(v(services[0].pids), QStringLiteral("5101,5102"));
-        QCOMPARE(v(services[0].bandwidth), QStringLiteral("8"));
-        QCOMPARE(v(services[0].guardInterval), QStringLiteral("1_4"));
+        QCOMPARE(v(services[0].Value(QStringLiteral("pids"))), QStringLiteral("5101,5102"));
+        QCOMPARE(v(services[0].Value(QStringLiteral("bandwidth"))), QStringLiteral("8"));
+        QCOMPARE(v(services[0].Value(QStringLiteral("guard_interval"))), QStringLiteral("1_4"));
         QVERIFY(services[1].radio);
     }
 
@@ -135,8 +135,8 @@ private slots:
             QSKIP("dvb-format-convert (dvb-tools) is not installed");
         const auto services = ReadChannelFile(channel, TCardKind::DVBT);
         QCOMPARE(services.size(), 3);
-        QCOMPARE(v(services[0].freq), QStringLiteral("522000000"));
-        QCOMPARE(v(services[0].modulation), QStringLiteral("QAM_16"));
+        QCOMPARE(v(services[0].Value(QStringLiteral("freq"))), QStringLiteral("522000000"));
+        QCOMPARE(v(services[0].Value(QStringLiteral("modulation"))), QStringLiteral("QAM_16"));
         QCOMPARE(DeliverySystemName(services[2].deliverySystem), QStringLiteral("DVB-S"));
     }
 

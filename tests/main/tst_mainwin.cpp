@@ -161,7 +161,7 @@ private slots:
         // later channel.
         QCOMPARE(db->Count(QStringLiteral("channel_dvb")), 0);
         QCOMPARE(sourceNames(), (QStringList{"Antenna", "Spare"}));
-        const QStringList sent = rec.Changes();
+        const QStringList sent = rec.Writes();
         QCOMPARE(sent.size(), 4);
         QCOMPARE(sent[0], QStringLiteral("DELETE FROM channel_dvb WHERE chanid IN (SELECT chanid "
                                          "FROM channel WHERE sourceid=3)"));

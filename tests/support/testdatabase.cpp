@@ -224,6 +224,15 @@ QStringList StatementRecorder::Changes() const
     return texts;
 }
 
+QStringList StatementRecorder::Writes() const
+{
+    QStringList texts = Changes();
+    texts.removeIf([](const QString& t) {
+        return t.trimmed().startsWith(QStringLiteral("select"), Qt::CaseInsensitive);
+    });
+    return texts;
+}
+
 QList<QVariantList> StatementRecorder::Binds() const
 {
     QList<QVariantList> binds;

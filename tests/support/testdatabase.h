@@ -74,6 +74,8 @@ public:
     QStringList Texts() const;
     /// Texts without the session set-up and transaction statements.
     QStringList Changes() const;
+    /// Changes without the reads (SELECT): what was written.
+    QStringList Writes() const;
     QList<QVariantList> Binds() const;
     void Clear();
 

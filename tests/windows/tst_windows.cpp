@@ -74,8 +74,8 @@ class TestWindows : public QObject, ServerFixture
             TScannedService s;
             s.name = QStringLiteral("Das Erste HD");
             s.deliverySystem = 3; // DVB-T
-            s.freq = QStringLiteral("578500000");
-            s.pids = QStringLiteral("101,102");
+            s.tuning.insert(QStringLiteral("freq"), QStringLiteral("578500000"));
+            s.tuning.insert(QStringLiteral("pids"), QStringLiteral("101,102"));
             TScannedService radio = s;
             radio.name = QStringLiteral("Radio");
             radio.radio = true;

@@ -1,0 +1,119 @@
+#include "lineupwriter.h"
+
+#include "clientdataset.h"
+#include "connection.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+int TLineupWriter::Save(const QList<TSQLClientDataSet*>& dataSets)
+{
+    m_written.clear();
+    // Settle pending rows first: a posting row may post rows of another set.
+    int changes = 0;
+    for (TSQLClientDataSet* set : dataSets)
+        if (set->Active())
+            set->CheckBrowseMode();
+    for (TSQLClientDataSet* set : dataSets)
+        if (set->Active()) {
+            changes += set->ChangeCount();
+            m_written += set->PendingRows();
+        }
+    if (changes == 0)
+        return 0;
+    m_connection.StartTransaction();
+    try {
+        for (TSQLClientDataSet* set : dataSets)
+            if (set->Active())
+                set->ApplyUpdates(0);
+        commit();
+    } catch (...) {
+        m_connection.Rollback();
+        throw;
+    }
+    return changes;
+}
+
+void TLineupWriter::DeleteSource(TSQLClientDataSet& sources, int id)
+{
+    m_written.clear();
+    m_connection.StartTransaction();
+    try {
+        // What goes, as it stands inside the transaction: the channels' digital rows,
+        // the channels, and the inputs that named the source.
+        name(QStringLiteral("channel_dvb"),
+             QStringLiteral("SELECT * FROM channel_dvb WHERE chanid IN (SELECT chanid FROM "
+                            "channel WHERE sourceid = ?) ORDER BY chanid"),
+             id);
+        name(QStringLiteral("channel"),
+             QStringLiteral("SELECT * FROM channel WHERE sourceid = ? ORDER BY chanid"), id);
+        name(QStringLiteral("cardinput"),
+             QStringLiteral("SELECT * FROM cardinput WHERE sourceid = ? ORDER BY cardinputid"), id,
+             {{QStringLiteral("sourceid"), 0}});
+        deleteRow(sources,
+                  {// The digital rows of the source's channels go with them.
+                   QStringLiteral("DELETE FROM channel_dvb WHERE chanid IN (SELECT chanid FROM "
+                                  "channel WHERE sourceid=%1)")
+                       .arg(id),
+                   QStringLiteral("DELETE FROM channel WHERE sourceid=%1").arg(id),
+                   QStringLiteral("UPDATE cardinput SET sourceid=0 WHERE sourceid=%1").arg(id)});
+    } catch (...) {
+        m_connection.Rollback();
+        sources.CancelUpdates(); // nothing was deleted: the row shows again
+        throw;
+    }
+}
+
+void TLineupWriter::DeleteCard(TSQLClientDataSet& cards, int id)
+{
+    m_written.clear();
+    m_connection.StartTransaction();
+    try {
+        name(QStringLiteral("cardinput"),
+             QStringLiteral("SELECT * FROM cardinput WHERE cardid = ? ORDER BY cardinputid"), id);
+        deleteRow(cards, {QStringLiteral("DELETE FROM cardinput WHERE cardid=%1").arg(id)});
+    } catch (...) {
+        m_connection.Rollback();
+        cards.CancelUpdates();
+        throw;
+    }
+}
+
+void TLineupWriter::name(const QString& table, const QString& select, int id,
+                         const QVariantMap& after)
+{
+    QSqlQuery& rows = m_connection.Execute(select, {id});
+    const QSqlRecord record = rows.record();
+    while (rows.next()) {
+        TWrittenRow row;
+        row.kind = after.isEmpty() ? TWrittenRow::Kind::Delete : TWrittenRow::Kind::Update;
+        row.table = table;
+        row.keyColumn = record.fieldName(0);
+        row.key = rows.value(0);
+        for (int c = 0; c < record.count(); ++c)
+            row.before.insert(record.fieldName(c), rows.value(c));
+        if (!after.isEmpty()) {
+            row.after = row.before;
+            for (auto i = after.begin(); i != after.end(); ++i)
+                row.after.insert(i.key(), i.value());
+        }
+        m_written << row;
+    }
+}
+
+void TLineupWriter::deleteRow(TSQLClientDataSet& list, const QStringList& statements)
+{
+    for (const QString& sql : statements)
+        m_connection.ExecuteDirect(sql);
+    list.Delete();
+    m_written += list.PendingRows();
+    list.ApplyUpdates(0); // joins the transaction; the row is gone once committed
+    commit();
+}
+
+void TLineupWriter::commit()
+{
+    if (BeforeCommit)
+        BeforeCommit(m_written);
+    m_connection.Commit();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+#include <functional>
+
+class TSQLClientDataSet;
+class TSQLConnection;
+
+/// A row of the line-up written: its table, its key, and every column the program knows
+/// of it before and after the write (no `before` for a row inserted, no `after` for a
+/// row deleted).
+struct TWrittenRow
+{
+    enum class Kind : quint8 { Insert, Update, Delete };
+    Kind kind = Kind::Update;
+    QString table;
+    QString keyColumn;
+    QVariant key;
+    QVariantMap before, after;
+};
+
+/// Every write of the line-up tables goes through here: an editor's Save and the main
+/// window's deletes. Each write is one transaction, all of it or nothing; the rows it
+/// writes are named, with their values before and after, before it commits.
+class TLineupWriter
+{
+public:
+    explicit TLineupWriter(TSQLConnection& connection) : m_connection(connection) {}
+
+    /// Called with the rows of a write just before it commits; an exception it raises
+    /// rolls the write back.
+    std::function<void(const QList<TWrittenRow>&)> BeforeCommit;
+
+    /// An editor's Save: the change logs of `dataSets`, settled first, in their order;
+    /// a failure leaves every log as it was. Sends nothing when no set has changes.
+    /// Returns the number of changes written (rows added, changed or deleted).
+    int Save(const QList<TSQLClientDataSet*>& dataSets);
+
+    /// Deletes the source of the current row of `sources` (its id `id`) with its
+    /// channels and their digital rows, and sets the inputs that named it to none; the
+    /// row leaves the list once written, and stays when nothing was.
+    void DeleteSource(TSQLClientDataSet& sources, int id);
+    /// Deletes the card of the current row of `cards` (its id `id`) with its inputs.
+    void DeleteCard(TSQLClientDataSet& cards, int id);
+
+    /// The rows the last write wrote (or was to write, when it failed).
+    const QList<TWrittenRow>& Written() const { return m_written; }
+
+private:
+    /// Names the rows `select` returns of `table` as about to be deleted, or changed to
+    /// `after` (column -> value) when given.
+    void name(const QString& table, const QString& select, int id, const QVariantMap& after = {});
+    void deleteRow(TSQLClientDataSet& list, const QStringList& statements);
+    void commit();
+
+    TSQLConnection& m_connection;
+    QList<TWrittenRow> m_written;
+};
