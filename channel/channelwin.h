@@ -146,6 +146,9 @@ protected:
 
 private:
     void setUpLayout();
+    class QGroupBox* makeSourceHeader(class QHBoxLayout*& headerRow);
+    class QVBoxLayout* makeChannelList();
+    class QGridLayout* makeChannelFields();
     QWidget* makeAnalogPane();
     QWidget* makeDVBPane();
     void addFrequencyReading(class QGridLayout* grid, int row, class QLineEdit* freq);
