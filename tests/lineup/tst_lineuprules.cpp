@@ -150,6 +150,61 @@ private slots:
                                      "frequency: Frequency \u201Celeven\u201D is not a number"}));
     }
 
+    // One source's numbers as the recorder compares them, and the kind of card it is
+    // received as: the check, the editor and the export all take it from one rule.
+    void numbersAndCardKinds_data()
+    {
+        QTest::addColumn<QStringList>("numbers"); // of source 3's two channels
+        QTest::addColumn<QStringList>("cards");   // "id type dvbtype" feeding source 3
+        QTest::addColumn<int>("kind");            // the source is received as
+        QTest::addColumn<QStringList>("found");   // rule: what
+        const int t = int(TCardKind::DVBT), v = int(TCardKind::V4L);
+        QTest::newRow("07 and 7 are one number")
+            << QStringList{"07", " 7"} << QStringList{"4 DVB T"} << t
+            << QStringList{"shared-number: Number 07 is also the number of \u201CB\u201D"};
+        QTest::newRow("07 and 8 are not")
+            << QStringList{"07", "8"} << QStringList{"4 DVB T"} << t << QStringList{};
+        QTest::newRow("names are compared as typed")
+            << QStringList{"7a", "07a"} << QStringList{"4 DVB T"} << t << QStringList{};
+        QTest::newRow("analogue first, DVB-T later: DVB-T, and a warning")
+            << QStringList{"1", "2"} << QStringList{"1 V4L ", "4 DVB T"} << t
+            << QStringList{"mixed-card-kinds: received by cards of different kinds (analogue "
+                           "and DVB-T)"};
+        QTest::newRow("two analogue kinds are one")
+            << QStringList{"1", "2"} << QStringList{"2 MPEG ", "1 V4L "} << v << QStringList{};
+        QTest::newRow("the lowest DVB card id decides")
+            << QStringList{"1", "2"} << QStringList{"9 DVB S", "4 DVB T"} << t
+            << QStringList{"mixed-card-kinds: received by cards of different kinds (DVB-T and "
+                           "DVB-S)"};
+    }
+
+    void numbersAndCardKinds()
+    {
+        QFETCH(QStringList, numbers);
+        QFETCH(QStringList, cards);
+        QFETCH(int, kind);
+        QFETCH(QStringList, found);
+        TLineup l;
+        l.sources = {{3, "DVBT", ""}};
+        l.channels = {{301, 3, numbers[0], "A", "A", "a"}, {302, 3, numbers[1], "B", "B", "b"}};
+        l.digital = {{301, "522000000", "101"}, {302, "11836000", "201"}};
+        int input = 0;
+        QList<TReceivingCard> receiving;
+        for (const QString& c : cards) {
+            const QStringList f = c.split(QLatin1Char(' '));
+            l.cards << TLineup::Card{f[0].toInt(), f[1], "host", "/dev/" + f[0], f[2], "In"};
+            l.inputs << TLineup::Input{++input, f[0].toInt(), 3, "In", 301};
+            receiving << TReceivingCard{f[0].toInt(), CardKindOf(f[1], f[2])};
+        }
+        QCOMPARE(int(SourceCardKind(receiving)), kind);
+        QCOMPARE(int(TLineupIndex(l).KindOf(3)), kind);
+        QStringList problems;
+        for (const TProblem& p : CheckLineup(l))
+            if (p.rule == TRule::SharedNumber || p.rule == TRule::MixedCardKinds)
+                problems << QStringLiteral("%1: %2").arg(RuleName(p.rule), p.what);
+        QCOMPARE(problems, found);
+    }
+
     // The report's lines and summary, as the command line prints them.
     void report()
     {
