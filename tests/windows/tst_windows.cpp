@@ -1,6 +1,8 @@
 #include "cardwin.h"
+#include "channelexport.h"
 #include "channelwin.h"
 #include "dbcontrols.h"
+#include "dvbtuning.h"
 #include "editorwin.h"
 #include "geometry.h"
 #include "iconstore.h"
@@ -365,6 +367,48 @@ private slots:
         if (which == QLatin1String("main"))
             for (QPushButton* b : w->findChildren<QPushButton*>())
                 QVERIFY2(!b->toolTip().isEmpty(), qPrintable(b->objectName()));
+    }
+
+    // Each tuning column in its pane, under its caption in the window's language, and
+    // the same caption heading its column in a CSV export.
+    void tuningFieldsFollowTheirTable_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("DVB-T") << "channel 3" << int(TCardKind::DVBT);
+        QTest::newRow("DVB-S") << "channel 9" << int(TCardKind::DVBS);
+    }
+
+    void tuningFieldsFollowTheirTable()
+    {
+        QFETCH(QString, which);
+        QFETCH(int, kind);
+        auto w = shown(which);
+        const QString csv =
+            QString::fromUtf8(CsvOf(TExportLineup{}, TCardKind(kind))).section(u'\r', 0, 0);
+        const QList<QLabel*> labels = w->findChildren<QLabel*>();
+        for (const TTuningColumn& column : TuningColumns()) {
+            auto* field = w->findChild<QWidget*>(QLatin1String(column.control));
+            QVERIFY2(field, column.control);
+            QCOMPARE(field->isVisibleTo(w.get()), column.ShownFor(TCardKind(kind)));
+            if (!field->isVisibleTo(w.get()))
+                continue;
+            const auto label = std::find_if(labels.begin(), labels.end(),
+                                            [&](QLabel* l) { return l->buddy() == field; });
+            QVERIFY2(label != labels.end(), column.control);
+            QCOMPARE(Caption((*label)->text()), column.Caption());
+            QVERIFY2(csv.contains(column.Caption()), qPrintable(csv));
+        }
+        // A reading of any length beside the frequency never widens the window.
+        auto* freq = w->findChild<QLineEdit*>(QStringLiteral("FrequencyEdit"));
+        const QSize size = w->size();
+        freq->setFocus();
+        QTest::keyClicks(freq, QStringLiteral("47400"));
+        QTest::qWait(50);
+        QVERIFY(!w->findChild<QLabel*>(QStringLiteral("FrequencyReadingLabel"))->text().isEmpty());
+        QCOMPARE(w->size(), size);
+        if (auto* editor = qobject_cast<TEditorWin*>(w.get()); editor && editor->isDirty())
+            MessageBox::QueueAnswer(MessageBox::Button::No);
     }
 };
 
