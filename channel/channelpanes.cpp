@@ -9,6 +9,7 @@
 #include "formhelpers.h"
 #include "frequency.h"
 #include "panearea.h"
+#include "receivingcards.h"
 #include "sqlmodule.h"
 
 #include <QFormLayout>
@@ -160,15 +161,7 @@ void TChannelWin::takeServerWidths()
 void TChannelWin::settleCardKind()
 {
     // The kind the source is received as, from every card whose input names it.
-    QList<TReceivingCard> cards;
-    const int cardid = CardtypeDataSet->FieldIndex(QStringLiteral("cardid"));
-    const int cardtype = CardtypeDataSet->FieldIndex(QStringLiteral("cardtype"));
-    const int dvbType = CardtypeDataSet->FieldIndex(QStringLiteral("dvb_type"));
-    for (int row = 0; row < CardtypeDataSet->RecordCount(); ++row)
-        cards << TReceivingCard{CardtypeDataSet->VisibleValue(row, cardid).toInt(),
-                                CardKindOf(TextOf(CardtypeDataSet->VisibleValue(row, cardtype)),
-                                           TextOf(CardtypeDataSet->VisibleValue(row, dvbType)))};
-    FCardKind = SourceCardKind(cards);
+    FCardKind = SourceCardKind(ReceivingCardsOf(*CardtypeDataSet));
     showPanes();
 }
 

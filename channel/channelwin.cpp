@@ -13,6 +13,7 @@
 #include "lineupwriter.h"
 #include "mnemonics.h"
 #include "panearea.h"
+#include "receivingcards.h"
 #include "sqlmodule.h"
 
 #include <algorithm>
@@ -29,16 +30,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
-
-namespace {
-
-const QString CardtypeQuery = QStringLiteral(
-    "SELECT cardtype, dvb_type, videosource.sourceid AS sourceid, capturecard.cardid AS cardid "
-    "FROM videosource, cardinput, "
-    "capturecard WHERE videosource.sourceid = cardinput.sourceid AND cardinput.cardid = "
-    "capturecard.cardid");
-
-} // namespace
 
 TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
 {
@@ -59,7 +50,7 @@ TChannelWin::TChannelWin(QWidget* parent) : TEditorWin(parent)
     CardtypeDataSet = new TSQLClientDataSet(conn, this);
     CardtypeDataSet->setObjectName(QStringLiteral("CardtypeDataSet"));
     CardtypeDataSet->SetCommandType(TCommandType::Text);
-    CardtypeDataSet->SetCommandText(CardtypeQuery);
+    CardtypeDataSet->SetCommandText(ReceivingCardsQuery());
     CardtypeDataSet->SetFiltered(true);
 
     ChannelDataSet->OnNewRecord = std::bind_front(&TChannelWin::ChannelDataSetNewRecord, this);

@@ -3,6 +3,7 @@
 #include "connection.h"
 #include "errors.h"
 #include "fielddef.h"
+#include "receivingcards.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -49,16 +50,7 @@ TStoredSource ReadStoredSource(TSQLConnection& connection, const QString& source
     stored.id = found.first().first;
     stored.name = found.first().second;
 
-    QSqlQuery& card = connection.Execute(
-        QStringLiteral("SELECT capturecard.cardid, capturecard.cardtype, capturecard.dvb_type "
-                       "FROM cardinput, capturecard WHERE cardinput.cardid = capturecard.cardid "
-                       "AND cardinput.sourceid = ?"),
-        {stored.id});
-    QList<TReceivingCard> cards;
-    while (card.next())
-        cards << TReceivingCard{card.value(0).toInt(),
-                                CardKindOf(TextOf(card.value(1)), TextOf(card.value(2)))};
-    stored.kind = SourceCardKind(cards);
+    stored.kind = ReceivedKind(connection, stored.id);
 
     QHash<int, QVariantList> tuning;
     QSqlQuery& digital = connection.Execute(
