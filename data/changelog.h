@@ -1,8 +1,8 @@
 #pragma once
 
-#include "lineupwriter.h"
 #include "rowstore.h"
 #include "sqlgen.h"
+#include "writtenrow.h"
 
 #include <QList>
 #include <QString>

@@ -1,26 +1,13 @@
 #pragma once
 
+#include "writtenrow.h"
+
 #include <QList>
 #include <QString>
-#include <QVariant>
-#include <QVariantMap>
 #include <functional>
 
 class TSQLClientDataSet;
 class TSQLConnection;
-
-/// A row of the line-up written: its table, its key, and every column the program knows
-/// of it before and after the write (no `before` for a row inserted, no `after` for a
-/// row deleted).
-struct TWrittenRow
-{
-    enum class Kind : quint8 { Insert, Update, Delete };
-    Kind kind = Kind::Update;
-    QString table;
-    QString keyColumn;
-    QVariant key;
-    QVariantMap before, after;
-};
 
 /// Every write of the line-up tables goes through here: an editor's Save and the main
 /// window's deletes. Each write is one transaction, all of it or nothing; the rows it
