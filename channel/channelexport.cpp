@@ -48,15 +48,10 @@ QString askForExportFile(QWidget* parent, const QString& title, bool& csv)
 
 void TChannelWin::ExportActionExecute()
 {
-    if (!ChannelDataSet->Active())
+    // The export itself is no step: it changes nothing.
+    const auto rows = startTool(TToolRows::SelectionOrAll);
+    if (!rows)
         return;
-    // What was being typed is settled as a step of its own, as before any line-up tool:
-    // the export itself is none.
-    CommitOpenEditors(this);
-    History->EndStep();
-    ChannelDataSet->CheckBrowseMode();
-    const std::vector<int> selected = selectedChannels();
-    const std::vector<int> rows = selected.size() > 1 ? selected : ChannelGrid->RowsInViewOrder();
     const QString title = isWindowModified()
                               ? tr("Export channels (with the changes not saved yet)")
                               : tr("Export channels");
@@ -68,7 +63,7 @@ void TChannelWin::ExportActionExecute()
     if (ChooseExportFile)
         csv = ExportFormatOf(path) == TExportFormat::Csv;
     const TExportLineup channels =
-        ReadExportChannels(*ChannelDataSet, rows, isDigital() ? DVBDataSet : nullptr);
+        ReadExportChannels(*ChannelDataSet, *rows, isDigital() ? DVBDataSet : nullptr);
     const TExportResult result =
         ExportChannels(channels, FCardKind, csv ? TExportFormat::Csv : TExportFormat::Dvbv5, path);
     // A short line (the status line stays on one line at the window's size), the whole

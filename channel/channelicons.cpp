@@ -37,18 +37,14 @@ void TChannelWin::followIconField()
 
 void TChannelWin::IconsActionExecute()
 {
-    if (!ChannelDataSet->Active())
+    const auto rows = startTool(TToolRows::SelectionOrAll);
+    if (!rows)
         return;
-    CommitOpenEditors(this);
-    History->EndStep();
-    ChannelDataSet->CheckBrowseMode();
     const QString folder =
         ChooseFolder ? ChooseFolder(this)
                      : QFileDialog::getExistingDirectory(this, tr("Choose a folder of icons"));
     if (folder.isEmpty())
         return;
-    const std::vector<int> selected = selectedChannels();
-    const std::vector<int> rows = selected.size() > 1 ? selected : ChannelGrid->RowsInViewOrder();
     QList<TChannelRow> channels;
     QList<TIconFile> files;
     {
@@ -56,32 +52,18 @@ void TChannelWin::IconsActionExecute()
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
         files = ReadIconFolder(folder);
-        channels = ReadChannelRows(*ChannelDataSet, rows);
+        channels = ReadChannelRows(*ChannelDataSet, *rows);
     }
     TIconsWin review(channels, files,
                      ColumnWidth(*ChannelDataSet, QStringLiteral("icon"), IconLimit), Icons, this);
     if (review.exec() != QDialog::Accepted)
         return;
     const QList<TIconChange> changes = review.Changes();
-    if (changes.isEmpty())
-        return;
-    History->Step(changes.size() == 1 ? tr("Fill in the icon of 1 channel")
-                                      : tr("Fill in the icons of %1 channels").arg(changes.size()),
-                  [&] { applyIcons(changes); });
-    UpdateModifiedMark();
-}
-
-void TChannelWin::applyIcons(const QList<TIconChange>& changes)
-{
-    // As typing each icon would; the lists and fields show the outcome once.
-    const TControlsDisabled quiet{ChannelDataSet, DVBDataSet};
-    const int current = ChannelDataSet->RecNo();
-    for (const TIconChange& change : changes) {
-        ChannelDataSet->MoveTo(change.row);
-        ChannelDataSet->Edit();
-        ChannelDataSet->SetFieldValue(QStringLiteral("icon"), change.icon);
-        ChannelDataSet->Post();
-    }
-    if (current >= 0)
-        ChannelDataSet->MoveTo(current);
+    const int icon = ChannelDataSet->FieldIndex(QStringLiteral("icon"));
+    QList<TSQLClientDataSet::TRowValues> values;
+    for (const TIconChange& change : changes)
+        values << TSQLClientDataSet::TRowValues{change.row, {{icon, change.icon}}};
+    changeChannels(changes.size() == 1 ? tr("Fill in the icon of 1 channel")
+                                       : tr("Fill in the icons of %1 channels").arg(changes.size()),
+                   values);
 }

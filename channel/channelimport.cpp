@@ -26,7 +26,9 @@ void TChannelWin::ImportActionExecute()
 {
     if (!isDigital())
         return;
-    CommitOpenEditors(this);
+    const auto rows = startTool(TToolRows::All);
+    if (!rows)
+        return;
     const QString path = chooseFile(tr("Import channels"),
                                     tr("Channel files (*.conf *.zap *.channel);;All files (*)"));
     if (path.isEmpty())
@@ -41,9 +43,7 @@ void TChannelWin::ImportActionExecute()
     // The source's channels as they stand, pending row settled; the widths of the
     // digital columns from the digital set (open, on no row, when the source has no
     // channel yet).
-    QList<TExistingChannel> channels;
-    for (const TChannelRow& row : ReadChannelRows(*ChannelDataSet))
-        channels << TExistingChannel{row.name, row.channum};
+    const QList<TChannelRow> channels = ReadChannelRows(*ChannelDataSet, *rows);
     if (!DVBDataSet->Active()) {
         DVBDataSet->SetKeyFilter(QStringLiteral("chanid"), -1);
         DVBDataSet->SetActive(true);
@@ -57,9 +57,7 @@ void TChannelWin::ImportActionExecute()
     if (preview.exec() != QDialog::Accepted)
         return;
     const TImportPlan& plan = preview.Plan();
-    History->Step(tr("Import %1 channels").arg(plan.adds + plan.updates),
-                  [&] { applyImport(plan); });
-    UpdateModifiedMark();
+    applyTool(tr("Import %1 channels").arg(plan.adds + plan.updates), [&] { applyImport(plan); });
 }
 
 void TChannelWin::applyImport(const TImportPlan& plan)

@@ -13,9 +13,11 @@
 
 void TChannelWin::ListingsActionExecute()
 {
-    if (!ChannelDataSet->Active())
+    // Every channel of the source, whatever the filter above the list shows: a channel
+    // left out could not be told from one the file does not list.
+    const auto rows = startTool(TToolRows::All);
+    if (!rows)
         return;
-    CommitOpenEditors(this);
     const QString path =
         chooseFile(tr("Match listings"), tr("XMLTV listings (*.xml *.xml.gz *.gz);;All files (*)"));
     if (path.isEmpty())
@@ -27,43 +29,25 @@ void TChannelWin::ListingsActionExecute()
         const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
         listed = ReadListingsFile(path);
     }
-
-    // Every channel of the source, whatever the filter above the list shows, with the
-    // row being edited settled.
-    QList<TChannelToMatch> channels;
-    QStringList icons;
-    for (const TChannelRow& row : ReadChannelRows(*ChannelDataSet)) {
-        channels << TChannelToMatch{row.channum, row.callsign, row.name, row.xmltvid.trimmed()};
-        icons << row.icon;
-    }
+    const QList<TChannelRow> channels = ReadChannelRows(*ChannelDataSet, *rows);
     const TListingsLimits limits{
         ColumnWidth(*ChannelDataSet, QStringLiteral("xmltvid"), XmltvidLimit),
         ColumnWidth(*ChannelDataSet, QStringLiteral("icon"), IconLimit)};
-    TListingsWin review(channels, icons, listed, limits, this);
+    TListingsWin review(channels, listed, limits, this);
     if (review.exec() != QDialog::Accepted)
         return;
     const QList<TListingsChange> changes = review.Changes();
-    History->Step(changes.size() == 1
-                      ? tr("Fill in the listings of 1 channel")
-                      : tr("Fill in the listings of %1 channels").arg(changes.size()),
-                  [&] { applyListings(changes); });
-    UpdateModifiedMark();
-}
-
-void TChannelWin::applyListings(const QList<TListingsChange>& changes)
-{
-    // Each ticked channel is changed as typing its fields would change it; the lists
-    // and fields show the outcome once, on the channel that was current.
-    const TControlsDisabled quiet{ChannelDataSet, DVBDataSet};
-    const int current = ChannelDataSet->RecNo();
+    const int xmltvid = ChannelDataSet->FieldIndex(QStringLiteral("xmltvid"));
+    const int icon = ChannelDataSet->FieldIndex(QStringLiteral("icon"));
+    QList<TSQLClientDataSet::TRowValues> values;
     for (const TListingsChange& change : changes) {
-        ChannelDataSet->MoveTo(change.channel);
-        ChannelDataSet->Edit();
-        ChannelDataSet->SetFieldValue(QStringLiteral("xmltvid"), change.xmltvid);
+        TSQLClientDataSet::TRowValues v{channels[change.channel].row, {{xmltvid, change.xmltvid}}};
         if (change.icon)
-            ChannelDataSet->SetFieldValue(QStringLiteral("icon"), *change.icon);
-        ChannelDataSet->Post();
+            v.values.append({icon, *change.icon});
+        values << v;
     }
-    if (current >= 0)
-        ChannelDataSet->MoveTo(current);
+    changeChannels(changes.size() == 1
+                       ? tr("Fill in the listings of 1 channel")
+                       : tr("Fill in the listings of %1 channels").arg(changes.size()),
+                   values);
 }

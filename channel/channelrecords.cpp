@@ -107,22 +107,6 @@ void TChannelWin::beforeDigitalWrite()
 
 // --- many channels at once -----------------------------------------------------------
 
-std::vector<int> TChannelWin::selectedChannels() const
-{
-    return ChannelGrid->SelectedRows();
-}
-
-QString TChannelWin::channelName(const TChannelRow& row) const
-{
-    const QString name = !row.name.isEmpty() ? row.name : row.callsign;
-    return name.isEmpty() ? tr("channel %1").arg(row.chanid) : name;
-}
-
-QString TChannelWin::channelName(int row) const
-{
-    return channelName(ReadChannelRows(*ChannelDataSet, {row}).value(0));
-}
-
 void TChannelWin::DeleteSelectedChannels()
 {
     CommitOpenEditors(this);
@@ -132,12 +116,12 @@ void TChannelWin::DeleteSelectedChannels()
         return;
     }
     ChannelDataSet->CheckBrowseMode();
-    const std::vector<int> rows = selectedChannels();
+    const std::vector<int> rows = ChannelGrid->SelectedRows();
     if (rows.empty())
         return;
     if (rows.size() == 1) {
         // One channel: as the navigator has always deleted it.
-        const QString name = channelName(rows.front());
+        const QString name = ReadChannelRows(*ChannelDataSet, rows).value(0).Label();
         History->Step(tr("Delete %1").arg(name), [&] {
             ChannelDataSet->MoveTo(rows.front());
             ChannelDataSet->Delete();
@@ -164,30 +148,28 @@ void TChannelWin::DeleteSelectedChannels()
 
 void TChannelWin::RenumberActionExecute()
 {
-    CommitOpenEditors(this);
-    History->EndStep();
-    ChannelDataSet->CheckBrowseMode();
-    const std::vector<int> rows = selectedChannels();
-    if (rows.empty())
+    const auto rows = startTool(TToolRows::Selection);
+    if (!rows || rows->empty())
         return;
-    const int channum = ChannelDataSet->FieldIndex(QStringLiteral("channum"));
-    QList<TRenumberChannel> channels;
-    QSet<int> selected(rows.begin(), rows.end());
-    for (const TChannelRow& row : ReadChannelRows(*ChannelDataSet, rows))
-        channels << TRenumberChannel{channelName(row), row.channum, true};
+    // The selected channels in their order, then the others, which their new numbers may
+    // clash with.
+    QList<TChannelRow> channels = ReadChannelRows(*ChannelDataSet, *rows);
+    for (TChannelRow& c : channels)
+        c.selected = true;
+    const QSet<int> chosen(rows->begin(), rows->end());
     for (const TChannelRow& row : ReadChannelRows(*ChannelDataSet))
-        if (!selected.contains(row.row))
-            channels << TRenumberChannel{channelName(row), row.channum, false};
+        if (!chosen.contains(row.row))
+            channels << row;
     const int limit = ColumnWidth(*ChannelDataSet, QStringLiteral("channum"), ChannumLimit);
     TRenumberWin dialog(channels, limit, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const QStringList numbers = dialog.Plan().numbers;
+    const int channum = ChannelDataSet->FieldIndex(QStringLiteral("channum"));
     QList<TSQLClientDataSet::TRowValues> changes;
-    for (size_t i = 0; i < rows.size(); ++i)
-        changes << TSQLClientDataSet::TRowValues{rows[i], {{channum, numbers[qsizetype(i)]}}};
-    History->Step(rows.size() == 1 ? tr("Renumber %1").arg(channelName(rows.front()))
-                                   : tr("Renumber %1 channels").arg(rows.size()),
-                  [&] { ChannelDataSet->ChangeRows(changes); });
-    UpdateModifiedMark();
+    for (qsizetype i = 0; i < numbers.size(); ++i)
+        changes << TSQLClientDataSet::TRowValues{channels[i].row, {{channum, numbers[i]}}};
+    changeChannels(rows->size() == 1 ? tr("Renumber %1").arg(channels.front().Label())
+                                     : tr("Renumber %1 channels").arg(rows->size()),
+                   changes);
 }

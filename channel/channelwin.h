@@ -1,11 +1,13 @@
 #pragma once
 
 #include "cardkind.h"
+#include "clientdataset.h"
 #include "editorwin.h"
 
 #include <QList>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -157,18 +159,22 @@ private:
     void showPanes();
     bool isDigital() const { return IsDigital(FCardKind); }
     void beforeDigitalWrite();
+    /// Which channels a line-up tool works on: every channel of the source in the set's
+    /// order, the selection when more than one is selected (else every channel in the
+    /// list's order), or the selection (the current channel when none is selected).
+    enum class TToolRows { All, SelectionOrAll, Selection };
+    /// A line-up tool's start: none when the window has no channels open; else, with its
+    /// editors committed and the typing in progress a step of its own, the rows chosen.
+    std::optional<std::vector<int>> startTool(TToolRows which);
+    /// A tool's changes, made through the data sets as one undo step named `name`.
+    void applyTool(const QString& name, const std::function<void()>& change);
+    /// New values of channels (visible rows), as one undo step.
+    void changeChannels(const QString& name, const QList<TSQLClientDataSet::TRowValues>& changes);
     void applyImport(const TImportPlan& plan);
-    void applyListings(const QList<TListingsChange>& changes);
-    void applyIcons(const QList<TIconChange>& changes);
     /// The icon's preview follows its field: at once when the row changes, after a
     /// pause while it is typed.
     void followIconField();
     QString chooseFile(const QString& title, const QString& filter);
-    /// The channels (visible rows) the user selected, in the order the list shows them.
-    std::vector<int> selectedChannels() const;
-    /// A channel for messages: its name and number.
-    QString channelName(int row) const;
-    QString channelName(const TChannelRow& row) const;
 
     // What the channel fields let be typed (characters), the line-up tools too.
     static constexpr int ChannumLimit = 5;

@@ -31,11 +31,7 @@ public:
     TIconsModel(QList<TChannelRow> channels, QList<TIconFile> files, int iconLimit, QObject* parent)
         : QAbstractTableModel(parent), m_files(std::move(files))
     {
-        QList<TChannelToMatch> names;
-        names.reserve(channels.size());
-        for (const TChannelRow& c : channels)
-            names << TChannelToMatch{c.channum, c.callsign, c.name, c.xmltvid};
-        const QList<int> found = MatchIcons(names, m_files);
+        const QList<int> found = MatchIcons(channels, m_files);
         m_rows.reserve(channels.size());
         for (int i = 0; i < channels.size(); ++i) {
             Row r{channels[i], found[i]};

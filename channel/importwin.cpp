@@ -38,7 +38,7 @@ namespace {
 
 } // namespace
 
-TImportWin::TImportWin(QList<TScannedService> services, QList<TExistingChannel> channels,
+TImportWin::TImportWin(QList<TScannedService> services, QList<TChannelRow> channels,
                        TCardKind cardKind, TImportLimits limits, QWidget* parent)
     : QDialog(parent), m_services(std::move(services)), m_channels(std::move(channels)),
       m_cardKind(cardKind), m_limits(std::move(limits))
@@ -109,7 +109,8 @@ void TImportWin::replan()
             what += tr(" (stored as AUTO: %1)")
                         .arg(row.service.outsideLists.join(QStringLiteral(", ")));
         const QStringList cells{row.action == TImportAction::Add ? row.name : row.service.name,
-                                frequency(row.service), shown(row.service.Value(QStringLiteral("pids"))),
+                                frequency(row.service),
+                                shown(row.service.Value(QStringLiteral("pids"))),
                                 QString::number(row.service.serviceId), what};
         for (int c = 0; c < cells.size(); ++c)
             Table->setItem(r, c, new QTableWidgetItem(cells[c]));

@@ -17,8 +17,8 @@ class TImportWin : public QDialog
     Q_OBJECT
 
 public:
-    TImportWin(QList<TScannedService> services, QList<TExistingChannel> channels,
-               TCardKind cardKind, TImportLimits limits, QWidget* parent = nullptr);
+    TImportWin(QList<TScannedService> services, QList<TChannelRow> channels, TCardKind cardKind,
+               TImportLimits limits, QWidget* parent = nullptr);
 
     /// What Import will do, as the dialog shows it now.
     const TImportPlan& Plan() const { return m_plan; }
@@ -33,7 +33,7 @@ private:
     void replan();
 
     QList<TScannedService> m_services;
-    QList<TExistingChannel> m_channels;
+    QList<TChannelRow> m_channels;
     QString frequency(const TScannedService& service) const;
     TCardKind m_cardKind;
     TImportLimits m_limits;

@@ -141,12 +141,13 @@ void TListingsModel::SetFillIcons(bool fill)
 
 bool TListingsModel::FillsIcon(const Row& r) const
 {
-    return m_fillIcons && r.picked >= 0 && emptyIcon(r.icon) && !m_listed[r.picked].icon.isEmpty();
+    return m_fillIcons && r.picked >= 0 && emptyIcon(r.channel.icon) &&
+           !m_listed[r.picked].icon.isEmpty();
 }
 
 bool TListingsModel::changes(const Row& r) const
 {
-    return r.picked >= 0 && (m_listed[r.picked].id != r.channel.xmltvid || FillsIcon(r));
+    return r.picked >= 0 && (m_listed[r.picked].id != r.channel.xmltvid.trimmed() || FillsIcon(r));
 }
 
 std::optional<QString> TListingsModel::whyNot(const Row& r) const
@@ -187,7 +188,7 @@ QString TListingsModel::What(const Row& r) const
         state = tr("suggested");
         break;
     case TMatchState::OtherId:
-        state = tr("has another id (%1)").arg(r.channel.xmltvid);
+        state = tr("has another id (%1)").arg(r.channel.xmltvid.trimmed());
         break;
     case TMatchState::NoMatch:
         state = tr("no match");

@@ -17,8 +17,7 @@ public:
 
     struct Row
     {
-        TChannelToMatch channel;
-        QString icon;
+        TChannelRow channel; // with its icon as stored
         TChannelMatch match;
         int picked = -1; // listed channel
         bool ticked = false;

@@ -68,24 +68,24 @@ private:
 
 namespace {
 
-QList<TListingsModel::Row> rowsOf(const QList<TChannelToMatch>& channels, const QStringList& icons,
+QList<TListingsModel::Row> rowsOf(const QList<TChannelRow>& channels,
                                   const QList<TListedChannel>& listed)
 {
     const QList<TChannelMatch> matches = MatchListings(channels, listed);
     QList<TListingsModel::Row> rows;
     rows.reserve(channels.size());
     for (int i = 0; i < channels.size(); ++i)
-        rows << TListingsModel::Row{channels[i], icons.value(i), matches[i], -1, false};
+        rows << TListingsModel::Row{channels[i], matches[i], -1, false};
     return rows;
 }
 
 } // namespace
 
-TListingsWin::TListingsWin(QList<TChannelToMatch> channels, QStringList icons,
-                           QList<TListedChannel> listed, TListingsLimits limits, QWidget* parent)
+TListingsWin::TListingsWin(QList<TChannelRow> channels, QList<TListedChannel> listed,
+                           TListingsLimits limits, QWidget* parent)
     : TReviewWin(tr("Match listings"), QStringLiteral("ListingsWin"),
                  QStringLiteral("ListingsTable"),
-                 new TListingsModel(rowsOf(channels, icons, listed), listed, limits, nullptr),
+                 new TListingsModel(rowsOf(channels, listed), listed, limits, nullptr),
                  TListingsModel::WhatColumn, TListingsModel::TickColumn, parent),
       m_model(static_cast<TListingsModel*>(Table->model()))
 {

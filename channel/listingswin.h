@@ -16,9 +16,8 @@ class TListingsWin : public TReviewWin
     Q_OBJECT
 
 public:
-    /// `icons` holds the channels' icons as stored (a null string for NULL).
-    TListingsWin(QList<TChannelToMatch> channels, QStringList icons, QList<TListedChannel> listed,
-                 TListingsLimits limits, QWidget* parent = nullptr);
+    TListingsWin(QList<TChannelRow> channels, QList<TListedChannel> listed, TListingsLimits limits,
+                 QWidget* parent = nullptr);
     ~TListingsWin() override;
 
     /// What Apply writes, for the rows ticked now.

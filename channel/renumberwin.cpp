@@ -11,7 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-TRenumberWin::TRenumberWin(QList<TRenumberChannel> channels, int limit, QWidget* parent)
+TRenumberWin::TRenumberWin(QList<TChannelRow> channels, int limit, QWidget* parent)
     : QDialog(parent), m_channels(std::move(channels)), m_limit(limit)
 {
     setObjectName(QStringLiteral("RenumberWin"));

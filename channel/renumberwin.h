@@ -18,7 +18,7 @@ class TRenumberWin : public QDialog
     Q_OBJECT
 
 public:
-    TRenumberWin(QList<TRenumberChannel> channels, int limit, QWidget* parent = nullptr);
+    TRenumberWin(QList<TChannelRow> channels, int limit, QWidget* parent = nullptr);
     const TRenumberPlan& Plan() const { return m_plan; }
 
     QSpinBox* FirstEdit = nullptr;
@@ -31,7 +31,7 @@ public:
 private:
     void replan();
 
-    QList<TRenumberChannel> m_channels;
+    QList<TChannelRow> m_channels;
     int m_limit;
     TRenumberPlan m_plan;
 };

@@ -1,20 +1,13 @@
 #pragma once
 
 #include "channelexport.h"
+#include "channelrow.h"
 
 #include <QList>
 #include <QString>
 #include <vector>
 
 class TSQLClientDataSet;
-
-/// A channel of the editor's list as the line-up tools read it: its place in the list
-/// and the values they look at (a null value read as the empty text).
-struct TChannelRow
-{
-    int row = -1; // the visible row of the set
-    QString chanid, channum, callsign, name, xmltvid, icon;
-};
 
 /// The visible rows of `channels` (a set on the channel table) in its order, the row
 /// being edited settled first.

@@ -53,7 +53,7 @@ QList<TIconFile> ReadIconFolder(const QString& folder)
     return files;
 }
 
-QList<int> MatchIcons(const QList<TChannelToMatch>& channels, const QList<TIconFile>& files)
+QList<int> MatchIcons(const QList<TChannelRow>& channels, const QList<TIconFile>& files)
 {
     QHash<QString, int> byName; // folded name -> the file preferred for it
     for (int i = 0; i < files.size(); ++i) {
@@ -68,7 +68,7 @@ QList<int> MatchIcons(const QList<TChannelToMatch>& channels, const QList<TIconF
     }
     QList<int> found;
     found.reserve(channels.size());
-    for (const TChannelToMatch& channel : channels) {
+    for (const TChannelRow& channel : channels) {
         int file = -1;
         for (const QString& name : {channel.name, channel.callsign}) {
             const QString folded = FoldName(name);

@@ -20,4 +20,4 @@ QList<TIconFile> ReadIconFolder(const QString& folder);
 /// whose name without its extension folds (FoldName) to the channel's long name, else
 /// to its short name. "ABC TV HD" finds "abctvhd.png" and "ABC TV HD.png", never
 /// "abctv.png". When several do, a PNG comes first, then the first by name.
-QList<int> MatchIcons(const QList<TChannelToMatch>& channels, const QList<TIconFile>& files);
+QList<int> MatchIcons(const QList<TChannelRow>& channels, const QList<TIconFile>& files);

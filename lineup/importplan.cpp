@@ -28,9 +28,8 @@ QString tooWide(const TScannedService& s, const TImportLimits& limits)
 
 } // namespace
 
-TImportPlan PlanImport(const QList<TScannedService>& services,
-                       const QList<TExistingChannel>& channels, TCardKind cardKind,
-                       bool includeRadio, const TImportLimits& limits)
+TImportPlan PlanImport(const QList<TScannedService>& services, const QList<TChannelRow>& channels,
+                       TCardKind cardKind, bool includeRadio, const TImportLimits& limits)
 {
     const QList<quint32> systems = DeliverySystemsOf(cardKind);
     // A new channel takes the number the file gives it, when it is free; the others are
@@ -43,7 +42,7 @@ TImportPlan PlanImport(const QList<TScannedService>& services,
         if (numeric)
             number = std::max(number, n);
     };
-    for (const TExistingChannel& c : channels) {
+    for (const TChannelRow& c : channels) {
         highest(c.channum);
         if (!c.channum.trimmed().isEmpty())
             taken.insert(ChannelNumberKey(c.channum));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channelrow.h"
 #include "scanfile.h"
 
 #include <QHash>
@@ -8,13 +9,6 @@
 
 /// What importing a channel file does to each of its services.
 enum class TImportAction { Add, Update, Skip };
-
-/// A channel the source has already, as far as the import needs it.
-struct TExistingChannel
-{
-    QString name;    // the long name
-    QString channum; // the channel number as the user selects it
-};
 
 /// What the columns on the server and the editor's fields hold.
 struct TImportLimits
@@ -35,7 +29,8 @@ struct TImportRow
     QString channum;    // a new channel's number: the file's VCHANNEL, when the source has
                         // no channel of that number yet, else numbered on after the highest
     QString numberNote; // why the file's VCHANNEL was not taken, when it was not
-    int existing = -1;  // the channel an update replaces the digital values of
+    int existing = -1;  // the channel an update replaces the digital values of (its
+                        // place among the channels planned with)
 };
 
 struct TImportPlan
@@ -51,6 +46,5 @@ struct TImportPlan
 /// or is skipped, and why: a delivery system other than the source's (`cardKind`), a
 /// radio service when those are not included, a service without a name, a value that
 /// does not fit its column, or the same name as a service listed before it.
-TImportPlan PlanImport(const QList<TScannedService>& services,
-                       const QList<TExistingChannel>& channels, TCardKind cardKind,
-                       bool includeRadio, const TImportLimits& limits);
+TImportPlan PlanImport(const QList<TScannedService>& services, const QList<TChannelRow>& channels,
+                       TCardKind cardKind, bool includeRadio, const TImportLimits& limits);

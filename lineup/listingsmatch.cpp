@@ -162,11 +162,12 @@ QList<int> TListingsIndex::loose(const QString& name, bool sharing) const
     return found;
 }
 
-TChannelMatch TListingsIndex::Match(const TChannelToMatch& channel) const
+TChannelMatch TListingsIndex::Match(const TChannelRow& channel) const
 {
     TChannelMatch match;
-    if (!channel.xmltvid.isEmpty()) {
-        const int listed = WithId(channel.xmltvid);
+    const QString xmltvid = channel.xmltvid.trimmed();
+    if (!xmltvid.isEmpty()) {
+        const int listed = WithId(xmltvid);
         if (listed >= 0) {
             match.state = TMatchState::Kept;
             match.fit = listed;
@@ -194,7 +195,7 @@ TChannelMatch TListingsIndex::Match(const TChannelToMatch& channel) const
     else if (fits.size() > 1)
         match.candidates = fits;
 
-    if (!channel.xmltvid.isEmpty())
+    if (!xmltvid.isEmpty())
         match.state = TMatchState::OtherId;
     else if (fits.size() > 1)
         match.state = TMatchState::Choose;
@@ -205,13 +206,13 @@ TChannelMatch TListingsIndex::Match(const TChannelToMatch& channel) const
     return match;
 }
 
-QList<TChannelMatch> MatchListings(const QList<TChannelToMatch>& channels,
+QList<TChannelMatch> MatchListings(const QList<TChannelRow>& channels,
                                    const QList<TListedChannel>& listed)
 {
     const TListingsIndex index(listed);
     QList<TChannelMatch> matches;
     matches.reserve(channels.size());
-    for (const TChannelToMatch& c : channels)
+    for (const TChannelRow& c : channels)
         matches << index.Match(c);
     return matches;
 }

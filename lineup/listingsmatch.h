@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channelrow.h"
 #include "xmltvfile.h"
 
 #include <QHash>
@@ -22,15 +23,6 @@ enum class TMatchState {
     NoMatch,
 };
 
-/// A channel of the source, as matching needs it.
-struct TChannelToMatch
-{
-    QString channum;
-    QString callsign;
-    QString name;
-    QString xmltvid;
-};
-
 /// What matching proposes for one channel.
 struct TChannelMatch
 {
@@ -47,7 +39,7 @@ public:
     explicit TListingsIndex(const QList<TListedChannel>& listed);
     /// The listed channel with this id, -1 when there is none.
     int WithId(const QString& id) const { return m_byId.value(id, -1); }
-    TChannelMatch Match(const TChannelToMatch& channel) const;
+    TChannelMatch Match(const TChannelRow& channel) const;
 
 private:
     struct Name
@@ -69,7 +61,7 @@ private:
 };
 
 /// What matching each channel of a source finds, in the order of `channels`.
-QList<TChannelMatch> MatchListings(const QList<TChannelToMatch>& channels,
+QList<TChannelMatch> MatchListings(const QList<TChannelRow>& channels,
                                    const QList<TListedChannel>& listed);
 
 /// How wide the columns the match fills in are (characters).

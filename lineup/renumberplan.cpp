@@ -17,21 +17,21 @@ std::optional<qlonglong> wholeNumber(const QString& text)
 
 } // namespace
 
-qlonglong FirstNumber(const QList<TRenumberChannel>& channels)
+qlonglong FirstNumber(const QList<TChannelRow>& channels)
 {
     std::optional<qlonglong> lowest;
-    for (const TRenumberChannel& c : channels)
+    for (const TChannelRow& c : channels)
         if (const auto n = wholeNumber(c.channum); c.selected && n && *n >= 0)
             lowest = lowest ? std::min(*lowest, *n) : *n;
     return lowest.value_or(1);
 }
 
-TRenumberPlan PlanRenumber(const QList<TRenumberChannel>& channels, qlonglong first, qlonglong step,
+TRenumberPlan PlanRenumber(const QList<TChannelRow>& channels, qlonglong first, qlonglong step,
                            int limit)
 {
     TRenumberPlan plan;
     qlonglong n = first;
-    for (const TRenumberChannel& c : channels) {
+    for (const TChannelRow& c : channels) {
         if (!c.selected)
             continue;
         const QString number = QString::number(n);
@@ -39,7 +39,7 @@ TRenumberPlan PlanRenumber(const QList<TRenumberChannel>& channels, qlonglong fi
             plan.refused = QCoreApplication::translate(
                                "RenumberPlan", "\u201C%1\u201D would be numbered %2, longer than "
                                                "the %3 characters a channel number holds.")
-                               .arg(c.name, number)
+                               .arg(c.Label(), number)
                                .arg(limit);
         plan.numbers << number;
         n += step;
@@ -54,11 +54,11 @@ TRenumberPlan PlanRenumber(const QList<TRenumberChannel>& channels, qlonglong fi
     QSet<QString> taken;
     for (const QString& number : plan.numbers)
         taken.insert(number);
-    for (const TRenumberChannel& c : channels) {
+    for (const TChannelRow& c : channels) {
         if (c.selected)
             continue;
         if (taken.contains(ChannelNumberKey(c.channum)))
-            plan.clashes << QStringLiteral("%1 (%2)").arg(c.name, c.channum.trimmed());
+            plan.clashes << QStringLiteral("%1 (%2)").arg(c.Label(), c.channum.trimmed());
     }
     return plan;
 }

@@ -1,16 +1,10 @@
 #pragma once
 
+#include "channelrow.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-/// A channel of the source as renumbering sees it.
-struct TRenumberChannel
-{
-    QString name;    // for messages
-    QString channum; // its number now
-    bool selected = false;
-};
 
 /// What renumbering will do.
 struct TRenumberPlan
@@ -22,9 +16,10 @@ struct TRenumberPlan
 };
 
 /// The lowest whole number the selected channels have, 1 when none has one.
-qlonglong FirstNumber(const QList<TRenumberChannel>& channels);
+qlonglong FirstNumber(const QList<TChannelRow>& channels);
 
-/// Numbers the selected channels of `channels` (in their order) from `first` on, `step`
+/// Numbers the selected channels of `channels` (in their order; the others are the
+/// source's channels they may clash with) from `first` on, `step`
 /// apart; a number longer than `limit` characters is refused, naming the channel.
-TRenumberPlan PlanRenumber(const QList<TRenumberChannel>& channels, qlonglong first, qlonglong step,
+TRenumberPlan PlanRenumber(const QList<TChannelRow>& channels, qlonglong first, qlonglong step,
                            int limit);

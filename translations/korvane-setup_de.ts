@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>ChannelRow</name>
+    <message>
+        <source>channel %1</source>
+        <translation>Kanal %1</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>The line-up could not be checked: %1</source>
@@ -843,10 +850,6 @@
     <message>
         <source>DVB-C</source>
         <translation>DVB-C</translation>
-    </message>
-    <message>
-        <source>channel %1</source>
-        <translation>Kanal %1</translation>
     </message>
     <message>
         <source>Delete the new channel</source>

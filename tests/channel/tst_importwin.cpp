@@ -48,7 +48,8 @@ private slots:
 
     void showsEachServiceAndWhatHappensToIt()
     {
-        TImportWin win(lineUp(), {{"ZDF HD", "22"}}, TCardKind::DVBT, TImportLimits{});
+        TImportWin win(lineUp(), {{0, "2", "22", "ZDF", "ZDF HD", "", "", false}}, TCardKind::DVBT,
+                       TImportLimits{});
         win.show();
         QVERIFY(QTest::qWaitForWindowExposed(&win));
         QCOMPARE(win.windowTitle(), QStringLiteral("Import channels"));

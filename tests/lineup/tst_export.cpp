@@ -222,7 +222,9 @@ private slots:
         const TImportPlan plan =
             PlanImport({service("A", "7"), service("B", "12"), service("C", ""),
                         service("D", "123456"), service("E", "7"), service("F", "40")},
-                       {{"Old", "012"}, {"Older", "30"}}, TCardKind::DVBT, true, TImportLimits{});
+                       {{0, "1", "012", "Old", "Old", "", "", false},
+                        {1, "2", "30", "Older", "Older", "", "", false}},
+                       TCardKind::DVBT, true, TImportLimits{});
         QStringList numbers, notes;
         for (const TImportRow& row : plan.rows)
             numbers << row.channum, notes << row.numberNote;

@@ -176,7 +176,7 @@ private slots:
         QFETCH(QStringList, fits);
         const QList<TListedChannel> channels = listed();
         const TListingsIndex index(channels);
-        const TChannelMatch match = index.Match({"1", callsign, name, xmltvid});
+        const TChannelMatch match = index.Match({0, "1", "1", callsign, name, xmltvid, ""});
         QStringList found;
         for (int i : match.candidates)
             found << channels[i].id;
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(std::none_of(files.begin(), files.end(), [](const TIconFile& f) {
             return f.name.startsWith('.') || f.name.endsWith(".d");
         }));
-        const int found = MatchIcons({{"1", callsign, name, ""}}, files).value(0);
+        const int found = MatchIcons({{0, "1", "1", callsign, name, "", ""}}, files).value(0);
         const QString foundName = found < 0 ? QString() : files[found].name;
         // "ABC TV HD.png" and "abctvhd.png" fold alike: either is right.
         if (file == QLatin1String("abctvhd.png"))

@@ -198,7 +198,14 @@ private slots:
         lineUp += testFile(QStringLiteral("lineup-more.conf"));
         const auto services = ReadChannelFile(write("plan.conf", lineUp), TCardKind::DVBT);
         QCOMPARE(services.size(), 6);
-        const QList<TExistingChannel> channels{{"ZDF HD", "22"}, {"Sport", "abc"}, {"x", "7"}};
+        const auto channel = [](const QString& name, const QString& channum) {
+            TChannelRow c;
+            c.name = name;
+            c.channum = channum;
+            return c;
+        };
+        const QList<TChannelRow> channels{channel("ZDF HD", "22"), channel("Sport", "abc"),
+                                          channel("x", "7")};
         TImportLimits limits;
         limits.digitalWidths = {{"pids", 64}, {"freq", 16}};
 

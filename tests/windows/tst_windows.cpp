@@ -82,14 +82,14 @@ class TestWindows : public QObject, ServerFixture
             radio.name = QStringLiteral("Radio");
             radio.radio = true;
             return std::make_unique<TImportWin>(QList<TScannedService>{s, radio},
-                                                QList<TExistingChannel>{}, TCardKind::DVBT,
+                                                QList<TChannelRow>{}, TCardKind::DVBT,
                                                 TImportLimits{});
         }
-        const TChannelToMatch channel{"1", "ARD", "Das Erste", ""};
+        const TChannelRow channel{0, "1", "1", "ARD", "Das Erste", "", ""};
         if (which == QLatin1String("listings review"))
             return std::make_unique<TListingsWin>(
-                QList<TChannelToMatch>{channel}, QStringList{QString()},
-                QList<TListedChannel>{{"ard.de", {"Das Erste"}, {}}}, TListingsLimits{});
+                QList<TChannelRow>{channel}, QList<TListedChannel>{{"ard.de", {"Das Erste"}, {}}},
+                TListingsLimits{});
         if (which == QLatin1String("icons review")) {
             m_store = std::make_unique<TIconStore>();
             return std::make_unique<TIconsWin>(
@@ -97,7 +97,9 @@ class TestWindows : public QObject, ServerFixture
                 255, m_store.get());
         }
         return std::make_unique<TRenumberWin>(
-            QList<TRenumberChannel>{{"Das Erste", "1", true}, {"ZDF", "2", false}}, 5);
+            QList<TChannelRow>{{0, "1", "1", "ARD", "Das Erste", "", "", true},
+                               {1, "2", "2", "ZDF", "ZDF", "", "", false}},
+            5);
     }
     std::unique_ptr<TIconStore> m_store;
 

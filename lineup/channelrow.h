@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+/// A channel of a source as the line-up tools see it: its place in the editor's list and
+/// the values they look at (a null value read as the empty text). The one description of
+/// a channel that importing, matching listings and icons, renumbering and exporting start
+/// from.
+struct TChannelRow
+{
+    int row = -1; // the visible row of the editor's channel set
+    QString chanid, channum, callsign, name, xmltvid, icon;
+    bool selected = false; // chosen by the user (renumbering numbers these)
+
+    /// Its name for messages: the long name, else the short name, else "channel <id>".
+    QString Label() const;
+};
