@@ -5,7 +5,7 @@
 //   baseline  dvbv5: libdvbv5's writer fed the same channels directly (entries made from
 //             rows already in memory); CSV: the same text written straight with QSaveFile
 // Needs the private server and an offscreen display: run it through bench/run.
-#include "benchsupport.h"
+#include "benchmain.h"
 #include "channelwin.h"
 
 #include <QAction>
@@ -93,70 +93,72 @@ qint64 bareCsv(const QByteArray& text, const QString& path)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    bench::TDigitalSource source(SourceId, Channels);
-    QList<Row> rows;
-    for (int i = 1; i <= Channels; ++i)
-        rows << Row{QStringLiteral("Channel %1").arg(i).toUtf8(), QByteArray::number(i),
-                    uint16_t(i % 8000 + 1), uint16_t((i + 1) % 8000 + 1),
-                    uint32_t(474000000 + (i % 40) * 8000000)};
+    return bench::Main(
+        argc, argv, SourceId, Channels, [](QTextStream& out, bench::TDigitalSource& source) {
+            QList<Row> rows;
+            for (int i = 1; i <= Channels; ++i)
+                rows << Row{QStringLiteral("Channel %1").arg(i).toUtf8(), QByteArray::number(i),
+                            uint16_t(i % 8000 + 1), uint16_t((i + 1) % 8000 + 1),
+                            uint32_t(474000000 + (i % 40) * 8000000)};
 
-    bench::QuietStdout quiet;
-    TChannelWin win;
-    win.SetSourceID(SourceId);
-    win.show();
-    bench::Settle();
-    if (win.ChannelDataSet->RecordCount() != Channels)
-        qFatal("the editor shows %d channels", win.ChannelDataSet->RecordCount());
+            bench::QuietStdout quiet;
+            TChannelWin win;
+            win.SetSourceID(SourceId);
+            win.show();
+            bench::Settle();
+            if (win.ChannelDataSet->RecordCount() != Channels)
+                qFatal("the editor shows %d channels", win.ChannelDataSet->RecordCount());
 
-    const QString conf = source.dir.filePath(QStringLiteral("export.conf"));
-    const QString csv = source.dir.filePath(QStringLiteral("export.csv"));
-    const QString bare = source.dir.filePath(QStringLiteral("bare"));
-    qint64 best[4] = {std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max(),
-                      std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max()};
-    QByteArray text;
-    // The two alternate, so a machine that speeds up or slows down favours neither.
-    for (int i = 0; i < Repeats; ++i) {
-        best[0] = std::min(best[0], programRun(win, conf));
-        best[1] = std::min(best[1], bareDvbv5(rows, bare));
-        best[2] = std::min(best[2], programRun(win, csv));
-        if (text.isEmpty()) {
-            QFile f(csv);
-            if (!f.open(QIODevice::ReadOnly))
-                qFatal("cannot read %s", qPrintable(csv));
-            text = f.readAll();
-        }
-        best[3] = std::min(best[3], bareCsv(text, bare));
-    }
-    // Opening those channels in the editor: what a user waits for anyway before an export.
-    qint64 opening = std::numeric_limits<qint64>::max();
-    for (int i = 0; i < Repeats; ++i) {
-        QElapsedTimer t;
-        t.start();
-        TChannelWin other;
-        other.SetSourceID(SourceId);
-        other.show();
-        bench::Settle();
-        opening = std::min(opening, t.nsecsElapsed());
-    }
-    const auto line = [&out](const char* what, qint64 program, qint64 baseline, const char* against,
-                             const char* target) {
-        out << QStringLiteral("export: %1: %2 ms vs %3 %4 ms   ratio %5x (target <= %6x)\n")
-                   .arg(QLatin1String(what))
-                   .arg(program / 1e6, 0, 'f', 1)
-                   .arg(QLatin1String(against))
-                   .arg(baseline / 1e6, 0, 'f', 1)
-                   .arg(double(program) / double(baseline), 0, 'f', 2)
-                   .arg(QLatin1String(target));
-    };
-    out << "export: " << Channels << " channels of a DVB-T source, best of " << Repeats << "\n";
-    line("DVB channel file", best[0], opening, "opening them in the editor", "0.5");
-    line("CSV", best[2], opening, "opening them in the editor", "0.5");
-    line("DVB channel file", best[0], best[1], "libdvbv5's writer fed directly", "2.0");
-    // For the record: the CSV text against writing it alone.
-    out << QStringLiteral("export: CSV: %1 ms, of which writing the text %2 ms\n")
-               .arg(best[2] / 1e6, 0, 'f', 1)
-               .arg(best[3] / 1e6, 0, 'f', 1);
-    return 0;
+            const QString conf = source.dir.filePath(QStringLiteral("export.conf"));
+            const QString csv = source.dir.filePath(QStringLiteral("export.csv"));
+            const QString bare = source.dir.filePath(QStringLiteral("bare"));
+            qint64 best[4] = {
+                std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max(),
+                std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max()};
+            QByteArray text;
+            // The two alternate, so a machine that speeds up or slows down favours neither.
+            for (int i = 0; i < Repeats; ++i) {
+                best[0] = std::min(best[0], programRun(win, conf));
+                best[1] = std::min(best[1], bareDvbv5(rows, bare));
+                best[2] = std::min(best[2], programRun(win, csv));
+                if (text.isEmpty()) {
+                    QFile f(csv);
+                    if (!f.open(QIODevice::ReadOnly))
+                        qFatal("cannot read %s", qPrintable(csv));
+                    text = f.readAll();
+                }
+                best[3] = std::min(best[3], bareCsv(text, bare));
+            }
+            // Opening those channels in the editor: what a user waits for anyway before an export.
+            qint64 opening = std::numeric_limits<qint64>::max();
+            for (int i = 0; i < Repeats; ++i) {
+                QElapsedTimer t;
+                t.start();
+                TChannelWin other;
+                other.SetSourceID(SourceId);
+                other.show();
+                bench::Settle();
+                opening = std::min(opening, t.nsecsElapsed());
+            }
+            const auto line = [&out](const char* what, qint64 program, qint64 baseline,
+                                     const char* against, const char* target) {
+                out << QStringLiteral("export: %1: %2 ms vs %3 %4 ms   ratio %5x (target <= %6x)\n")
+                           .arg(QLatin1String(what))
+                           .arg(program / 1e6, 0, 'f', 1)
+                           .arg(QLatin1String(against))
+                           .arg(baseline / 1e6, 0, 'f', 1)
+                           .arg(double(program) / double(baseline), 0, 'f', 2)
+                           .arg(QLatin1String(target));
+            };
+            out << "export: " << Channels << " channels of a DVB-T source, best of " << Repeats
+                << "\n";
+            line("DVB channel file", best[0], opening, "opening them in the editor", "0.5");
+            line("CSV", best[2], opening, "opening them in the editor", "0.5");
+            line("DVB channel file", best[0], best[1], "libdvbv5's writer fed directly", "2.0");
+            // For the record: the CSV text against writing it alone.
+            out << QStringLiteral("export: CSV: %1 ms, of which writing the text %2 ms\n")
+                       .arg(best[2] / 1e6, 0, 'f', 1)
+                       .arg(best[3] / 1e6, 0, 'f', 1);
+            return 0;
+        });
 }

@@ -8,7 +8,7 @@
 // With icons, every channel has a picture file of its own (a 220x132 PNG); without, the
 // same channels have none. Needs the private server and an offscreen display: run it
 // through bench/run.
-#include "benchsupport.h"
+#include "benchmain.h"
 #include "channelwin.h"
 #include "dbgrid.h"
 #include "iconstore.h"
@@ -120,66 +120,72 @@ qint64 bareListing(const QString& folder)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
-    bench::TDigitalSource source(SourceId, Channels);
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(source.dir.filePath(QStringLiteral("cache"))));
+    return bench::Main(
+        argc, argv, SourceId, Channels, [](QTextStream& out, bench::TDigitalSource& source) {
+            qputenv("XDG_CACHE_HOME",
+                    QFile::encodeName(source.dir.filePath(QStringLiteral("cache"))));
 
-    QByteArray png;
-    {
-        QImage picture(220, 132, QImage::Format_RGB32);
-        picture.fill(Qt::darkBlue);
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "PNG");
-    }
-    const QString folder = source.dir.filePath(QStringLiteral("picons"));
-    QDir().mkpath(folder);
-    for (int i = 1; i <= Channels; ++i) {
-        QFile f(QStringLiteral("%1/c%2.png").arg(folder).arg(i));
-        if (!f.open(QIODevice::WriteOnly) || f.write(png) != png.size())
-            qFatal("cannot write %s", qPrintable(f.fileName()));
-    }
-    const QString withIcons =
-        QStringLiteral("UPDATE channel SET icon = CONCAT('%1/c', chanid, '.png')").arg(folder);
-    const QString withoutIcons = QStringLiteral("UPDATE channel SET icon = NULL");
+            QByteArray png;
+            {
+                QImage picture(220, 132, QImage::Format_RGB32);
+                picture.fill(Qt::darkBlue);
+                QBuffer buffer(&png);
+                buffer.open(QIODevice::WriteOnly);
+                picture.save(&buffer, "PNG");
+            }
+            const QString folder = source.dir.filePath(QStringLiteral("picons"));
+            QDir().mkpath(folder);
+            for (int i = 1; i <= Channels; ++i) {
+                QFile f(QStringLiteral("%1/c%2.png").arg(folder).arg(i));
+                if (!f.open(QIODevice::WriteOnly) || f.write(png) != png.size())
+                    qFatal("cannot write %s", qPrintable(f.fileName()));
+            }
+            const QString withIcons =
+                QStringLiteral("UPDATE channel SET icon = CONCAT('%1/c', chanid, '.png')")
+                    .arg(folder);
+            const QString withoutIcons = QStringLiteral("UPDATE channel SET icon = NULL");
 
-    bench::QuietStdout quiet;
-    Times best[2] = {{std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max()},
-                     {std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max()}};
-    // The two alternate, so a machine that speeds up or slows down favours neither.
-    for (int i = 0; i < Repeats; ++i)
-        for (int icons : {0, 1}) {
-            bench::Exec(source.conn, icons ? withIcons : withoutIcons);
-            const Times t = run();
-            best[icons].open = std::min(best[icons].open, t.open);
-            best[icons].scroll = std::min(best[icons].scroll, t.scroll);
-        }
-    qint64 shown = std::numeric_limits<qint64>::max();
-    qint64 listed = std::numeric_limits<qint64>::max();
-    bench::Exec(source.conn, withoutIcons);
-    for (int i = 0; i < 3; ++i) {
-        shown = std::min(shown, review(folder));
-        listed = std::min(listed, bareListing(folder));
-    }
-    const auto line = [&out](const char* what, qint64 program, qint64 baseline, double target) {
-        out << QStringLiteral(
-                   "icons: %1: %2 ms vs %3 ms without icons   ratio %4x (target <= %5x)\n")
-                   .arg(QLatin1String(what))
-                   .arg(program / 1e6, 0, 'f', 1)
-                   .arg(baseline / 1e6, 0, 'f', 1)
-                   .arg(double(program) / double(baseline), 0, 'f', 2)
-                   .arg(target);
-    };
-    out << "icons: " << Channels << " channels, every one with a picture file of its own, best of "
-        << Repeats << "\n";
-    line("open until idle", best[1].open, best[0].open, 1.2);
-    line("scroll top to bottom", best[1].scroll, best[0].scroll, 1.5);
-    out << QStringLiteral("icons: Icons... on a folder of %1 pictures: the review in %2 ms "
-                          "(target <= 2000 ms), %3x of listing the folder's names (%4 ms)\n")
-               .arg(Channels)
-               .arg(shown / 1e6, 0, 'f', 1)
-               .arg(double(shown) / double(listed), 0, 'f', 1)
-               .arg(listed / 1e6, 0, 'f', 1);
-    return 0;
+            bench::QuietStdout quiet;
+            Times best[2] = {
+                {std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max()},
+                {std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max()}};
+            // The two alternate, so a machine that speeds up or slows down favours neither.
+            for (int i = 0; i < Repeats; ++i)
+                for (int icons : {0, 1}) {
+                    bench::Exec(source.conn, icons ? withIcons : withoutIcons);
+                    const Times t = run();
+                    best[icons].open = std::min(best[icons].open, t.open);
+                    best[icons].scroll = std::min(best[icons].scroll, t.scroll);
+                }
+            qint64 shown = std::numeric_limits<qint64>::max();
+            qint64 listed = std::numeric_limits<qint64>::max();
+            bench::Exec(source.conn, withoutIcons);
+            for (int i = 0; i < 3; ++i) {
+                shown = std::min(shown, review(folder));
+                listed = std::min(listed, bareListing(folder));
+            }
+            const auto line = [&out](const char* what, qint64 program, qint64 baseline,
+                                     double target) {
+                out << QStringLiteral(
+                           "icons: %1: %2 ms vs %3 ms without icons   ratio %4x (target <= %5x)\n")
+                           .arg(QLatin1String(what))
+                           .arg(program / 1e6, 0, 'f', 1)
+                           .arg(baseline / 1e6, 0, 'f', 1)
+                           .arg(double(program) / double(baseline), 0, 'f', 2)
+                           .arg(target);
+            };
+            out << "icons: " << Channels
+                << " channels, every one with a picture file of its own, best of " << Repeats
+                << "\n";
+            line("open until idle", best[1].open, best[0].open, 1.2);
+            line("scroll top to bottom", best[1].scroll, best[0].scroll, 1.5);
+            out << QStringLiteral(
+                       "icons: Icons... on a folder of %1 pictures: the review in %2 ms "
+                       "(target <= 2000 ms), %3x of listing the folder's names (%4 ms)\n")
+                       .arg(Channels)
+                       .arg(shown / 1e6, 0, 'f', 1)
+                       .arg(double(shown) / double(listed), 0, 'f', 1)
+                       .arg(listed / 1e6, 0, 'f', 1);
+            return 0;
+        });
 }

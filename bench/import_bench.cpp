@@ -5,7 +5,7 @@
 //   baseline  the library reading the same file, and bare prepared INSERTs of the same
 //             2,000 channel and 2,000 channel_dvb rows in one transaction
 // Needs the private server and an offscreen display: run it through bench/run.
-#include "benchsupport.h"
+#include "benchmain.h"
 #include "channelwin.h"
 #include "clientdataset.h"
 #include "importwin.h"
@@ -155,53 +155,54 @@ qint64 baselineRun(const QString& path, QSqlDatabase& conn, const QList<BareRow>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
+    return bench::Main(
+        argc, argv, SourceId, Channels, [](QTextStream& out, bench::TDigitalSource& source) {
+            QTemporaryDir& dir = source.dir;
+            QSqlDatabase& conn = source.conn;
+            const QString path = dir.filePath(QStringLiteral("channels.conf"));
+            writeScan(path);
 
-    bench::TDigitalSource source(SourceId, Channels);
-    QTemporaryDir& dir = source.dir;
-    QSqlDatabase& conn = source.conn;
-    const QString path = dir.filePath(QStringLiteral("channels.conf"));
-    writeScan(path);
+            // The rows the import writes, made once outside the timing.
+            QList<BareRow> rows;
+            int chanid = Channels;
+            for (const TScannedService& s : ReadChannelFile(path, TCardKind::DVBT)) {
+                BareRow row;
+                ++chanid;
+                row.channel = {chanid, QString::number(chanid), SourceId, s.name, s.name};
+                row.digital << chanid;
+                for (const auto& [column, value] : DigitalValues(s))
+                    row.digital << (value ? QVariant(*value)
+                                          : QVariant(QMetaType(QMetaType::QString)));
+                rows << row;
+            }
 
-    // The rows the import writes, made once outside the timing.
-    QList<BareRow> rows;
-    int chanid = Channels;
-    for (const TScannedService& s : ReadChannelFile(path, TCardKind::DVBT)) {
-        BareRow row;
-        ++chanid;
-        row.channel = {chanid, QString::number(chanid), SourceId, s.name, s.name};
-        row.digital << chanid;
-        for (const auto& [column, value] : DigitalValues(s))
-            row.digital << (value ? QVariant(*value) : QVariant(QMetaType(QMetaType::QString)));
-        rows << row;
-    }
+            // The two alternate, so a machine that speeds up or slows down favours neither.
+            Phases program{0, 0, std::numeric_limits<qint64>::max()};
+            qint64 baseline = std::numeric_limits<qint64>::max();
+            for (int i = 0; i < Repeats; ++i) {
+                const Phases run = programRun(path);
+                if (run.saved < program.saved)
+                    program = run;
+                if (count(conn, QStringLiteral("channel")) != Channels + Services ||
+                    count(conn, QStringLiteral("channel_dvb")) != Channels + Services)
+                    qFatal("the import did not write every row");
+                dropImported(conn);
+                baseline = std::min(baseline, baselineRun(path, conn, rows));
+                dropImported(conn);
+            }
 
-    // The two alternate, so a machine that speeds up or slows down favours neither.
-    Phases program{0, 0, std::numeric_limits<qint64>::max()};
-    qint64 baseline = std::numeric_limits<qint64>::max();
-    for (int i = 0; i < Repeats; ++i) {
-        const Phases run = programRun(path);
-        if (run.saved < program.saved)
-            program = run;
-        if (count(conn, QStringLiteral("channel")) != Channels + Services ||
-            count(conn, QStringLiteral("channel_dvb")) != Channels + Services)
-            qFatal("the import did not write every row");
-        dropImported(conn);
-        baseline = std::min(baseline, baselineRun(path, conn, rows));
-        dropImported(conn);
-    }
-
-    out << "import: " << Services << " services into a source of " << Channels
-        << " channels, best of " << Repeats << "\n";
-    out << QStringLiteral("import: %1 ms vs library read + bare inserts %2 ms   ratio %3x "
-                          "(target <= 1.5x)\n")
-               .arg(program.saved / 1e6, 0, 'f', 1)
-               .arg(baseline / 1e6, 0, 'f', 1)
-               .arg(double(program.saved) / double(baseline), 0, 'f', 2);
-    out << QStringLiteral("import: of which preview shown %1 ms, rows added %2 ms, saved %3 ms\n")
-               .arg(program.preview / 1e6, 0, 'f', 1)
-               .arg((program.imported - program.preview) / 1e6, 0, 'f', 1)
-               .arg((program.saved - program.imported) / 1e6, 0, 'f', 1);
-    return 0;
+            out << "import: " << Services << " services into a source of " << Channels
+                << " channels, best of " << Repeats << "\n";
+            out << QStringLiteral("import: %1 ms vs library read + bare inserts %2 ms   ratio %3x "
+                                  "(target <= 1.5x)\n")
+                       .arg(program.saved / 1e6, 0, 'f', 1)
+                       .arg(baseline / 1e6, 0, 'f', 1)
+                       .arg(double(program.saved) / double(baseline), 0, 'f', 2);
+            out << QStringLiteral(
+                       "import: of which preview shown %1 ms, rows added %2 ms, saved %3 ms\n")
+                       .arg(program.preview / 1e6, 0, 'f', 1)
+                       .arg((program.imported - program.preview) / 1e6, 0, 'f', 1)
+                       .arg((program.saved - program.imported) / 1e6, 0, 'f', 1);
+            return 0;
+        });
 }

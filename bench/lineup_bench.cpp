@@ -5,7 +5,7 @@
 //   window   F7: the window opened on the check and shown (and its painting after)
 //   baseline bare forward-only queries reading the same columns of the same five tables
 // Needs the private server and an offscreen display: run it through bench/run.
-#include "benchsupport.h"
+#include "benchmain.h"
 #include "lineupcheck.h"
 #include "lineupwin.h"
 #include "mainwin.h"
@@ -61,58 +61,60 @@ qint64 bare(QSqlDatabase& db)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
+    return bench::Main(
+        argc, argv, SourceId, Channels, [](QTextStream& out, bench::TDigitalSource& source) {
+            const auto& module = source.module;
+            QSqlDatabase& conn = source.conn;
+            bench::Exec(conn,
+                        QStringLiteral("UPDATE channel SET xmltvid = CONCAT('c', chanid, '.tv') "
+                                       "WHERE chanid % 10 <> 0"));
+            bench::Exec(conn,
+                        QStringLiteral("UPDATE channel SET channum = '1' WHERE chanid % 100 = 0"));
+            bench::Exec(conn, QStringLiteral("UPDATE capturecard SET defaultinput = 'DVBInput'"));
 
-    bench::TDigitalSource source(SourceId, Channels);
-    const auto& module = source.module;
-    QSqlDatabase& conn = source.conn;
-    bench::Exec(conn, QStringLiteral("UPDATE channel SET xmltvid = CONCAT('c', chanid, '.tv') "
-                                     "WHERE chanid % 10 <> 0"));
-    bench::Exec(conn, QStringLiteral("UPDATE channel SET channum = '1' WHERE chanid % 100 = 0"));
-    bench::Exec(conn, QStringLiteral("UPDATE capturecard SET defaultinput = 'DVBInput'"));
-
-    qint64 check = std::numeric_limits<qint64>::max(), window = check, baseline = check;
-    qint64 painted = 0;
-    int problems = 0;
-    TMainWin main;
-    for (int i = 0; i < Repeats; ++i) {
-        QElapsedTimer t;
-        t.start();
-        const TLineup read = ReadLineup(*module->Conn);
-        const qint64 reading = t.nsecsElapsed();
-        problems = int(CheckLineup(read).size());
-        check = std::min(check, t.nsecsElapsed());
-        if (qEnvironmentVariableIsSet("KORVANE_BENCH_DETAIL"))
-            fprintf(stderr, "read %.2f ms, rules %.2f ms\n", reading / 1e6,
-                    (t.nsecsElapsed() - reading) / 1e6);
-        baseline = std::min(baseline, bare(conn));
-        t.restart();
-        main.CheckAction->trigger();
-        const qint64 shown = t.nsecsElapsed();
-        bench::Settle();
-        if (shown < window) {
-            window = shown;
-            painted = t.nsecsElapsed() - shown;
-        }
-        if (!main.LineupWin() || int(main.LineupWin()->Problems().size()) != problems)
-            qFatal("the window shows another check");
-        main.LineupWin()->close();
-        bench::Settle();
-    }
-    auto ms = [](qint64 ns) {
-        return QString::number(ns / 1e6, 'f', 1);
-    };
-    out << "lineup: " << Channels << " channels with their digital rows, best of " << Repeats
-        << ", " << problems << " problems found\n";
-    out << QStringLiteral(
-               "lineup: check %1 ms vs bare queries %2 ms   ratio %3x (target <= 1.5x)\n")
-               .arg(ms(check), ms(baseline))
-               .arg(double(check) / double(baseline), 0, 'f', 2);
-    out << QStringLiteral("lineup: F7 to the window shown %1 ms   ratio %2x of the bare queries "
-                          "(target <= 1.5x); painted %3 ms later\n")
-               .arg(ms(window))
-               .arg(double(window) / double(baseline), 0, 'f', 2)
-               .arg(ms(painted));
-    return 0;
+            qint64 check = std::numeric_limits<qint64>::max(), window = check, baseline = check;
+            qint64 painted = 0;
+            int problems = 0;
+            TMainWin main;
+            for (int i = 0; i < Repeats; ++i) {
+                QElapsedTimer t;
+                t.start();
+                const TLineup read = ReadLineup(*module->Conn);
+                const qint64 reading = t.nsecsElapsed();
+                problems = int(CheckLineup(read).size());
+                check = std::min(check, t.nsecsElapsed());
+                if (qEnvironmentVariableIsSet("KORVANE_BENCH_DETAIL"))
+                    fprintf(stderr, "read %.2f ms, rules %.2f ms\n", reading / 1e6,
+                            (t.nsecsElapsed() - reading) / 1e6);
+                baseline = std::min(baseline, bare(conn));
+                t.restart();
+                main.CheckAction->trigger();
+                const qint64 shown = t.nsecsElapsed();
+                bench::Settle();
+                if (shown < window) {
+                    window = shown;
+                    painted = t.nsecsElapsed() - shown;
+                }
+                if (!main.LineupWin() || int(main.LineupWin()->Problems().size()) != problems)
+                    qFatal("the window shows another check");
+                main.LineupWin()->close();
+                bench::Settle();
+            }
+            auto ms = [](qint64 ns) {
+                return QString::number(ns / 1e6, 'f', 1);
+            };
+            out << "lineup: " << Channels << " channels with their digital rows, best of "
+                << Repeats << ", " << problems << " problems found\n";
+            out << QStringLiteral(
+                       "lineup: check %1 ms vs bare queries %2 ms   ratio %3x (target <= 1.5x)\n")
+                       .arg(ms(check), ms(baseline))
+                       .arg(double(check) / double(baseline), 0, 'f', 2);
+            out << QStringLiteral(
+                       "lineup: F7 to the window shown %1 ms   ratio %2x of the bare queries "
+                       "(target <= 1.5x); painted %3 ms later\n")
+                       .arg(ms(window))
+                       .arg(double(window) / double(baseline), 0, 'f', 2)
+                       .arg(ms(painted));
+            return 0;
+        });
 }

@@ -7,7 +7,7 @@
 //            collects the same channel elements
 //   apply    Apply with all 2,000 rows ticked, against opening those 2,000 channels
 // Needs the private server and an offscreen display: run it through bench/run.
-#include "benchsupport.h"
+#include "benchmain.h"
 #include "channelwin.h"
 #include "clientdataset.h"
 #include "listingswin.h"
@@ -210,47 +210,50 @@ Run programRun(const QString& path, bool apply, qint64* open)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QTextStream out(stdout);
+    return bench::Main(
+        argc, argv, SourceId, Channels, [](QTextStream& out, bench::TDigitalSource& source) {
+            QTemporaryDir& dir = source.dir;
+            const QString plain = dir.filePath(QStringLiteral("listings.xml"));
+            const QString compressed = dir.filePath(QStringLiteral("listings.xml.gz"));
+            writeListings(plain, compressed);
 
-    bench::TDigitalSource source(SourceId, Channels);
-    QTemporaryDir& dir = source.dir;
-    const QString plain = dir.filePath(QStringLiteral("listings.xml"));
-    const QString compressed = dir.filePath(QStringLiteral("listings.xml.gz"));
-    writeListings(plain, compressed);
-
-    qint64 programPlain = std::numeric_limits<qint64>::max(), basePlain = programPlain;
-    qint64 programGzip = programPlain, baseGzip = programPlain;
-    qint64 apply = programPlain, open = programPlain;
-    // Program and baseline alternate, so a machine that speeds up or slows down favours
-    // neither.
-    for (int i = 0; i < Repeats; ++i) {
-        programPlain = std::min(programPlain, programRun(plain, false, nullptr).shown);
-        basePlain = std::min(basePlain, barePlain(plain));
-        programGzip = std::min(programGzip, programRun(compressed, false, nullptr).shown);
-        baseGzip = std::min(baseGzip, bareGzip(compressed));
-        qint64 opened = 0;
-        apply = std::min(apply, programRun(plain, true, &opened).applied);
-        open = std::min(open, opened);
-    }
-    auto ms = [](qint64 ns) {
-        return QString::number(ns / 1e6, 'f', 1);
-    };
-    auto ratio = [](qint64 a, qint64 b) {
-        return QString::number(double(a) / double(b), 'f', 2);
-    };
-    out << "listings: " << Channels << " channels, a file of " << Channels << " channels and "
-        << Programmes << " programmes (" << QFileInfo(plain).size() / (1 << 20) << " MB, "
-        << QFileInfo(compressed).size() / (1 << 20) << " MB gzip), best of " << Repeats << "\n";
-    out << QStringLiteral("listings: plain file to review shown %1 ms vs bare reader pass %2 ms"
-                          "   ratio %3x (target <= 1.5x)\n")
-               .arg(ms(programPlain), ms(basePlain), ratio(programPlain, basePlain));
-    out << QStringLiteral("listings: gzip file to review shown %1 ms vs bare pass over the "
-                          "decompressed stream %2 ms   ratio %3x (target <= 1.5x)\n")
-               .arg(ms(programGzip), ms(baseGzip), ratio(programGzip, baseGzip));
-    out << QStringLiteral("listings: Apply of %1 ticked rows %2 ms vs opening the %1 channels "
-                          "%3 ms   ratio %4x (target <= 1x)\n")
-               .arg(Channels)
-               .arg(ms(apply), ms(open), ratio(apply, open));
-    return 0;
+            qint64 programPlain = std::numeric_limits<qint64>::max(), basePlain = programPlain;
+            qint64 programGzip = programPlain, baseGzip = programPlain;
+            qint64 apply = programPlain, open = programPlain;
+            // Program and baseline alternate, so a machine that speeds up or slows down favours
+            // neither.
+            for (int i = 0; i < Repeats; ++i) {
+                programPlain = std::min(programPlain, programRun(plain, false, nullptr).shown);
+                basePlain = std::min(basePlain, barePlain(plain));
+                programGzip = std::min(programGzip, programRun(compressed, false, nullptr).shown);
+                baseGzip = std::min(baseGzip, bareGzip(compressed));
+                qint64 opened = 0;
+                apply = std::min(apply, programRun(plain, true, &opened).applied);
+                open = std::min(open, opened);
+            }
+            auto ms = [](qint64 ns) {
+                return QString::number(ns / 1e6, 'f', 1);
+            };
+            auto ratio = [](qint64 a, qint64 b) {
+                return QString::number(double(a) / double(b), 'f', 2);
+            };
+            out << "listings: " << Channels << " channels, a file of " << Channels
+                << " channels and " << Programmes << " programmes ("
+                << QFileInfo(plain).size() / (1 << 20) << " MB, "
+                << QFileInfo(compressed).size() / (1 << 20) << " MB gzip), best of " << Repeats
+                << "\n";
+            out << QStringLiteral(
+                       "listings: plain file to review shown %1 ms vs bare reader pass %2 ms"
+                       "   ratio %3x (target <= 1.5x)\n")
+                       .arg(ms(programPlain), ms(basePlain), ratio(programPlain, basePlain));
+            out << QStringLiteral("listings: gzip file to review shown %1 ms vs bare pass over the "
+                                  "decompressed stream %2 ms   ratio %3x (target <= 1.5x)\n")
+                       .arg(ms(programGzip), ms(baseGzip), ratio(programGzip, baseGzip));
+            out << QStringLiteral(
+                       "listings: Apply of %1 ticked rows %2 ms vs opening the %1 channels "
+                       "%3 ms   ratio %4x (target <= 1x)\n")
+                       .arg(Channels)
+                       .arg(ms(apply), ms(open), ratio(apply, open));
+            return 0;
+        });
 }
