@@ -35,8 +35,10 @@ void TIconStore::startFetch(const QString& value, bool fromCache, bool retried)
     request.setMaximumRedirectsAllowed(5);
     request.setTransferTimeout(IconLimits::FetchMs);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Korvane Setup"));
-    QNetworkReply* reply = m_net->get(request);
-    m_fetches.insert(reply, Fetch{value, {}, {}, fromCache, retried});
+    const int slot = int(m_slotBusy.indexOf(false));
+    m_slotBusy[slot] = true;
+    QNetworkReply* reply = m_nets[slot]->get(request);
+    m_fetches.insert(reply, Fetch{value, {}, {}, fromCache, retried, false, slot});
 
     // The whole transfer, not only each pause in it, has its time.
     auto* deadline = new QTimer(reply);
@@ -89,6 +91,10 @@ void TIconStore::fetched(QNetworkReply* reply)
     m_fetches.erase(it);
     reply->disconnect(this);
     reply->deleteLater();
+    // Its sockets closed now, the one it used and any kept for reuse: a socket left open
+    // would count against the next fetch's.
+    m_nets[f.slot]->clearConnectionCache();
+    m_slotBusy[f.slot] = false;
     const QNetworkReply::NetworkError error = reply->error();
     const bool timedOut =
         f.outOfTime || (f.refused.isEmpty() && (error == QNetworkReply::OperationCanceledError ||

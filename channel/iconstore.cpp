@@ -44,11 +44,18 @@ TIconStore::TIconStore(QObject* parent) : QObject(parent)
     m_tell->setSingleShot(true);
     m_tell->setInterval(25);
     connect(m_tell, &QTimer::timeout, this, &TIconStore::tell);
-    m_net = new QNetworkAccessManager(this);
-    m_net->setAutoDeleteReplies(false);
-    m_cache = new QNetworkDiskCache(m_net);
-    m_cache->setCacheDirectory(CacheFolder());
-    m_net->setCache(m_cache);
+    // A manager a fetch at a time, so that the sockets of a fetch are closed when it
+    // ends (a fetch given up on keeps its socket in a shared manager's pool for minutes):
+    // never more connections to icon servers than fetches. Their caches share one folder.
+    for (int i = 0; i < IconLimits::Fetches; ++i) {
+        auto* net = new QNetworkAccessManager(this);
+        net->setAutoDeleteReplies(false);
+        auto* cache = new QNetworkDiskCache(net);
+        cache->setCacheDirectory(CacheFolder());
+        net->setCache(cache);
+        m_nets << net;
+    }
+    m_cache = static_cast<QNetworkDiskCache*>(m_nets.first()->cache());
 }
 
 TIconStore::~TIconStore()

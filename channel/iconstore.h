@@ -70,6 +70,7 @@ private:
         bool fromCache = false;
         bool retried = false;   // the other of cache and server was asked already
         bool outOfTime = false; // stopped by its deadline
+        int slot = 0;           // its manager
     };
 
     const Entry& ask(const QString& value);
@@ -104,7 +105,8 @@ private:
     QStringList m_changed; // not told yet
     QTimer* m_tell = nullptr;
     QHash<QNetworkReply*, Fetch> m_fetches;
-    QNetworkAccessManager* m_net = nullptr;
+    QList<QNetworkAccessManager*> m_nets; // one a fetch slot
+    QList<bool> m_slotBusy = QList<bool>(IconLimits::Fetches, false);
     QNetworkDiskCache* m_cache = nullptr;
 };
 

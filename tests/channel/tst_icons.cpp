@@ -19,6 +19,23 @@
 
 namespace {
 
+/// The connections this process holds open to `port` as the kernel sees them: sockets it
+/// has not closed (connecting, open, or closed by the other side only).
+int heldConnections(quint16 port)
+{
+    QFile table(QStringLiteral("/proc/net/tcp"));
+    if (!table.open(QIODevice::ReadOnly))
+        return 0;
+    int count = 0;
+    const QByteArray hex = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QList<QByteArray> f = line.simplified().split(' ');
+        if (f.size() > 3 && f[2].endsWith(hex) && (f[3] == "01" || f[3] == "02" || f[3] == "08"))
+            ++count;
+    }
+    return count;
+}
+
 /// A web server of the test's own on 127.0.0.1: good pictures, and every way a server
 /// can misbehave.
 class TIconServer : public QTcpServer
@@ -26,6 +43,7 @@ class TIconServer : public QTcpServer
 public:
     QByteArray png;
     int open = 0; // connections not closed yet
+    int held = 0; // the most the program held to it when one more came
 
     TIconServer()
     {
@@ -38,6 +56,7 @@ public:
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* s = nextPendingConnection()) {
                 ++open;
+                held = std::max(held, heldConnections(serverPort()));
                 connect(s, &QTcpSocket::disconnected, this, [this, s] {
                     --open;
                     s->deleteLater();
@@ -273,6 +292,9 @@ private slots:
                 QCOMPARE(!store.Picture(value).isNull(), tip.startsWith("http"));
             }
             QVERIFY(store.Idle());
+            // Never more than 4 connections to icon servers at once, counting those a
+            // fetch given up on still holds.
+            QVERIFY2(server.held <= IconLimits::Fetches, qPrintable(QString::number(server.held)));
         }
 
         // A next start with the server gone: the picture comes from the cache folder.
@@ -282,6 +304,21 @@ private slots:
         TIconStore again;
         QCOMPARE(settled(again, good), good);
         QVERIFY(!again.Picture(good).isNull());
+    }
+
+    // Servers that never answer: each fetch given up on at its time-out lets go of its
+    // connection before the next begins, so no more than 4 are ever held to them.
+    void slowServersHoldFourConnectionsAtMost()
+    {
+        TIconServer server;
+        TIconStore store;
+        const int count = 2 * IconLimits::Fetches;
+        for (int i = 0; i < count; ++i)
+            store.Tip(server.Url(QStringLiteral("/never.png?%1").arg(i)));
+        for (int i = 0; i < count; ++i)
+            QVERIFY(settled(store, server.Url(QStringLiteral("/never.png?%1").arg(i)))
+                        .endsWith(QStringLiteral("timeout")));
+        QCOMPARE(server.held, IconLimits::Fetches);
     }
 
     // A window closed while a server keeps it waiting: no fetch goes on.
