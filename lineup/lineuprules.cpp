@@ -291,7 +291,7 @@ const QList<TRuleDef>& RuleDefs()
                  for (TCardKind kind : kinds)
                      names << CardKindName(kind);
                  problems << AtSource(
-                     TLineupCheckText::tr("received by cards of different kinds (%1)")
+                     TLineupCheckText::tr("Received by cards of different kinds (%1)")
                          .arg(names.join(TLineupCheckText::tr(" and "))),
                      SourceWhere(s),
                      TLineupCheckText::tr("The channels of a source are tuned one way: its editor, "

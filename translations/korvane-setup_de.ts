@@ -306,8 +306,8 @@
         <translation>Zwei Karten auf einem Rechner können nicht dasselbe Gerät öffnen: eine von ihnen kann nicht aufnehmen.</translation>
     </message>
     <message>
-        <source>received by cards of different kinds (%1)</source>
-        <translation>wird von Karten verschiedener Art empfangen (%1)</translation>
+        <source>Received by cards of different kinds (%1)</source>
+        <translation>Wird von Karten verschiedener Art empfangen (%1)</translation>
     </message>
     <message>
         <source> and </source>

@@ -168,13 +168,13 @@ private slots:
             << QStringList{"7a", "07a"} << QStringList{"4 DVB T"} << t << QStringList{};
         QTest::newRow("analogue first, DVB-T later: DVB-T, and a warning")
             << QStringList{"1", "2"} << QStringList{"1 V4L ", "4 DVB T"} << t
-            << QStringList{"mixed-card-kinds: received by cards of different kinds (analogue "
+            << QStringList{"mixed-card-kinds: Received by cards of different kinds (analogue "
                            "and DVB-T)"};
         QTest::newRow("two analogue kinds are one")
             << QStringList{"1", "2"} << QStringList{"2 MPEG ", "1 V4L "} << v << QStringList{};
         QTest::newRow("the lowest DVB card id decides")
             << QStringList{"1", "2"} << QStringList{"9 DVB S", "4 DVB T"} << t
-            << QStringList{"mixed-card-kinds: received by cards of different kinds (DVB-T and "
+            << QStringList{"mixed-card-kinds: Received by cards of different kinds (DVB-T and "
                            "DVB-S)"};
     }
 
