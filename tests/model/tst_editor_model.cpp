@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -1350,7 +1351,10 @@ class TestEditorModel : public QObject, ServerFixture
             if (!file.open(QIODevice::WriteOnly) ||
                 (isPicture ? !picture.save(&file, "PNG") : file.write("text") != 4))
                 qFatal("cannot write %s", qPrintable(path));
-            files.insert(f, {path, isPicture});
+            // A hidden file (".x.png") is no picture of the folder's: the match leaves it
+            // out, as a file manager does (and the "._x.png" copies some systems leave).
+            if (!QFileInfo(path).fileName().startsWith(QLatin1Char('.')))
+                files.insert(f, {path, isPicture});
         }
         const bool everyRow = dice.Chance(30);
         const bool cancel = dice.Chance(15);
