@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <utility>
 
 using namespace binding;
 
@@ -299,7 +300,19 @@ void TDBGrid::mousePressEvent(QMouseEvent* event)
     // Moving to the row clicked settled the row left, and a new row nobody typed into
     // went: the rows moved under the pointer, and what it swept over is no selection.
     // The row clicked is current (the set found it again); it alone is selected.
-    if (m_view->rowCount() != rows && currentIndex().isValid() && selectionModel())
+    m_rowsWentOnPress = m_view->rowCount() != rows;
+    if (m_rowsWentOnPress && currentIndex().isValid() && selectionModel())
+        selectionModel()->select(currentIndex(),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TDBGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    // A press on a row already selected leaves the selection to the release (a drag may
+    // follow), which then selects what is under the pointer: after the rows moved, another
+    // row or none. The row clicked stays the one selected.
+    if (std::exchange(m_rowsWentOnPress, false) && currentIndex().isValid() && selectionModel())
         selectionModel()->select(currentIndex(),
                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }

@@ -62,6 +62,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
@@ -73,6 +74,7 @@ private:
     TDataSetModel* m_model;
     TGridViewModel* m_view;
     bool m_syncing = false;
+    bool m_rowsWentOnPress = false; // the press settled a row away (see mousePressEvent)
     bool m_fitted = false;
     int m_viewChanging = 0; // the view is dropping, adding or reordering rows
     int m_moving = 0;       // the set is moving to the row the user made current

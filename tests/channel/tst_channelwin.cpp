@@ -1185,6 +1185,27 @@ private slots:
         QCOMPARE(win->UndoButton->toolTip(), QStringLiteral("Nothing to undo"));
     }
 
+    // A click on a selected row while a new row nobody typed into stands above it: the new
+    // row goes, the rows move up under the pointer, and the row clicked is the one selected
+    // (the release used to select what was under the pointer then: no row).
+    void clickOnASelectionAfterANewRowWent()
+    {
+        open(3);
+        TDBGrid* grid = ChannelGrid();
+        clickNavigator(QStringLiteral("Insert"));
+        const int rows = grid->Model()->rowCount();
+        QVERIFY(win->ChannelDataSet->RecNo() < rows - 1); // the new row above the last
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+        const QModelIndex last = grid->Model()->index(rows - 1, 1);
+        const QVariant clicked = grid->Model()->index(rows - 1, 0).data();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(last).center());
+        QCOMPARE(grid->Model()->rowCount(), rows - 1);
+        QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(grid->selectionModel()->selectedRows().first().data(), clicked);
+        QCOMPARE(grid->currentIndex().row(), grid->selectionModel()->selectedRows().first().row());
+    }
+
     // Renumber... numbers the selected channels in the order the list shows them, sorted
     // and filtered; it says what it will do and which other channel has one of the
     // numbers already; the whole of it is one step.
