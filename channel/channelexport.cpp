@@ -5,13 +5,12 @@
 #include "channelexport.h"
 #include "channelrows.h"
 #include "clientdataset.h"
-#include "dbcontrols.h"
-#include "edithistory.h"
 #include "messagebox.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 
 std::function<QString(QWidget*, const QString&)> TChannelWin::ChooseExportFile;
 

@@ -5,7 +5,6 @@
 #include "channelrows.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
-#include "edithistory.h"
 #include "iconstore.h"
 #include "iconswin.h"
 

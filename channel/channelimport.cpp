@@ -5,7 +5,6 @@
 #include "channelrows.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
-#include "edithistory.h"
 #include "errors.h"
 #include "importwin.h"
 #include "sqlmodule.h"

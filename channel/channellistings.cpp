@@ -4,8 +4,6 @@
 
 #include "channelrows.h"
 #include "clientdataset.h"
-#include "dbcontrols.h"
-#include "edithistory.h"
 #include "listingswin.h"
 
 #include <QGuiApplication>

@@ -23,11 +23,7 @@ class TEditHistory;
 class TIconStore;
 class TIconView;
 class TPaneArea;
-class TSQLClientDataSet;
-struct TChannelRow;
-struct TIconChange;
 struct TImportPlan;
-struct TListingsChange;
 
 /// Edits one channel source and its channels, with the tuning fields that fit the
 /// card receiving the source.
