@@ -10,6 +10,7 @@
 #include "iconswin.h"
 #include "importwin.h"
 #include "language.h"
+#include "lineupcheck.h"
 #include "listingswin.h"
 #include "mainwin.h"
 #include "messagebox.h"
@@ -1183,6 +1184,24 @@ private slots:
         // Save starts a new history.
         QVERIFY(!win->UndoButton->isEnabled());
         QCOMPARE(win->UndoButton->toolTip(), QStringLiteral("Nothing to undo"));
+    }
+
+    // A source fed by an analogue card (the lower id) and a DVB-T card is a DVB-T source
+    // for the editor, the export and the check alike, and the check says it is mixed.
+    void aSourceOfTwoCardKindsIsOneKindEverywhere()
+    {
+        db->Exec(QStringLiteral("UPDATE cardinput SET sourceid=3 WHERE cardinputid=2")); // V4L
+        open(3);
+        QCOMPARE(win->CardKind(), TCardKind::DVBT);
+        QVERIFY(win->DVBTPane->isVisibleTo(win.get()));
+        QCOMPARE(ReadStoredSource(*module->Conn, QStringLiteral("3")).kind, TCardKind::DVBT);
+        const TLineup lineup = ReadLineup(*module->Conn);
+        QCOMPARE(TLineupIndex(lineup).KindOf(3), TCardKind::DVBT);
+        QStringList mixed;
+        for (const TProblem& p : CheckLineup(lineup))
+            if (p.rule == TRule::MixedCardKinds)
+                mixed << p.what;
+        QCOMPARE(mixed, QStringList{"Received by cards of different kinds (analogue and DVB-T)"});
     }
 
     // A click on a selected row while a new row nobody typed into stands above it: the new
