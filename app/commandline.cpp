@@ -97,6 +97,8 @@ int onDatabase(const std::function<int(TSQLConnection&)>& work,
         return work(*module.Conn);
     } catch (const ENoHostName&) {
         print(stderr, NoSettingsMessage() + QLatin1Char('\n'));
+    } catch (const EBadSetting& e) {
+        print(stderr, e.Message() + QLatin1Char('\n'));
     } catch (const EKorvaneError& e) {
         print(stderr, failed(e.Message()) + QLatin1Char('\n'));
     }

@@ -33,6 +33,11 @@ int RunKorvaneSetup(int argc, char** argv, const std::function<void()>& beforeMa
                 MessageBox::Kind::Error, QCoreApplication::translate("Startup", "Database login"),
                 NoSettingsMessage(), {MessageBox::Button::Abort}, MessageBox::Button::Abort);
             return 1;
+        } catch (const EBadSetting& e) {
+            MessageBox::Ask(MessageBox::Kind::Error,
+                            QCoreApplication::translate("Startup", "Database login"), e.Message(),
+                            {MessageBox::Button::Abort}, MessageBox::Button::Abort);
+            return 1;
         }
         if (beforeMainWindow)
             beforeMainWindow();

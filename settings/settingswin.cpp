@@ -91,10 +91,20 @@ TSettingsWin::TSettingsWin(QWidget* parent) : QDialog(parent)
     DBNameEdit->setText(SQLModule->DatabaseName());
     DBUsernameEdit->setText(SQLModule->UserName());
     DBPasswordEdit->setText(SQLModule->Password()); // shown as plain text
+    DBPortEdit = edit(connection, QStringLiteral("DBPortEdit"));
+    DBPortEdit->setMaximumWidth(90);
+    if (SQLModule->Port() > 0)
+        DBPortEdit->setText(QString::number(SQLModule->Port()));
+    else
+        DBPortEdit->setPlaceholderText(tr("default"));
     // Read-only, but the text can be selected and copied.
-    for (QLineEdit* e : {DBHostnameEdit, DBNameEdit, DBUsernameEdit, DBPasswordEdit})
+    for (QLineEdit* e : {DBHostnameEdit, DBPortEdit, DBNameEdit, DBUsernameEdit, DBPasswordEdit})
         e->setReadOnly(true);
-    connForm->addRow(BuddyLabel(tr("Hostname"), DBHostnameEdit, connection), DBHostnameEdit);
+    auto* hostRow = new QHBoxLayout;
+    hostRow->addWidget(DBHostnameEdit, 1);
+    hostRow->addWidget(BuddyLabel(tr("Port"), DBPortEdit, connection));
+    hostRow->addWidget(DBPortEdit);
+    connForm->addRow(BuddyLabel(tr("Hostname"), DBHostnameEdit, connection), hostRow);
     connForm->addRow(BuddyLabel(tr("Database name"), DBNameEdit, connection), DBNameEdit);
     connForm->addRow(BuddyLabel(tr("User name"), DBUsernameEdit, connection), DBUsernameEdit);
     connForm->addRow(BuddyLabel(tr("Password"), DBPasswordEdit, connection), DBPasswordEdit);

@@ -17,6 +17,7 @@ public:
     explicit TSettingsWin(QWidget* parent = nullptr);
 
     QLineEdit* DBHostnameEdit = nullptr;
+    QLineEdit* DBPortEdit = nullptr;
     QLineEdit* DBNameEdit = nullptr;
     QLineEdit* DBUsernameEdit = nullptr;
     QLineEdit* DBPasswordEdit = nullptr;

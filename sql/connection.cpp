@@ -105,6 +105,8 @@ void TSQLConnection::Open()
     db.setDatabaseName(ParamValue(QStringLiteral("Database")));
     db.setUserName(ParamValue(QStringLiteral("User_Name")));
     db.setPassword(ParamValue(QStringLiteral("Password")));
+    const QString port = ParamValue(QStringLiteral("Port"));
+    db.setPort(port.isEmpty() ? -1 : port.toInt());
     // Matched rows, not changed rows: an UPDATE that rewrites the same values still
     // counts, so a count of 0 really means the row is gone or was changed.
     // A server that does not answer (a host that drops packets, a firewall, a stopped

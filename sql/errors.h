@@ -40,6 +40,14 @@ public:
     ENoHostName() : EKorvaneError(QStringLiteral("No DBHostName in any mysql.txt")) {}
 };
 
+/// A settings file's value that cannot be used: the program cannot start. The message
+/// names the file and the key.
+class EBadSetting : public EKorvaneError
+{
+public:
+    using EKorvaneError::EKorvaneError;
+};
+
 /// A value a column cannot hold (a number out of its range, text that is no number).
 /// Nothing was stored; the message says what the column takes.
 class ERefusedValue : public EKorvaneError

@@ -53,6 +53,17 @@ void ReadConfig(settings_t& settings, const QStringList& locations)
         ReadConfigFile(path, settings);
 }
 
+QString SettingSource(const QStringList& locations, const char* key)
+{
+    for (auto it = locations.crbegin(); it != locations.crend(); ++it) {
+        settings_t one;
+        ReadConfigFile(*it, one);
+        if (one.count(key) > 0)
+            return *it;
+    }
+    return QString();
+}
+
 QString SettingValue(const settings_t& settings, const char* key)
 {
     const auto it = settings.find(key);

@@ -19,5 +19,9 @@ QStringList DefaultConfigLocations();
 /// Reads every file of `locations` in order into the same map: later files win.
 void ReadConfig(settings_t& settings, const QStringList& locations = DefaultConfigLocations());
 
+/// The last file of `locations` that sets `key` (the one whose value counts); empty when
+/// none does.
+QString SettingSource(const QStringList& locations, const char* key);
+
 /// Value of `key`, empty when the key is missing.
 QString SettingValue(const settings_t& settings, const char* key);

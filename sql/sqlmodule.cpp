@@ -2,6 +2,7 @@
 
 #include "errors.h"
 
+#include <QCoreApplication>
 #include <map>
 
 TSQLModule* SQLModule = nullptr;
@@ -33,6 +34,7 @@ TSQLModule::~TSQLModule()
     FDatabaseName.clear();
     FUserName.clear();
     FPassword.clear();
+    FPort = 0;
     SearchDataSet.reset();
     Conn.reset();
 }
@@ -47,10 +49,21 @@ void TSQLModule::DataModuleCreate(const QStringList& configLocations)
     FPassword = SettingValue(settings, "DBPassword");
     if (FHostName.isEmpty())
         throw ENoHostName();
+    // An optional port, for a server that does not listen on the usual one; missing or
+    // empty: the client library's default.
+    const QString port = SettingValue(settings, "DBPort").trimmed();
+    bool number = false;
+    FPort = port.isEmpty() ? 0 : port.toInt(&number);
+    if (!port.isEmpty() && (!number || FPort < 1 || FPort > 65535))
+        throw EBadSetting(QCoreApplication::translate(
+                              "TSQLModule", "The DBPort \"%1\" in %2 is no port: give a number "
+                                            "from 1 to 65535, or leave it out for the default.")
+                              .arg(port, SettingSource(configLocations, "DBPort")));
     Conn->SetParam(QStringLiteral("HostName"), FHostName);
     Conn->SetParam(QStringLiteral("Database"), FDatabaseName);
     Conn->SetParam(QStringLiteral("User_Name"), FUserName);
     Conn->SetParam(QStringLiteral("Password"), FPassword);
+    Conn->SetParam(QStringLiteral("Port"), FPort > 0 ? QString::number(FPort) : QString());
 }
 
 int TSQLModule::maxIn(const QString& table, const QString& field)

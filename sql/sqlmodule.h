@@ -28,7 +28,8 @@ public:
     using ScratchFactory = std::function<std::unique_ptr<TScratchDataSet>(TSQLConnection&)>;
 
     /// Loads the components, then runs DataModuleCreate over `configLocations`.
-    /// Raises ENoHostName when no settings file gives a host name.
+    /// Raises ENoHostName when no settings file gives a host name, EBadSetting naming
+    /// the file when its DBPort is no port.
     explicit TSQLModule(const ScratchFactory& makeSearchDataSet,
                         const QStringList& configLocations = DefaultConfigLocations());
     ~TSQLModule();
@@ -52,6 +53,8 @@ public:
     const QString& DatabaseName() const { return FDatabaseName; }
     const QString& UserName() const { return FUserName; }
     const QString& Password() const { return FPassword; }
+    /// The server's port (DBPort); 0 for the client library's default.
+    int Port() const { return FPort; }
 
     std::unique_ptr<TSQLConnection> Conn;
     std::unique_ptr<TScratchDataSet> SearchDataSet;
@@ -64,6 +67,7 @@ private:
     QString FDatabaseName;
     QString FUserName;
     QString FPassword;
+    int FPort = 0;
 };
 
 /// The one database module of the program, set while it exists.

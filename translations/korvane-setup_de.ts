@@ -1861,6 +1861,13 @@
     </message>
 </context>
 <context>
+    <name>TSQLModule</name>
+    <message>
+        <source>The DBPort &quot;%1&quot; in %2 is no port: give a number from 1 to 65535, or leave it out for the default.</source>
+        <translation>Der DBPort „%1“ in %2 ist kein Port: Geben Sie eine Zahl von 1 bis 65535 an, oder lassen Sie ihn für den Standard weg.</translation>
+    </message>
+</context>
+<context>
     <name>TSettingsWin</name>
     <message>
         <source>Base settings</source>
@@ -1953,6 +1960,15 @@
     <message>
         <source>Only the database connection above is read from your settings: what you type below is not stored.</source>
         <translation>Aus Ihren Einstellungen wird nur die Datenbankverbindung oben gelesen: was Sie unten eingeben, wird nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>default</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port
+</translation>
     </message>
 </context>
 <context>

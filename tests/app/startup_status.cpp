@@ -59,6 +59,20 @@ int main(int, char** argv)
     check(MessageBox::ShownBoxes().size() == 1 && MessageBox::ShownBoxes()[0].text.isEmpty(),
           "it is shown with an empty message");
 
+    // A DBPort that is no port stops the start as a missing host name does: an error box
+    // naming the file, status 1, no main window.
+    if (!settings.open(QIODevice::WriteOnly))
+        return 2;
+    settings.write("DBHostName=localhost\nDBPort=port\n");
+    settings.close();
+    bool reached = false;
+    status = runWith([&reached] { reached = true; }, argv[0]);
+    check(status == 1 && !reached, "a bad DBPort stops the start with status 1");
+    check(MessageBox::ShownBoxes().size() == 1 &&
+              MessageBox::ShownBoxes()[0].kind == MessageBox::Kind::Error &&
+              MessageBox::ShownBoxes()[0].text.contains(settings.fileName()),
+          "it says so in an error box naming the file");
+
     std::printf("%d passed, %d failed\n", passes, failures);
     return failures == 0 ? 0 : 1;
 }

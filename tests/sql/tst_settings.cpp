@@ -5,8 +5,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <arpa/inet.h>
+#include <atomic>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
-#include <unistd.h>
+#include <thread>
 
 namespace {
 
@@ -181,6 +185,12 @@ private slots:
             << design + QStringList{QStringLiteral("User_Name=u"), QStringLiteral("HostName=h")};
         QTest::newRow("host only") << QByteArray("DBHostName=h\nDBName=\n")
                                    << design + QStringList{QStringLiteral("HostName=h")};
+        QTest::newRow("a port") << QByteArray("DBHostName=h\nDBPort= 3307\n")
+                                << design + QStringList{QStringLiteral("HostName=h"),
+                                                        QStringLiteral("Port=3307")};
+        QTest::newRow("an empty port: the default")
+            << QByteArray("DBHostName=h\nDBPort=\n")
+            << design + QStringList{QStringLiteral("HostName=h")};
     }
 
     void parameterListAfterStartUp()
@@ -206,6 +216,59 @@ private slots:
         QCOMPARE(SQLModule, module.get());
         module.reset();
         QCOMPARE(SQLModule, nullptr);
+    }
+
+    // A DBPort that is no port stops the start, naming the file whose value counts.
+    void badPortStopsStartUp_data()
+    {
+        QTest::addColumn<QByteArray>("port");
+        for (const char* bad : {"abc", "0", "65536", "-1", "33 06", "3306x", "0x10"})
+            QTest::newRow(bad) << QByteArray(bad);
+    }
+
+    void badPortStopsStartUp()
+    {
+        QFETCH(QByteArray, port);
+        const QString first = write(QStringLiteral("first.txt"), "DBHostName=h\nDBPort=3306\n");
+        const QString second = write(QStringLiteral("second.txt"), "DBPort=" + port + "\n");
+        const QString third = write(QStringLiteral("third.txt"), "DBName=d\n");
+        try {
+            moduleOver({first, second, third});
+            QFAIL("started with a bad port");
+        } catch (const EBadSetting& e) {
+            QVERIFY2(e.Message().contains(second) && e.Message().contains(QString::fromUtf8(port)),
+                     qPrintable(e.Message()));
+        }
+    }
+
+    // The port given is the one connected to: a listener of the test's own on it sees the
+    // connection (and closes it, so that the open fails at once).
+    void thePortGivenIsTheOneConnectedTo()
+    {
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof at;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&at), size) == 0);
+        QVERIFY(::listen(listener, 4) == 0);
+        QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&at), &size) == 0);
+        std::atomic<int> accepted = 0;
+        std::thread server([&] {
+            const int s = ::accept(listener, nullptr, nullptr);
+            if (s >= 0) {
+                ++accepted;
+                ::close(s);
+            }
+        });
+        auto module = moduleOver({write(
+            QStringLiteral("mysql.txt"),
+            "DBHostName=127.0.0.1\nDBPort=" + QByteArray::number(ntohs(at.sin_port)) + "\n")});
+        QCOMPARE(module->Port(), int(ntohs(at.sin_port)));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, module->Conn->Open());
+        server.join();
+        ::close(listener);
+        QCOMPARE(accepted.load(), 1);
     }
 
     void noUsableHostNameStopsStartUp_data()
