@@ -5,7 +5,6 @@
 #include "errors.h"
 
 #include <QCoreApplication>
-#include <QSqlQuery>
 #include <algorithm>
 #include <unordered_set>
 
@@ -103,13 +102,10 @@ std::vector<TRow*> TChangeLog::Apply(TSQLConnection& connection, const QString& 
     if (ownTransaction)
         connection.StartTransaction();
     try {
-        for (size_t i = 0; i < statements.size(); ++i) {
-            QSqlQuery& q = connection.Execute(statements[i].text, statements[i].binds);
-            if (m_entries[i]->status == TRowStatus::Inserted)
-                continue;
-            const int matched = q.numRowsAffected();
-            if (matched == 1)
-                continue;
+        // Several statements a query; each still has to find its one row.
+        connection.ExecuteBatch(statements, [&](size_t i, int matched) {
+            if (m_entries[i]->status == TRowStatus::Inserted || matched == 1)
+                return;
             const TRow& row = *m_entries[i];
             const QString key =
                 columns.isEmpty() ? QString()
@@ -125,7 +121,7 @@ std::vector<TRow*> TChangeLog::Apply(TSQLConnection& connection, const QString& 
                                           "instead of one (%3); nothing was written.")
                     .arg(matched)
                     .arg(table, key));
-        }
+        });
         if (ownTransaction)
             connection.Commit();
     } catch (...) {

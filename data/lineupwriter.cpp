@@ -103,8 +103,10 @@ void TLineupWriter::name(const QString& table, const QString& select, int id,
 
 void TLineupWriter::deleteRow(TSQLClientDataSet& list, const QStringList& statements)
 {
+    std::vector<TStatement> batch;
     for (const QString& sql : statements)
-        m_connection.ExecuteDirect(sql);
+        batch.push_back({sql, {}});
+    m_connection.ExecuteBatch(batch);
     list.Delete();
     m_written += list.PendingRows();
     list.ApplyUpdates(0); // joins the transaction; the row is gone once committed

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "statement.h"
+
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -12,13 +14,6 @@ struct TColumnInfo
     QMetaType type;
     bool updatable = true;     // written by INSERT and UPDATE
     bool whereEligible = true; // identifies the row in UPDATE and DELETE
-};
-
-/// A statement's text and the values bound to its "?" markers, in order.
-struct TStatement
-{
-    QString text;
-    QVariantList binds;
 };
 
 /// Quotes a table name for the open statement (`forApply` false) or for INSERT,

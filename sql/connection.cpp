@@ -127,6 +127,7 @@ void TSQLConnection::Open()
                              nativeCode(error));
     }
     m_inTransaction = false;
+    m_maxPacket = 0;
     // Refuse values a column cannot hold instead of cutting or replacing them.
     QSqlQuery init(db);
     const QString mode = QStringLiteral("SET SESSION sql_mode = CONCAT_WS(',', @@SESSION.sql_mode, "
@@ -191,6 +192,7 @@ QSqlQuery& TSQLConnection::attempt(const QString& sql, const QVariantList& binds
         query = m_adhoc.get();
         query->setForwardOnly(true);
         ok = query->exec(sql);
+        ++m_queriesSent;
     } else {
         if (m_prepared.size() >= 32 && !m_prepared.count(sql))
             m_prepared.clear();
@@ -200,6 +202,7 @@ QSqlQuery& TSQLConnection::attempt(const QString& sql, const QVariantList& binds
             cached = std::make_unique<QSqlQuery>(db);
             cached->setForwardOnly(true);
             prepared = ok = cached->prepare(sql);
+            ++m_queriesSent;
         }
         query = cached.get();
         if (ok) {
@@ -207,6 +210,7 @@ QSqlQuery& TSQLConnection::attempt(const QString& sql, const QVariantList& binds
             for (const QVariant& v : binds)
                 query->addBindValue(v);
             ok = query->exec();
+            ++m_queriesSent;
         }
         error = ok ? QSqlError() : query->lastError();
         if (!prepared) {

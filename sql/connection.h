@@ -1,5 +1,7 @@
 #pragma once
 
+#include "statement.h"
+
 #include <QHash>
 #include <QList>
 #include <QLoggingCategory>
@@ -53,6 +55,20 @@ public:
     /// Prepares `sql`, binds `binds` to its "?" markers in order and runs it. The
     /// query belongs to the connection and stays valid until the next statement.
     QSqlQuery& Execute(const QString& sql, const QVariantList& binds = {});
+    /// Runs `statements`, none of which returns rows, in as few queries as the server
+    /// takes: several statements a query, each with its values written into its text by
+    /// the driver's own escaping, a query holding at most MaxBatchStatements and staying
+    /// under the server's max_allowed_packet. Every statement is traced as if sent alone.
+    /// Once a query has run, `matched(i, rows)` is called for each of its statements in
+    /// order; an exception it raises stops before the next query. A statement the server
+    /// refuses raises the server's error, and those after it are not run.
+    void ExecuteBatch(const std::vector<TStatement>& statements,
+                      const std::function<void(size_t index, int matched)>& matched = {});
+    static constexpr int MaxBatchStatements = 1000;
+    static constexpr qsizetype MaxBatchBytes = 2 * 1024 * 1024;
+    /// How many queries this connection has sent, each a round trip to the server.
+    qint64 QueriesSent() const { return m_queriesSent; }
+
     /// Column names of `table`, in table order. Raises the server's error when the
     /// table does not exist.
     void GetFieldNames(const QString& table, QStringList& list);
@@ -80,6 +96,10 @@ private:
     [[noreturn]] void fail(const class QSqlError& error, const QString& context);
     QSqlQuery& run(const QString& sql, const QVariantList& binds);
     QSqlQuery& attempt(const QString& sql, const QVariantList& binds, class QSqlError& error);
+    /// The longest query text, in bytes, a batch may send on the open connection.
+    qsizetype batchBytes();
+    /// Sends `statements[first, first + count)` as one query; returns their matched rows.
+    std::vector<int> sendBatch(const std::vector<QByteArray>& texts, size_t first, size_t count);
 
     QString m_name;
     QList<Param> m_params;
@@ -90,4 +110,6 @@ private:
     bool m_inTransaction = false;
     std::vector<std::function<void()>> m_afterCommit;
     QHash<QString, int> m_characterLengths; // "table.column" -> characters
+    qint64 m_queriesSent = 0;
+    qint64 m_maxPacket = 0; // the server's max_allowed_packet, once asked
 };

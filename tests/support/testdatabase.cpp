@@ -216,6 +216,7 @@ QStringList StatementRecorder::Changes() const
     for (const Entry& e : *m_entries) {
         const QString t = e.text;
         if (t.startsWith(QStringLiteral("SET SESSION")) ||
+            t == QStringLiteral("SELECT @@max_allowed_packet") ||
             t == QStringLiteral("START TRANSACTION") || t == QStringLiteral("COMMIT") ||
             t == QStringLiteral("ROLLBACK"))
             continue;
