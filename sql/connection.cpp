@@ -143,6 +143,7 @@ void TSQLConnection::Open()
 void TSQLConnection::Close()
 {
     m_afterCommit.clear();
+    m_characterLengths.clear(); // the next connection may reach another database
     m_prepared.clear();
     m_adhoc.reset();
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
@@ -278,18 +279,21 @@ void TSQLConnection::GetFieldNames(const QString& table, QStringList& list)
 
 int TSQLConnection::CharacterLength(const QString& table, const QString& column)
 {
-    const QString key = table + QLatin1Char('.') + column;
-    const auto known = m_characterLengths.constFind(key);
-    if (known != m_characterLengths.constEnd())
-        return *known;
-    QSqlQuery& query = run(
-        QStringLiteral("SELECT CHARACTER_MAXIMUM_LENGTH FROM information_schema.columns "
-                       "WHERE table_schema = DATABASE() AND table_name = ? AND column_name = ?"),
-        {table, column});
-    const qlonglong length = query.next() ? query.value(0).toLongLong() : 0;
-    const int characters = int(std::min<qlonglong>(length, 65535));
-    m_characterLengths.insert(key, characters);
-    return characters;
+    // Every text column of the database in one query, the first time one is asked for.
+    if (m_characterLengths.isEmpty()) {
+        QSqlQuery& query =
+            run(QStringLiteral("SELECT table_name, column_name, CHARACTER_MAXIMUM_LENGTH FROM "
+                               "information_schema.columns WHERE table_schema = DATABASE() AND "
+                               "CHARACTER_MAXIMUM_LENGTH IS NOT NULL"),
+                {});
+        while (query.next())
+            m_characterLengths.insert(query.value(0).toString() + QLatin1Char('.') +
+                                          query.value(1).toString(),
+                                      int(std::min<qlonglong>(query.value(2).toLongLong(), 65535)));
+        // Asked: a database without text columns is not asked again.
+        m_characterLengths.insert(QString(), 0);
+    }
+    return m_characterLengths.value(table + QLatin1Char('.') + column, 0);
 }
 
 QString TSQLConnection::QuoteChar() const

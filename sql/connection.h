@@ -73,7 +73,8 @@ public:
     /// table does not exist.
     void GetFieldNames(const QString& table, QStringList& list);
     /// How many characters a text column of `table` holds on the server (0 when the
-    /// column is not a text column or does not exist). Asked once per column.
+    /// column is not a text column or does not exist). Asked once per connection,
+    /// for every column at once.
     int CharacterLength(const QString& table, const QString& column);
     /// The quote character the driver uses for object names (empty when none).
     QString QuoteChar() const;
