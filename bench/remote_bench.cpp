@@ -68,8 +68,8 @@ void writeScan(const QString& path)
     QTextStream out(&f);
     for (int i = 0; i < Services; ++i)
         out << "[New " << i << "]\n\tSERVICE_ID = " << 20000 + i << "\n\tVIDEO_PID = " << 100 + i
-            << "\n\tAUDIO_PID = " << 3000 + i << "\n\tFREQUENCY = "
-            << 474000000 + (i / 8 % 40) * 8000000
+            << "\n\tAUDIO_PID = " << 3000 + i
+            << "\n\tFREQUENCY = " << 474000000 + (i / 8 % 40) * 8000000
             << "\n\tMODULATION = QAM/64\n\tBANDWIDTH_HZ = 8000000\n\tINVERSION = AUTO\n"
             << "\tDELIVERY_SYSTEM = DVBT\n";
 }
@@ -184,12 +184,12 @@ int main(int argc, char** argv)
                     save(*win, renumbered[overNetwork]);
                     import(*win, scan);
                     save(*win, imported[overNetwork]);
-                    bench::Exec(source.conn,
-                                QStringLiteral("DELETE FROM channel_dvb WHERE chanid > %1")
-                                    .arg(Channels));
-                    bench::Exec(source.conn,
-                                QStringLiteral("DELETE FROM channel WHERE chanid > %1")
-                                    .arg(Channels));
+                    bench::Exec(
+                        source.conn,
+                        QStringLiteral("DELETE FROM channel_dvb WHERE chanid > %1").arg(Channels));
+                    bench::Exec(
+                        source.conn,
+                        QStringLiteral("DELETE FROM channel WHERE chanid > %1").arg(Channels));
                     win->close();
                 }
 

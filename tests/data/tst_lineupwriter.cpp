@@ -102,6 +102,117 @@ private slots:
                               "- capturecard 1: cardid=1"}));
     }
 
+    // A Save sends its statements many to a query: each must still find its one row, any
+    // failure must still undo every query sent before it, and the values must arrive as
+    // typed whatever they hold.
+    void batchedSave_data()
+    {
+        QTest::addColumn<int>("rows");      // channels renamed, in chanid order
+        QTest::addColumn<int>("changedAt"); // renamed by another user first (-1: none)
+        QTest::addColumn<int>("takenAt");   // an added channel's id taken first (-1: none)
+        QTest::addColumn<QString>("name");  // the new names begin with it
+        QTest::addColumn<bool>("literalBackslashes");
+        QTest::addColumn<bool>("wide");     // icons and filters of 255 three-byte characters
+        QTest::addColumn<QString>("error"); // what the failure names ("": saved)
+        const int batch = TSQLConnection::MaxBatchStatements;
+        QTest::newRow("changed in the middle of a query")
+            << batch << batch / 2 << -1 << "Renamed" << false << false
+            << QStringLiteral("chanid = %1").arg(5000 + batch / 2);
+        QTest::newRow("changed in the last statement of a query")
+            << batch << batch - 1 << -1 << "Renamed" << false << false
+            << QStringLiteral("chanid = %1").arg(5000 + batch - 1);
+        QTest::newRow("changed in the second query")
+            << batch + 700 << batch + 300 << -1 << "Renamed" << false << false
+            << QStringLiteral("chanid = %1").arg(5000 + batch + 300);
+        QTest::newRow("a refused insert after a whole query")
+            << batch + 200 << -1 << 9000 << "Renamed" << false << false << "Duplicate entry";
+        const QString hostile =
+            QStringLiteral("O'Neil \"x\" \\' \\\\ ; -- /* # */ ?\t\r\n\x01\x1a");
+        QTest::newRow("hostile text") << 3 << -1 << -1 << hostile << false << false << "";
+        QTest::newRow("hostile text, backslashes literal")
+            << 3 << -1 << -1 << hostile << true << false << "";
+        QTest::newRow("queries filled up to the packet limit")
+            << 900 << -1 << -1 << "Wide" << false << true << "";
+    }
+    void batchedSave()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, changedAt);
+        QFETCH(int, takenAt);
+        QFETCH(QString, name);
+        QFETCH(bool, literalBackslashes);
+        QFETCH(bool, wide);
+        QFETCH(QString, error);
+        const QString wideText = wide ? QStringLiteral("REPEAT('\u20ac', 255)") : "NULL";
+        db->Exec(QStringLiteral("INSERT INTO channel (chanid, channum, sourceid, name, icon, "
+                                "videofilters) SELECT seq, seq, 3, CONCAT('Old ', seq), %1, %1 "
+                                "FROM seq_5000_to_%2")
+                     .arg(wideText)
+                     .arg(5000 + rows - 1));
+        // A session of its own, its mode gone with it.
+        const std::shared_ptr<void> newSession(nullptr, [this](void*) { module->Conn->Close(); });
+        if (literalBackslashes)
+            module->Conn->ExecuteDirect(
+                QStringLiteral("SET SESSION sql_mode = CONCAT_WS(',', @@SESSION.sql_mode, "
+                               "'NO_BACKSLASH_ESCAPES')"));
+        std::unique_ptr<TSQLClientDataSet> channels(
+            OpenDataSet(*module->Conn, QStringLiteral("channel")));
+        const QString wideValue(255, QChar(0x20ac - (wide ? 1 : 0)));
+        for (int i = 0; i < rows; ++i) {
+            QVERIFY(channels->Locate(QStringLiteral("chanid"), 5000 + i));
+            PostChange(*channels,
+                       {{QStringLiteral("name"), QStringLiteral("%1%2").arg(name).arg(i)}});
+            if (wide)
+                PostChange(*channels, {{QStringLiteral("icon"), wideValue},
+                                       {QStringLiteral("videofilters"), wideValue}});
+        }
+        if (takenAt >= 0)
+            PostNewRow(*channels,
+                       {{QStringLiteral("chanid"), takenAt}, {QStringLiteral("sourceid"), 3}});
+        if (changedAt >= 0)
+            db->Exec(QStringLiteral("UPDATE channel SET callsign='X' WHERE chanid=%1")
+                         .arg(5000 + changedAt));
+        if (takenAt >= 0)
+            db->Exec(QStringLiteral("INSERT INTO channel (chanid) VALUES (%1)").arg(takenAt));
+
+        const QString renamed = QStringLiteral(
+            "SELECT COUNT(*) FROM channel WHERE chanid >= 5000 AND name <> CONCAT('Old ', chanid)");
+        const qint64 queries = module->Conn->QueriesSent();
+        TLineupWriter writer(*module->Conn);
+        if (error.isEmpty()) {
+            QCOMPARE(writer.Save({channels.get()}), rows);
+        } else {
+            try {
+                writer.Save({channels.get()});
+                QFAIL("the save went through");
+            } catch (const EDatabaseError& e) {
+                QVERIFY2(e.Message().contains(error), qPrintable(e.Message()));
+            }
+            QCOMPARE(db->Scalar(renamed).toInt(), 0);
+            QCOMPARE(channels->ChangeCount(), rows + (takenAt >= 0 ? 1 : 0));
+            QVERIFY(!module->Conn->InTransaction());
+            return;
+        }
+        QCOMPARE(db->Scalar(renamed).toInt(), rows);
+        // Byte for byte, as the server holds them.
+        const QStringList names = db->Rows(
+            QStringLiteral("SELECT HEX(name) FROM channel WHERE chanid>=5000 ORDER BY chanid"));
+        for (int i = 0; i < rows; ++i)
+            QCOMPARE(names[i],
+                     QString::fromLatin1(
+                         QStringLiteral("%1%2").arg(name).arg(i).toUtf8().toHex().toUpper()));
+        if (wide) {
+            QCOMPARE(
+                db->Count(QStringLiteral("channel"),
+                          QStringLiteral("icon = videofilters AND icon = REPEAT('\u20ab', 255)")),
+                rows);
+            // Four statements of 3 KB each take more than one query under the packet limit,
+            // and far fewer than one a statement.
+            const qint64 sent = module->Conn->QueriesSent() - queries;
+            QVERIFY2(sent > 2 && sent < 20, qPrintable(QString::number(sent)));
+        }
+    }
+
     // What fails before the commit (the history, say) leaves every table and list as
     // they were.
     void aFailureBeforeTheCommitWritesNothing()
