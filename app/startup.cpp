@@ -8,7 +8,9 @@
 #include "messagebox.h"
 #include "sqlmodule.h"
 
+#include <QSqlDatabase>
 #include <memory>
+#include <thread>
 
 QString NoSettingsMessage()
 {
@@ -17,9 +19,26 @@ QString NoSettingsMessage()
                                        "valid config file. See the Korvane docs for more info.");
 }
 
+namespace {
+
+/// Loads the database driver and its client library (and theirs) while the application
+/// connects to the display: the two are the larger part of a start.
+std::thread preloadDatabaseDriver()
+{
+    return std::thread([] {
+        const QString name = QStringLiteral("preload");
+        QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+        QSqlDatabase::removeDatabase(name);
+    });
+}
+
+} // namespace
+
 int RunKorvaneSetup(int argc, char** argv, const std::function<void()>& beforeMainWindow)
 {
+    std::thread preload = preloadDatabaseDriver();
     TKorvaneApplication app(argc, argv);
+    preload.join();
     QApplication::setApplicationName(QStringLiteral("korvane-setup"));
     InstallTranslations();
     MessageBox::SetApplicationTitle(QCoreApplication::translate("Startup", "Korvane Setup"));
