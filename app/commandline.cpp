@@ -2,6 +2,7 @@
 
 #include "clientdataset.h"
 #include "errors.h"
+#include "historycommand.h"
 #include "language.h"
 #include "lineupcheck.h"
 #include "lineupreport.h"
@@ -180,7 +181,8 @@ std::optional<int> RunCommandLine(int argc, char** argv)
             "run."));
     const QCommandLineOption json(
         QStringLiteral("json"),
-        TCommandLineText::tr("With --check: print the problems as one JSON array."));
+        TCommandLineText::tr(
+            "With --check: print the problems as one JSON array; with --history, the entries."));
     const QCommandLineOption exportOption(
         QStringLiteral("export"),
         TCommandLineText::tr(
@@ -193,7 +195,16 @@ std::optional<int> RunCommandLine(int argc, char** argv)
             "With --export: dvbv5 (the DVB tools' channel file) or csv; else taken from FILE's "
             "extension, dvbv5 when it has none."),
         TCommandLineText::tr("FORMAT"));
+    const QCommandLineOption history(
+        QStringLiteral("history"),
+        TCommandLineText::tr("List what this program wrote to the database, newest first: "
+                             "id, time, user and host, what was done, rows written."));
+    const QCommandLineOption limit(QStringLiteral("limit"),
+                                   TCommandLineText::tr("With --history: at most N entries."),
+                                   QStringLiteral("N"));
     parser.addOption(check);
+    parser.addOption(history);
+    parser.addOption(limit);
     parser.addOption(json);
     parser.addOption(exportOption);
     parser.addOption(format);
@@ -215,6 +226,20 @@ std::optional<int> RunCommandLine(int argc, char** argv)
         return 0;
     }
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(history)) {
+        if (parser.isSet(check) || parser.isSet(exportOption) || !positional.isEmpty())
+            return usageError(parser, TCommandLineText::tr("--history goes alone (with --limit "
+                                                           "and --json)."));
+        bool ok = true;
+        const int n = parser.isSet(limit) ? parser.value(limit).toInt(&ok) : 0;
+        if (!ok || n < 0)
+            return usageError(parser, TCommandLineText::tr("--limit needs a whole number, not "
+                                                           "\"%1\".")
+                                          .arg(parser.value(limit)));
+        return RunHistoryList(n, parser.isSet(json));
+    }
+    if (parser.isSet(limit))
+        return usageError(parser, TCommandLineText::tr("--limit goes with --history."));
     if (parser.isSet(exportOption)) {
         if (parser.isSet(check) || parser.isSet(json))
             return usageError(parser,
@@ -240,6 +265,6 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     if (parser.isSet(format))
         return usageError(parser, TCommandLineText::tr("--format goes with --export."));
     if (!parser.isSet(check))
-        return usageError(parser, TCommandLineText::tr("--json goes with --check."));
+        return usageError(parser, TCommandLineText::tr("--json goes with --check or --history."));
     return runCheck(parser.isSet(json));
 }

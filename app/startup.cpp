@@ -7,8 +7,10 @@
 #include "mainwin.h"
 #include "messagebox.h"
 #include "sqlmodule.h"
+#include "writehistory.h"
 
 #include <QSqlDatabase>
+#include <cstdio>
 #include <memory>
 #include <thread>
 
@@ -30,6 +32,19 @@ std::thread preloadDatabaseDriver()
         QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
         QSqlDatabase::removeDatabase(name);
     });
+}
+
+/// Settles the writes a program that ended early left unfinished in the history. The
+/// history is no reason not to start: what fails here is said on standard error.
+void settleHistory(TWriteHistory& history, TSQLConnection& connection)
+{
+    if (!connection.Connected())
+        return;
+    try {
+        history.Settle(connection);
+    } catch (const EKorvaneError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.Message()));
+    }
 }
 
 } // namespace
@@ -58,12 +73,18 @@ int RunKorvaneSetup(int argc, char** argv, const std::function<void()>& beforeMa
                             {MessageBox::Button::Abort}, MessageBox::Button::Abort);
             return 1;
         }
+        // Every write is recorded in the user's history of writes.
+        TWriteHistory history(TWriteHistory::DefaultPath(), module->HostName(),
+                              module->DatabaseName());
+        WriteHistory = &history;
+        const std::shared_ptr<void> unset(nullptr, [](void*) { WriteHistory = nullptr; });
         if (beforeMainWindow)
             beforeMainWindow();
         // The main window goes before the module, whose destruction closes the connection.
         auto mainWin = std::make_unique<TMainWin>();
         MainWin = mainWin.get();
         mainWin->show();
+        settleHistory(history, *module->Conn);
         QApplication::exec();
         MainWin = nullptr;
     } catch (...) {

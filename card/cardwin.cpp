@@ -305,7 +305,11 @@ void TCardWin::ApplyActionExecute()
 {
     CommitOpenEditors(this);
     History->EndStep();
-    FSavedChanges = TLineupWriter(*SQLModule->Conn).Save({CardDataSet, InputDataSet});
+    // The history names the write by the window and the steps saved.
+    TLineupWriter writer(*SQLModule->Conn, HistoryName(),
+                         History->StepNames().join(QStringLiteral("; ")));
+    FSavedChanges = writer.Save({CardDataSet, InputDataSet});
+    FHistoryError = writer.HistoryError();
     History->Clear(); // saved: a new history starts
     UpdateModifiedMark();
 }

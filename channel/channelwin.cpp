@@ -177,8 +177,11 @@ void TChannelWin::ApplyActionExecute()
     History->EndStep();
     // One save, one transaction: the source, its channels and their digital rows are
     // written together, or nothing is and every change stays to be saved again.
-    FSavedChanges =
-        TLineupWriter(*SQLModule->Conn).Save({SourceDataSet, ChannelDataSet, DVBDataSet});
+    // The history names the write by the window and the steps saved.
+    TLineupWriter writer(*SQLModule->Conn, HistoryName(),
+                         History->StepNames().join(QStringLiteral("; ")));
+    FSavedChanges = writer.Save({SourceDataSet, ChannelDataSet, DVBDataSet});
+    FHistoryError = writer.HistoryError();
     History->Clear(); // saved: a new history starts
     UpdateModifiedMark();
 }

@@ -342,3 +342,11 @@ bool TEditHistory::eventFilter(QObject* watched, QEvent* event)
     }
     return false;
 }
+
+QStringList TEditHistory::StepNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_stack->index(); ++i)
+        names << m_stack->text(i);
+    return names;
+}

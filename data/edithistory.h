@@ -49,6 +49,8 @@ public:
     /// Starts a new history: nothing to undo or redo (after a save, or once filled).
     void Clear();
     bool HoldsSteps() const;
+    /// The names of the steps made and not undone, first to last.
+    QStringList StepNames() const;
     /// Runs after an undo or redo put rows back, saying what ("Undone: Renumber 11
     /// channels").
     std::function<void(const QString& what)> Restored;

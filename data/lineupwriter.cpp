@@ -2,9 +2,14 @@
 
 #include "clientdataset.h"
 #include "connection.h"
+#include "errors.h"
+#include "writehistory.h"
+
+#include <QCoreApplication>
 
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 
 int TLineupWriter::Save(const QList<TSQLClientDataSet*>& dataSets)
 {
@@ -37,6 +42,7 @@ int TLineupWriter::Save(const QList<TSQLClientDataSet*>& dataSets)
 void TLineupWriter::DeleteSource(TSQLClientDataSet& sources, int id)
 {
     m_written.clear();
+    const QString sourceName = sources.FieldValue(QStringLiteral("name")).toString();
     m_connection.StartTransaction();
     try {
         // What goes, as it stands inside the transaction: the channels' digital rows,
@@ -50,6 +56,16 @@ void TLineupWriter::DeleteSource(TSQLClientDataSet& sources, int id)
         name(QStringLiteral("cardinput"),
              QStringLiteral("SELECT * FROM cardinput WHERE sourceid = ? ORDER BY cardinputid"), id,
              {{QStringLiteral("sourceid"), 0}});
+        const auto channels =
+            std::count_if(m_written.begin(), m_written.end(),
+                          [](const TWrittenRow& r) { return r.table == QLatin1String("channel"); });
+        m_what =
+            channels == 1
+                ? QCoreApplication::translate("TLineupWriter", "Delete source %1 with 1 channel")
+                      .arg(sourceName)
+                : QCoreApplication::translate("TLineupWriter", "Delete source %1 with %2 channels")
+                      .arg(sourceName)
+                      .arg(channels);
         deleteRow(sources,
                   {// The digital rows of the source's channels go with them.
                    QStringLiteral("DELETE FROM channel_dvb WHERE chanid IN (SELECT chanid FROM "
@@ -68,9 +84,18 @@ void TLineupWriter::DeleteCard(TSQLClientDataSet& cards, int id)
 {
     m_written.clear();
     m_connection.StartTransaction();
+    const QString type = cards.FieldValue(QStringLiteral("cardtype")).toString();
+    const QString host = cards.FieldValue(QStringLiteral("hostname")).toString();
     try {
         name(QStringLiteral("cardinput"),
              QStringLiteral("SELECT * FROM cardinput WHERE cardid = ? ORDER BY cardinputid"), id);
+        m_what = m_written.size() == 1
+                     ? QCoreApplication::translate("TLineupWriter",
+                                                   "Delete card %1 on \u201C%2\u201D with 1 input")
+                           .arg(type, host)
+                     : QCoreApplication::translate(
+                           "TLineupWriter", "Delete card %1 on \u201C%2\u201D with %3 inputs")
+                           .arg(type, host, QString::number(m_written.size()));
         deleteRow(cards, {QStringLiteral("DELETE FROM cardinput WHERE cardid=%1").arg(id)});
     } catch (...) {
         m_connection.Rollback();
@@ -117,5 +142,35 @@ void TLineupWriter::commit()
 {
     if (BeforeCommit)
         BeforeCommit(m_written);
-    m_connection.Commit();
+    // The history is written before the commit and marked done after it; nothing of it
+    // stops the write.
+    m_historyError.clear();
+    TWriteHistory* history = WriteHistory;
+    qint64 entry = 0;
+    if (history) {
+        try {
+            entry = history->Begin(m_window, m_what, m_written);
+        } catch (const EKorvaneError& e) {
+            m_historyError = e.Message();
+        }
+    }
+    try {
+        m_connection.Commit();
+    } catch (...) {
+        if (entry) {
+            try {
+                history->Drop(entry);
+            } catch (const EKorvaneError&) {
+                // settled at the next start
+            }
+        }
+        throw;
+    }
+    if (entry) {
+        try {
+            history->Done(entry);
+        } catch (const EKorvaneError& e) {
+            m_historyError = e.Message();
+        }
+    }
 }

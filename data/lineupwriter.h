@@ -15,7 +15,13 @@ class TSQLConnection;
 class TLineupWriter
 {
 public:
-    explicit TLineupWriter(TSQLConnection& connection) : m_connection(connection) {}
+    /// `window` and `what` name the write in the history: the window it was made in and
+    /// what the user did there (a delete names itself).
+    explicit TLineupWriter(TSQLConnection& connection, const QString& window = {},
+                           const QString& what = {})
+        : m_connection(connection), m_window(window), m_what(what)
+    {
+    }
 
     /// Called with the rows of a write just before it commits; an exception it raises
     /// rolls the write back.
@@ -35,6 +41,9 @@ public:
 
     /// The rows the last write wrote (or was to write, when it failed).
     const QList<TWrittenRow>& Written() const { return m_written; }
+    /// Why the last write is not in the history, when it was written but could not be
+    /// recorded (empty otherwise).
+    const QString& HistoryError() const { return m_historyError; }
 
 private:
     /// Names the rows `select` returns of `table` as about to be deleted, or changed to
@@ -44,5 +53,8 @@ private:
     void commit();
 
     TSQLConnection& m_connection;
+    QString m_window;
+    QString m_what;
     QList<TWrittenRow> m_written;
+    QString m_historyError;
 };

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStatusBar>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -137,7 +138,11 @@ void TMainWin::SourceDeleteActionExecute()
         return;
     const int id =
         currentId(SourceDataSet, QStringLiteral("sourceid"), tr("No channel source is selected."));
-    TLineupWriter(*SQLModule->Conn).DeleteSource(*SourceDataSet, id);
+    TLineupWriter writer(*SQLModule->Conn, windowTitle());
+    writer.DeleteSource(*SourceDataSet, id);
+    if (!writer.HistoryError().isEmpty())
+        statusBar()->showMessage(
+            tr("Deleted, but the history could not be written: %1").arg(writer.HistoryError()));
     recheck();
 }
 
@@ -152,7 +157,11 @@ void TMainWin::CardDeleteActionExecute()
         return;
     const int id =
         currentId(CardDataSet, QStringLiteral("cardid"), tr("No capture card is selected."));
-    TLineupWriter(*SQLModule->Conn).DeleteCard(*CardDataSet, id);
+    TLineupWriter writer(*SQLModule->Conn, windowTitle());
+    writer.DeleteCard(*CardDataSet, id);
+    if (!writer.HistoryError().isEmpty())
+        statusBar()->showMessage(
+            tr("Deleted, but the history could not be written: %1").arg(writer.HistoryError()));
     recheck();
 }
 

@@ -13,11 +13,6 @@
 
 namespace {
 
-QString translate(const char* text)
-{
-    return QCoreApplication::translate("TSQLConnection", text);
-}
-
 /// `value` as SQL text, by the driver's own escaping. Text goes as UTF-8 bytes: the
 /// driver escapes those with the client library, which knows the session's character
 /// set and whether backslashes escape.
@@ -72,16 +67,17 @@ QString inlined(const QSqlDriver& driver, const TStatement& statement)
             open = c;
         } else if (c == QLatin1Char('?')) {
             if (bind >= statement.binds.size())
-                throw EKorvaneError(
-                    translate("Internal error: a statement's values do not match its markers."));
+                throw EKorvaneError(QCoreApplication::translate(
+                    "TSQLConnection",
+                    "Internal error: a statement's values do not match its markers."));
             text += literal(driver, statement.binds.at(bind++));
             continue;
         }
         text += c;
     }
     if (bind != statement.binds.size())
-        throw EKorvaneError(
-            translate("Internal error: a statement's values do not match its markers."));
+        throw EKorvaneError(QCoreApplication::translate(
+            "TSQLConnection", "Internal error: a statement's values do not match its markers."));
     return text;
 }
 
@@ -106,7 +102,9 @@ void TSQLConnection::ExecuteBatch(const std::vector<TStatement>& statements,
     if (statements.empty())
         return;
     if (m_inTransaction && !Connected())
-        throw EDatabaseError(translate("The connection to the database was lost."), 2013);
+        throw EDatabaseError(QCoreApplication::translate(
+                                 "TSQLConnection", "The connection to the database was lost."),
+                             2013);
     Open();
     const QSqlDatabase db = QSqlDatabase::database(m_name, false);
     std::vector<QByteArray> texts;
@@ -162,7 +160,8 @@ std::vector<int> TSQLConnection::sendBatch(const std::vector<QByteArray>& texts,
             const QSqlError error = query.lastError();
             if (error.type() != QSqlError::NoError)
                 fail(error, QString());
-            throw EDatabaseError(translate("The server ran fewer statements than it was sent."));
+            throw EDatabaseError(QCoreApplication::translate(
+                "TSQLConnection", "The server ran fewer statements than it was sent."));
         }
         rows.push_back(query.numRowsAffected());
     }

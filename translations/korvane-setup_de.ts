@@ -38,10 +38,6 @@
         <translation>Die Senderliste prüfen und ausgeben, was den Rekorder scheitern ließe, eine Zeile je Problem, Fehler zuerst. Rückgabewert: 0 kein Fehler gefunden, 2 Fehler gefunden, 1 die Prüfung konnte nicht laufen.</translation>
     </message>
     <message>
-        <source>With --check: print the problems as one JSON array.</source>
-        <translation>Mit --check: die Probleme als ein JSON-Array ausgeben.</translation>
-    </message>
-    <message>
         <source>Write the stored channels of SOURCE (its id or exact name) to FILE (- for standard output). Exit status: 0 written, 1 not.</source>
         <translation>Die gespeicherten Kanäle von QUELLE (ihre ID oder ihr genauer Name) in DATEI schreiben (- für die Standardausgabe). Rückgabewert: 0 geschrieben, 1 nicht.</translation>
     </message>
@@ -82,8 +78,8 @@
         <translation>--format gehört zu --export.</translation>
     </message>
     <message>
-        <source>--json goes with --check.</source>
-        <translation>--json gehört zu --check.</translation>
+        <source>--json goes with --check or --history.</source>
+        <translation>--json gehört zu --check oder --history.</translation>
     </message>
     <message>
         <source>FILE</source>
@@ -92,6 +88,52 @@
     <message>
         <source>[FILE]</source>
         <translation>[DATEI]</translation>
+    </message>
+    <message>
+        <source>With --check: print the problems as one JSON array; with --history, the entries.</source>
+        <translation>Mit --check: die Probleme als ein JSON-Array ausgeben; mit --history die Einträge.</translation>
+    </message>
+    <message>
+        <source>List what this program wrote to the database, newest first: id, time, user and host, what was done, rows written.</source>
+        <translation>Auflisten, was dieses Programm in die Datenbank geschrieben hat, das Neueste zuerst: Nummer, Zeit, Benutzer und Rechner, was getan wurde, geschriebene Zeilen.</translation>
+    </message>
+    <message>
+        <source>With --history: at most N entries.</source>
+        <translation>Mit --history: höchstens N Einträge.</translation>
+    </message>
+    <message>
+        <source>--history goes alone (with --limit and --json).</source>
+        <translation>--history steht allein (mit --limit und --json).</translation>
+    </message>
+    <message>
+        <source>--limit needs a whole number, not &quot;%1&quot;.</source>
+        <translation>--limit braucht eine ganze Zahl, nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>--limit goes with --history.</source>
+        <translation>--limit gehört zu --history.</translation>
+    </message>
+    <message>
+        <source>1 row</source>
+        <translation>1 Zeile</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 Zeilen</translation>
+    </message>
+    <message>
+        <source>, unfinished</source>
+        <translation>, nicht abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Nothing has been written to this database yet.
+</source>
+        <translation>In diese Datenbank wurde noch nichts geschrieben.
+</translation>
+    </message>
+    <message>
+        <source>The history could not be read: %1</source>
+        <translation>Der Verlauf konnte nicht gelesen werden: %1</translation>
     </message>
 </context>
 <context>
@@ -1153,6 +1195,10 @@
         <source>Nothing was written</source>
         <translation>Es wurde nichts geschrieben</translation>
     </message>
+    <message>
+        <source>Saved, but the history could not be written: %1</source>
+        <translation>Gespeichert, aber der Verlauf konnte nicht geschrieben werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>TFieldDef</name>
@@ -1468,6 +1514,25 @@
     </message>
 </context>
 <context>
+    <name>TLineupWriter</name>
+    <message>
+        <source>Delete source %1 with 1 channel</source>
+        <translation>Quelle %1 mit 1 Kanal löschen</translation>
+    </message>
+    <message>
+        <source>Delete source %1 with %2 channels</source>
+        <translation>Quelle %1 mit %2 Kanälen löschen</translation>
+    </message>
+    <message>
+        <source>Delete card %1 on “%2” with 1 input</source>
+        <translation>Karte %1 auf „%2“ mit 1 Eingang löschen</translation>
+    </message>
+    <message>
+        <source>Delete card %1 on “%2” with %3 inputs</source>
+        <translation>Karte %1 auf „%2“ mit %3 Eingängen löschen</translation>
+    </message>
+</context>
+<context>
     <name>TListingsModel</name>
     <message>
         <source>No.</source>
@@ -1711,6 +1776,10 @@
         <source>Are you sure that you want to delete the selected card and its inputs from the database?</source>
         <translation>Möchten Sie die ausgewählte Karte und ihre Eingänge wirklich aus der Datenbank löschen?</translation>
     </message>
+    <message>
+        <source>Deleted, but the history could not be written: %1</source>
+        <translation>Gelöscht, aber der Verlauf konnte nicht geschrieben werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>TRenumberWin</name>
@@ -1858,6 +1927,14 @@
     <message>
         <source>A transaction is already open.</source>
         <translation>Eine Transaktion ist schon offen.</translation>
+    </message>
+    <message>
+        <source>Internal error: a statement&apos;s values do not match its markers.</source>
+        <translation>Interner Fehler: Die Werte einer Anweisung passen nicht zu ihren Platzhaltern.</translation>
+    </message>
+    <message>
+        <source>The server ran fewer statements than it was sent.</source>
+        <translation>Der Server hat weniger Anweisungen ausgeführt, als ihm gesandt wurden.</translation>
     </message>
 </context>
 <context>
@@ -2036,6 +2113,17 @@
     <message>
         <source>Hierarchy</source>
         <translation>Hierarchie</translation>
+    </message>
+</context>
+<context>
+    <name>WriteHistory</name>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
     </message>
 </context>
 </TS>

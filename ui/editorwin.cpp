@@ -39,6 +39,7 @@ bool TEditorWin::FormCloseQuery()
 bool TEditorWin::SaveFromUser()
 {
     FSavedChanges = 0;
+    FHistoryError.clear();
     const bool saved = Guarded(this, [this] { ApplyActionExecute(); });
     if (!saved)
         StatusLine->setText(tr("Nothing was written: your edits are kept, to be saved again."));
@@ -47,7 +48,15 @@ bool TEditorWin::SaveFromUser()
     else
         StatusLine->setText(FSavedChanges == 1 ? tr("Saved: 1 change")
                                                : tr("Saved: %1 changes").arg(FSavedChanges));
+    if (saved && !FHistoryError.isEmpty())
+        StatusLine->setText(
+            tr("Saved, but the history could not be written: %1").arg(FHistoryError));
     return saved;
+}
+
+QString TEditorWin::HistoryName() const
+{
+    return windowTitle().remove(QStringLiteral("[*]")).trimmed();
 }
 
 void TEditorWin::showEvent(QShowEvent* event)

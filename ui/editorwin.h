@@ -33,6 +33,10 @@ protected:
     bool SaveFromUser();
     /// What the window's last ApplyActionExecute wrote (number of changes).
     int FSavedChanges = 0;
+    /// Why that write is not in the history of writes (empty when it is).
+    QString FHistoryError;
+    /// The window as the history of writes names it: its title without the modified mark.
+    QString HistoryName() const;
     /// Throws the window's changes away (the answer No to the close question).
     virtual void DiscardChanges() = 0;
     /// Shows or clears the modified mark; call when the data changes.

@@ -4,7 +4,7 @@
 
 KORVANE_PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-qpa-plugins libqt6sql6-mysql fonts-dejavu-core
+  qt6-base-dev qt6-qpa-plugins libqt6sql6-mysql libqt6sql6-sqlite fonts-dejavu-core
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   libdvbv5-dev libudev-dev dvb-tools zlib1g-dev
   mariadb-server mariadb-client

@@ -138,4 +138,13 @@ settings "$db" "$KORVANE_DB_PASSWORD"
 run 1 -platform offscreen --check
 grep -q xmltvid "$work/err" || fail "-platform offscreen --check did not check"
 echo "ok: usage, --help, --version"
+
+# The history of writes, before anything was written: empty, in words and in JSON.
+run 0 --history
+grep -q "Nothing has been written" "$work/out" || fail "--history: $(cat "$work/out")"
+run 0 --history --json --limit 5
+jq -e 'length == 0' "$work/out" >/dev/null || fail "--history --json is not an empty array"
+cannot "--limit needs a whole number" --history --limit many
+cannot "--limit goes with --history" --check --limit 3
+echo "ok: --history"
 sql -e "DROP DATABASE $db"

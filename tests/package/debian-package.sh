@@ -27,7 +27,7 @@ for field in 'Package: korvane-setup' 'Section: video' 'Priority: optional' 'Arc
   grep -q "$field" <<<"$info" || fail "the control data has no '$field'"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6widgets6 libqt6network6 libqt6sql6 libqt6sql6-mysql qt6-qpa-plugins; do
+for p in libqt6widgets6 libqt6network6 libqt6sql6 libqt6sql6-mysql libqt6sql6-sqlite qt6-qpa-plugins; do
   echo "$depends" | grep -q "$p" || fail "the package does not depend on $p"
 done
 

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "writtenrow.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+class TSQLConnection;
+
+/// One write of the line-up as the history keeps it.
+struct THistoryEntry
+{
+    qint64 id = 0;
+    QDateTime time; // UTC
+    QString user;
+    QString host;
+    QString window;
+    QString what;
+    int rows = 0;
+    bool done = false;
+};
+
+/// The history of every write this program made to the line-up tables, kept in a SQLite
+/// file of the user's own (folder 0700, file 0600), one file for every database, the
+/// entries keyed by the database's host and name. An entry is written before the write
+/// commits and marked done after it; one left unfinished (the program ended between the
+/// two) is settled by the next Settle. Entries older than 180 days, and the oldest beyond
+/// 100 MB, are dropped. Two programs may write one file at once.
+class TWriteHistory
+{
+public:
+    /// The history at `path` for the database `dbName` on `dbHost`; opened at first use.
+    TWriteHistory(const QString& path, const QString& dbHost, const QString& dbName);
+    ~TWriteHistory();
+    TWriteHistory(const TWriteHistory&) = delete;
+    TWriteHistory& operator=(const TWriteHistory&) = delete;
+
+    /// The file in the user's data folder.
+    static QString DefaultPath();
+
+    /// Records a write about to commit; returns its entry's id. Raises EKorvaneError with
+    /// the reason when the history cannot be written.
+    qint64 Begin(const QString& window, const QString& what, const QList<TWrittenRow>& rows);
+    /// The write of entry `id` committed.
+    void Done(qint64 id);
+    /// The write of entry `id` did not happen.
+    void Drop(qint64 id);
+
+    /// Settles the entries left unfinished: done when `connection`'s database holds their
+    /// after values, dropped otherwise. Returns how many were settled.
+    int Settle(TSQLConnection& connection);
+
+    /// The entries of this database, newest first (at most `limit` when positive).
+    QList<THistoryEntry> Entries(int limit = 0);
+    /// The rows of entry `id`, in the order they were written.
+    QList<TWrittenRow> Rows(qint64 id);
+
+    static constexpr int KeepDays = 180;
+    static constexpr qint64 KeepBytes = 100 * 1024 * 1024;
+
+private:
+    class QSqlDatabase database();
+    void prune();
+
+    QString m_path;
+    QString m_dbHost;
+    QString m_dbName;
+    QString m_connection;
+    bool m_open = false;
+};
+
+/// The history the program's writes go to (none: they are not recorded).
+extern TWriteHistory* WriteHistory;
