@@ -9,10 +9,8 @@
 #include "sqlmodule.h"
 #include "writehistory.h"
 
-#include <QSqlDatabase>
 #include <cstdio>
 #include <memory>
-#include <thread>
 
 QString NoSettingsMessage()
 {
@@ -22,17 +20,6 @@ QString NoSettingsMessage()
 }
 
 namespace {
-
-/// Loads the database driver and its client library (and theirs) while the application
-/// connects to the display: the two are the larger part of a start.
-std::thread preloadDatabaseDriver()
-{
-    return std::thread([] {
-        const QString name = QStringLiteral("preload");
-        QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
-        QSqlDatabase::removeDatabase(name);
-    });
-}
 
 /// Settles the writes a program that ended early left unfinished in the history. The
 /// history is no reason not to start: what fails here is said on standard error.
@@ -51,9 +38,7 @@ void settleHistory(TWriteHistory& history, TSQLConnection& connection)
 
 int RunKorvaneSetup(int argc, char** argv, const std::function<void()>& beforeMainWindow)
 {
-    std::thread preload = preloadDatabaseDriver();
     TKorvaneApplication app(argc, argv);
-    preload.join();
     QApplication::setApplicationName(QStringLiteral("korvane-setup"));
     InstallTranslations();
     MessageBox::SetApplicationTitle(QCoreApplication::translate("Startup", "Korvane Setup"));
