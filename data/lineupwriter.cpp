@@ -3,6 +3,7 @@
 #include "clientdataset.h"
 #include "connection.h"
 #include "errors.h"
+#include "takeback.h"
 #include "writehistory.h"
 
 #include <QCoreApplication>
@@ -104,6 +105,30 @@ void TLineupWriter::DeleteCard(TSQLClientDataSet& cards, int id)
     }
 }
 
+void TLineupWriter::TakeBack(TTakeBack& takeBack)
+{
+    m_written.clear();
+    m_what = takeBack.What();
+    if (takeBack.TickedCount() == 0)
+        return;
+    m_connection.StartTransaction();
+    try {
+        takeBack.Recheck(m_connection);
+        QStringList records;
+        const std::vector<TStatement> statements = takeBack.Statements(&records);
+        m_written = takeBack.Written();
+        // Each statement finds its one row, as the check just saw it.
+        m_connection.ExecuteBatch(statements, [&records](size_t i, int matched) {
+            if (matched != 1)
+                throw EChangedMeanwhile({records.value(qsizetype(i))});
+        });
+        commit();
+    } catch (...) {
+        m_connection.Rollback();
+        throw;
+    }
+}
+
 void TLineupWriter::name(const QString& table, const QString& select, int id,
                          const QVariantMap& after)
 {
@@ -140,8 +165,6 @@ void TLineupWriter::deleteRow(TSQLClientDataSet& list, const QStringList& statem
 
 void TLineupWriter::commit()
 {
-    if (BeforeCommit)
-        BeforeCommit(m_written);
     // The history is written before the commit and marked done after it; nothing of it
     // stops the write.
     m_historyError.clear();
@@ -155,6 +178,8 @@ void TLineupWriter::commit()
         }
     }
     try {
+        if (BeforeCommit)
+            BeforeCommit(m_written);
         m_connection.Commit();
     } catch (...) {
         if (entry) {

@@ -8,6 +8,7 @@
 
 class TSQLClientDataSet;
 class TSQLConnection;
+class TTakeBack;
 
 /// Every write of the line-up tables goes through here: an editor's Save and the main
 /// window's deletes. Each write is one transaction, all of it or nothing; the rows it
@@ -23,8 +24,8 @@ public:
     {
     }
 
-    /// Called with the rows of a write just before it commits; an exception it raises
-    /// rolls the write back.
+    /// Called with the rows of a write once they are in the history, just before it
+    /// commits; an exception it raises rolls the write back.
     std::function<void(const QList<TWrittenRow>&)> BeforeCommit;
 
     /// An editor's Save: the change logs of `dataSets`, settled first, in their order;
@@ -38,6 +39,11 @@ public:
     void DeleteSource(TSQLClientDataSet& sources, int id);
     /// Deletes the card of the current row of `cards` (its id `id`) with its inputs.
     void DeleteCard(TSQLClientDataSet& cards, int id);
+
+    /// Takes back the ticked records of `takeBack` (read before): checks each again,
+    /// locked, and writes them all or nothing; raises EChangedMeanwhile naming those
+    /// changed since they were read. Writes nothing when none is ticked.
+    void TakeBack(TTakeBack& takeBack);
 
     /// The rows the last write wrote (or was to write, when it failed).
     const QList<TWrittenRow>& Written() const { return m_written; }

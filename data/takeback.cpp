@@ -1,0 +1,244 @@
+#include "takeback.h"
+
+#include "connection.h"
+#include "recordname.h"
+
+#include <QCoreApplication>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+/// The texts of this file, translated as TakeBack's.
+struct TTakeBackText
+{
+    Q_DECLARE_TR_FUNCTIONS(TakeBack)
+};
+
+using Kind = TWrittenRow::Kind;
+
+/// The columns of `row` whose values the write changed.
+QStringList changedColumns(const TWrittenRow& row)
+{
+    QStringList columns;
+    for (auto c = row.after.begin(); c != row.after.end(); ++c)
+        if (c.key() != row.keyColumn && !RecordName::Same(row.before.value(c.key()), c.value()))
+            columns << c.key();
+    return columns;
+}
+
+/// The columns of `expected` that `now` holds otherwise, as "number 14".
+QStringList differences(const QString& table, const QVariantMap& expected, const QVariantMap& now)
+{
+    QStringList found;
+    for (auto c = expected.begin(); c != expected.end(); ++c)
+        if (now.contains(c.key()) && !RecordName::Same(now.value(c.key()), c.value()))
+            found << QStringLiteral("%1 %2").arg(RecordName::Column(table, c.key()),
+                                                 RecordName::Value(now.value(c.key())));
+    return found;
+}
+
+TTakeBack::TItem itemOf(qsizetype row)
+{
+    TTakeBack::TItem item;
+    item.rows << row;
+    return item;
+}
+
+} // namespace
+
+EChangedMeanwhile::EChangedMeanwhile(const QStringList& records)
+    : EKorvaneError(TTakeBackText::tr("Nothing was taken back: changed meanwhile by someone "
+                                      "else: %1.")
+                        .arg(records.join(QStringLiteral("; ")))),
+      m_records(records)
+{
+}
+
+TTakeBack::TTakeBack(const QString& what, const QList<TWrittenRow>& rows)
+    : m_what(what), m_rows(rows)
+{
+}
+
+QString TTakeBack::What() const
+{
+    return TTakeBackText::tr("Take back: %1").arg(m_what);
+}
+
+void TTakeBack::Read(TSQLConnection& connection)
+{
+    QList<qsizetype> all(m_rows.size());
+    std::iota(all.begin(), all.end(), 0);
+    m_now = readNow(connection, all, false);
+
+    // One item a record; a channel's tuning row joins its channel when the entry wrote both.
+    m_items.clear();
+    QHash<qlonglong, qsizetype> channelItem;
+    for (qsizetype r = 0; r < m_rows.size(); ++r)
+        if (m_rows[r].table == QLatin1String("channel")) {
+            channelItem.insert(m_rows[r].key.toLongLong(), m_items.size());
+            m_items.append(itemOf(r));
+        }
+    for (qsizetype r = 0; r < m_rows.size(); ++r) {
+        const TWrittenRow& row = m_rows[r];
+        if (row.table == QLatin1String("channel"))
+            continue;
+        const auto channel = channelItem.constFind(row.key.toLongLong());
+        if (row.table == QLatin1String("channel_dvb") && channel != channelItem.constEnd() &&
+            m_rows[m_items[*channel].rows.first()].kind == row.kind)
+            m_items[*channel].rows << r;
+        else
+            m_items.append(itemOf(r));
+    }
+    // In the order the entry wrote them.
+    std::stable_sort(m_items.begin(), m_items.end(), [](const TItem& a, const TItem& b) {
+        return a.rows.first() < b.rows.first();
+    });
+
+    const QHash<qlonglong, QString> channels = RecordName::Channels(m_rows);
+    for (TItem& item : m_items) {
+        const TWrittenRow& first = m_rows[item.rows.first()];
+        item.record = RecordName::Of(first, channels);
+        QStringList notes;
+        item.state = TItem::State::AsItWas;
+        for (const qsizetype r : item.rows) {
+            QString note;
+            const TItem::State state = stateOf(r, &note);
+            if (state != TItem::State::AsItWas && state != TItem::State::Ready)
+                notes << note;
+            // The worst state of its rows is the item's.
+            if (state == TItem::State::CannotReturn ||
+                (state == TItem::State::ChangedSince && item.state != TItem::State::CannotReturn) ||
+                (state == TItem::State::Ready && item.state == TItem::State::AsItWas))
+                item.state = state;
+        }
+        if (item.state == TItem::State::AsItWas)
+            notes = QStringList{TTakeBackText::tr("nothing to do: it is as it was before")};
+        item.note = notes.join(QStringLiteral("; "));
+        item.ticked = item.state == TItem::State::Ready;
+        item.action = actionOf(item);
+    }
+}
+
+TTakeBack::TItem::State TTakeBack::stateOf(qsizetype r, QString* note) const
+{
+    const TWrittenRow& row = m_rows[r];
+    const TNow& now = m_now.value(r);
+    if (!m_columns.contains(row.table)) {
+        *note = TTakeBackText::tr("cannot come back: the table %1 is not known").arg(row.table);
+        return TItem::State::CannotReturn;
+    }
+    auto changedSince = [&](const QVariantMap& expected) {
+        const QStringList found = differences(row.table, expected, *now);
+        if (found.isEmpty())
+            return false;
+        *note = TTakeBackText::tr("changed since: %1").arg(found.join(QStringLiteral(", ")));
+        return true;
+    };
+    switch (row.kind) {
+    case Kind::Insert:
+        if (!now)
+            return TItem::State::AsItWas;
+        return changedSince(row.after) ? TItem::State::ChangedSince : TItem::State::Ready;
+    case Kind::Update: {
+        if (!now) {
+            *note = TTakeBackText::tr("cannot come back: deleted since");
+            return TItem::State::CannotReturn;
+        }
+        if (!changedSince(row.after))
+            return TItem::State::Ready;
+        const QStringList columns = changedColumns(row);
+        const bool restored = std::all_of(columns.begin(), columns.end(), [&](const QString& c) {
+            return RecordName::Same(now->value(c), row.before.value(c));
+        });
+        return restored ? TItem::State::AsItWas : TItem::State::ChangedSince;
+    }
+    case Kind::Delete:
+        if (!now)
+            return TItem::State::Ready;
+        if (differences(row.table, row.before, *now).isEmpty())
+            return TItem::State::AsItWas;
+        *note = TTakeBackText::tr("cannot come back: its id %1 is in use again by %2")
+                    .arg(row.key.toString(), RecordName::Of(row, *now));
+        return TItem::State::CannotReturn;
+    }
+    return TItem::State::CannotReturn;
+}
+
+QString TTakeBack::actionOf(const TItem& item) const
+{
+    const TWrittenRow& row = m_rows[item.rows.first()];
+    const bool withTuning = item.rows.size() > 1;
+    switch (row.kind) {
+    case Kind::Insert: {
+        static const QHash<QString, const char*> added{
+            {QStringLiteral("videosource"),
+             QT_TRANSLATE_NOOP("TakeBack", "delete the source added then")},
+            {QStringLiteral("channel"),
+             QT_TRANSLATE_NOOP("TakeBack", "delete the channel added then")},
+            {QStringLiteral("channel_dvb"),
+             QT_TRANSLATE_NOOP("TakeBack", "delete the tuning values added then")},
+            {QStringLiteral("capturecard"),
+             QT_TRANSLATE_NOOP("TakeBack", "delete the card added then")},
+            {QStringLiteral("cardinput"),
+             QT_TRANSLATE_NOOP("TakeBack", "delete the input added then")}};
+        const char* text = added.value(row.table);
+        const QString action = text ? QCoreApplication::translate("TakeBack", text)
+                                    : TTakeBackText::tr("delete the row added then");
+        return withTuning ? TTakeBackText::tr("%1, with its tuning values").arg(action) : action;
+    }
+    case Kind::Update: {
+        QStringList restores;
+        for (const qsizetype r : item.rows)
+            for (const QString& c : changedColumns(m_rows[r])) {
+                const TNow& rowNow = m_now.value(r);
+                restores << TTakeBackText::tr("%1 %2 (now %3)")
+                                .arg(RecordName::Column(m_rows[r].table, c),
+                                     RecordName::Value(m_rows[r].before.value(c)),
+                                     rowNow ? RecordName::Value(rowNow->value(c))
+                                            : TTakeBackText::tr("deleted"));
+            }
+        return TTakeBackText::tr("restore %1").arg(restores.join(QStringLiteral(", ")));
+    }
+    case Kind::Delete:
+        return withTuning
+                   ? TTakeBackText::tr("bring back %1 with its tuning values").arg(item.record)
+                   : TTakeBackText::tr("bring back %1").arg(item.record);
+    }
+    return QString();
+}
+
+void TTakeBack::SetTicked(qsizetype item, bool ticked)
+{
+    if (item >= 0 && item < m_items.size())
+        m_items[item].ticked = ticked && m_items[item].Tickable();
+}
+
+int TTakeBack::TickedCount() const
+{
+    return int(
+        std::count_if(m_items.begin(), m_items.end(), [](const TItem& i) { return i.ticked; }));
+}
+
+int TTakeBack::Count(TItem::State state) const
+{
+    return int(std::count_if(m_items.begin(), m_items.end(),
+                             [state](const TItem& i) { return i.state == state; }));
+}
+
+QList<qsizetype> TTakeBack::tickedRows() const
+{
+    // Taken back in the reverse order of the writes; a row as it was is left alone.
+    QList<qsizetype> rows;
+    for (const TItem& item : m_items)
+        if (item.ticked)
+            for (const qsizetype r : item.rows) {
+                QString note;
+                if (stateOf(r, &note) != TItem::State::AsItWas)
+                    rows << r;
+            }
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    return rows;
+}

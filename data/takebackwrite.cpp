@@ -1,0 +1,194 @@
+// What a take-back reads and writes: the entry's records as they stand, and the
+// statements that return them to their values before the entry.
+#include "takeback.h"
+
+#include "connection.h"
+#include "recordname.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+using Kind = TWrittenRow::Kind;
+
+/// A value read back from the history as the server takes it: whole numbers as such.
+QVariant bindable(const QVariant& value)
+{
+    if (value.metaType().id() == QMetaType::Double) {
+        const double d = value.toDouble();
+        if (d == double(qlonglong(d)))
+            return qlonglong(d);
+    }
+    return value;
+}
+
+/// The columns of `row` whose values the write changed, among `known`.
+QStringList changedColumns(const TWrittenRow& row, const QStringList& known)
+{
+    QStringList columns;
+    for (auto c = row.after.begin(); c != row.after.end(); ++c)
+        if (c.key() != row.keyColumn && known.contains(c.key()) &&
+            !RecordName::Same(row.before.value(c.key()), c.value()))
+            columns << c.key();
+    return columns;
+}
+
+bool sameRow(const std::optional<QVariantMap>& a, const std::optional<QVariantMap>& b)
+{
+    if (!a || !b)
+        return !a == !b;
+    for (auto c = a->begin(); c != a->end(); ++c)
+        if (!RecordName::Same(c.value(), b->value(c.key())))
+            return false;
+    return true;
+}
+
+constexpr qsizetype KeysAQuery = 1000;
+
+} // namespace
+
+QHash<qsizetype, TTakeBack::TNow> TTakeBack::readNow(TSQLConnection& connection,
+                                                     const QList<qsizetype>& rows, bool lock)
+{
+    // The rows of each table, asked for a thousand keys at a time.
+    QHash<QString, QHash<qlonglong, QList<qsizetype>>> wanted;
+    for (const qsizetype r : rows) {
+        const TWrittenRow& row = m_rows[r];
+        bool ok = false;
+        const qlonglong key = row.key.toLongLong(&ok);
+        if (ok && RecordName::KeyColumn(row.table) == row.keyColumn)
+            wanted[row.table][key] << r;
+    }
+    QHash<qsizetype, TNow> now;
+    for (auto table = wanted.begin(); table != wanted.end(); ++table) {
+        const QList<qlonglong> keys = table.value().keys();
+        const QString keyColumn = RecordName::KeyColumn(table.key());
+        for (qsizetype from = 0; from < keys.size(); from += KeysAQuery) {
+            const qsizetype count = std::min(KeysAQuery, keys.size() - from);
+            QVariantList binds;
+            for (qsizetype k = from; k < from + count; ++k)
+                binds << keys[k];
+            QStringList marks(count, QStringLiteral("?"));
+            QSqlQuery& q =
+                connection.Execute(QStringLiteral("SELECT * FROM %1 WHERE %2 IN (%3)%4")
+                                       .arg(table.key(), keyColumn, marks.join(QLatin1Char(',')),
+                                            lock ? QStringLiteral(" FOR UPDATE") : QString()),
+                                   binds);
+            const QSqlRecord record = q.record();
+            QStringList& columns = m_columns[table.key()];
+            if (columns.isEmpty())
+                for (int c = 0; c < record.count(); ++c)
+                    columns << record.fieldName(c);
+            while (q.next()) {
+                QVariantMap values;
+                for (int c = 0; c < record.count(); ++c)
+                    values.insert(record.fieldName(c), q.value(c));
+                for (const qsizetype r : table.value().value(values.value(keyColumn).toLongLong()))
+                    now.insert(r, values);
+            }
+        }
+    }
+    return now;
+}
+
+void TTakeBack::Recheck(TSQLConnection& connection)
+{
+    const QList<qsizetype> rows = tickedRows();
+    const QHash<qsizetype, TNow> now = readNow(connection, rows, true);
+    QStringList changed;
+    for (const TItem& item : m_items)
+        if (item.ticked)
+            for (const qsizetype r : item.rows)
+                if (rows.contains(r) && !sameRow(m_now.value(r), now.value(r))) {
+                    changed << item.record;
+                    break;
+                }
+    if (!changed.isEmpty())
+        throw EChangedMeanwhile(changed);
+}
+
+std::vector<TStatement> TTakeBack::Statements(QStringList* records) const
+{
+    QHash<qsizetype, QString> recordOf;
+    for (const TItem& item : m_items)
+        for (const qsizetype r : item.rows)
+            recordOf.insert(r, item.record);
+    std::vector<TStatement> statements;
+    for (const qsizetype r : tickedRows()) {
+        const TWrittenRow& row = m_rows[r];
+        const QStringList known = m_columns.value(row.table);
+        TStatement s;
+        switch (row.kind) {
+        case Kind::Insert:
+            s.text = QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(row.table, row.keyColumn);
+            break;
+        case Kind::Update: {
+            QStringList sets;
+            for (const QString& c : changedColumns(row, known)) {
+                sets << c + QStringLiteral(" = ?");
+                s.binds << bindable(row.before.value(c));
+            }
+            if (sets.isEmpty())
+                continue;
+            s.text = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                         .arg(row.table, sets.join(QStringLiteral(", ")), row.keyColumn);
+            break;
+        }
+        case Kind::Delete: {
+            QStringList columns;
+            for (auto c = row.before.begin(); c != row.before.end(); ++c)
+                if (known.contains(c.key())) {
+                    columns << c.key();
+                    s.binds << bindable(c.value());
+                }
+            s.text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                         .arg(row.table, columns.join(QStringLiteral(", ")),
+                              QStringList(columns.size(), QStringLiteral("?"))
+                                  .join(QStringLiteral(", ")));
+            break;
+        }
+        }
+        if (row.kind != Kind::Delete)
+            s.binds << bindable(row.key);
+        statements.push_back(s);
+        if (records)
+            *records << recordOf.value(r);
+    }
+    return statements;
+}
+
+QList<TWrittenRow> TTakeBack::Written() const
+{
+    QList<TWrittenRow> written;
+    for (const qsizetype r : tickedRows()) {
+        const TWrittenRow& row = m_rows[r];
+        const QStringList known = m_columns.value(row.table);
+        const TNow& now = m_now.value(r);
+        TWrittenRow w;
+        w.table = row.table;
+        w.keyColumn = row.keyColumn;
+        w.key = bindable(row.key);
+        switch (row.kind) {
+        case Kind::Insert:
+            w.kind = Kind::Delete;
+            w.before = now.value_or(QVariantMap());
+            break;
+        case Kind::Update:
+            w.kind = Kind::Update;
+            w.before = now.value_or(QVariantMap());
+            w.after = w.before;
+            for (const QString& c : changedColumns(row, known))
+                w.after.insert(c, bindable(row.before.value(c)));
+            break;
+        case Kind::Delete:
+            w.kind = Kind::Insert;
+            for (auto c = row.before.begin(); c != row.before.end(); ++c)
+                if (known.contains(c.key()))
+                    w.after.insert(c.key(), bindable(c.value()));
+            break;
+        }
+        written << w;
+    }
+    return written;
+}
