@@ -202,8 +202,19 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     const QCommandLineOption limit(QStringLiteral("limit"),
                                    TCommandLineText::tr("With --history: at most N entries."),
                                    QStringLiteral("N"));
+    const QCommandLineOption takeBack(
+        QStringLiteral("take-back"),
+        TCommandLineText::tr("Take back the history's entry ID, every record that is unchanged "
+                             "since. Exit status: 0 taken back, 2 a record changed since "
+                             "(nothing written), 1 not."),
+        QStringLiteral("ID"));
+    const QCommandLineOption dryRun(
+        QStringLiteral("dry-run"),
+        TCommandLineText::tr("With --take-back: print what would be done, write nothing."));
     parser.addOption(check);
     parser.addOption(history);
+    parser.addOption(takeBack);
+    parser.addOption(dryRun);
     parser.addOption(limit);
     parser.addOption(json);
     parser.addOption(exportOption);
@@ -226,6 +237,21 @@ std::optional<int> RunCommandLine(int argc, char** argv)
         return 0;
     }
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(takeBack)) {
+        if (parser.isSet(check) || parser.isSet(exportOption) || parser.isSet(history) ||
+            parser.isSet(json) || parser.isSet(limit) || !positional.isEmpty())
+            return usageError(parser,
+                              TCommandLineText::tr("--take-back goes alone (with --dry-run)."));
+        bool ok = false;
+        const qint64 id = parser.value(takeBack).toLongLong(&ok);
+        if (!ok || id <= 0)
+            return usageError(parser, TCommandLineText::tr("--take-back needs an entry's id (see "
+                                                           "--history), not \"%1\".")
+                                          .arg(parser.value(takeBack)));
+        return RunTakeBack(id, parser.isSet(dryRun));
+    }
+    if (parser.isSet(dryRun))
+        return usageError(parser, TCommandLineText::tr("--dry-run goes with --take-back."));
     if (parser.isSet(history)) {
         if (parser.isSet(check) || parser.isSet(exportOption) || !positional.isEmpty())
             return usageError(parser, TCommandLineText::tr("--history goes alone (with --limit "

@@ -2,8 +2,10 @@
 
 #include "clientdataset.h"
 #include "errors.h"
+#include "lineupwriter.h"
 #include "sqlmodule.h"
 #include "startup.h"
+#include "takeback.h"
 #include "writehistory.h"
 
 #include <QCoreApplication>
@@ -71,6 +73,87 @@ int RunHistoryList(int limit, bool json)
         print(stderr,
               THistoryCommandText::tr("The history could not be read: %1").arg(e.Message()) +
                   QLatin1Char('\n'));
+    }
+    return 1;
+}
+
+int RunTakeBack(qint64 id, bool dryRun)
+{
+    using State = TTakeBack::TItem::State;
+    try {
+        TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet);
+        TWriteHistory history(TWriteHistory::DefaultPath(), module.HostName(),
+                              module.DatabaseName());
+        history.Settle(*module.Conn);
+        THistoryEntry entry;
+        for (const THistoryEntry& e : history.Entries())
+            if (e.id == id)
+                entry = e;
+        if (entry.id == 0)
+            throw EKorvaneError(
+                THistoryCommandText::tr("There is no entry %1 in the history of this database "
+                                        "(--history lists them).")
+                    .arg(id));
+        TTakeBack takeBack(entry.what, history.Rows(id));
+        takeBack.Read(*module.Conn);
+        QString plan;
+        QStringList changed;
+        for (const TTakeBack::TItem& item : takeBack.Items()) {
+            plan +=
+                QStringLiteral("%1: %2\n").arg(item.record, item.ticked ? item.action : item.note);
+            if (item.state == State::ChangedSince || item.state == State::CannotReturn)
+                changed << QStringLiteral("  %1: %2").arg(item.record, item.note);
+        }
+        print(stdout, plan);
+        if (!changed.isEmpty()) {
+            print(stderr, (changed.size() == 1
+                               ? THistoryCommandText::tr("Nothing was taken back: 1 record "
+                                                         "changed since the entry:")
+                               : THistoryCommandText::tr("Nothing was taken back: %1 records "
+                                                         "changed since the entry:")
+                                     .arg(changed.size())) +
+                              QLatin1Char('\n') + changed.join(QLatin1Char('\n')) +
+                              QLatin1Char('\n'));
+            return 2;
+        }
+        const int count = takeBack.TickedCount();
+        if (dryRun) {
+            print(stdout, (count == 1 ? THistoryCommandText::tr("Would take back 1 record; "
+                                                                "nothing was written.")
+                                      : THistoryCommandText::tr("Would take back %1 records; "
+                                                                "nothing was written.")
+                                            .arg(count)) +
+                              QLatin1Char('\n'));
+            return 0;
+        }
+        WriteHistory = &history; // the take-back is an entry of its own
+        TLineupWriter writer(*module.Conn, THistoryCommandText::tr("Command line"));
+        try {
+            writer.TakeBack(takeBack);
+        } catch (...) {
+            WriteHistory = nullptr;
+            throw;
+        }
+        WriteHistory = nullptr;
+        print(stdout,
+              (count == 1 ? THistoryCommandText::tr("Taken back: %1 (1 record).").arg(entry.what)
+                          : THistoryCommandText::tr("Taken back: %1 (%2 records).")
+                                .arg(entry.what)
+                                .arg(count)) +
+                  QLatin1Char('\n'));
+        if (!writer.HistoryError().isEmpty())
+            print(stderr, THistoryCommandText::tr("The history could not be written: %1")
+                                  .arg(writer.HistoryError()) +
+                              QLatin1Char('\n'));
+        return 0;
+    } catch (const EChangedMeanwhile& e) {
+        print(stderr, e.Message() + QLatin1Char('\n'));
+        return 2;
+    } catch (const ENoHostName&) {
+        print(stderr, NoSettingsMessage() + QLatin1Char('\n'));
+    } catch (const EKorvaneError& e) {
+        print(stderr, THistoryCommandText::tr("Nothing was taken back: %1").arg(e.Message()) +
+                          QLatin1Char('\n'));
     }
     return 1;
 }

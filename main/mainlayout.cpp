@@ -95,7 +95,9 @@ void TMainWin::setUpLayout()
 
     SettingsOpenButton = button(client, QStringLiteral("SettingsOpenButton"),
                                 tr("Base settings..."), {145, 41}, false);
-    CheckButton = button(client, QStringLiteral("CheckButton"), tr("Check..."), {97, 41}, false);
+    CheckButton = button(client, QStringLiteral("CheckButton"), tr("Check..."), {93, 41}, false);
+    HistoryButton =
+        button(client, QStringLiteral("HistoryButton"), tr("History..."), {93, 41}, false);
 
     // At 795 x 580 everything sits where it was designed: the lists 425 x 120 at 16/64
     // and 16/241 with their buttons beside them, "Base settings..." at 448/432. A larger
@@ -129,7 +131,9 @@ void TMainWin::setUpLayout()
                       Qt::AlignTop);
     layout->addItem(new QSpacerItem(0, 71, QSizePolicy::Minimum, QSizePolicy::Fixed), 5, 0);
     layout->addWidget(SettingsOpenButton, 6, 1, Qt::AlignLeft | Qt::AlignTop);
-    layout->addWidget(CheckButton, 6, 2, Qt::AlignLeft | Qt::AlignTop); // beside it
+    auto* checkRow = buttonRow({CheckButton, HistoryButton}); // beside it
+    checkRow->setSpacing(7);
+    layout->addLayout(checkRow, 6, 2, Qt::AlignLeft | Qt::AlignTop);
     // The designed empty space right and below: given up first when the window shrinks.
     // (Less the spacing before Check..., which stands in its column.)
     layout->addItem(new QSpacerItem(193, 107, QSizePolicy::Preferred, QSizePolicy::Preferred), 7,
@@ -151,6 +155,9 @@ void TMainWin::setUpLayout()
     SettingsOpenButton->setToolTip(tr("Open the base settings"));
     CheckButton->setToolTip(
         tr("Find what would stop the recorder recording: sources, channels and cards (F7)"));
+    HistoryButton->setToolTip(
+        tr("Every write this program made to the database, each of which can be taken back "
+           "(Ctrl+H)"));
     SourceInsertButton->setAccessibleName(tr("Insert channel source"));
     SourceDeleteButton->setAccessibleName(tr("Delete channel source"));
     CardInsertButton->setAccessibleName(tr("Insert capture card"));
@@ -159,7 +166,7 @@ void TMainWin::setUpLayout()
     AssignMnemonics(this, {});
     SetTabChain({SourceGrid, SourceInsertButton, SourceDeleteButton, SourceEditButton, CardGrid,
                  CardInsertButton, CardDeleteButton, CardEditButton, SettingsOpenButton,
-                 CheckButton});
+                 CheckButton, HistoryButton});
     CardGrid->setFocus();
 }
 
@@ -176,6 +183,8 @@ void TMainWin::setUpActions()
     RefreshAction->setShortcut(QKeySequence::Refresh);
     CheckAction = action(this, QStringLiteral("CheckAction"), tr("Check..."));
     CheckAction->setShortcut(QKeySequence(Qt::Key_F7));
+    HistoryAction = action(this, QStringLiteral("HistoryAction"), tr("History..."));
+    HistoryAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     auto* quit = action(this, QStringLiteral("QuitAction"), tr("Quit"));
     quit->setShortcut(QKeySequence::Quit);
 
@@ -189,17 +198,22 @@ void TMainWin::setUpActions()
         {CardDeleteAction, &TMainWin::CardDeleteActionExecute},
         {SettingsOpenAction, &TMainWin::SettingsOpenActionExecute},
         {RefreshAction, &TMainWin::RefreshActionExecute},
-        {CheckAction, &TMainWin::CheckActionExecute}};
+        {CheckAction, &TMainWin::CheckActionExecute},
+        {HistoryAction, &TMainWin::HistoryActionExecute}};
     for (const auto& [a, handler] : handlers)
         connect(a, &QAction::triggered, this,
                 [this, handler = handler] { Guarded(this, [&] { (this->*handler)(); }); });
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
-    const QList<std::pair<QPushButton*, QAction*>> buttons{
-        {SourceInsertButton, SourceInsertAction}, {SourceDeleteButton, SourceDeleteAction},
-        {SourceEditButton, SourceEditAction},     {CardInsertButton, CardInsertAction},
-        {CardDeleteButton, CardDeleteAction},     {CardEditButton, CardEditAction},
-        {SettingsOpenButton, SettingsOpenAction}, {CheckButton, CheckAction}};
+    const QList<std::pair<QPushButton*, QAction*>> buttons{{SourceInsertButton, SourceInsertAction},
+                                                           {SourceDeleteButton, SourceDeleteAction},
+                                                           {SourceEditButton, SourceEditAction},
+                                                           {CardInsertButton, CardInsertAction},
+                                                           {CardDeleteButton, CardDeleteAction},
+                                                           {CardEditButton, CardEditAction},
+                                                           {SettingsOpenButton, SettingsOpenAction},
+                                                           {CheckButton, CheckAction},
+                                                           {HistoryButton, HistoryAction}};
     for (const auto& [b, a] : buttons)
         connect(b, &QPushButton::clicked, a, &QAction::trigger);
 

@@ -9,6 +9,7 @@
 #include "formhelpers.h"
 #include "geometry.h"
 #include "guard.h"
+#include "historywin.h"
 #include "lineupwin.h"
 #include "lineupwriter.h"
 #include "messagebox.h"
@@ -16,6 +17,7 @@
 #include "recordfocus.h"
 #include "settingswin.h"
 #include "sqlmodule.h"
+#include "writehistory.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -189,9 +191,11 @@ void TMainWin::reread(TSQLClientDataSet* dataSet)
 
 void TMainWin::recheck()
 {
-    // An open line-up check follows what was changed.
+    // An open line-up check and history follow what was changed.
     if (m_lineupWin && m_lineupWin->isVisible())
         m_lineupWin->Check();
+    if (m_historyWin && m_historyWin->isVisible())
+        m_historyWin->Reload();
 }
 
 void TMainWin::CheckActionExecute()
@@ -213,6 +217,25 @@ void TMainWin::CheckActionExecute()
     m_lineupWin->show();
     m_lineupWin->raise();
     m_lineupWin->activateWindow();
+}
+
+void TMainWin::HistoryActionExecute()
+{
+    if (!m_historyWin) {
+        auto window = std::make_unique<THistoryWin>(WriteHistory, *SQLModule->Conn, this);
+        window->AfterTakeBack = [this] {
+            RefreshActionExecute();
+        };
+        window->Reload();
+        m_historyWin = window.release();
+        connect(m_historyWin, &QObject::destroyed, this, [this] { m_historyWin = nullptr; });
+        m_historyWin->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        m_historyWin->Reload();
+    }
+    m_historyWin->show();
+    m_historyWin->raise();
+    m_historyWin->activateWindow();
 }
 
 void TMainWin::openProblem(const TProblem& problem)

@@ -7,6 +7,7 @@ class QLabel;
 class QPushButton;
 class TDataSource;
 class TDBGrid;
+class THistoryWin;
 class TLineupWin;
 class TSQLClientDataSet;
 struct TProblem;
@@ -34,6 +35,7 @@ public:
     QPushButton* CardEditButton = nullptr;
     QPushButton* SettingsOpenButton = nullptr;
     QPushButton* CheckButton = nullptr;
+    QPushButton* HistoryButton = nullptr;
     TDataSource* SourceDataSource = nullptr;
     TDataSource* CardDataSource = nullptr;
     TSQLClientDataSet* SourceDataSet = nullptr;
@@ -48,6 +50,7 @@ public:
     QAction* SettingsOpenAction = nullptr;
     QAction* RefreshAction = nullptr;
     QAction* CheckAction = nullptr;
+    QAction* HistoryAction = nullptr;
 
     void FormCreate();
     void SourceEditActionExecute();
@@ -63,6 +66,10 @@ public:
     void CheckActionExecute();
     /// The line-up check's window, while it is open.
     TLineupWin* LineupWin() const { return m_lineupWin; }
+    /// History... (Ctrl+H): opens the history of writes, or reads it again in the one open.
+    void HistoryActionExecute();
+    /// The history's window, while it is open.
+    THistoryWin* HistoryWin() const { return m_historyWin; }
 
 private:
     void setUpLayout();
@@ -72,6 +79,7 @@ private:
     void openProblem(const TProblem& problem);
     void recheck();
     TLineupWin* m_lineupWin = nullptr;
+    THistoryWin* m_historyWin = nullptr;
 };
 
 /// The program's main window while it exists.

@@ -6,6 +6,11 @@
 #include "testdatabase.h"
 #include "writehistory.h"
 
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -21,7 +26,32 @@ class TestTakeBack : public QObject, ServerFixture
     QTemporaryDir m_dir;
     std::unique_ptr<TWriteHistory> m_history;
 
-    QString path() const { return m_dir.filePath(QStringLiteral("history.sqlite")); }
+    // Where the program run with HOME and XDG_DATA_HOME in m_dir keeps its history.
+    QString path() const
+    {
+        return m_dir.filePath(QStringLiteral("data/korvane-setup/history.sqlite"));
+    }
+
+    // The real program on the test's database and history: its exit status.
+    int program(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr)
+    {
+        QDir(m_dir.path()).mkpath(QStringLiteral(".korvane"));
+        QFile::remove(m_dir.filePath(QStringLiteral(".korvane/mysql.txt")));
+        QFile::copy(db->ConfigPath(), m_dir.filePath(QStringLiteral(".korvane/mysql.txt")));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_dir.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(KORVANE_BINARY), arguments);
+        if (!p.waitForFinished(60000))
+            return -1;
+        if (out)
+            *out = QString::fromUtf8(p.readAllStandardOutput());
+        if (err)
+            *err = QString::fromUtf8(p.readAllStandardError());
+        return p.exitCode();
+    }
 
     // The five tables whole, a line a row.
     QStringList lineup()
@@ -241,6 +271,44 @@ private slots:
         QCOMPARE(m_history->Entries().size(), committed ? 1 : 0);
         QCOMPARE(db->Scalar(QStringLiteral("SELECT name FROM channel WHERE chanid = 1101")),
                  QVariant(committed ? QStringLiteral("Killed") : QStringLiteral("Das Erste HD")));
+    }
+
+    // The command line: a dry run writes nothing, a record changed since stops it (2),
+    // the take-back is an entry of its own, an entry that is not there fails (1).
+    void commandLine()
+    {
+        write(QStringLiteral("field edit"));
+        const QString id = QString::number(m_history->Entries(1).value(0).id);
+        const QStringList written = lineup();
+        QString out, err;
+        QCOMPARE(program({QStringLiteral("--take-back"), id, QStringLiteral("--dry-run")}, &out),
+                 0);
+        QVERIFY2(out.contains(QStringLiteral("channel 5 Das Erste HD: restore number 21 (now 5)")),
+                 qPrintable(out));
+        QVERIFY(out.contains(QStringLiteral("Would take back 1 record; nothing was written.")));
+        QCOMPARE(lineup(), written);
+
+        db->Exec(QStringLiteral("UPDATE channel SET channum = '14' WHERE chanid = 1101"));
+        QCOMPARE(program({QStringLiteral("--take-back"), id}, &out, &err), 2);
+        QVERIFY2(err.contains(QStringLiteral("channel 5 Das Erste HD: changed since: number 14")),
+                 qPrintable(err));
+        db->Exec(QStringLiteral("UPDATE channel SET channum = '5' WHERE chanid = 1101"));
+        QCOMPARE(lineup(), written);
+
+        QCOMPARE(program({QStringLiteral("--take-back"), id}, &out, &err), 0);
+        QCOMPARE(db->Scalar(QStringLiteral("SELECT channum FROM channel WHERE chanid = 1101")),
+                 QVariant(QStringLiteral("21")));
+        QCOMPARE(program({QStringLiteral("--history"), QStringLiteral("--json")}, &out), 0);
+        const QJsonObject newest = QJsonDocument::fromJson(out.toUtf8()).array().at(0).toObject();
+        QCOMPARE(newest.value(QStringLiteral("what")).toString(),
+                 QStringLiteral("Take back: field edit"));
+        QCOMPARE(newest.value(QStringLiteral("state")).toString(), QStringLiteral("done"));
+        QCOMPARE(newest.value(QStringLiteral("rows")).toInt(), 1);
+
+        QCOMPARE(program({QStringLiteral("--take-back"), QStringLiteral("99")}, &out, &err), 1);
+        QVERIFY2(err.contains(QStringLiteral("There is no entry 99")), qPrintable(err));
+        QCOMPARE(program({QStringLiteral("--dry-run")}, &out, &err), 1);
+        QVERIFY(err.contains(QStringLiteral("--dry-run goes with --take-back")));
     }
 
     // Two programs writing one history at once both get every entry in.

@@ -1,16 +1,21 @@
 #include "application.h"
 #include "clientdataset.h"
 #include "dbcontrols.h"
+#include "historywin.h"
 #include "mainwin.h"
 #include "messagebox.h"
 #include "modal.h"
 #include "settingswin.h"
 #include "testdatabase.h"
 #include "windowfixture.h"
+#include "writehistory.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -248,6 +253,50 @@ private slots:
                  QStringLiteral("Are you sure that you want to delete the selected card and its "
                                 "inputs from the database?"));
         QCOMPARE(db->Count(QStringLiteral("capturecard")), 2);
+    }
+
+    // A source deleted by mistake, brought back from the keyboard: Ctrl+H, the delete on
+    // top with its records named, Enter reviews it, Enter applies; the lists show it again.
+    void aDeleteTakenBackFromTheHistory()
+    {
+        QTemporaryDir dir;
+        TWriteHistory history(dir.filePath(QStringLiteral("history.sqlite")),
+                              QStringLiteral("localhost"), db->Name());
+        WriteHistory = &history;
+        const std::shared_ptr<void> unset(nullptr, [](void*) { WriteHistory = nullptr; });
+        const QStringList before = snapshot();
+        win->SourceDataSet->MoveTo(1);
+        win->SourceGrid->setFocus();
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QTest::keyClick(win->SourceGrid, Qt::Key_Delete);
+        QCOMPARE(sourceNames(), (QStringList{"Antenna", "Spare"}));
+
+        QTest::keyClick(win->SourceGrid, Qt::Key_H, Qt::ControlModifier);
+        THistoryWin* historyWin = win->HistoryWin();
+        QVERIFY(historyWin && historyWin->isVisible());
+        QCOMPARE(historyWin->EntryTable->item(0, 2)->text(),
+                 QStringLiteral("Delete source DVB-T with 3 channels"));
+        QCOMPARE(historyWin->RowTable->rowCount(), 7);
+        QCOMPARE(historyWin->RowTable->item(2, 0)->text(),
+                 QStringLiteral("channel 21 Das Erste HD"));
+        QCOMPARE(historyWin->RowTable->item(5, 1)->text(), QStringLiteral("source 3 \u2192 0"));
+
+        WhenModal(this, [](QWidget* review) {
+            QCOMPARE(review->windowTitle(), QStringLiteral("Take back"));
+            auto* table = review->findChild<QTableView*>(QStringLiteral("TakeBackTable"));
+            QCOMPARE(table->model()->rowCount(), 5);
+            QVERIFY(review->findChild<QLabel*>(QStringLiteral("CountsLabel"))
+                        ->text()
+                        .endsWith(QStringLiteral("Apply takes back 5 records.")));
+            QTest::keyClick(table, Qt::Key_Return);
+        });
+        historyWin->EntryTable->setFocus();
+        QTest::keyClick(historyWin->EntryTable, Qt::Key_Return);
+        QCOMPARE(snapshot(), before);
+        QCOMPARE(sourceNames(), (QStringList{"Antenna", "DVB-T", "Spare"}));
+        QCOMPARE(historyWin->EntryTable->item(0, 2)->text(),
+                 QStringLiteral("Take back: Delete source DVB-T with 3 channels"));
+        historyWin->close();
     }
 
     void baseSettingsShowTheConnectionAndWriteNothing()
