@@ -5,6 +5,7 @@
 #include "csvreader.h"
 #include "dbcontrols.h"
 #include "editormodel.h"
+#include "historywin.h"
 #include "iconswin.h"
 #include "importwin.h"
 #include "listingswin.h"
@@ -12,6 +13,7 @@
 #include "modal.h"
 #include "renumberwin.h"
 #include "testdatabase.h"
+#include "writehistory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +25,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -199,6 +203,7 @@ class TestEditorModel : public QObject, ServerFixture
     QStringList actions; // what the current run did, to replay it
     QTemporaryDir scratch;
     QString mismatch; // the first difference found
+    std::unique_ptr<TWriteHistory> writeHistory;
 
     void act(const QString& what) { actions << what; }
 
@@ -470,6 +475,11 @@ class TestEditorModel : public QObject, ServerFixture
         ListModel list;
         QList<Values> saved;
         HistoryModel hist;
+        // The newest entry of the history of writes, and the tables before it was written.
+        qint64 lastEntry = 0;
+        bool takeBackDue = false;
+        QList<Values> beforeSave;
+        Values sourceBeforeSave;
     };
 
     void loadChannels(ChannelState& m)
@@ -657,9 +667,44 @@ class TestEditorModel : public QObject, ServerFixture
 
     void channelSaved(ChannelState& m)
     {
+        const QList<Values> before = m.saved;
+        const Values sourceBefore = m.source.saved;
         m.source.Save();
         m.list.Settle();
         m.saved = m.list.rows;
+        // A Save that wrote is the history's newest entry: taking it back is to give the
+        // tables as they were before it.
+        const qint64 newest = writeHistory->Entries(1).value(0).id;
+        if (newest != m.lastEntry) {
+            m.lastEntry = newest;
+            m.takeBackDue = true;
+            m.beforeSave = before;
+            m.sourceBeforeSave = sourceBefore;
+        }
+    }
+
+    /// History... on the last Save, from the keyboard: Enter on the newest entry reviews
+    /// taking it back, Enter applies; the tables are as before that Save.
+    void takeBackLastSave(ChannelState& m)
+    {
+        act(QStringLiteral("History: take back the last Save"));
+        THistoryWin history(writeHistory.get(), *module->Conn);
+        history.Reload();
+        history.show();
+        bool reviewed = false;
+        WhenModal(this, [&](QWidget* review) {
+            reviewed = true;
+            auto* table = review->findChild<QTableView*>(QStringLiteral("TakeBackTable"));
+            QTest::keyClick(table, Qt::Key_Return);
+        });
+        history.EntryTable->setFocus();
+        QTest::keyClick(history.EntryTable, Qt::Key_Return);
+        if (!reviewed)
+            differ(QStringLiteral("Enter on the newest entry opened no review"));
+        compareChannelTables(m, m.beforeSave, m.sourceBeforeSave,
+                             QStringLiteral("after taking back the last Save"));
+        m.takeBackDue = false;
+        m.lastEntry = writeHistory->Entries(1).value(0).id; // the take-back
     }
 
     // --- importing a scan ---------------------------------------------------------------
@@ -1683,9 +1728,13 @@ class TestEditorModel : public QObject, ServerFixture
     void runChannelEditor(unsigned seed)
     {
         ChannelState m;
+        m.lastEntry = writeHistory->Entries(1).value(0).id;
         runEpisodes<TChannelWin>(
             seed,
             [&](Dice& dice) {
+                if (m.takeBackDue && dice.Chance(40))
+                    takeBackLastSave(m);
+                m.takeBackDue = false;
                 m.sourceId = dice.Pick(QList<int>{1, 3, 9, 7});
                 act(QStringLiteral("open the channel editor on source %1").arg(m.sourceId));
                 loadChannels(m);
@@ -2103,7 +2152,15 @@ class TestEditorModel : public QObject, ServerFixture
     }
 
 private slots:
-    void initTestCase() { StartServer(QStringLiteral("t_editor_model"), true); }
+    void initTestCase()
+    {
+        StartServer(QStringLiteral("t_editor_model"), true);
+        writeHistory =
+            std::make_unique<TWriteHistory>(scratch.filePath(QStringLiteral("history.sqlite")),
+                                            QStringLiteral("localhost"), db->Name());
+        WriteHistory = writeHistory.get();
+    }
+    void cleanupTestCase() { WriteHistory = nullptr; }
 
     void init() { MessageBox::ClearShown(); }
 
