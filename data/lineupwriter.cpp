@@ -27,6 +27,7 @@ int TLineupWriter::Save(const QList<TSQLClientDataSet*>& dataSets)
         }
     if (changes == 0)
         return 0;
+    startHistory();
     m_connection.StartTransaction();
     try {
         for (TSQLClientDataSet* set : dataSets)
@@ -35,6 +36,7 @@ int TLineupWriter::Save(const QList<TSQLClientDataSet*>& dataSets)
         commit();
     } catch (...) {
         m_connection.Rollback();
+        dropHistory();
         throw;
     }
     return changes;
@@ -76,6 +78,7 @@ void TLineupWriter::DeleteSource(TSQLClientDataSet& sources, int id)
                    QStringLiteral("UPDATE cardinput SET sourceid=0 WHERE sourceid=%1").arg(id)});
     } catch (...) {
         m_connection.Rollback();
+        dropHistory();
         sources.CancelUpdates(); // nothing was deleted: the row shows again
         throw;
     }
@@ -100,6 +103,7 @@ void TLineupWriter::DeleteCard(TSQLClientDataSet& cards, int id)
         deleteRow(cards, {QStringLiteral("DELETE FROM cardinput WHERE cardid=%1").arg(id)});
     } catch (...) {
         m_connection.Rollback();
+        dropHistory();
         cards.CancelUpdates();
         throw;
     }
@@ -117,6 +121,7 @@ void TLineupWriter::TakeBack(TTakeBack& takeBack)
         QStringList records;
         const std::vector<TStatement> statements = takeBack.Statements(&records);
         m_written = takeBack.Written();
+        startHistory();
         // Each statement finds its one row, as the check just saw it.
         m_connection.ExecuteBatch(statements, [&records](size_t i, int matched) {
             if (matched != 1)
@@ -125,6 +130,7 @@ void TLineupWriter::TakeBack(TTakeBack& takeBack)
         commit();
     } catch (...) {
         m_connection.Rollback();
+        dropHistory();
         throw;
     }
 }
@@ -159,41 +165,70 @@ void TLineupWriter::deleteRow(TSQLClientDataSet& list, const QStringList& statem
     m_connection.ExecuteBatch(batch);
     list.Delete();
     m_written += list.PendingRows();
+    startHistory();
     list.ApplyUpdates(0); // joins the transaction; the row is gone once committed
     commit();
 }
 
-void TLineupWriter::commit()
+void TLineupWriter::startHistory()
 {
     // The history is written before the commit and marked done after it; nothing of it
     // stops the write.
     m_historyError.clear();
-    TWriteHistory* history = WriteHistory;
-    qint64 entry = 0;
-    if (history) {
+    m_entry = {};
+    if (TWriteHistory* history = WriteHistory) {
         try {
-            entry = history->Begin(m_window, m_what, m_written);
+            m_entry = history->BeginLater(m_window, m_what, m_written);
         } catch (const EKorvaneError& e) {
             m_historyError = e.Message();
         }
     }
+}
+
+qint64 TLineupWriter::awaitHistory()
+{
+    if (!m_entry.valid())
+        return 0;
+    try {
+        return m_entry.get();
+    } catch (const EKorvaneError& e) {
+        m_historyError = e.Message();
+    }
+    return 0;
+}
+
+void TLineupWriter::dropHistory() noexcept
+{
+    const qint64 entry = awaitHistory();
+    if (entry && WriteHistory) {
+        try {
+            WriteHistory->Drop(entry);
+        } catch (const EKorvaneError&) {
+            // settled at the next start
+        }
+    }
+}
+
+void TLineupWriter::commit()
+{
+    const qint64 entry = awaitHistory();
     try {
         if (BeforeCommit)
             BeforeCommit(m_written);
         m_connection.Commit();
     } catch (...) {
-        if (entry) {
+        if (entry && WriteHistory) {
             try {
-                history->Drop(entry);
+                WriteHistory->Drop(entry);
             } catch (const EKorvaneError&) {
                 // settled at the next start
             }
         }
         throw;
     }
-    if (entry) {
+    if (entry && WriteHistory) {
         try {
-            history->Done(entry);
+            WriteHistory->Done(entry);
         } catch (const EKorvaneError& e) {
             m_historyError = e.Message();
         }

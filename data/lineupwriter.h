@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <future>
 
 class TSQLClientDataSet;
 class TSQLConnection;
@@ -56,6 +57,13 @@ private:
     /// `after` (column -> value) when given.
     void name(const QString& table, const QString& select, int id, const QVariantMap& after = {});
     void deleteRow(TSQLClientDataSet& list, const QStringList& statements);
+    /// Starts writing the history's entry of m_written, while the write goes on.
+    void startHistory();
+    /// The entry started, waited for: its id, 0 when it could not be written (the
+    /// reason in m_historyError).
+    qint64 awaitHistory();
+    /// After a write that failed: its entry, once written, dropped.
+    void dropHistory() noexcept;
     void commit();
 
     TSQLConnection& m_connection;
@@ -63,4 +71,5 @@ private:
     QString m_what;
     QList<TWrittenRow> m_written;
     QString m_historyError;
+    std::future<qint64> m_entry;
 };

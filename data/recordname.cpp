@@ -102,6 +102,10 @@ bool Same(const QVariant& a, const QVariant& b)
 {
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull();
+    const int ta = a.metaType().id(), tb = b.metaType().id();
+    if (ta == tb && ta == QMetaType::QString)
+        return *static_cast<const QString*>(a.constData()) ==
+               *static_cast<const QString*>(b.constData());
     return a.toString() == b.toString();
 }
 

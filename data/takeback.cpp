@@ -98,16 +98,23 @@ void TTakeBack::Read(TSQLConnection& connection)
     });
 
     const QHash<qlonglong, QString> channels = RecordName::Channels(m_rows);
+    m_rowStates.clear();
+    QHash<qsizetype, QString> rowNotes;
+    for (qsizetype r = 0; r < m_rows.size(); ++r) {
+        QString note;
+        m_rowStates << stateOf(r, &note);
+        if (!note.isEmpty())
+            rowNotes.insert(r, note);
+    }
     for (TItem& item : m_items) {
         const TWrittenRow& first = m_rows[item.rows.first()];
         item.record = RecordName::Of(first, channels);
         QStringList notes;
         item.state = TItem::State::AsItWas;
         for (const qsizetype r : item.rows) {
-            QString note;
-            const TItem::State state = stateOf(r, &note);
+            const TItem::State state = m_rowStates[r];
             if (state != TItem::State::AsItWas && state != TItem::State::Ready)
-                notes << note;
+                notes << rowNotes.value(r);
             // The worst state of its rows is the item's.
             if (state == TItem::State::CannotReturn ||
                 (state == TItem::State::ChangedSince && item.state != TItem::State::CannotReturn) ||
@@ -234,11 +241,9 @@ QList<qsizetype> TTakeBack::tickedRows() const
     QList<qsizetype> rows;
     for (const TItem& item : m_items)
         if (item.ticked)
-            for (const qsizetype r : item.rows) {
-                QString note;
-                if (stateOf(r, &note) != TItem::State::AsItWas)
+            for (const qsizetype r : item.rows)
+                if (m_rowStates.value(r) != TItem::State::AsItWas)
                     rows << r;
-            }
     std::sort(rows.begin(), rows.end(), std::greater<>());
     return rows;
 }

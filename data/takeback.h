@@ -81,5 +81,6 @@ private:
     QList<TWrittenRow> m_rows;
     QHash<QString, QStringList> m_columns; // each table's columns in the database
     QHash<qsizetype, TNow> m_now;          // each row as Read found it
+    QList<TItem::State> m_rowStates;       // and what that makes of it
     QList<TItem> m_items;
 };

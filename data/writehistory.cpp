@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QThread>
+#include <memory>
 
 namespace {
 
@@ -154,10 +155,12 @@ QSqlDatabase TWriteHistory::database()
     return db;
 }
 
-qint64 TWriteHistory::Begin(const QString& window, const QString& what,
-                            const QList<TWrittenRow>& rows)
+namespace {
+
+/// Writes an entry of `rows` into the history `db` as one transaction: its id.
+qint64 writeEntry(QSqlDatabase& db, const QString& dbHost, const QString& dbName,
+                  const QString& window, const QString& what, const QList<TWrittenRow>& rows)
 {
-    QSqlDatabase db = database();
     // The file's write lock from the start: another writer is waited for, not failed on.
     run(db, QStringLiteral("BEGIN IMMEDIATE"));
     try {
@@ -166,7 +169,7 @@ qint64 TWriteHistory::Begin(const QString& window, const QString& what,
             db,
             QStringLiteral("INSERT INTO entries (dbhost, dbname, time, user, host, window, what, "
                            "rows, bytes, done) VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, 0)"),
-            {m_dbHost, m_dbName, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs),
+            {dbHost, dbName, QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs),
              userName(), QSysInfo::machineHostName(), window, what, rows.size()});
         const qint64 id = entry.lastInsertId().toLongLong();
         QSqlQuery insert(db);
@@ -191,6 +194,46 @@ qint64 TWriteHistory::Begin(const QString& window, const QString& what,
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         throw;
     }
+}
+
+} // namespace
+
+qint64 TWriteHistory::Begin(const QString& window, const QString& what,
+                            const QList<TWrittenRow>& rows)
+{
+    QSqlDatabase db = database();
+    return writeEntry(db, m_dbHost, m_dbName, window, what, rows);
+}
+
+std::future<qint64> TWriteHistory::BeginLater(const QString& window, const QString& what,
+                                              const QList<TWrittenRow>& rows)
+{
+    database(); // the file made and pruned, and its driver loaded, here
+    // A connection of the thread's own on the same file: the entry is written while the
+    // database writes, and waited for before it commits.
+    return std::async(std::launch::async, [path = m_path, host = m_dbHost, name = m_dbName,
+                                           connection = m_connection + QStringLiteral("-later"),
+                                           window, what, rows] {
+        const auto write = [&] {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            db.setDatabaseName(path);
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+            const std::shared_ptr<void> closed(nullptr, [&db](void*) { db.close(); });
+            if (!db.open())
+                throw EKorvaneError(TWriteHistoryText::tr("%1 cannot be opened: %2")
+                                        .arg(path, db.lastError().text()));
+            return writeEntry(db, host, name, window, what, rows);
+        };
+        qint64 id = 0;
+        try {
+            id = write();
+        } catch (...) {
+            QSqlDatabase::removeDatabase(connection);
+            throw;
+        }
+        QSqlDatabase::removeDatabase(connection);
+        return id;
+    });
 }
 
 void TWriteHistory::Done(qint64 id)

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <future>
 
 class TSQLConnection;
 
@@ -42,6 +43,11 @@ public:
     /// Records a write about to commit; returns its entry's id. Raises EKorvaneError with
     /// the reason when the history cannot be written.
     qint64 Begin(const QString& window, const QString& what, const QList<TWrittenRow>& rows);
+    /// Begin in a thread of its own, so that the entry is written while the database
+    /// write goes on; the future gives its id (or raises the reason) and is to be waited
+    /// for before the write commits. Raises at once when the file cannot be opened.
+    std::future<qint64> BeginLater(const QString& window, const QString& what,
+                                   const QList<TWrittenRow>& rows);
     /// The write of entry `id` committed.
     void Done(qint64 id);
     /// The write of entry `id` did not happen.
