@@ -192,8 +192,9 @@ QString TTakeBack::actionOf(const TItem& item) const
             {QStringLiteral("cardinput"),
              QT_TRANSLATE_NOOP("TakeBack", "delete the input added then")}};
         const char* text = added.value(row.table);
-        const QString action = text ? QCoreApplication::translate("TakeBack", text)
-                                    : TTakeBackText::tr("delete the row added then");
+        const QString action =
+            text ? QCoreApplication::translate("TakeBack", text)
+                 : QCoreApplication::translate("TakeBack", "delete the row added then");
         return withTuning ? TTakeBackText::tr("%1, with its tuning values").arg(action) : action;
     }
     case Kind::Update: {

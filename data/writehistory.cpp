@@ -17,6 +17,8 @@
 #include <QSysInfo>
 #include <QThread>
 #include <memory>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,6 +63,9 @@ QString userName()
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty())
         user = qEnvironmentVariable("LOGNAME");
+    if (user.isEmpty()) // started without a login's environment
+        if (const passwd* entry = getpwuid(getuid()))
+            user = QString::fromLocal8Bit(entry->pw_name);
     return user;
 }
 

@@ -95,9 +95,9 @@ void TMainWin::setUpLayout()
 
     SettingsOpenButton = button(client, QStringLiteral("SettingsOpenButton"),
                                 tr("Base settings..."), {145, 41}, false);
-    CheckButton = button(client, QStringLiteral("CheckButton"), tr("Check..."), {93, 41}, false);
+    CheckButton = button(client, QStringLiteral("CheckButton"), tr("Check..."), {85, 41}, false);
     HistoryButton =
-        button(client, QStringLiteral("HistoryButton"), tr("History..."), {93, 41}, false);
+        button(client, QStringLiteral("HistoryButton"), tr("History..."), {85, 41}, false);
 
     // At 795 x 580 everything sits where it was designed: the lists 425 x 120 at 16/64
     // and 16/241 with their buttons beside them, "Base settings..." at 448/432. A larger

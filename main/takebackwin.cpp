@@ -107,6 +107,8 @@ TTakeBackWin::TTakeBackWin(TTakeBack& takeBack, TSQLConnection& connection, cons
     Table->setToolTip(tr("Space ticks or unticks a record; a record changed since is "
                          "overwritten when ticked"));
     Table->setColumnWidth(RecordColumn, 260);
+    Table->resizeColumnToContents(TickColumn); // its header whole
+
     Table->setWordWrap(false);
     // Apply writes, and the window stays open when it could not.
     disconnect(ApplyButton, &QPushButton::clicked, this, nullptr);
@@ -150,7 +152,7 @@ void TTakeBackWin::Apply()
 void TTakeBackWin::updateCounts(const QString& before)
 {
     using State = TTakeBack::TItem::State;
-    QStringList counts{tr("%1 unchanged since").arg(m_takeBack.Count(State::Ready)),
+    QStringList counts{tr("%1 unchanged since the write").arg(m_takeBack.Count(State::Ready)),
                        tr("%1 changed since").arg(m_takeBack.Count(State::ChangedSince))};
     if (const int cannot = m_takeBack.Count(State::CannotReturn))
         counts << tr("%1 cannot come back").arg(cannot);

@@ -135,6 +135,66 @@
         <source>The history could not be read: %1</source>
         <translation>Der Verlauf konnte nicht gelesen werden: %1</translation>
     </message>
+    <message>
+        <source>Take back the history&apos;s entry ID, every record that is unchanged since. Exit status: 0 taken back, 2 a record changed since (nothing written), 1 not.</source>
+        <translation>Den Eintrag ID des Verlaufs zurücknehmen, jeden seither unveränderten Datensatz. Rückgabewert: 0 zurückgenommen, 2 ein Datensatz wurde seither geändert (nichts geschrieben), 1 nicht.</translation>
+    </message>
+    <message>
+        <source>With --take-back: print what would be done, write nothing.</source>
+        <translation>Mit --take-back: ausgeben, was getan würde, nichts schreiben.</translation>
+    </message>
+    <message>
+        <source>--take-back goes alone (with --dry-run).</source>
+        <translation>--take-back steht allein (mit --dry-run).</translation>
+    </message>
+    <message>
+        <source>--take-back needs an entry&apos;s id (see --history), not &quot;%1&quot;.</source>
+        <translation>--take-back braucht die ID eines Eintrags (siehe --history), nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>--dry-run goes with --take-back.</source>
+        <translation>--dry-run gehört zu --take-back.</translation>
+    </message>
+    <message>
+        <source>There is no entry %1 in the history of this database (--history lists them).</source>
+        <translation>Im Verlauf dieser Datenbank gibt es keinen Eintrag %1 (--history listet sie auf).</translation>
+    </message>
+    <message>
+        <source>Nothing was taken back: 1 record changed since the entry:</source>
+        <translation>Nichts wurde zurückgenommen: 1 Datensatz wurde seit dem Eintrag geändert:</translation>
+    </message>
+    <message>
+        <source>Nothing was taken back: %1 records changed since the entry:</source>
+        <translation>Nichts wurde zurückgenommen: %1 Datensätze wurden seit dem Eintrag geändert:</translation>
+    </message>
+    <message>
+        <source>Would take back 1 record; nothing was written.</source>
+        <translation>Würde 1 Datensatz zurücknehmen; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>Would take back %1 records; nothing was written.</source>
+        <translation>Würde %1 Datensätze zurücknehmen; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>Command line</source>
+        <translation>Befehlszeile</translation>
+    </message>
+    <message>
+        <source>Taken back: %1 (1 record).</source>
+        <translation>Zurückgenommen: %1 (1 Datensatz).</translation>
+    </message>
+    <message>
+        <source>Taken back: %1 (%2 records).</source>
+        <translation>Zurückgenommen: %1 (%2 Datensätze).</translation>
+    </message>
+    <message>
+        <source>The history could not be written: %1</source>
+        <translation>Der Verlauf konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>Nothing was taken back: %1</source>
+        <translation>Nichts wurde zurückgenommen: %1</translation>
+    </message>
 </context>
 <context>
     <name>ExportChannels</name>
@@ -648,6 +708,89 @@
     <message>
         <source>%1 sources are named &quot;%2&quot;: give the id of the one to export.</source>
         <translation>%1 Quellen heißen „%2“: geben Sie die ID der zu exportierenden an.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordName</name>
+    <message>
+        <source>#%1</source>
+        <translation>#%1</translation>
+    </message>
+    <message>
+        <source>source %1</source>
+        <translation>Quelle %1</translation>
+    </message>
+    <message>
+        <source>channel %1</source>
+        <translation>Sender %1</translation>
+    </message>
+    <message>
+        <source>tuning values of channel %1</source>
+        <translation>Abstimmwerte von Sender %1</translation>
+    </message>
+    <message>
+        <source>card %1 on “%2”</source>
+        <translation>Karte %1 auf „%2“</translation>
+    </message>
+    <message>
+        <source>input %1</source>
+        <translation>Eingang %1</translation>
+    </message>
+    <message>
+        <source>number</source>
+        <translation>Nummer</translation>
+    </message>
+    <message>
+        <source>name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>short name</source>
+        <translation>Kurzname</translation>
+    </message>
+    <message>
+        <source>XMLTV ID</source>
+        <translation>XMLTV-ID</translation>
+    </message>
+    <message>
+        <source>icon</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>frequency</source>
+        <translation>Frequenz</translation>
+    </message>
+    <message>
+        <source>PIDs</source>
+        <translation>PIDs</translation>
+    </message>
+    <message>
+        <source>input</source>
+        <translation>Eingang</translation>
+    </message>
+    <message>
+        <source>start channel</source>
+        <translation>Startsender</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keiner)</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>hinzugefügt</translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation>gelöscht</translation>
+    </message>
+    <message>
+        <source>unchanged</source>
+        <translation>unverändert</translation>
     </message>
 </context>
 <context>
@@ -1227,6 +1370,85 @@
     </message>
 </context>
 <context>
+    <name>THistoryWin</name>
+    <message>
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message>
+        <source>When</source>
+        <translation>Wann</translation>
+    </message>
+    <message>
+        <source>Who</source>
+        <translation>Wer</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>Was</translation>
+    </message>
+    <message>
+        <source>Rows</source>
+        <translation>Zeilen</translation>
+    </message>
+    <message>
+        <source>Writes to this database, newest first</source>
+        <translation>Schreibvorgänge in diese Datenbank, neueste zuerst</translation>
+    </message>
+    <message>
+        <source>Enter takes the selected write back</source>
+        <translation>Eingabe nimmt den gewählten Schreibvorgang zurück</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Datensatz</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Änderung</translation>
+    </message>
+    <message>
+        <source>Records the selected write changed</source>
+        <translation>Vom gewählten Schreibvorgang geänderte Datensätze</translation>
+    </message>
+    <message>
+        <source>&amp;Take back...</source>
+        <translation>&amp;Zurücknehmen...</translation>
+    </message>
+    <message>
+        <source>Review taking the selected write back, record by record</source>
+        <translation>Das Zurücknehmen des gewählten Schreibvorgangs Datensatz für Datensatz prüfen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>%1 on %2</source>
+        <translation>%1 auf %2</translation>
+    </message>
+    <message>
+        <source>%1 (unfinished)</source>
+        <translation>%1 (unvollendet)</translation>
+    </message>
+    <message>
+        <source>No history is kept.</source>
+        <translation>Es wird kein Verlauf geführt.</translation>
+    </message>
+    <message>
+        <source>Nothing has been written to this database yet.</source>
+        <translation>In diese Datenbank wurde noch nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>Taken back: %1.</source>
+        <translation>Zurückgenommen: %1.</translation>
+    </message>
+    <message>
+        <source>Taken back, but the history could not be written: %1</source>
+        <translation>Zurückgenommen, aber der Verlauf konnte nicht geschrieben werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>TIconStore</name>
     <message>
         <source>No icon</source>
@@ -1780,6 +2002,14 @@
         <source>Deleted, but the history could not be written: %1</source>
         <translation>Gelöscht, aber der Verlauf konnte nicht geschrieben werden: %1</translation>
     </message>
+    <message>
+        <source>History...</source>
+        <translation>Verlauf...</translation>
+    </message>
+    <message>
+        <source>Every write this program made to the database, each of which can be taken back (Ctrl+H)</source>
+        <translation>Jeder Schreibvorgang dieses Programms in die Datenbank, jeder davon kann zurückgenommen werden (Strg+H)</translation>
+    </message>
 </context>
 <context>
     <name>TRenumberWin</name>
@@ -2046,6 +2276,140 @@
         <source>Port</source>
         <translation>Port
 </translation>
+    </message>
+</context>
+<context>
+    <name>TTakeBackWin</name>
+    <message>
+        <source>Record</source>
+        <translation>Datensatz</translation>
+    </message>
+    <message>
+        <source>What happens</source>
+        <translation>Was geschieht</translation>
+    </message>
+    <message>
+        <source>Take back</source>
+        <translation>Zurücknehmen</translation>
+    </message>
+    <message>
+        <source>ticked</source>
+        <translation>angehakt</translation>
+    </message>
+    <message>
+        <source>not ticked</source>
+        <translation>nicht angehakt</translation>
+    </message>
+    <message>
+        <source>Records to take back</source>
+        <translation>Zurückzunehmende Datensätze</translation>
+    </message>
+    <message>
+        <source>Space ticks or unticks a record; a record changed since is overwritten when ticked</source>
+        <translation>Leertaste hakt einen Datensatz an oder ab; ein seither geänderter Datensatz wird überschrieben, wenn er angehakt ist</translation>
+    </message>
+    <message>
+        <source>%1 changed since</source>
+        <translation>%1 seither geändert</translation>
+    </message>
+    <message>
+        <source>%1 cannot come back</source>
+        <translation>%1 können nicht zurückkommen</translation>
+    </message>
+    <message>
+        <source>%1 as they were</source>
+        <translation>%1 wie vorher</translation>
+    </message>
+    <message>
+        <source>. Apply takes back 1 record.</source>
+        <translation>. Anwenden nimmt 1 Datensatz zurück.</translation>
+    </message>
+    <message>
+        <source>. Apply takes back %1 records.</source>
+        <translation>. Anwenden nimmt %1 Datensätze zurück.</translation>
+    </message>
+    <message>
+        <source>%1 unchanged since the write</source>
+        <translation>%1 seit dem Schreiben unverändert</translation>
+    </message>
+</context>
+<context>
+    <name>TakeBack</name>
+    <message>
+        <source>Nothing was taken back: changed meanwhile by someone else: %1.</source>
+        <translation>Nichts wurde zurückgenommen: inzwischen von jemand anderem geändert: %1.</translation>
+    </message>
+    <message>
+        <source>Take back: %1</source>
+        <translation>Zurücknehmen: %1</translation>
+    </message>
+    <message>
+        <source>nothing to do: it is as it was before</source>
+        <translation>nichts zu tun: es ist wie vorher</translation>
+    </message>
+    <message>
+        <source>cannot come back: the table %1 is not known</source>
+        <translation>kann nicht zurückkommen: die Tabelle %1 ist unbekannt</translation>
+    </message>
+    <message>
+        <source>changed since: %1</source>
+        <translation>seither geändert: %1</translation>
+    </message>
+    <message>
+        <source>cannot come back: deleted since</source>
+        <translation>kann nicht zurückkommen: seither gelöscht</translation>
+    </message>
+    <message>
+        <source>cannot come back: its id %1 is in use again by %2</source>
+        <translation>kann nicht zurückkommen: seine ID %1 ist wieder vergeben an %2</translation>
+    </message>
+    <message>
+        <source>delete the source added then</source>
+        <translation>die damals hinzugefügte Quelle löschen</translation>
+    </message>
+    <message>
+        <source>delete the channel added then</source>
+        <translation>den damals hinzugefügten Sender löschen</translation>
+    </message>
+    <message>
+        <source>delete the tuning values added then</source>
+        <translation>die damals hinzugefügten Abstimmwerte löschen</translation>
+    </message>
+    <message>
+        <source>delete the card added then</source>
+        <translation>die damals hinzugefügte Karte löschen</translation>
+    </message>
+    <message>
+        <source>delete the input added then</source>
+        <translation>den damals hinzugefügten Eingang löschen</translation>
+    </message>
+    <message>
+        <source>%1, with its tuning values</source>
+        <translation>%1, mit seinen Abstimmwerten</translation>
+    </message>
+    <message>
+        <source>%1 %2 (now %3)</source>
+        <translation>%1 %2 (jetzt %3)</translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation>gelöscht</translation>
+    </message>
+    <message>
+        <source>restore %1</source>
+        <translation>wiederherstellen: %1</translation>
+    </message>
+    <message>
+        <source>bring back %1 with its tuning values</source>
+        <translation>%1 mit seinen Abstimmwerten zurückholen</translation>
+    </message>
+    <message>
+        <source>bring back %1</source>
+        <translation>%1 zurückholen</translation>
+    </message>
+    <message>
+        <source>delete the row added then</source>
+        <translation>die damals hinzugefügte Zeile löschen</translation>
     </message>
 </context>
 <context>

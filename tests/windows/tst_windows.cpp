@@ -5,6 +5,7 @@
 #include "dvbtuning.h"
 #include "editorwin.h"
 #include "geometry.h"
+#include "historywin.h"
 #include "iconstore.h"
 #include "iconswin.h"
 #include "importwin.h"
@@ -15,6 +16,8 @@
 #include "messagebox.h"
 #include "renumberwin.h"
 #include "settingswin.h"
+#include "takeback.h"
+#include "takebackwin.h"
 #include "testdatabase.h"
 #include "windowcheck.h"
 
@@ -85,6 +88,35 @@ class TestWindows : public QObject, ServerFixture
                                                 QList<TChannelRow>{}, TCardKind::DVBT,
                                                 TImportLimits{});
         }
+        if (which == QLatin1String("history window") ||
+            which == QLatin1String("take back review")) {
+            // One renumbering written, as the history shows it and its take-back reviews it.
+            TWrittenRow row;
+            row.table = QStringLiteral("channel");
+            row.keyColumn = QStringLiteral("chanid");
+            row.key = 1001;
+            row.before = {{QStringLiteral("chanid"), 1001},
+                          {QStringLiteral("channum"), QStringLiteral("5")},
+                          {QStringLiteral("name"), QStringLiteral("Das Erste")}};
+            row.after = row.before;
+            row.after.insert(QStringLiteral("channum"), QStringLiteral("1"));
+            if (which == QLatin1String("take back review")) {
+                m_takeBack = std::make_unique<TTakeBack>(QStringLiteral("Renumber"),
+                                                         QList<TWrittenRow>{row});
+                m_takeBack->Read(*module->Conn);
+                return std::make_unique<TTakeBackWin>(*m_takeBack, *module->Conn,
+                                                      QStringLiteral("History"));
+            }
+            m_history = std::make_unique<TWriteHistory>(
+                m_historyDir.filePath(QStringLiteral("history.sqlite")),
+                QStringLiteral("localhost"), db->Name());
+            if (m_history->Entries().isEmpty())
+                m_history->Done(m_history->Begin(QStringLiteral("Channels"),
+                                                 QStringLiteral("Renumber"), {row}));
+            auto w = std::make_unique<THistoryWin>(m_history.get(), *module->Conn);
+            w->Reload();
+            return w;
+        }
         const TChannelRow channel{0, "1", "1", "ARD", "Das Erste", "", ""};
         if (which == QLatin1String("listings review"))
             return std::make_unique<TListingsWin>(
@@ -102,6 +134,9 @@ class TestWindows : public QObject, ServerFixture
             5);
     }
     std::unique_ptr<TIconStore> m_store;
+    std::unique_ptr<TTakeBack> m_takeBack;
+    QTemporaryDir m_historyDir;
+    std::unique_ptr<TWriteHistory> m_history;
 
     // The texts a window shows a user: its title, captions, buttons, headers, tooltips
     // and hints (not the values of the database it shows).
@@ -174,7 +209,7 @@ private slots:
     {
         windows();
         for (const char* w : {"channel 9", "line-up check", "import preview", "listings review",
-                              "icons review", "renumber"})
+                              "icons review", "renumber", "history window", "take back review"})
             QTest::newRow(w) << QString::fromLatin1(w);
     }
 
