@@ -2,12 +2,12 @@
 
 #include "connection.h"
 #include "errors.h"
+#include "recordname.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSqlDatabase>
@@ -264,17 +264,11 @@ int TWriteHistory::Settle(TSQLConnection& connection)
                       {m_dbHost, m_dbName});
     while (q.next())
         unfinished << q.value(0).toLongLong();
-    // The tables an entry may name, with their keys: nothing else is asked for.
-    static const QHash<QString, QString> keys{
-        {QStringLiteral("videosource"), QStringLiteral("sourceid")},
-        {QStringLiteral("channel"), QStringLiteral("chanid")},
-        {QStringLiteral("channel_dvb"), QStringLiteral("chanid")},
-        {QStringLiteral("capturecard"), QStringLiteral("cardid")},
-        {QStringLiteral("cardinput"), QStringLiteral("cardinputid")}};
     for (const qint64 id : unfinished) {
         bool committed = true;
         for (const TWrittenRow& row : Rows(id)) {
-            if (keys.value(row.table) != row.keyColumn) {
+            // Only the line-up's tables, by their keys: nothing else is asked for.
+            if (RecordName::KeyColumn(row.table) != row.keyColumn) {
                 committed = false;
                 break;
             }
