@@ -82,15 +82,6 @@ QSqlQuery run(QSqlDatabase& db, const QString& sql, const QVariantList& binds = 
     return q;
 }
 
-/// The same value for the history's comparison: numbers read back from JSON as doubles
-/// equal the server's integers.
-bool sameValue(const QVariant& a, const QVariant& b)
-{
-    if (a.isNull() || b.isNull())
-        return a.isNull() == b.isNull();
-    return a.toString() == b.toString();
-}
-
 } // namespace
 
 TWriteHistory* WriteHistory = nullptr;
@@ -281,7 +272,7 @@ int TWriteHistory::Settle(TSQLConnection& connection)
             } else {
                 committed = present;
                 for (auto c = row.after.begin(); committed && c != row.after.end(); ++c)
-                    committed = sameValue(now.value(c.key()), c.value());
+                    committed = RecordName::Same(now.value(c.key()), c.value());
             }
             if (!committed)
                 break;
