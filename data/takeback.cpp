@@ -154,9 +154,16 @@ TTakeBack::TItem::State TTakeBack::stateOf(qsizetype r, QString* note) const
             *note = TTakeBackText::tr("cannot come back: deleted since");
             return TItem::State::CannotReturn;
         }
-        if (!changedSince(row.after))
-            return TItem::State::Ready;
+        // What the write changed is what matters: a change since to another column is
+        // kept, and an input still without a source gets its source back.
         const QStringList columns = changedColumns(row);
+        QVariantMap written;
+        for (const QString& c : columns)
+            written.insert(c, row.after.value(c));
+        if (columns.isEmpty())
+            return TItem::State::AsItWas;
+        if (!changedSince(written))
+            return TItem::State::Ready;
         const bool restored = std::all_of(columns.begin(), columns.end(), [&](const QString& c) {
             return RecordName::Same(now->value(c), row.before.value(c));
         });

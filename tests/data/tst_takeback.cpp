@@ -197,6 +197,9 @@ private slots:
     void changedByAnotherUser()
     {
         write(QStringLiteral("field edit"));
+        // A change to a column the write left alone is kept; one to what it wrote is not.
+        db->Exec(QStringLiteral("UPDATE channel SET name = 'Erstes' WHERE chanid = 1101"));
+        QCOMPARE(takeBackNewest().TickedCount(), 1);
         db->Exec(QStringLiteral("UPDATE channel SET channum = '14' WHERE chanid = 1101"));
         TTakeBack changed = takeBackNewest();
         QCOMPARE(changed.Items().value(0).state, TTakeBack::TItem::State::ChangedSince);
@@ -204,8 +207,8 @@ private slots:
         QCOMPARE(changed.TickedCount(), 0);
         changed.SetTicked(0, true); // ticking it overwrites
         TLineupWriter(*module->Conn).TakeBack(changed);
-        QCOMPARE(db->Scalar(QStringLiteral("SELECT channum FROM channel WHERE chanid = 1101")),
-                 QVariant(QStringLiteral("21")));
+        QCOMPARE(db->Rows(QStringLiteral("SELECT channum, name FROM channel WHERE chanid = 1101")),
+                 QStringList{QStringLiteral("21|Erstes")});
 
         write(QStringLiteral("source with channels and inputs"));
         db->Exec(QStringLiteral("INSERT INTO channel (chanid, channum, name) VALUES (1110, '9', "
