@@ -209,7 +209,6 @@ void TMainWin::CheckActionExecute()
         };
         window->Check();
         m_lineupWin = window.release();
-        connect(m_lineupWin, &QObject::destroyed, this, [this] { m_lineupWin = nullptr; });
         m_lineupWin->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         m_lineupWin->Check();
@@ -228,7 +227,6 @@ void TMainWin::HistoryActionExecute()
         };
         window->Reload();
         m_historyWin = window.release();
-        connect(m_historyWin, &QObject::destroyed, this, [this] { m_historyWin = nullptr; });
         m_historyWin->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         m_historyWin->Reload();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QLabel;
@@ -78,8 +79,9 @@ private:
     /// Opens the editor where `problem` is, and reads its list anew when it closes.
     void openProblem(const TProblem& problem);
     void recheck();
-    TLineupWin* m_lineupWin = nullptr;
-    THistoryWin* m_historyWin = nullptr;
+    // The tool windows while they are open (they close and go on their own).
+    QPointer<TLineupWin> m_lineupWin;
+    QPointer<THistoryWin> m_historyWin;
 };
 
 /// The program's main window while it exists.
