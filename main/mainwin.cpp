@@ -218,6 +218,16 @@ void TMainWin::CheckActionExecute()
     m_lineupWin->activateWindow();
 }
 
+TLineupWin* TMainWin::LineupWin() const
+{
+    return m_lineupWin;
+}
+
+THistoryWin* TMainWin::HistoryWin() const
+{
+    return m_historyWin;
+}
+
 void TMainWin::HistoryActionExecute()
 {
     if (!m_historyWin) {

@@ -66,11 +66,11 @@ public:
     /// Check... (F7): opens the line-up check, or checks again in the one open.
     void CheckActionExecute();
     /// The line-up check's window, while it is open.
-    TLineupWin* LineupWin() const { return m_lineupWin; }
+    TLineupWin* LineupWin() const;
     /// History... (Ctrl+H): opens the history of writes, or reads it again in the one open.
     void HistoryActionExecute();
     /// The history's window, while it is open.
-    THistoryWin* HistoryWin() const { return m_historyWin; }
+    THistoryWin* HistoryWin() const;
 
 private:
     void setUpLayout();
