@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "backupcommand.h"
 #include "clientdataset.h"
 #include "errors.h"
 #include "historycommand.h"
@@ -210,10 +211,25 @@ std::optional<int> RunCommandLine(int argc, char** argv)
         QStringLiteral("ID"));
     const QCommandLineOption dryRun(
         QStringLiteral("dry-run"),
-        TCommandLineText::tr("With --take-back: print what would be done, write nothing."));
+        TCommandLineText::tr("With --take-back or --restore: print what would be done, write "
+                             "nothing."));
+    const QCommandLineOption backup(
+        QStringLiteral("backup"),
+        TCommandLineText::tr("Write the line-up (sources, channels, tuning values, cards, "
+                             "inputs) to FILE as JSON (- for standard output). Exit status: 0 "
+                             "written, 1 not."),
+        TCommandLineText::tr("FILE"));
+    const QCommandLineOption restore(
+        QStringLiteral("restore"),
+        TCommandLineText::tr("Make the line-up hold exactly what FILE holds, printing what "
+                             "changes first. Exit status: 0 restored (or nothing to change), 2 "
+                             "with --dry-run when something would change, 1 not."),
+        TCommandLineText::tr("FILE"));
     parser.addOption(check);
     parser.addOption(history);
     parser.addOption(takeBack);
+    parser.addOption(backup);
+    parser.addOption(restore);
     parser.addOption(dryRun);
     parser.addOption(limit);
     parser.addOption(json);
@@ -237,6 +253,17 @@ std::optional<int> RunCommandLine(int argc, char** argv)
         return 0;
     }
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(backup) || parser.isSet(restore)) {
+        if (parser.isSet(backup) + parser.isSet(restore) + parser.isSet(check) +
+                    parser.isSet(exportOption) + parser.isSet(history) + parser.isSet(takeBack) >
+                1 ||
+            parser.isSet(json) || parser.isSet(limit) || !positional.isEmpty() ||
+            (parser.isSet(backup) && parser.isSet(dryRun)))
+            return usageError(parser, TCommandLineText::tr("--backup goes alone; --restore goes "
+                                                           "alone or with --dry-run."));
+        return parser.isSet(backup) ? RunBackup(parser.value(backup))
+                                    : RunRestore(parser.value(restore), parser.isSet(dryRun));
+    }
     if (parser.isSet(takeBack)) {
         if (parser.isSet(check) || parser.isSet(exportOption) || parser.isSet(history) ||
             parser.isSet(json) || parser.isSet(limit) || !positional.isEmpty())
@@ -251,7 +278,8 @@ std::optional<int> RunCommandLine(int argc, char** argv)
         return RunTakeBack(id, parser.isSet(dryRun));
     }
     if (parser.isSet(dryRun))
-        return usageError(parser, TCommandLineText::tr("--dry-run goes with --take-back."));
+        return usageError(parser,
+                          TCommandLineText::tr("--dry-run goes with --take-back or --restore."));
     if (parser.isSet(history)) {
         if (parser.isSet(check) || parser.isSet(exportOption) || !positional.isEmpty())
             return usageError(parser, TCommandLineText::tr("--history goes alone (with --limit "

@@ -27,6 +27,7 @@ int TLineupWriter::Save(const QList<TSQLClientDataSet*>& dataSets)
         }
     if (changes == 0)
         return 0;
+    snapshot();
     startHistory();
     m_connection.StartTransaction();
     try {
@@ -46,6 +47,7 @@ void TLineupWriter::DeleteSource(TSQLClientDataSet& sources, int id)
 {
     m_written.clear();
     const QString sourceName = sources.FieldValue(QStringLiteral("name")).toString();
+    snapshot();
     m_connection.StartTransaction();
     try {
         // What goes, as it stands inside the transaction: the channels' digital rows,
@@ -87,6 +89,7 @@ void TLineupWriter::DeleteSource(TSQLClientDataSet& sources, int id)
 void TLineupWriter::DeleteCard(TSQLClientDataSet& cards, int id)
 {
     m_written.clear();
+    snapshot();
     m_connection.StartTransaction();
     const QString type = cards.FieldValue(QStringLiteral("cardtype")).toString();
     const QString host = cards.FieldValue(QStringLiteral("hostname")).toString();
@@ -115,6 +118,7 @@ void TLineupWriter::TakeBack(TTakeBack& takeBack)
     m_what = takeBack.What();
     if (takeBack.TickedCount() == 0)
         return;
+    snapshot();
     m_connection.StartTransaction();
     try {
         takeBack.Recheck(m_connection);
@@ -170,11 +174,23 @@ void TLineupWriter::deleteRow(TSQLClientDataSet& list, const QStringList& statem
     commit();
 }
 
+void TLineupWriter::snapshot()
+{
+    // Nothing of it stops the write: what went wrong is said as the history's failures are.
+    m_historyError.clear();
+    if (TWriteHistory* history = WriteHistory) {
+        try {
+            history->SnapshotBeforeWrite(m_connection);
+        } catch (const EKorvaneError& e) {
+            m_historyError = e.Message();
+        }
+    }
+}
+
 void TLineupWriter::startHistory()
 {
     // The history is written before the commit and marked done after it; nothing of it
     // stops the write.
-    m_historyError.clear();
     m_entry = {};
     if (TWriteHistory* history = WriteHistory) {
         try {

@@ -57,6 +57,8 @@ private:
     /// `after` (column -> value) when given.
     void name(const QString& table, const QString& select, int id, const QVariantMap& after = {});
     void deleteRow(TSQLClientDataSet& list, const QStringList& statements);
+    /// Before the write: today's snapshot of the line-up, when there is none yet.
+    void snapshot();
     /// Starts writing the history's entry of m_written, while the write goes on.
     void startHistory();
     /// The entry started, waited for: its id, 0 when it could not be written (the

@@ -1,5 +1,7 @@
 #include "recordname.h"
 
+#include "lineuptables.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -29,13 +31,8 @@ namespace RecordName {
 
 QString KeyColumn(const QString& table)
 {
-    static const QHash<QString, QString> keys{
-        {QStringLiteral("videosource"), QStringLiteral("sourceid")},
-        {QStringLiteral("channel"), QStringLiteral("chanid")},
-        {QStringLiteral("channel_dvb"), QStringLiteral("chanid")},
-        {QStringLiteral("capturecard"), QStringLiteral("cardid")},
-        {QStringLiteral("cardinput"), QStringLiteral("cardinputid")}};
-    return keys.value(table);
+    const TLineupTable* known = LineupTable(table);
+    return known ? known->Key() : QString();
 }
 
 QHash<qlonglong, QString> Channels(const QList<TWrittenRow>& rows)

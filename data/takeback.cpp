@@ -57,14 +57,14 @@ EChangedMeanwhile::EChangedMeanwhile(const QStringList& records)
 {
 }
 
-TTakeBack::TTakeBack(const QString& what, const QList<TWrittenRow>& rows)
-    : m_what(what), m_rows(rows)
+TTakeBack::TTakeBack(const QString& what, const QList<TWrittenRow>& rows, Purpose purpose)
+    : m_what(what), m_rows(rows), m_purpose(purpose)
 {
 }
 
 QString TTakeBack::What() const
 {
-    return TTakeBackText::tr("Take back: %1").arg(m_what);
+    return m_purpose == Purpose::Restore ? m_what : TTakeBackText::tr("Take back: %1").arg(m_what);
 }
 
 void TTakeBack::Read(TSQLConnection& connection)
@@ -187,6 +187,10 @@ QString TTakeBack::actionOf(const TItem& item) const
     const bool withTuning = item.rows.size() > 1;
     switch (row.kind) {
     case Kind::Insert: {
+        if (m_purpose == Purpose::Restore)
+            return withTuning ? TTakeBackText::tr("delete it with its tuning values: not in the "
+                                                  "backup")
+                              : TTakeBackText::tr("delete it: not in the backup");
         static const QHash<QString, const char*> added{
             {QStringLiteral("videosource"),
              QT_TRANSLATE_NOOP("TakeBack", "delete the source added then")},

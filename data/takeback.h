@@ -45,8 +45,13 @@ public:
         bool Tickable() const { return state == State::Ready || state == State::ChangedSince; }
     };
 
-    /// Taking back the entry `what` that wrote `rows`.
-    TTakeBack(const QString& what, const QList<TWrittenRow>& rows);
+    /// What the rows are taken back for: an entry of the history, or a restore of a
+    /// backup (whose rows say how the line-up differs from it).
+    enum class Purpose : quint8 { TakeBack, Restore };
+
+    /// Taking back the entry `what` that wrote `rows`; for a restore, `what` names it.
+    TTakeBack(const QString& what, const QList<TWrittenRow>& rows,
+              Purpose purpose = Purpose::TakeBack);
 
     /// Reads how the entry's records stand now and what taking each back does; records
     /// unchanged since are ticked. Raises the database's error.
@@ -57,7 +62,8 @@ public:
     void SetTicked(qsizetype item, bool ticked);
     int TickedCount() const;
     int Count(TItem::State state) const;
-    /// The entry the take-back makes: "Take back: Renumber 11 channels".
+    /// The entry the take-back makes: "Take back: Renumber 11 channels" (a restore's
+    /// name as given).
     QString What() const;
 
     /// Reads the ticked records again, inside the write's transaction, locking them;
@@ -79,6 +85,7 @@ private:
 
     QString m_what;
     QList<TWrittenRow> m_rows;
+    Purpose m_purpose;
     QHash<QString, QStringList> m_columns; // each table's columns in the database
     QHash<qsizetype, TNow> m_now;          // each row as Read found it
     QList<TItem::State> m_rowStates;       // and what that makes of it

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "lineupbackup.h"
 #include "writtenrow.h"
 
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <future>
 
 class TSQLConnection;
@@ -20,6 +22,14 @@ struct THistoryEntry
     QString what;
     int rows = 0;
     bool done = false;
+};
+
+/// A copy of the line-up kept before the first write of a day.
+struct TSnapshot
+{
+    QString path;
+    QDate day;      // the day of the first change it was kept for
+    QDateTime time; // UTC, when it was taken
 };
 
 /// The history of every write this program made to the line-up tables, kept in a SQLite
@@ -62,11 +72,26 @@ public:
     /// The rows of entry `id`, in the order they were written.
     QList<TWrittenRow> Rows(qint64 id);
 
+    /// Before a write: when there is no snapshot of the database from today (by Clock's
+    /// local date), keeps its line-up as it is now, gzip-compressed, in the folder
+    /// snapshots/ beside the history, the last KeepSnapshots of each database kept.
+    /// Returns the file written (empty when today's is there); raises the reason when it
+    /// cannot be written.
+    QString SnapshotBeforeWrite(TSQLConnection& connection);
+    /// The snapshots of this database, newest first.
+    QList<TSnapshot> Snapshots() const;
+    /// The line-up a snapshot holds, checked as a backup file is.
+    static TLineupBackup ReadSnapshot(const QString& path, TSQLConnection& connection);
+    /// The time now, as snapshots take it (tests give their own).
+    static std::function<QDateTime()> Clock;
+
     static constexpr int KeepDays = 180;
+    static constexpr int KeepSnapshots = 30;
     static constexpr qint64 KeepBytes = 100 * 1024 * 1024;
 
 private:
     class QSqlDatabase database();
+    QString snapshotFolder() const;
     void prune();
 
     QString m_path;

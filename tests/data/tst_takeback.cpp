@@ -311,7 +311,7 @@ private slots:
         QCOMPARE(program({QStringLiteral("--take-back"), QStringLiteral("99")}, &out, &err), 1);
         QVERIFY2(err.contains(QStringLiteral("There is no entry 99")), qPrintable(err));
         QCOMPARE(program({QStringLiteral("--dry-run")}, &out, &err), 1);
-        QVERIFY(err.contains(QStringLiteral("--dry-run goes with --take-back")));
+        QVERIFY(err.contains(QStringLiteral("--dry-run goes with --take-back or --restore")));
     }
 
     // Two programs writing one history at once both get every entry in.

@@ -1,0 +1,126 @@
+#include "backupcommand.h"
+
+#include "clientdataset.h"
+#include "errors.h"
+#include "lineupbackup.h"
+#include "lineuprestore.h"
+#include "lineupwriter.h"
+#include "sqlmodule.h"
+#include "startup.h"
+#include "takeback.h"
+#include "writehistory.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cstdio>
+
+namespace {
+
+/// The texts of this file, translated as CommandLine's.
+struct TBackupCommandText
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
+
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+/// Runs `work` on the database the settings name: its status, or 1 with the reason.
+template <typename Work> int onDatabase(Work work)
+{
+    try {
+        TSQLModule module(&TSQLClientDataSet::CreateSearchDataSet);
+        return work(module);
+    } catch (const ENoHostName&) {
+        print(stderr, NoSettingsMessage() + QLatin1Char('\n'));
+    } catch (const EKorvaneError& e) {
+        print(stderr, e.Message() + QLatin1Char('\n'));
+    }
+    return 1;
+}
+
+} // namespace
+
+int RunBackup(const QString& path)
+{
+    return onDatabase([&path](TSQLModule& module) {
+        const TLineupBackup backup =
+            ReadLineupBackup(*module.Conn, module.HostName(), module.DatabaseName());
+        const QByteArray json = LineupBackupJson(backup);
+        if (path == QLatin1String("-")) {
+            if (std::fwrite(json.constData(), 1, size_t(json.size()), stdout) !=
+                    size_t(json.size()) ||
+                std::fflush(stdout) != 0)
+                throw EKorvaneError(
+                    TBackupCommandText::tr("The backup could not be written to standard output."));
+        } else {
+            // Whole or not at all: a file there stays as it was when this fails.
+            QSaveFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() ||
+                !file.commit())
+                throw EKorvaneError(TBackupCommandText::tr("%1 could not be written: %2")
+                                        .arg(path, file.errorString()));
+        }
+        print(stderr,
+              TBackupCommandText::tr("%1 rows of the line-up backed up to %2.\n")
+                  .arg(backup.RowCount())
+                  .arg(path == QLatin1String("-") ? TBackupCommandText::tr("standard output")
+                                                  : path));
+        return 0;
+    });
+}
+
+int RunRestore(const QString& path, bool dryRun)
+{
+    return onDatabase([&](TSQLModule& module) {
+        const QFileInfo info(path);
+        if (info.size() > MaxBackupBytes)
+            throw EKorvaneError(TBackupCommandText::tr("%1 cannot be restored: it is larger "
+                                                       "than 256 MB")
+                                    .arg(path));
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw EKorvaneError(
+                TBackupCommandText::tr("%1 cannot be read: %2").arg(path, file.errorString()));
+        const TLineupBackup then = ParseLineupBackup(file.readAll(), path, *module.Conn);
+        const TLineupBackup now =
+            ReadLineupBackup(*module.Conn, module.HostName(), module.DatabaseName());
+        const QList<TWrittenRow> rows = RestoreRows(now, then);
+        if (rows.isEmpty()) {
+            print(stdout,
+                  TBackupCommandText::tr("The line-up already holds what %1 holds.\n").arg(path));
+            return 0;
+        }
+        print(stdout, RestoreLines(rows, now, then).join(QLatin1Char('\n')) + QLatin1Char('\n') +
+                          RestoreSummary(rows) + QLatin1Char('\n'));
+        if (dryRun)
+            return 2;
+        TWriteHistory history(TWriteHistory::DefaultPath(), module.HostName(),
+                              module.DatabaseName());
+        TTakeBack restore(
+            TBackupCommandText::tr("Restore the line-up from %1").arg(info.fileName()), rows,
+            TTakeBack::Purpose::Restore);
+        restore.Read(*module.Conn);
+        for (qsizetype i = 0; i < restore.Items().size(); ++i)
+            restore.SetTicked(i, true);
+        WriteHistory = &history; // the restore is an entry of its own
+        TLineupWriter writer(*module.Conn, TBackupCommandText::tr("Command line"));
+        try {
+            writer.TakeBack(restore);
+        } catch (...) {
+            WriteHistory = nullptr;
+            throw;
+        }
+        WriteHistory = nullptr;
+        print(stdout, TBackupCommandText::tr("Restored from %1.\n").arg(path));
+        if (!writer.HistoryError().isEmpty())
+            print(stderr, TBackupCommandText::tr("The history could not be written: %1\n")
+                              .arg(writer.HistoryError()));
+        return 0;
+    });
+}

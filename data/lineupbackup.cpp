@@ -1,0 +1,240 @@
+#include "lineupbackup.h"
+
+#include "connection.h"
+#include "errors.h"
+#include "lineuptables.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <QSqlQuery>
+
+namespace {
+
+/// The texts of this file, translated as LineupBackup's.
+struct TLineupBackupText
+{
+    Q_DECLARE_TR_FUNCTIONS(LineupBackup)
+};
+
+const QString Format = QStringLiteral("korvane-setup line-up");
+constexpr int Version = 1;
+
+/// A value as a backup holds it.
+QVariant stored(const QVariant& value, bool number)
+{
+    if (value.isNull())
+        return QVariant();
+    return number ? QVariant(value.toLongLong()) : QVariant(value.toString());
+}
+
+/// What is wrong with the file, as the user reads it.
+[[noreturn]] void refuse(const QString& file, const QString& what)
+{
+    throw EKorvaneError(TLineupBackupText::tr("%1 cannot be restored: %2").arg(file, what));
+}
+
+/// Where a value stands: "channel, row 3, column name".
+QString place(const QString& table, qsizetype row, const QString& column = {})
+{
+    return column.isEmpty()
+               ? TLineupBackupText::tr("%1, row %2").arg(table).arg(row + 1)
+               : TLineupBackupText::tr("%1, row %2, column %3").arg(table).arg(row + 1).arg(column);
+}
+
+/// The value of `column` checked against the database's column: raises what is wrong.
+QVariant checked(const QJsonValue& value, const TLineupTable& table, const QString& column,
+                 qsizetype row, const QString& file, TSQLConnection& connection)
+{
+    if (value.isNull())
+        return QVariant();
+    if (table.IsNumber(column)) {
+        const bool small = table.smallNumbers.contains(column);
+        const double min = small ? -128 : -2147483648.0, max = small ? 127 : 2147483647.0;
+        const double n = value.toDouble();
+        if (!value.isDouble() || n != double(qlonglong(n)))
+            refuse(file,
+                   TLineupBackupText::tr("%1: %2 is not a whole number")
+                       .arg(place(table.name, row, column),
+                            QString::fromUtf8(
+                                QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact))
+                                .mid(1)
+                                .chopped(1)));
+        if (n < min || n > max)
+            refuse(file, TLineupBackupText::tr("%1: %2 is out of the column's range (%3 to %4)")
+                             .arg(place(table.name, row, column))
+                             .arg(qlonglong(n))
+                             .arg(qlonglong(min))
+                             .arg(qlonglong(max)));
+        return qlonglong(n);
+    }
+    if (!value.isString())
+        refuse(file,
+               TLineupBackupText::tr("%1: a text is expected").arg(place(table.name, row, column)));
+    const QString text = value.toString();
+    const int width = connection.CharacterLength(table.name, column);
+    if (width > 0 && text.size() > width)
+        refuse(file, TLineupBackupText::tr("%1: %2 characters are wider than the column (%3)")
+                         .arg(place(table.name, row, column))
+                         .arg(text.size())
+                         .arg(width));
+    return text;
+}
+
+} // namespace
+
+int TLineupBackup::RowCount() const
+{
+    int count = 0;
+    for (const QList<QVariantList>& rows : tables)
+        count += int(rows.size());
+    return count;
+}
+
+TLineupBackup ReadLineupBackup(TSQLConnection& connection, const QString& host,
+                               const QString& database)
+{
+    TLineupBackup backup;
+    backup.host = host;
+    backup.database = database;
+    backup.time = QDateTime::currentDateTimeUtc();
+    for (const TLineupTable& table : LineupTables()) {
+        QSqlQuery& q = connection.Execute(
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                .arg(table.columns.join(QStringLiteral(", ")), table.name, table.Key()));
+        QList<QVariantList>& rows = backup.tables[table.name];
+        QList<bool> number;
+        for (const QString& c : table.columns)
+            number << table.IsNumber(c);
+        while (q.next()) {
+            QVariantList values;
+            values.reserve(table.columns.size());
+            for (int c = 0; c < table.columns.size(); ++c)
+                values << stored(q.value(c), number[c]);
+            rows << values;
+        }
+    }
+    return backup;
+}
+
+QByteArray LineupBackupJson(const TLineupBackup& backup)
+{
+    QJsonObject tables;
+    for (const TLineupTable& table : LineupTables()) {
+        QJsonArray rows;
+        for (const QVariantList& values : backup.tables.value(table.name)) {
+            QJsonObject row;
+            for (qsizetype c = 0; c < table.columns.size(); ++c) {
+                const QVariant& v = values.at(c);
+                row.insert(table.columns[c], v.isNull() ? QJsonValue(QJsonValue::Null)
+                                             : table.IsNumber(table.columns[c])
+                                                 ? QJsonValue(v.toLongLong())
+                                                 : QJsonValue(v.toString()));
+            }
+            rows.append(row);
+        }
+        tables.insert(table.name, rows);
+    }
+    const QJsonObject root{
+        {QStringLiteral("format"), Format},
+        {QStringLiteral("version"), Version},
+        {QStringLiteral("database"), QJsonObject{{QStringLiteral("host"), backup.host},
+                                                 {QStringLiteral("name"), backup.database}}},
+        {QStringLiteral("time"), backup.time.toString(Qt::ISODate)},
+        {QStringLiteral("tables"), tables}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
+                                TSQLConnection& connection)
+{
+    if (data.size() > MaxBackupBytes)
+        refuse(file, TLineupBackupText::tr("it is larger than 256 MB"));
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::NoError) {
+        // Cut short: the text ends where more was to come.
+        if (error.offset >= data.trimmed().size() - 1 && !data.trimmed().isEmpty())
+            refuse(file, TLineupBackupText::tr("the file is cut short (it ends at byte %1)")
+                             .arg(data.size()));
+        refuse(file, TLineupBackupText::tr("it is not JSON (%1 at byte %2)")
+                         .arg(error.errorString())
+                         .arg(error.offset));
+    }
+    const QJsonObject root = document.object();
+    if (root.value(QStringLiteral("format")).toString() != Format)
+        refuse(file, TLineupBackupText::tr("it is not a line-up backup of this program"));
+    const int version = root.value(QStringLiteral("version")).toInt(0);
+    if (version > Version)
+        refuse(file, TLineupBackupText::tr("it is of a newer version (%1) than this program reads "
+                                           "(%2)")
+                         .arg(version)
+                         .arg(Version));
+    if (version != Version)
+        refuse(file, TLineupBackupText::tr("it has no version this program reads"));
+
+    TLineupBackup backup;
+    const QJsonObject database = root.value(QStringLiteral("database")).toObject();
+    backup.host = database.value(QStringLiteral("host")).toString();
+    backup.database = database.value(QStringLiteral("name")).toString();
+    backup.time = QDateTime::fromString(root.value(QStringLiteral("time")).toString(), Qt::ISODate);
+    const QJsonObject tables = root.value(QStringLiteral("tables")).toObject();
+    for (auto t = tables.begin(); t != tables.end(); ++t)
+        if (!LineupTable(t.key()))
+            refuse(file,
+                   TLineupBackupText::tr("the table %1 is not one of the line-up").arg(t.key()));
+    QHash<QString, QSet<qlonglong>> ids;
+    for (const TLineupTable& table : LineupTables()) {
+        if (!tables.value(table.name).isArray())
+            refuse(file, TLineupBackupText::tr("the table %1 is missing").arg(table.name));
+        const QJsonArray rows = tables.value(table.name).toArray();
+        QList<QVariantList>& kept = backup.tables[table.name];
+        kept.reserve(rows.size());
+        QSet<qlonglong>& keys = ids[table.name];
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            if (!rows.at(r).isObject())
+                refuse(file, TLineupBackupText::tr("%1 is not a row").arg(place(table.name, r)));
+            const QJsonObject row = rows.at(r).toObject();
+            for (auto c = row.begin(); c != row.end(); ++c)
+                if (!table.columns.contains(c.key()))
+                    refuse(file, TLineupBackupText::tr("%1: the column %2 is not known")
+                                     .arg(place(table.name, r), c.key()));
+            QVariantList values;
+            values.reserve(table.columns.size());
+            for (const QString& c : table.columns)
+                values << checked(row.value(c), table, c, r, file, connection);
+            if (values.first().isNull())
+                refuse(
+                    file,
+                    TLineupBackupText::tr("%1 has no %2").arg(place(table.name, r), table.Key()));
+            const qlonglong key = values.first().toLongLong();
+            if (keys.contains(key))
+                refuse(file, TLineupBackupText::tr("two rows of %1 have the id %2")
+                                 .arg(table.name)
+                                 .arg(key));
+            keys.insert(key);
+            kept << values;
+        }
+    }
+    // Every row names only what the file holds (0 and no value name nothing).
+    auto refers = [&](const char* table, int column, const char* to, const char* what) {
+        const TLineupTable* t = LineupTable(QLatin1String(table));
+        for (qsizetype r = 0; r < backup.tables[t->name].size(); ++r) {
+            const QVariant v = backup.tables[t->name][r].at(column);
+            if (!v.isNull() && v.toLongLong() != 0 &&
+                !ids[QLatin1String(to)].contains(v.toLongLong()))
+                refuse(file, TLineupBackupText::tr("%1: its %2 %3 is not in the file")
+                                 .arg(place(t->name, r),
+                                      QCoreApplication::translate("LineupBackup", what))
+                                 .arg(v.toLongLong()));
+        }
+    };
+    refers("channel", 3, "videosource", QT_TRANSLATE_NOOP("LineupBackup", "source"));
+    refers("channel_dvb", 0, "channel", QT_TRANSLATE_NOOP("LineupBackup", "channel"));
+    refers("cardinput", 1, "capturecard", QT_TRANSLATE_NOOP("LineupBackup", "card"));
+    refers("cardinput", 2, "videosource", QT_TRANSLATE_NOOP("LineupBackup", "source"));
+    refers("cardinput", 8, "channel", QT_TRANSLATE_NOOP("LineupBackup", "start channel"));
+    return backup;
+}
