@@ -11,9 +11,7 @@
 #include "writehistory.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace {
@@ -59,12 +57,7 @@ int RunBackup(const QString& path)
                 throw EKorvaneError(
                     TBackupCommandText::tr("The backup could not be written to standard output."));
         } else {
-            // Whole or not at all: a file there stays as it was when this fails.
-            QSaveFile file(path);
-            if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() ||
-                !file.commit())
-                throw EKorvaneError(TBackupCommandText::tr("%1 could not be written: %2")
-                                        .arg(path, file.errorString()));
+            SaveLineupBackup(json, path); // whole or not at all
         }
         print(stderr,
               TBackupCommandText::tr("%1 rows of the line-up backed up to %2.\n")
@@ -78,16 +71,7 @@ int RunBackup(const QString& path)
 int RunRestore(const QString& path, bool dryRun)
 {
     return onDatabase([&](TSQLModule& module) {
-        const QFileInfo info(path);
-        if (info.size() > MaxBackupBytes)
-            throw EKorvaneError(TBackupCommandText::tr("%1 cannot be restored: it is larger "
-                                                       "than 256 MB")
-                                    .arg(path));
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw EKorvaneError(
-                TBackupCommandText::tr("%1 cannot be read: %2").arg(path, file.errorString()));
-        const TLineupBackup then = ParseLineupBackup(file.readAll(), path, *module.Conn);
+        const TLineupBackup then = LoadLineupBackup(path, *module.Conn);
         const TLineupBackup now =
             ReadLineupBackup(*module.Conn, module.HostName(), module.DatabaseName());
         const QList<TWrittenRow> rows = RestoreRows(now, then);
@@ -103,8 +87,8 @@ int RunRestore(const QString& path, bool dryRun)
         TWriteHistory history(TWriteHistory::DefaultPath(), module.HostName(),
                               module.DatabaseName());
         TTakeBack restore(
-            TBackupCommandText::tr("Restore the line-up from %1").arg(info.fileName()), rows,
-            TTakeBack::Purpose::Restore);
+            TBackupCommandText::tr("Restore the line-up from %1").arg(QFileInfo(path).fileName()),
+            rows, TTakeBack::Purpose::Restore);
         restore.Read(*module.Conn);
         for (qsizetype i = 0; i < restore.Items().size(); ++i)
             restore.SetTicked(i, true);

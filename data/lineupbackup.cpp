@@ -3,8 +3,11 @@
 #include "connection.h"
 #include "errors.h"
 #include "lineuptables.h"
+#include "savefile.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -75,10 +78,11 @@ QVariant checked(const QJsonValue& value, const TLineupTable& table, const QStri
                TLineupBackupText::tr("%1: a text is expected").arg(place(table.name, row, column)));
     const QString text = value.toString();
     const int width = connection.CharacterLength(table.name, column);
-    if (width > 0 && text.size() > width)
+    // The column counts characters, not UTF-16 units: an emoji is one.
+    if (width > 0 && text.size() > width && text.toUcs4().size() > width)
         refuse(file, TLineupBackupText::tr("%1: %2 characters are wider than the column (%3)")
                          .arg(place(table.name, row, column))
-                         .arg(text.size())
+                         .arg(text.toUcs4().size())
                          .arg(width));
     return text;
 }
@@ -237,4 +241,25 @@ TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
     refers("cardinput", 2, "videosource", QT_TRANSLATE_NOOP("LineupBackup", "source"));
     refers("cardinput", 8, "channel", QT_TRANSLATE_NOOP("LineupBackup", "start channel"));
     return backup;
+}
+
+void SaveLineupBackup(const QByteArray& json, const QString& path)
+{
+    try {
+        SaveWhole(path, json);
+    } catch (const EKorvaneError& e) {
+        throw EKorvaneError(
+            TLineupBackupText::tr("%1 could not be written: %2").arg(path, e.Message()));
+    }
+}
+
+TLineupBackup LoadLineupBackup(const QString& path, TSQLConnection& connection)
+{
+    if (QFileInfo(path).size() > MaxBackupBytes)
+        refuse(path, TLineupBackupText::tr("it is larger than 256 MB"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EKorvaneError(
+            TLineupBackupText::tr("%1 cannot be read: %2").arg(path, file.errorString()));
+    return ParseLineupBackup(file.readAll(), path, connection);
 }

@@ -38,3 +38,11 @@ QByteArray LineupBackupJson(const TLineupBackup& backup);
 /// EKorvaneError naming the file and what is wrong with it.
 TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
                                 TSQLConnection& connection);
+
+/// Writes `json` to `path` whole or not at all (a file there stays as it was when it
+/// cannot be written); raises the reason.
+void SaveLineupBackup(const QByteArray& json, const QString& path);
+
+/// The backup in the file `path`, checked as ParseLineupBackup checks it (a file over
+/// 256 MB is not read).
+TLineupBackup LoadLineupBackup(const QString& path, TSQLConnection& connection);

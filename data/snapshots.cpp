@@ -2,12 +2,12 @@
 #include "writehistory.h"
 
 #include "errors.h"
+#include "savefile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 #include <zlib.h>
 
@@ -91,11 +91,12 @@ QString TWriteHistory::SnapshotBeforeWrite(TSQLConnection& connection)
         QFile::setPermissions(f, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     TLineupBackup backup = ReadLineupBackup(connection, m_dbHost, m_dbName);
     backup.time = now.toUTC();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(gzip(LineupBackupJson(backup))) < 0 ||
-        !file.commit())
-        throw EKorvaneError(TSnapshotText::tr("The snapshot %1 could not be written: %2")
-                                .arg(path, file.errorString()));
+    try {
+        SaveWhole(path, gzip(LineupBackupJson(backup)));
+    } catch (const EKorvaneError& e) {
+        throw EKorvaneError(
+            TSnapshotText::tr("The snapshot %1 could not be written: %2").arg(path, e.Message()));
+    }
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     // The last ones kept.
     const QStringList kept = QDir(folder).entryList({QStringLiteral("*.json.gz")}, QDir::Files,

@@ -47,6 +47,10 @@ public:
     TWriteHistory(const TWriteHistory&) = delete;
     TWriteHistory& operator=(const TWriteHistory&) = delete;
 
+    /// The database the entries are of.
+    const QString& Host() const { return m_dbHost; }
+    const QString& Database() const { return m_dbName; }
+
     /// The file in the user's data folder.
     static QString DefaultPath();
 

@@ -1,5 +1,7 @@
 #include "channelexport.h"
 
+#include "savefile.h"
+
 #include "dvbtuning.h"
 #include "errors.h"
 #include "fielddef.h"
@@ -7,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <cstdlib>
 #include <cstring>
@@ -40,18 +41,11 @@ void writeWhole(const QString& path, const QByteArray& bytes)
             cannotWrite(path, out.errorString());
         return;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        cannotWrite(path, file.errorString() + QLatin1Char('.'));
-    // Every byte on the disk before the file takes the old one's place: a disk that
-    // fills up lets part of a write through, which commit() alone does not tell.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        cannotWrite(path, why + QLatin1Char('.'));
+    try {
+        SaveWhole(path, bytes);
+    } catch (const EKorvaneError& e) {
+        cannotWrite(path, e.Message() + QLatin1Char('.'));
     }
-    if (!file.commit())
-        cannotWrite(path, file.errorString() + QLatin1Char('.'));
 }
 
 /// Appends `value` to `text` as a CSV field: in double quotes, inner ones doubled, when

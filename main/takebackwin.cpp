@@ -96,9 +96,10 @@ private:
 };
 
 TTakeBackWin::TTakeBackWin(TTakeBack& takeBack, TSQLConnection& connection, const QString& window,
-                           QWidget* parent)
-    : TReviewWin(tr("Take back"), QStringLiteral("TakeBackWin"), QStringLiteral("TakeBackTable"),
-                 new TTakeBackModel(takeBack, nullptr), WhatColumn, TickColumn, parent),
+                           QWidget* parent, const QString& title)
+    : TReviewWin(title.isEmpty() ? tr("Take back") : title, QStringLiteral("TakeBackWin"),
+                 QStringLiteral("TakeBackTable"), new TTakeBackModel(takeBack, nullptr), WhatColumn,
+                 TickColumn, parent),
       m_takeBack(takeBack), m_connection(connection), m_window(window),
       m_model(static_cast<TTakeBackModel*>(Table->model()))
 {

@@ -17,9 +17,10 @@ class TTakeBackWin : public TReviewWin
     Q_OBJECT
 
 public:
-    /// The review of `takeBack` (read), written through `connection` from `window`.
+    /// The review of `takeBack` (read), written through `connection` from `window`;
+    /// titled "Take back" unless `title` says otherwise.
     TTakeBackWin(TTakeBack& takeBack, TSQLConnection& connection, const QString& window,
-                 QWidget* parent = nullptr);
+                 QWidget* parent = nullptr, const QString& title = {});
     ~TTakeBackWin() override;
 
     void SetTicked(int row, bool ticked) override;

@@ -10,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -35,22 +34,13 @@ class TestTakeBack : public QObject, ServerFixture
     // The real program on the test's database and history: its exit status.
     int program(const QStringList& arguments, QString* out = nullptr, QString* err = nullptr)
     {
-        QDir(m_dir.path()).mkpath(QStringLiteral(".korvane"));
-        QFile::remove(m_dir.filePath(QStringLiteral(".korvane/mysql.txt")));
-        QFile::copy(db->ConfigPath(), m_dir.filePath(QStringLiteral(".korvane/mysql.txt")));
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_dir.path());
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("data")));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(KORVANE_BINARY), arguments);
-        if (!p.waitForFinished(60000))
-            return -1;
+        const ProgramRun run =
+            RunProgram(QStringLiteral(KORVANE_BINARY), *db, m_dir.path(), arguments);
         if (out)
-            *out = QString::fromUtf8(p.readAllStandardOutput());
+            *out = run.out;
         if (err)
-            *err = QString::fromUtf8(p.readAllStandardError());
-        return p.exitCode();
+            *err = run.err;
+        return run.status;
     }
 
     // The five tables whole, a line a row.

@@ -7,6 +7,7 @@
 #include "messagebox.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
@@ -325,4 +326,28 @@ void PostNewRow(TSQLClientDataSet& set, std::initializer_list<std::pair<QString,
     for (const auto& [column, value] : values)
         set.SetFieldValue(column, value);
     set.Post();
+}
+
+ProgramRun RunProgram(const QString& binary, const TestDatabase& db, const QString& home,
+                      const QStringList& arguments, const std::function<void()>& inChild)
+{
+    QDir(home).mkpath(QStringLiteral(".korvane"));
+    const QString settings = home + QStringLiteral("/.korvane/mysql.txt");
+    QFile::remove(settings);
+    QFile::copy(db.ConfigPath(), settings);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    p.setProcessEnvironment(env);
+    if (inChild)
+        p.setChildProcessModifier(inChild);
+    p.start(binary, arguments);
+    ProgramRun run;
+    if (!p.waitForFinished(120000))
+        return run;
+    run.out = QString::fromUtf8(p.readAllStandardOutput());
+    run.err = QString::fromUtf8(p.readAllStandardError());
+    run.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return run;
 }

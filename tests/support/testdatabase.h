@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <utility>
@@ -130,3 +131,17 @@ protected:
     std::unique_ptr<TestDatabase> db;
     std::unique_ptr<TSQLModule> module;
 };
+
+/// What the real program did when run.
+struct ProgramRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+/// Runs the program `binary` with `arguments` on `db`'s database, its HOME and
+/// XDG_DATA_HOME in `home` (so its history and snapshots are there); `inChild`, when
+/// given, runs in the child before the program starts (a resource limit, say).
+ProgramRun RunProgram(const QString& binary, const TestDatabase& db, const QString& home,
+                      const QStringList& arguments, const std::function<void()>& inChild = {});
