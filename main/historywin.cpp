@@ -211,7 +211,7 @@ void THistoryWin::review(TTakeBack& takeBack, const QString& title, const QStrin
     SummaryLabel->setText(
         review.HistoryError().isEmpty()
             ? done
-            : tr("Written, but the history could not be written: %1").arg(review.HistoryError()));
+            : tr("Done, but the history could not be written: %1").arg(review.HistoryError()));
     if (AfterTakeBack)
         AfterTakeBack();
 }

@@ -140,20 +140,12 @@
         <translation>Den Eintrag ID des Verlaufs zurücknehmen, jeden seither unveränderten Datensatz. Rückgabewert: 0 zurückgenommen, 2 ein Datensatz wurde seither geändert (nichts geschrieben), 1 nicht.</translation>
     </message>
     <message>
-        <source>With --take-back: print what would be done, write nothing.</source>
-        <translation>Mit --take-back: ausgeben, was getan würde, nichts schreiben.</translation>
-    </message>
-    <message>
         <source>--take-back goes alone (with --dry-run).</source>
         <translation>--take-back steht allein (mit --dry-run).</translation>
     </message>
     <message>
         <source>--take-back needs an entry&apos;s id (see --history), not &quot;%1&quot;.</source>
         <translation>--take-back braucht die ID eines Eintrags (siehe --history), nicht „%1“.</translation>
-    </message>
-    <message>
-        <source>--dry-run goes with --take-back.</source>
-        <translation>--dry-run gehört zu --take-back.</translation>
     </message>
     <message>
         <source>There is no entry %1 in the history of this database (--history lists them).</source>
@@ -194,6 +186,58 @@
     <message>
         <source>Nothing was taken back: %1</source>
         <translation>Nichts wurde zurückgenommen: %1</translation>
+    </message>
+    <message>
+        <source>The backup could not be written to standard output.</source>
+        <translation>Die Sicherung konnte nicht auf die Standardausgabe geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>%1 rows of the line-up backed up to %2.
+</source>
+        <translation>%1 Zeilen der Senderbelegung nach %2 gesichert.
+</translation>
+    </message>
+    <message>
+        <source>The line-up already holds what %1 holds.
+</source>
+        <translation>Die Senderbelegung enthält bereits, was %1 enthält.
+</translation>
+    </message>
+    <message>
+        <source>Restore the line-up from %1</source>
+        <translation>Senderbelegung aus %1 wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Restored from %1.
+</source>
+        <translation>Aus %1 wiederhergestellt.
+</translation>
+    </message>
+    <message>
+        <source>The history could not be written: %1
+</source>
+        <translation>Der Verlauf konnte nicht geschrieben werden: %1
+</translation>
+    </message>
+    <message>
+        <source>With --take-back or --restore: print what would be done, write nothing.</source>
+        <translation>Mit --take-back oder --restore: ausgeben, was getan würde, nichts schreiben.</translation>
+    </message>
+    <message>
+        <source>Write the line-up (sources, channels, tuning values, cards, inputs) to FILE as JSON (- for standard output). Exit status: 0 written, 1 not.</source>
+        <translation>Die Senderbelegung (Quellen, Sender, Abstimmwerte, Karten, Eingänge) als JSON in DATEI schreiben (- für die Standardausgabe). Rückgabewert: 0 geschrieben, 1 nicht.</translation>
+    </message>
+    <message>
+        <source>Make the line-up hold exactly what FILE holds, printing what changes first. Exit status: 0 restored (or nothing to change), 2 with --dry-run when something would change, 1 not.</source>
+        <translation>Die Senderbelegung genau auf den Inhalt von DATEI bringen und vorher ausgeben, was sich ändert. Rückgabewert: 0 wiederhergestellt (oder nichts zu ändern), 2 mit --dry-run, wenn sich etwas ändern würde, 1 nicht.</translation>
+    </message>
+    <message>
+        <source>--backup goes alone; --restore goes alone or with --dry-run.</source>
+        <translation>--backup steht allein; --restore steht allein oder mit --dry-run.</translation>
+    </message>
+    <message>
+        <source>--dry-run goes with --take-back or --restore.</source>
+        <translation>--dry-run gehört zu --take-back oder --restore.</translation>
     </message>
 </context>
 <context>
@@ -283,6 +327,113 @@
     <message>
         <source>The folder &quot;%1&quot; cannot be read: you may not list its files.</source>
         <translation>Der Ordner „%1“ kann nicht gelesen werden: Sie dürfen seine Dateien nicht auflisten.</translation>
+    </message>
+</context>
+<context>
+    <name>LineupBackup</name>
+    <message>
+        <source>%1 cannot be restored: %2</source>
+        <translation>%1 kann nicht wiederhergestellt werden: %2</translation>
+    </message>
+    <message>
+        <source>%1, row %2</source>
+        <translation>%1, Zeile %2</translation>
+    </message>
+    <message>
+        <source>%1, row %2, column %3</source>
+        <translation>%1, Zeile %2, Spalte %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a whole number</source>
+        <translation>%1: %2 ist keine ganze Zahl</translation>
+    </message>
+    <message>
+        <source>%1: %2 is out of the column&apos;s range (%3 to %4)</source>
+        <translation>%1: %2 liegt außerhalb des Bereichs der Spalte (%3 bis %4)</translation>
+    </message>
+    <message>
+        <source>%1: a text is expected</source>
+        <translation>%1: ein Text wird erwartet</translation>
+    </message>
+    <message>
+        <source>%1: %2 characters are wider than the column (%3)</source>
+        <translation>%1: %2 Zeichen sind breiter als die Spalte (%3)</translation>
+    </message>
+    <message>
+        <source>it is larger than 256 MB</source>
+        <translation>sie ist größer als 256 MB</translation>
+    </message>
+    <message>
+        <source>the file is cut short (it ends at byte %1)</source>
+        <translation>die Datei ist abgeschnitten (sie endet bei Byte %1)</translation>
+    </message>
+    <message>
+        <source>it is not JSON (%1 at byte %2)</source>
+        <translation>sie ist kein JSON (%1 bei Byte %2)</translation>
+    </message>
+    <message>
+        <source>it is not a line-up backup of this program</source>
+        <translation>sie ist keine Sicherung der Senderbelegung dieses Programms</translation>
+    </message>
+    <message>
+        <source>it is of a newer version (%1) than this program reads (%2)</source>
+        <translation>sie hat eine neuere Version (%1), als dieses Programm liest (%2)</translation>
+    </message>
+    <message>
+        <source>it has no version this program reads</source>
+        <translation>sie hat keine Version, die dieses Programm liest</translation>
+    </message>
+    <message>
+        <source>the table %1 is not one of the line-up</source>
+        <translation>die Tabelle %1 gehört nicht zur Senderbelegung</translation>
+    </message>
+    <message>
+        <source>the table %1 is missing</source>
+        <translation>die Tabelle %1 fehlt</translation>
+    </message>
+    <message>
+        <source>%1 is not a row</source>
+        <translation>%1 ist keine Zeile</translation>
+    </message>
+    <message>
+        <source>%1: the column %2 is not known</source>
+        <translation>%1: die Spalte %2 ist unbekannt</translation>
+    </message>
+    <message>
+        <source>%1 has no %2</source>
+        <translation>%1 hat kein %2</translation>
+    </message>
+    <message>
+        <source>two rows of %1 have the id %2</source>
+        <translation>zwei Zeilen von %1 haben die ID %2</translation>
+    </message>
+    <message>
+        <source>%1: its %2 %3 is not in the file</source>
+        <translation>%1: %2 %3 steht nicht in der Datei</translation>
+    </message>
+    <message>
+        <source>source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>channel</source>
+        <translation>Sender</translation>
+    </message>
+    <message>
+        <source>card</source>
+        <translation>Karte</translation>
+    </message>
+    <message>
+        <source>start channel</source>
+        <translation>Startsender</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
     </message>
 </context>
 <context>
@@ -490,6 +641,33 @@
     <message>
         <source>%1: %2 - %3: %4</source>
         <translation>%1: %2 - %3: %4</translation>
+    </message>
+</context>
+<context>
+    <name>LineupRestore</name>
+    <message>
+        <source>source %1 %2</source>
+        <translation>Quelle %1 %2</translation>
+    </message>
+    <message>
+        <source>channel %1 %2 (source %3)</source>
+        <translation>Sender %1 %2 (Quelle %3)</translation>
+    </message>
+    <message>
+        <source>tuning values of %1</source>
+        <translation>Abstimmwerte von %1</translation>
+    </message>
+    <message>
+        <source>card %1 %2 on %3</source>
+        <translation>Karte %1 %2 auf %3</translation>
+    </message>
+    <message>
+        <source>input %1 %2 (card %3)</source>
+        <translation>Eingang %1 %2 (Karte %3)</translation>
+    </message>
+    <message>
+        <source>%1 to add, %2 to delete, %3 to change</source>
+        <translation>%1 hinzuzufügen, %2 zu löschen, %3 zu ändern</translation>
     </message>
 </context>
 <context>
@@ -1420,10 +1598,6 @@
         <translation>Das Zurücknehmen des gewählten Schreibvorgangs Datensatz für Datensatz prüfen</translation>
     </message>
     <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
         <source>%1 on %2</source>
         <translation>%1 auf %2</translation>
     </message>
@@ -1444,8 +1618,92 @@
         <translation>Zurückgenommen: %1.</translation>
     </message>
     <message>
-        <source>Taken back, but the history could not be written: %1</source>
-        <translation>Zurückgenommen, aber der Verlauf konnte nicht geschrieben werden: %1</translation>
+        <source>Back up the line-up</source>
+        <translation>Senderbelegung sichern</translation>
+    </message>
+    <message>
+        <source>Line-up backups (*.json)</source>
+        <translation>Sicherungen der Senderbelegung (*.json)</translation>
+    </message>
+    <message>
+        <source>Restore the line-up</source>
+        <translation>Senderbelegung wiederherstellen</translation>
+    </message>
+    <message>
+        <source>%1 rows of the line-up backed up to %2.</source>
+        <translation>%1 Zeilen der Senderbelegung nach %2 gesichert.</translation>
+    </message>
+    <message>
+        <source>Restore the line-up from %1</source>
+        <translation>Senderbelegung aus %1 wiederherstellen</translation>
+    </message>
+    <message>
+        <source>The line-up is already as it was then: nothing to restore.</source>
+        <translation>Die Senderbelegung ist bereits wie damals: nichts wiederherzustellen.</translation>
+    </message>
+    <message>
+        <source>Restored: %1.</source>
+        <translation>Wiederhergestellt: %1.</translation>
+    </message>
+    <message>
+        <source>&amp;Back up...</source>
+        <translation>&amp;Sichern...</translation>
+    </message>
+    <message>
+        <source>Keep the whole line-up in a file</source>
+        <translation>Die ganze Senderbelegung in einer Datei aufbewahren</translation>
+    </message>
+    <message>
+        <source>Restore from &amp;file...</source>
+        <translation>Aus &amp;Datei wiederherstellen...</translation>
+    </message>
+    <message>
+        <source>Review making the line-up what a backup file holds</source>
+        <translation>Prüfen, wie die Senderbelegung auf den Inhalt einer Sicherungsdatei gebracht wird</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Snapshot of the line-up before the first change on %1</source>
+        <translation>Schnappschuss der Senderbelegung vor der ersten Änderung am %1</translation>
+    </message>
+    <message>
+        <source>&amp;Restore...</source>
+        <translation>&amp;Wiederherstellen...</translation>
+    </message>
+    <message>
+        <source>Sources</source>
+        <translation>Quellen</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>Sender</translation>
+    </message>
+    <message>
+        <source>Tuning values</source>
+        <translation>Abstimmwerte</translation>
+    </message>
+    <message>
+        <source>Cards</source>
+        <translation>Karten</translation>
+    </message>
+    <message>
+        <source>Inputs</source>
+        <translation>Eingänge</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 Zeilen</translation>
+    </message>
+    <message>
+        <source>Restore the line-up from the snapshot of %1</source>
+        <translation>Senderbelegung aus dem Schnappschuss vom %1 wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Done, but the history could not be written: %1</source>
+        <translation>Erledigt, aber der Verlauf konnte nicht geschrieben werden: %1</translation>
     </message>
 </context>
 <context>
@@ -2411,6 +2669,14 @@
         <source>delete the row added then</source>
         <translation>die damals hinzugefügte Zeile löschen</translation>
     </message>
+    <message>
+        <source>delete it with its tuning values: not in the backup</source>
+        <translation>mit seinen Abstimmwerten löschen: nicht in der Sicherung</translation>
+    </message>
+    <message>
+        <source>delete it: not in the backup</source>
+        <translation>löschen: nicht in der Sicherung</translation>
+    </message>
 </context>
 <context>
     <name>TuningColumns</name>
@@ -2488,6 +2754,26 @@
     <message>
         <source>%1 cannot be opened: %2</source>
         <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>The snapshot cannot be compressed.</source>
+        <translation>Der Schnappschuss kann nicht komprimiert werden.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read.</source>
+        <translation>%1 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>%1 is damaged: it cannot be uncompressed.</source>
+        <translation>%1 ist beschädigt: sie kann nicht entpackt werden.</translation>
+    </message>
+    <message>
+        <source>The snapshot %1 could not be written: %2</source>
+        <translation>Der Schnappschuss %1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
     </message>
 </context>
 </TS>
