@@ -10,6 +10,7 @@
 #include "windowfixture.h"
 #include "writehistory.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -296,6 +297,69 @@ private slots:
         QCOMPARE(sourceNames(), (QStringList{"Antenna", "DVB-T", "Spare"}));
         QCOMPARE(historyWin->EntryTable->item(0, 2)->text(),
                  QStringLiteral("Take back: Delete source DVB-T with 3 channels"));
+        historyWin->close();
+    }
+
+    // The day's snapshot restored from the History window, and a backup file restored
+    // through Back up... and Restore from file..., each reviewed and applied by the keyboard.
+    void theLineupRestoredFromTheHistory()
+    {
+        QTemporaryDir dir;
+        TWriteHistory history(dir.filePath(QStringLiteral("history.sqlite")),
+                              QStringLiteral("localhost"), db->Name());
+        WriteHistory = &history;
+        const auto chooseBackup = THistoryWin::ChooseBackupFile;
+        const auto chooseRestore = THistoryWin::ChooseRestoreFile;
+        const std::shared_ptr<void> unset(nullptr, [&](void*) {
+            WriteHistory = nullptr;
+            THistoryWin::ChooseBackupFile = chooseBackup;
+            THistoryWin::ChooseRestoreFile = chooseRestore;
+        });
+        const QStringList before = snapshot();
+        win->SourceDataSet->MoveTo(1);
+        win->SourceGrid->setFocus();
+        MessageBox::QueueAnswer(MessageBox::Button::Yes);
+        QTest::keyClick(win->SourceGrid, Qt::Key_Delete);
+        QTest::keyClick(win->SourceGrid, Qt::Key_H, Qt::ControlModifier);
+        THistoryWin* historyWin = win->HistoryWin();
+        QVERIFY(historyWin);
+        QCOMPARE(historyWin->EntryTable->rowCount(), 2);
+        QVERIFY(historyWin->EntryTable->item(1, 2)->text().startsWith(
+            QStringLiteral("Snapshot of the line-up before the first change on ")));
+        historyWin->EntryTable->setCurrentCell(1, 0);
+        QCOMPARE(Caption(historyWin->TakeBackButton->text()), QStringLiteral("Restore..."));
+        QCOMPARE(historyWin->RowTable->item(1, 1)->text(), QStringLiteral("7 rows"));
+
+        auto applyReview = [this](int rows) {
+            WhenModal(this, [rows](QWidget* review) {
+                QCOMPARE(review->windowTitle(), QStringLiteral("Restore the line-up"));
+                auto* table = review->findChild<QTableView*>(QStringLiteral("TakeBackTable"));
+                QCOMPARE(table->model()->rowCount(), rows);
+                QTest::keyClick(table, Qt::Key_Return);
+            });
+        };
+        applyReview(5); // the source, its 3 channels, the input
+        historyWin->EntryTable->setFocus();
+        QTest::keyClick(historyWin->EntryTable, Qt::Key_Return);
+        QCOMPARE(snapshot(), before);
+        QCOMPARE(sourceNames(), (QStringList{"Antenna", "DVB-T", "Spare"}));
+
+        const QString path = dir.filePath(QStringLiteral("lineup.json"));
+        THistoryWin::ChooseBackupFile = [&path](QWidget*) {
+            return path;
+        };
+        THistoryWin::ChooseRestoreFile = [&path](QWidget*) {
+            return path;
+        };
+        historyWin->BackUpButton->click();
+        QVERIFY(QFile::exists(path));
+        db->Exec(QStringLiteral("UPDATE channel SET channum = '99' WHERE chanid = 1001"));
+        db->Exec(QStringLiteral("DELETE FROM cardinput WHERE cardinputid = 2"));
+        applyReview(2);
+        historyWin->RestoreFileButton->click();
+        QCOMPARE(snapshot(), before);
+        QCOMPARE(historyWin->EntryTable->item(0, 2)->text(),
+                 QStringLiteral("Restore the line-up from lineup.json"));
         historyWin->close();
     }
 
