@@ -49,7 +49,7 @@ QString place(const QString& table, qsizetype row, const QString& column = {})
 
 /// The value of `column` checked against the database's column: raises what is wrong.
 QVariant checked(const QJsonValue& value, const TLineupTable& table, const QString& column,
-                 qsizetype row, const QString& file, TSQLConnection& connection)
+                 int width, qsizetype row, const QString& file)
 {
     if (value.isNull())
         return QVariant();
@@ -77,7 +77,6 @@ QVariant checked(const QJsonValue& value, const TLineupTable& table, const QStri
         refuse(file,
                TLineupBackupText::tr("%1: a text is expected").arg(place(table.name, row, column)));
     const QString text = value.toString();
-    const int width = connection.CharacterLength(table.name, column);
     // The column counts characters, not UTF-16 units: an emoji is one.
     if (width > 0 && text.size() > width && text.toUcs4().size() > width)
         refuse(file, TLineupBackupText::tr("%1: %2 characters are wider than the column (%3)")
@@ -197,6 +196,9 @@ TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
         QList<QVariantList>& kept = backup.tables[table.name];
         kept.reserve(rows.size());
         QSet<qlonglong>& keys = ids[table.name];
+        QList<int> widths; // of the database's text columns, in characters
+        for (const QString& c : table.columns)
+            widths << connection.CharacterLength(table.name, c);
         for (qsizetype r = 0; r < rows.size(); ++r) {
             if (!rows.at(r).isObject())
                 refuse(file, TLineupBackupText::tr("%1 is not a row").arg(place(table.name, r)));
@@ -207,8 +209,9 @@ TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
                                      .arg(place(table.name, r), c.key()));
             QVariantList values;
             values.reserve(table.columns.size());
-            for (const QString& c : table.columns)
-                values << checked(row.value(c), table, c, r, file, connection);
+            for (qsizetype c = 0; c < table.columns.size(); ++c)
+                values << checked(row.value(table.columns[c]), table, table.columns[c],
+                                  widths[c], r, file);
             if (values.first().isNull())
                 refuse(
                     file,

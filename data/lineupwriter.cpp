@@ -123,12 +123,13 @@ void TLineupWriter::TakeBack(TTakeBack& takeBack)
     try {
         takeBack.Recheck(m_connection);
         QStringList records;
-        const std::vector<TStatement> statements = takeBack.Statements(&records);
+        QList<int> rows;
+        const std::vector<TStatement> statements = takeBack.Statements(&records, &rows);
         m_written = takeBack.Written();
         startHistory();
-        // Each statement finds its one row, as the check just saw it.
-        m_connection.ExecuteBatch(statements, [&records](size_t i, int matched) {
-            if (matched != 1)
+        // Each statement finds its rows, as the check just saw them.
+        m_connection.ExecuteBatch(statements, [&records, &rows](size_t i, int matched) {
+            if (matched != rows.value(qsizetype(i)))
                 throw EChangedMeanwhile({records.value(qsizetype(i))});
         });
         commit();

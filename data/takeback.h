@@ -70,8 +70,10 @@ public:
     /// raises EChangedMeanwhile naming those no longer as Read found them.
     void Recheck(TSQLConnection& connection);
     /// The statements taking back the ticked records, in the reverse order of the
-    /// entry's; `records` gets the record each belongs to.
-    std::vector<TStatement> Statements(QStringList* records = nullptr) const;
+    /// entry's (rows inserted into one table go several a statement); `records` gets
+    /// the record each statement belongs to (its first), `rows` how many rows it writes.
+    std::vector<TStatement> Statements(QStringList* records = nullptr,
+                                       QList<int>* rows = nullptr) const;
     /// The rows the take-back writes, with their values now and after it.
     QList<TWrittenRow> Written() const;
 

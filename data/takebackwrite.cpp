@@ -45,6 +45,7 @@ bool sameRow(const std::optional<QVariantMap>& a, const std::optional<QVariantMa
 }
 
 constexpr qsizetype KeysAQuery = 1000;
+constexpr int InsertsAStatement = 500;
 
 } // namespace
 
@@ -94,8 +95,14 @@ QHash<qsizetype, TTakeBack::TNow> TTakeBack::readNow(TSQLConnection& connection,
 
 void TTakeBack::Recheck(TSQLConnection& connection)
 {
+    // The rows there are locked until the write commits; one that was not there is only
+    // looked for (its insert fails should another have come meanwhile).
     const QList<qsizetype> rows = tickedRows();
-    const QHash<qsizetype, TNow> now = readNow(connection, rows, true);
+    QList<qsizetype> present, absent;
+    for (const qsizetype r : rows)
+        (m_now.value(r) ? present : absent) << r;
+    QHash<qsizetype, TNow> now = readNow(connection, present, true);
+    now.insert(readNow(connection, absent, false));
     QStringList changed;
     for (const TItem& item : m_items)
         if (item.ticked)
@@ -108,13 +115,15 @@ void TTakeBack::Recheck(TSQLConnection& connection)
         throw EChangedMeanwhile(changed);
 }
 
-std::vector<TStatement> TTakeBack::Statements(QStringList* records) const
+std::vector<TStatement> TTakeBack::Statements(QStringList* records, QList<int>* rowsOf) const
 {
     QHash<qsizetype, QString> recordOf;
     for (const TItem& item : m_items)
         for (const qsizetype r : item.rows)
             recordOf.insert(r, item.record);
     std::vector<TStatement> statements;
+    QList<int> counts;
+    QString lastInsert; // the columns part of the statement before, when it inserts
     for (const qsizetype r : tickedRows()) {
         const TWrittenRow& row = m_rows[r];
         const QStringList known = m_columns.value(row.table);
@@ -142,19 +151,33 @@ std::vector<TStatement> TTakeBack::Statements(QStringList* records) const
                     columns << c.key();
                     s.binds << bindable(c.value());
                 }
-            s.text = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                         .arg(row.table, columns.join(QStringLiteral(", ")),
-                              QStringList(columns.size(), QStringLiteral("?"))
-                                  .join(QStringLiteral(", ")));
+            const QString into = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                                     .arg(row.table, columns.join(QStringLiteral(", ")));
+            const QString values = QStringLiteral("(%1)").arg(
+                QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+            // Rows brought back into one table go in together, up to InsertsAStatement.
+            if (into == lastInsert && counts.last() < InsertsAStatement) {
+                statements.back().text += QStringLiteral(", ") + values;
+                statements.back().binds += s.binds;
+                ++counts.last();
+                continue;
+            }
+            s.text = into + values;
+            lastInsert = into;
             break;
         }
         }
+        if (row.kind != Kind::Delete)
+            lastInsert.clear();
+        counts << 1;
         if (row.kind != Kind::Delete)
             s.binds << bindable(row.key);
         statements.push_back(s);
         if (records)
             *records << recordOf.value(r);
     }
+    if (rowsOf)
+        *rowsOf = counts;
     return statements;
 }
 
