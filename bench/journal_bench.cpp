@@ -109,7 +109,7 @@ int main(int argc, char** argv)
             }
             WriteHistory = nullptr;
 
-            TWriteHistory many(source.dir.filePath(QStringLiteral("many.sqlite")),
+            TWriteHistory many(source.dir.filePath(QStringLiteral("many/history.sqlite")),
                                QStringLiteral("localhost"), QStringLiteral("bench"));
             fillHistory(many);
             qint64 window = std::numeric_limits<qint64>::max();
@@ -117,8 +117,9 @@ int main(int argc, char** argv)
                 QElapsedTimer timer;
                 timer.start();
                 {
-                    TWriteHistory reopened(source.dir.filePath(QStringLiteral("many.sqlite")),
-                                           QStringLiteral("localhost"), QStringLiteral("bench"));
+                    TWriteHistory reopened(
+                        source.dir.filePath(QStringLiteral("many/history.sqlite")),
+                        QStringLiteral("localhost"), QStringLiteral("bench"));
                     THistoryWin win(&reopened, conn);
                     win.Reload();
                     win.show();

@@ -119,14 +119,16 @@ void TLineupWriter::TakeBack(TTakeBack& takeBack)
     if (takeBack.TickedCount() == 0)
         return;
     snapshot();
-    m_connection.StartTransaction();
+    // The entry is written while the records are checked again and written; a change
+    // found meanwhile drops it.
+    m_written = takeBack.Written();
+    startHistory();
     try {
+        m_connection.StartTransaction();
         takeBack.Recheck(m_connection);
         QStringList records;
         QList<int> rows;
         const std::vector<TStatement> statements = takeBack.Statements(&records, &rows);
-        m_written = takeBack.Written();
-        startHistory();
         // Each statement finds its rows, as the check just saw them.
         m_connection.ExecuteBatch(statements, [&records, &rows](size_t i, int matched) {
             if (matched != rows.value(qsizetype(i)))

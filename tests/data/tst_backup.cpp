@@ -249,6 +249,13 @@ private slots:
         const TLineupBackup kept = TWriteHistory::ReadSnapshot(snapshots[1].path, *module->Conn);
         QCOMPARE(kept.RowCount(), before.size());
         QCOMPARE(QFile::permissions(snapshots[1].path) & 0x0077, QFileDevice::Permissions());
+        // A month of days later, the last 30 are kept.
+        for (int day = 0; day < 30; ++day) {
+            now = now.addDays(1);
+            QCOMPARE(rename(QStringLiteral("Day %1").arg(day)), QString());
+        }
+        QCOMPARE(history.Snapshots().size(), TWriteHistory::KeepSnapshots);
+        QCOMPARE(history.Snapshots().last().day, QDate(2026, 12, 12));
     }
 };
 
