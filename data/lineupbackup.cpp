@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QSet>
 #include <QSqlQuery>
+#include <QVarLengthArray>
 
 namespace {
 
@@ -53,6 +54,8 @@ QVariant checked(const QJsonValue& value, const TLineupTable& table, const QStri
 {
     if (value.isNull())
         return QVariant();
+    if (value.isUndefined())
+        refuse(file, TLineupBackupText::tr("%1 is missing").arg(place(table.name, row, column)));
     if (table.IsNumber(column)) {
         const bool small = table.smallNumbers.contains(column);
         const double min = small ? -128 : -2147483648.0, max = small ? 127 : 2147483647.0;
@@ -203,15 +206,22 @@ TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
             if (!rows.at(r).isObject())
                 refuse(file, TLineupBackupText::tr("%1 is not a row").arg(place(table.name, r)));
             const QJsonObject row = rows.at(r).toObject();
-            for (auto c = row.begin(); c != row.end(); ++c)
-                if (!table.columns.contains(c.key()))
-                    refuse(file, TLineupBackupText::tr("%1: the column %2 is not known")
-                                     .arg(place(table.name, r), c.key()));
             QVariantList values;
             values.reserve(table.columns.size());
+            qsizetype found = 0;
+            QVarLengthArray<QJsonValue, 16> given;
+            for (const QString& c : table.columns) {
+                given.append(row.value(c));
+                found += given.back().isUndefined() ? 0 : 1;
+            }
+            // A key the row holds beyond the known columns is named first.
+            if (found != row.size())
+                for (auto c = row.begin(); c != row.end(); ++c)
+                    if (!table.columns.contains(c.key()))
+                        refuse(file, TLineupBackupText::tr("%1: the column %2 is not known")
+                                         .arg(place(table.name, r), c.key()));
             for (qsizetype c = 0; c < table.columns.size(); ++c)
-                values << checked(row.value(table.columns[c]), table, table.columns[c],
-                                  widths[c], r, file);
+                values << checked(given[c], table, table.columns[c], widths[c], r, file);
             if (values.first().isNull())
                 refuse(
                     file,

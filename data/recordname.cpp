@@ -99,10 +99,10 @@ bool Same(const QVariant& a, const QVariant& b)
 {
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull();
-    const int ta = a.metaType().id(), tb = b.metaType().id();
-    if (ta == tb && ta == QMetaType::QString)
-        return *static_cast<const QString*>(a.constData()) ==
-               *static_cast<const QString*>(b.constData());
+    // Values of one type compare as such; a number read back from the history (a
+    // double) and the server's integer compare by their text.
+    if (a.metaType() == b.metaType())
+        return a == b;
     return a.toString() == b.toString();
 }
 

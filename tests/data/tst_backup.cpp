@@ -142,6 +142,10 @@ private slots:
                                                                  "that no column of 64 characters "
                                                                  "holds it\"")
                                   << "wider than the column (64)";
+        QTest::newRow("a column missing")
+            << replace("\"unused\",\n                \"xmltvgrabber\": \"tv_grab_uk\"",
+                       "\"unused\"")
+            << "column xmltvgrabber is missing";
         QTest::newRow("text for a number")
             << replace("\"finetune\": -2", "\"finetune\": \"-2\"") << "is not a whole number";
         QTest::newRow("a number for text")
