@@ -435,6 +435,10 @@
         <source>%1 cannot be read: %2</source>
         <translation>%1 kann nicht gelesen werden: %2</translation>
     </message>
+    <message>
+        <source>%1 is missing</source>
+        <translation>%1 fehlt</translation>
+    </message>
 </context>
 <context>
     <name>LineupCheck</name>
