@@ -2,9 +2,9 @@
 
 #include "clientdataset.h"
 #include "errors.h"
+#include "historycommand.h"
 #include "lineupbackup.h"
 #include "lineuprestore.h"
-#include "lineupwriter.h"
 #include "sqlmodule.h"
 #include "startup.h"
 #include "takeback.h"
@@ -84,27 +84,20 @@ int RunRestore(const QString& path, bool dryRun)
                           RestoreSummary(rows) + QLatin1Char('\n'));
         if (dryRun)
             return 2;
-        TWriteHistory history(TWriteHistory::DefaultPath(), module.HostName(),
-                              module.DatabaseName());
         TTakeBack restore(
             TBackupCommandText::tr("Restore the line-up from %1").arg(QFileInfo(path).fileName()),
             rows, TTakeBack::Purpose::Restore);
         restore.Read(*module.Conn);
         for (qsizetype i = 0; i < restore.Items().size(); ++i)
             restore.SetTicked(i, true);
-        WriteHistory = &history; // the restore is an entry of its own
-        TLineupWriter writer(*module.Conn, TBackupCommandText::tr("Command line"));
-        try {
-            writer.TakeBack(restore);
-        } catch (...) {
-            WriteHistory = nullptr;
-            throw;
-        }
-        WriteHistory = nullptr;
+        TWriteHistory history(TWriteHistory::DefaultPath(), module.HostName(),
+                              module.DatabaseName());
+        const QString historyError = WriteRecorded(*module.Conn, history, restore);
         print(stdout, TBackupCommandText::tr("Restored from %1.\n").arg(path));
-        if (!writer.HistoryError().isEmpty())
-            print(stderr, TBackupCommandText::tr("The history could not be written: %1\n")
-                              .arg(writer.HistoryError()));
+        if (!historyError.isEmpty())
+            print(
+                stderr,
+                TBackupCommandText::tr("The history could not be written: %1\n").arg(historyError));
         return 0;
     });
 }

@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -126,25 +127,18 @@ int RunTakeBack(qint64 id, bool dryRun)
                               QLatin1Char('\n'));
             return 0;
         }
-        WriteHistory = &history; // the take-back is an entry of its own
-        TLineupWriter writer(*module.Conn, THistoryCommandText::tr("Command line"));
-        try {
-            writer.TakeBack(takeBack);
-        } catch (...) {
-            WriteHistory = nullptr;
-            throw;
-        }
-        WriteHistory = nullptr;
+        const QString historyError = WriteRecorded(*module.Conn, history, takeBack);
         print(stdout,
               (count == 1 ? THistoryCommandText::tr("Taken back: %1 (1 record).").arg(entry.what)
                           : THistoryCommandText::tr("Taken back: %1 (%2 records).")
                                 .arg(entry.what)
                                 .arg(count)) +
                   QLatin1Char('\n'));
-        if (!writer.HistoryError().isEmpty())
-            print(stderr, THistoryCommandText::tr("The history could not be written: %1")
-                                  .arg(writer.HistoryError()) +
-                              QLatin1Char('\n'));
+        if (!historyError.isEmpty())
+            print(
+                stderr,
+                THistoryCommandText::tr("The history could not be written: %1").arg(historyError) +
+                    QLatin1Char('\n'));
         return 0;
     } catch (const EChangedMeanwhile& e) {
         print(stderr, e.Message() + QLatin1Char('\n'));
@@ -156,4 +150,13 @@ int RunTakeBack(qint64 id, bool dryRun)
                           QLatin1Char('\n'));
     }
     return 1;
+}
+
+QString WriteRecorded(TSQLConnection& connection, TWriteHistory& history, TTakeBack& takeBack)
+{
+    WriteHistory = &history; // the write is an entry of its own
+    const std::shared_ptr<void> unset(nullptr, [](void*) { WriteHistory = nullptr; });
+    TLineupWriter writer(connection, THistoryCommandText::tr("Command line"));
+    writer.TakeBack(takeBack);
+    return writer.HistoryError();
 }

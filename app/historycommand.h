@@ -12,3 +12,12 @@ int RunHistoryList(int limit, bool json);
 /// nothing. Returns the exit status: 0 done, 2 a record changed since (nothing written,
 /// each such record named), 1 with the reason on standard error.
 int RunTakeBack(qint64 id, bool dryRun);
+
+class TSQLConnection;
+class TTakeBack;
+class TWriteHistory;
+
+/// Writes `takeBack` (read, ticked) through `connection` from the command line,
+/// recorded in `history`; raises what stopped it. Returns why it is not in the history
+/// (empty when it is).
+QString WriteRecorded(TSQLConnection& connection, TWriteHistory& history, TTakeBack& takeBack);

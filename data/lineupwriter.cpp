@@ -218,7 +218,11 @@ qint64 TLineupWriter::awaitHistory()
 
 void TLineupWriter::dropHistory() noexcept
 {
-    const qint64 entry = awaitHistory();
+    dropEntry(awaitHistory());
+}
+
+void TLineupWriter::dropEntry(qint64 entry) noexcept
+{
     if (entry && WriteHistory) {
         try {
             WriteHistory->Drop(entry);
@@ -236,13 +240,7 @@ void TLineupWriter::commit()
             BeforeCommit(m_written);
         m_connection.Commit();
     } catch (...) {
-        if (entry && WriteHistory) {
-            try {
-                WriteHistory->Drop(entry);
-            } catch (const EKorvaneError&) {
-                // settled at the next start
-            }
-        }
+        dropEntry(entry);
         throw;
     }
     if (entry && WriteHistory) {

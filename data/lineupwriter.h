@@ -66,6 +66,8 @@ private:
     qint64 awaitHistory();
     /// After a write that failed: its entry, once written, dropped.
     void dropHistory() noexcept;
+    /// Drops the history's entry `entry` (0: none); one that cannot be is settled later.
+    void dropEntry(qint64 entry) noexcept;
     void commit();
 
     TSQLConnection& m_connection;

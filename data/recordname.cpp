@@ -106,6 +106,15 @@ bool Same(const QVariant& a, const QVariant& b)
     return a.toString() == b.toString();
 }
 
+QStringList ChangedColumns(const TWrittenRow& row)
+{
+    QStringList columns;
+    for (auto c = row.after.begin(); c != row.after.end(); ++c)
+        if (c.key() != row.keyColumn && !Same(row.before.value(c.key()), c.value()))
+            columns << c.key();
+    return columns;
+}
+
 QString Change(const TWrittenRow& row)
 {
     if (row.kind == TWrittenRow::Kind::Insert)
@@ -113,11 +122,10 @@ QString Change(const TWrittenRow& row)
     if (row.kind == TWrittenRow::Kind::Delete)
         return TRecordNameText::tr("deleted");
     QStringList changes;
-    for (auto c = row.after.begin(); c != row.after.end(); ++c)
-        if (!Same(row.before.value(c.key()), c.value()))
-            changes << QStringLiteral("%1 %2 \u2192 %3")
-                           .arg(Column(row.table, c.key()), Value(row.before.value(c.key())),
-                                Value(c.value()));
+    for (const QString& c : ChangedColumns(row))
+        changes << QStringLiteral("%1 %2 \u2192 %3")
+                       .arg(Column(row.table, c), Value(row.before.value(c)),
+                            Value(row.after.value(c)));
     return changes.isEmpty() ? TRecordNameText::tr("unchanged")
                              : changes.join(QStringLiteral(", "));
 }

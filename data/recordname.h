@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 /// How the history names a row of the line-up: as a person knows it, not by its key.
 namespace RecordName {
@@ -27,6 +28,9 @@ QString Column(const QString& table, const QString& column);
 QString Value(const QVariant& value);
 /// The same value (numbers read back from the history equal the server's).
 bool Same(const QVariant& a, const QVariant& b);
+
+/// The columns (not the key) whose values the write changed.
+QStringList ChangedColumns(const TWrittenRow& row);
 
 /// What the write did to the row: "added", "deleted", or each column it changed as
 /// "number 5 → 12".

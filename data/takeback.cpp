@@ -19,16 +19,6 @@ struct TTakeBackText
 
 using Kind = TWrittenRow::Kind;
 
-/// The columns of `row` whose values the write changed.
-QStringList changedColumns(const TWrittenRow& row)
-{
-    QStringList columns;
-    for (auto c = row.after.begin(); c != row.after.end(); ++c)
-        if (c.key() != row.keyColumn && !RecordName::Same(row.before.value(c.key()), c.value()))
-            columns << c.key();
-    return columns;
-}
-
 /// The columns of `expected` that `now` holds otherwise, as "number 14".
 QStringList differences(const QString& table, const QVariantMap& expected, const QVariantMap& now)
 {
@@ -156,7 +146,7 @@ TTakeBack::TItem::State TTakeBack::stateOf(qsizetype r, QString* note) const
         }
         // What the write changed is what matters: a change since to another column is
         // kept, and an input still without a source gets its source back.
-        const QStringList columns = changedColumns(row);
+        const QStringList columns = RecordName::ChangedColumns(row);
         QVariantMap written;
         for (const QString& c : columns)
             written.insert(c, row.after.value(c));
@@ -211,7 +201,7 @@ QString TTakeBack::actionOf(const TItem& item) const
     case Kind::Update: {
         QStringList restores;
         for (const qsizetype r : item.rows)
-            for (const QString& c : changedColumns(m_rows[r])) {
+            for (const QString& c : RecordName::ChangedColumns(m_rows[r])) {
                 const TNow& rowNow = m_now.value(r);
                 restores << TTakeBackText::tr("%1 %2 (now %3)")
                                 .arg(RecordName::Column(m_rows[r].table, c),

@@ -26,11 +26,8 @@ QVariant bindable(const QVariant& value)
 /// The columns of `row` whose values the write changed, among `known`.
 QStringList changedColumns(const TWrittenRow& row, const QStringList& known)
 {
-    QStringList columns;
-    for (auto c = row.after.begin(); c != row.after.end(); ++c)
-        if (c.key() != row.keyColumn && known.contains(c.key()) &&
-            !RecordName::Same(row.before.value(c.key()), c.value()))
-            columns << c.key();
+    QStringList columns = RecordName::ChangedColumns(row);
+    columns.removeIf([&known](const QString& c) { return !known.contains(c); });
     return columns;
 }
 

@@ -82,6 +82,17 @@ QSqlQuery run(QSqlDatabase& db, const QString& sql, const QVariantList& binds = 
     return q;
 }
 
+/// Opens `db` on the history file `path`; raises the reason when it cannot.
+void openFile(QSqlDatabase& db, const QString& path)
+{
+    db.setDatabaseName(path);
+    // Another copy of the program may be writing: wait for it rather than fail.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!db.open())
+        throw EKorvaneError(
+            TWriteHistoryText::tr("%1 cannot be opened: %2").arg(path, db.lastError().text()));
+}
+
 } // namespace
 
 TWriteHistory* WriteHistory = nullptr;
@@ -116,12 +127,7 @@ QSqlDatabase TWriteHistory::database()
     QSqlDatabase db = QSqlDatabase::contains(m_connection)
                           ? QSqlDatabase::database(m_connection, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setDatabaseName(m_path);
-    // Another copy of the program may be writing: wait for it rather than fail.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    if (!db.open())
-        throw EKorvaneError(
-            TWriteHistoryText::tr("%1 cannot be opened: %2").arg(m_path, db.lastError().text()));
+    openFile(db, m_path);
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
     // Two programs opening a new file at once: the one that finds it locked tries again.
     for (int attempt = 0;; ++attempt) {
@@ -212,12 +218,8 @@ std::future<qint64> TWriteHistory::BeginLater(const QString& window, const QStri
                                            window, what, rows] {
         const auto write = [&] {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-            db.setDatabaseName(path);
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
             const std::shared_ptr<void> closed(nullptr, [&db](void*) { db.close(); });
-            if (!db.open())
-                throw EKorvaneError(TWriteHistoryText::tr("%1 cannot be opened: %2")
-                                        .arg(path, db.lastError().text()));
+            openFile(db, path);
             return writeEntry(db, host, name, window, what, rows);
         };
         qint64 id = 0;
