@@ -1,5 +1,6 @@
 // The channel editor's import: the services of a scan's channel file added as new
-// channels, or as new digital values of the channels of the same name.
+// channels or as new tuning values of the channels they match, and the channels no
+// longer in the file deleted when the user ticks them.
 #include "channelwin.h"
 
 #include "channelrows.h"
@@ -8,9 +9,11 @@
 #include "errors.h"
 #include "importwin.h"
 #include "sqlmodule.h"
+#include "trace.h"
 
 #include <QFileDialog>
 #include <QScopeGuard>
+#include <QSet>
 #include <algorithm>
 
 std::function<QString(QWidget*)> TChannelWin::ChooseFile;
@@ -39,55 +42,93 @@ void TChannelWin::ImportActionExecute()
         throw EKorvaneError(tr("The channel file \"%1\" holds no %2 service for this source.")
                                 .arg(path, DeliverySystemName(systems.first())));
 
-    // The source's channels as they stand, pending row settled; the widths of the
-    // digital columns from the digital set (open, on no row, when the source has no
-    // channel yet).
-    const QList<TChannelRow> channels = ReadChannelRows(*ChannelDataSet, *rows);
+    // The source's channels as they stand, pending row settled, with their tuning
+    // values; the widths of the tuning columns from the tuning set (open, on no row,
+    // when the source has no channel yet).
+    QList<TChannelRow> channels = ReadChannelRows(*ChannelDataSet, *rows);
     if (!DVBDataSet->Active()) {
         DVBDataSet->SetKeyFilter(QStringLiteral("chanid"), -1);
         DVBDataSet->SetActive(true);
     }
+    ReadChannelTuning(channels, *DVBDataSet);
     TImportLimits limits;
     limits.callsign = ColumnWidth(*ChannelDataSet, QStringLiteral("callsign"), NameLimit);
     limits.name = ColumnWidth(*ChannelDataSet, QStringLiteral("name"), NameLimit);
     for (const auto& [column, value] : DigitalValues(TScannedService{}))
         limits.digitalWidths.insert(column, ColumnWidth(*DVBDataSet, column));
-    TImportWin preview(services, channels, FCardKind, limits, this);
-    if (preview.exec() != QDialog::Accepted)
+    TImportWin review(services, channels, FCardKind, limits, this);
+    if (review.exec() != QDialog::Accepted)
         return;
-    const TImportPlan& plan = preview.Plan();
-    applyTool(tr("Import %1 channels").arg(plan.adds + plan.updates), [&] { applyImport(plan); });
+    const QList<TImportRow> chosen = review.Chosen();
+    const auto deleted = std::count_if(chosen.begin(), chosen.end(), [](const TImportRow& r) {
+        return r.action == TImportAction::Vanished;
+    });
+    const auto imported = chosen.size() - deleted;
+    const QString name = deleted == 0 ? tr("Import %1 channels").arg(imported)
+                         : imported == 0
+                             ? tr("Delete %1 channels not in the file").arg(deleted)
+                             : tr("Import %1 channels and delete %2").arg(imported).arg(deleted);
+    applyTool(name, [&] { applyImport(chosen, channels); });
 }
 
-void TChannelWin::applyImport(const TImportPlan& plan)
+void TChannelWin::applyImport(const QList<TImportRow>& chosen, const QList<TChannelRow>& channels)
 {
-    // Row by row as typing would: a new channel or the one to update, then its digital
-    // row, posted together as unsaved changes. The lists and fields show the outcome
-    // once, not every row on the way.
+    // Row by row as typing would: the channel to update or a new one, then its tuning
+    // row, posted together as unsaved changes; the channels not in the file deleted with
+    // their tuning rows once the updates are in (before rows are added at the end). The
+    // lists and fields show the outcome once, not every row on the way.
     const TControlsDisabled quiet{ChannelDataSet, DVBDataSet};
-    // The new channels' ids asked for at once (one question instead of thousands).
-    if (plan.adds > 0)
-        FNextReservedId = SQLModule->GetNewIDs(QStringLiteral("channel"), QStringLiteral("chanid"),
-                                               {QStringLiteral("channel_dvb")}, plan.adds);
-    FReservedIds = plan.adds;
-    const auto reserved = qScopeGuard([this] { FReservedIds = 0; });
-    for (const TImportRow& row : plan.rows) {
-        if (row.action == TImportAction::Skip)
-            continue;
-        if (row.action == TImportAction::Add) {
-            ChannelDataSet->Append();
-            ChannelDataSet->SetFieldValue(QStringLiteral("callsign"), row.callsign);
-            ChannelDataSet->SetFieldValue(QStringLiteral("name"), row.name);
-            ChannelDataSet->SetFieldValue(QStringLiteral("channum"), row.channum);
-        } else {
-            ChannelDataSet->MoveTo(row.existing);
-            ChannelDataSet->Edit();
-        }
+    auto post = [this](const TImportRow& row) {
         if (!DVBDataSet->IsEditing())
             DVBDataSet->IsEmpty() ? DVBDataSet->Append() : DVBDataSet->Edit();
         for (const auto& [column, value] : DigitalValues(row.service))
             DVBDataSet->SetFieldValue(column, value ? QVariant(*value) : QVariant());
         ChannelDataSet->MarkModified();
-        ChannelDataSet->Post(); // posts the digital row with it
+        ChannelDataSet->Post(); // posts the tuning row with it
+    };
+    std::vector<int> vanished;
+    QSet<qlonglong> vanishedIds;
+    int adds = 0;
+    for (const TImportRow& row : chosen) {
+        switch (row.action) {
+        case TImportAction::Update:
+        case TImportAction::Renamed:
+            ChannelDataSet->MoveTo(channels[row.existing].row);
+            ChannelDataSet->Edit();
+            if (row.action == TImportAction::Renamed && !row.name.isEmpty())
+                ChannelDataSet->SetFieldValue(QStringLiteral("name"), row.name);
+            post(row);
+            break;
+        case TImportAction::Vanished:
+            vanished.push_back(channels[row.existing].row);
+            vanishedIds.insert(channels[row.existing].chanid.toLongLong());
+            break;
+        case TImportAction::Add:
+            ++adds;
+            break;
+        default:
+            break;
+        }
+    }
+    if (!vanished.empty()) {
+        Trace(QStringLiteral("before delete"), int(vanished.size()));
+        if (DVBDataSet->Active())
+            DVBDataSet->DeleteKeyed(QStringLiteral("chanid"), vanishedIds);
+        ChannelDataSet->DeleteRows(vanished);
+    }
+    // The new channels' ids asked for at once (one question instead of thousands).
+    if (adds > 0)
+        FNextReservedId = SQLModule->GetNewIDs(QStringLiteral("channel"), QStringLiteral("chanid"),
+                                               {QStringLiteral("channel_dvb")}, adds);
+    FReservedIds = adds;
+    const auto reserved = qScopeGuard([this] { FReservedIds = 0; });
+    for (const TImportRow& row : chosen) {
+        if (row.action != TImportAction::Add)
+            continue;
+        ChannelDataSet->Append();
+        ChannelDataSet->SetFieldValue(QStringLiteral("callsign"), row.callsign);
+        ChannelDataSet->SetFieldValue(QStringLiteral("name"), row.name);
+        ChannelDataSet->SetFieldValue(QStringLiteral("channum"), row.channum);
+        post(row);
     }
 }

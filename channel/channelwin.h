@@ -23,7 +23,8 @@ class TEditHistory;
 class TIconStore;
 class TIconView;
 class TPaneArea;
-struct TImportPlan;
+struct TChannelRow;
+struct TImportRow;
 
 /// Edits one channel source and its channels, with the tuning fields that fit the
 /// card receiving the source.
@@ -166,7 +167,7 @@ private:
     void applyTool(const QString& name, const std::function<void()>& change);
     /// New values of channels (visible rows), as one undo step.
     void changeChannels(const QString& name, const QList<TSQLClientDataSet::TRowValues>& changes);
-    void applyImport(const TImportPlan& plan);
+    void applyImport(const QList<TImportRow>& rows, const QList<TChannelRow>& channels);
     /// The icon's preview follows its field: at once when the row changes, after a
     /// pause while it is typed.
     void followIconField();

@@ -1,124 +1,222 @@
 #include "importwin.h"
 
 #include "formhelpers.h"
-#include "frequency.h"
-#include "scanfile.h"
+#include "importmodel.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
-#include <QVBoxLayout>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTimer>
 
 namespace {
 
-QString shown(const std::optional<QString>& value)
+/// The channel a service updates is picked from a list: a new channel, the channels
+/// that fit equally when several do, then every channel of the source in its order.
+class TChannelDelegate : public QStyledItemDelegate
 {
-    return value.value_or(QString());
-}
+public:
+    TChannelDelegate(TImportModel* model, QObject* parent)
+        : QStyledItemDelegate(parent), m_model(model)
+    {
+    }
 
-} // namespace
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override
+    {
+        auto* combo = new QComboBox(parent);
+        combo->setObjectName(QStringLiteral("ChannelCombo"));
+        combo->setMaxVisibleItems(20);
+        combo->addItem(TImportWin::tr("(a new channel)"), -1);
+        const TImportRow& row = m_model->Plan().rows[index.row()];
+        for (int c : row.candidates)
+            combo->addItem(m_model->ChannelText(c), c);
+        if (!row.candidates.isEmpty())
+            combo->insertSeparator(combo->count());
+        for (int c = 0; c < m_model->Channels().size(); ++c)
+            combo->addItem(m_model->ChannelText(c), c);
+        // A pick is made at once: the row follows, and the list closes.
+        auto* self = const_cast<TChannelDelegate*>(this);
+        connect(combo, &QComboBox::activated, self, [self, combo] {
+            emit self->commitData(combo);
+            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
+        });
+        return combo;
+    }
 
-/// A service's frequency as stored, with its reading in the units of its own delivery
-/// system ("578500000 (578.5 MHz)").
-QString TImportWin::frequency(const TScannedService& service) const
-{
-    const std::optional<QString> value = service.Value(QStringLiteral("freq"));
-    TCardKind kind = TCardKind::None;
-    for (TCardKind k : {TCardKind::DVBS, TCardKind::DVBT, TCardKind::DVBC})
-        if (DeliverySystemsOf(k).contains(service.deliverySystem))
-            kind = k;
-    const QString reading = FrequencyText(kind, shown(value));
-    return reading.isEmpty() ? shown(value) : QStringLiteral("%1 (%2)").arg(shown(value), reading);
-}
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        auto* combo = static_cast<QComboBox*>(editor);
+        combo->setCurrentIndex(
+            std::max(0, combo->findData(m_model->Plan().rows[index.row()].existing)));
+    }
 
-namespace {
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override
+    {
+        const int channel = static_cast<QComboBox*>(editor)->currentData().toInt();
+        const TImportRow& row = m_model->Plan().rows[index.row()];
+        if (channel == row.existing && row.action != TImportAction::Choose)
+            return;
+        // Once the list has closed: the rows are planned anew, and the view would have
+        // no editor left to close.
+        const QPersistentModelIndex at(index);
+        QTimer::singleShot(0, model, [model, at, channel] {
+            if (at.isValid())
+                model->setData(at, channel, Qt::EditRole);
+        });
+    }
+
+private:
+    TImportModel* m_model;
+};
 
 } // namespace
 
 TImportWin::TImportWin(QList<TScannedService> services, QList<TChannelRow> channels,
                        TCardKind cardKind, TImportLimits limits, QWidget* parent)
-    : QDialog(parent), m_services(std::move(services)), m_channels(std::move(channels)),
-      m_cardKind(cardKind), m_limits(std::move(limits))
+    : TReviewWin(tr("Import channels"), QStringLiteral("ImportWin"), QStringLiteral("ImportTable"),
+                 new TImportModel(std::move(services), std::move(channels), cardKind,
+                                  std::move(limits), nullptr),
+                 TImportModel::WhatColumn, TImportModel::TickColumn, parent),
+      m_model(static_cast<TImportModel*>(Table->model()))
 {
-    setObjectName(QStringLiteral("ImportWin"));
-    setWindowTitle(tr("Import channels"));
-    resize(760, 460);
+    m_model->setParent(this);
+    Table->setItemDelegateForColumn(TImportModel::ChannelColumn,
+                                    new TChannelDelegate(m_model, Table));
+    Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::SelectedClicked);
+    Table->setAccessibleName(tr("Services of the file and channels of the source"));
+    Table->setToolTip(
+        tr("Space ticks or unticks a row; F2 or Enter picks the channel a service updates"));
+    Table->setColumnWidth(TImportModel::ServiceColumn, 170);
+    Table->setColumnWidth(TImportModel::ChannelColumn, 170);
+    Table->setColumnWidth(TImportModel::FrequencyColumn, 160);
+    Table->setColumnWidth(TImportModel::PidsColumn, 110);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &TImportWin::updateCounts);
+    // Planned again, the rows keep their places (services first, in the file's order):
+    // the cursor stays where it was.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { m_current = Table->currentIndex(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        if (m_current.isValid() && m_current.row() < m_model->rowCount())
+            Table->setCurrentIndex(m_model->index(m_current.row(), m_current.column()));
+        updateCounts();
+    });
 
-    Table = Named(new QTableWidget(0, 5, this), QStringLiteral("ImportTable"));
-    Table->setHorizontalHeaderLabels(
-        {tr("Name"), tr("Frequency"), tr("PIDs"), tr("Service ID"), tr("What happens")});
-    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Table->setTabKeyNavigation(false);
-    Table->verticalHeader()->hide();
-    Table->horizontalHeader()->setStretchLastSection(true);
-    Table->setAccessibleName(tr("Services of the file"));
-
+    ImportButton = ApplyButton;
+    ImportButton->setText(tr("&Import"));
+    ImportButton->setObjectName(QStringLiteral("ImportButton"));
     RadioCheck =
         Named(new QCheckBox(tr("Include &radio services"), this), QStringLiteral("RadioCheck"));
     RadioCheck->setChecked(true);
     RadioCheck->setToolTip(tr("Services without a video PID"));
-    CountsLabel = Named(new QLabel(this), QStringLiteral("CountsLabel"));
+    connect(RadioCheck, &QCheckBox::toggled, m_model, &TImportModel::SetIncludeRadio);
+    TakeNamesCheck =
+        Named(new QCheckBox(tr("Take the file's &names"), this), QStringLiteral("TakeNamesCheck"));
+    TakeNamesCheck->setToolTip(
+        tr("A channel renamed in the file takes the file's name as its long name; its short "
+           "name, number, XMLTV ID and icon are kept either way"));
+    connect(TakeNamesCheck, &QCheckBox::toggled, m_model, &TImportModel::SetTakeFileNames);
+    TickVanishedButton = Named(new QPushButton(tr("&Tick all not in the file"), this),
+                               QStringLiteral("TickVanishedButton"));
+    TickVanishedButton->setToolTip(
+        tr("Ticks every channel of the source that no service of the file matched: Import "
+           "deletes them with their tuning values"));
+    connect(TickVanishedButton, &QPushButton::clicked, m_model, &TImportModel::TickAllVanished);
+    Buttons()->insertWidget(0, RadioCheck);
+    Buttons()->insertWidget(1, TakeNamesCheck);
+    Buttons()->insertWidget(2, TickVanishedButton);
 
-    ImportButton = Named(new QPushButton(tr("&Import"), this), QStringLiteral("ImportButton"));
-    CancelButton = Named(new QPushButton(tr("&Cancel"), this), QStringLiteral("CancelButton"));
-    ImportButton->setDefault(true);
-    connect(ImportButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(RadioCheck, &QCheckBox::toggled, this, &TImportWin::replan);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(RadioCheck);
-    buttons->addStretch(1);
-    buttons->addWidget(ImportButton);
-    buttons->addWidget(CancelButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Table, 1);
-    layout->addWidget(CountsLabel);
-    layout->addLayout(buttons);
-
-    replan();
+    if (m_model->rowCount() > 0)
+        Table->setCurrentIndex(m_model->index(0, TImportModel::ChannelColumn));
+    Table->setFocus();
+    updateCounts();
 }
 
-void TImportWin::replan()
+TImportWin::~TImportWin() = default;
+
+const TImportPlan& TImportWin::Plan() const
 {
-    m_plan = PlanImport(m_services, m_channels, m_cardKind, RadioCheck->isChecked(), m_limits);
-    Table->setRowCount(int(m_plan.rows.size()));
-    for (int r = 0; r < m_plan.rows.size(); ++r) {
-        const TImportRow& row = m_plan.rows[r];
-        QString what;
-        switch (row.action) {
-        case TImportAction::Add:
-            what = row.numberNote.isEmpty()
-                       ? tr("add as channel %1").arg(row.channum)
-                       : tr("add as channel %1 (%2)").arg(row.channum, row.numberNote);
-            if (row.name != row.service.name)
-                what += tr(", named \u201C%1\u201D").arg(row.name);
-            break;
-        case TImportAction::Update:
-            what = tr("update: digital values replaced");
-            break;
-        case TImportAction::Skip:
-            what = tr("skip: %1").arg(row.reason);
-            break;
+    return m_model->Plan();
+}
+
+QList<TImportRow> TImportWin::Chosen() const
+{
+    QList<TImportRow> chosen;
+    const QList<TImportRow>& rows = m_model->Plan().rows;
+    for (int r = 0; r < rows.size(); ++r)
+        if (m_model->Ticked(r))
+            chosen << rows[r];
+    return chosen;
+}
+
+bool TImportWin::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter picks the channel the current row's service updates (and on a row without a
+    // service does nothing: it never imports by surprise).
+    if (watched == Table && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QModelIndex current = Table->currentIndex();
+        if (current.isValid() && key->modifiers() == Qt::NoModifier &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            const QModelIndex channel = m_model->index(current.row(), TImportModel::ChannelColumn);
+            Table->setCurrentIndex(channel);
+            if (m_model->flags(channel) & Qt::ItemIsEditable) {
+                Table->edit(channel);
+                if (auto* combo = qobject_cast<QComboBox*>(Table->indexWidget(channel)))
+                    combo->showPopup();
+            }
+            return true;
         }
-        if (row.action != TImportAction::Skip && !row.service.outsideLists.isEmpty())
-            what += tr(" (stored as AUTO: %1)")
-                        .arg(row.service.outsideLists.join(QStringLiteral(", ")));
-        const QStringList cells{row.action == TImportAction::Add ? row.name : row.service.name,
-                                frequency(row.service),
-                                shown(row.service.Value(QStringLiteral("pids"))),
-                                QString::number(row.service.serviceId), what};
-        for (int c = 0; c < cells.size(); ++c)
-            Table->setItem(r, c, new QTableWidgetItem(cells[c]));
     }
-    Table->resizeColumnsToContents();
-    CountsLabel->setText(tr("%1 to add, %2 to update, %3 to skip")
-                             .arg(m_plan.adds)
-                             .arg(m_plan.updates)
-                             .arg(m_plan.skips));
-    ImportButton->setEnabled(m_plan.adds + m_plan.updates > 0);
+    return TReviewWin::eventFilter(watched, event);
+}
+
+void TImportWin::Pick(int row, int channel)
+{
+    m_model->Pick(row, channel);
+}
+
+void TImportWin::SetTicked(int row, bool ticked)
+{
+    m_model->SetTicked(row, ticked);
+}
+
+bool TImportWin::Ticked(int row) const
+{
+    return m_model->Ticked(row);
+}
+
+QString TImportWin::WhatHappens(int row) const
+{
+    return m_model->What(row);
+}
+
+void TImportWin::updateCounts()
+{
+    const TImportPlan& plan = m_model->Plan();
+    QString text = tr("%1 to add, %2 to update, %3 renamed, %4 unchanged, %5 not in the file "
+                      "(%6 to delete)")
+                       .arg(plan.adds)
+                       .arg(plan.updates)
+                       .arg(plan.renamed)
+                       .arg(plan.unchanged)
+                       .arg(plan.vanished)
+                       .arg(m_model->TickedCount(TImportAction::Vanished));
+    if (plan.choose > 0)
+        text += tr(", %1 to choose").arg(plan.choose);
+    if (plan.skips > 0)
+        text += tr(", %1 to skip").arg(plan.skips);
+    CountsLabel->setText(text);
+    CountsLabel->setWordWrap(true);
+    TickVanishedButton->setEnabled(plan.vanished > 0);
+    bool any = false;
+    for (int r = 0; r < plan.rows.size() && !any; ++r)
+        any = m_model->Ticked(r);
+    ImportButton->setEnabled(any);
 }

@@ -44,7 +44,9 @@ QList<TChannelRow> ReadChannelRows(TSQLClientDataSet& channels, const std::vecto
                             c.Text(r, c.callsign),
                             c.Text(r, c.name),
                             c.Text(r, c.xmltvid),
-                            c.Text(r, c.icon)};
+                            c.Text(r, c.icon),
+                            false,
+                            {}};
     return read;
 }
 
@@ -55,6 +57,25 @@ QList<TChannelRow> ReadChannelRows(TSQLClientDataSet& channels)
     for (size_t r = 0; r < all.size(); ++r)
         all[r] = int(r);
     return ReadChannelRows(channels, all);
+}
+
+void ReadChannelTuning(QList<TChannelRow>& channels, TSQLClientDataSet& digital)
+{
+    if (!digital.Active())
+        return;
+    digital.CheckBrowseMode();
+    const QHash<qlonglong, QVariantList> rows = digital.RowsByKey(QStringLiteral("chanid"));
+    const QStringList columns = digital.FieldNames();
+    for (TChannelRow& channel : channels) {
+        const auto found = rows.constFind(channel.chanid.toLongLong());
+        if (channel.chanid.isEmpty() || found == rows.constEnd())
+            continue;
+        for (qsizetype c = 0; c < columns.size() && c < found->size(); ++c) {
+            const QVariant& v = found->at(c);
+            channel.tuning.insert(columns[c].toLower(),
+                                  v.isNull() ? std::nullopt : std::optional<QString>(v.toString()));
+        }
+    }
 }
 
 int ColumnWidth(const TSQLClientDataSet& set, const QString& column, int limit)

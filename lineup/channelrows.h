@@ -15,6 +15,10 @@ QList<TChannelRow> ReadChannelRows(TSQLClientDataSet& channels);
 /// The same for the visible rows `rows`, in the order given.
 QList<TChannelRow> ReadChannelRows(TSQLClientDataSet& channels, const std::vector<int>& rows);
 
+/// Fills in each channel's tuning values from `digital` (a set on channel_dvb, whatever
+/// its filter shows), changes not saved included.
+void ReadChannelTuning(QList<TChannelRow>& channels, TSQLClientDataSet& digital);
+
 /// How many characters a text column of `set` holds: its width on the server, and no
 /// more than `limit` (what the editor lets be typed into it) when that is given; 0 when
 /// neither sets one.

@@ -655,7 +655,8 @@ private slots:
             auto* preview = qobject_cast<TImportWin*>(modal);
             QVERIFY(preview);
             QCOMPARE(preview->CountsLabel->text(),
-                     QStringLiteral("2 to add, 1 to update, 1 to skip"));
+                     QStringLiteral("2 to add, 1 to update, 0 renamed, 0 unchanged, 2 not in "
+                                    "the file (0 to delete), 1 to skip"));
             QTest::mouseClick(preview->ImportButton, Qt::LeftButton);
         });
         QTest::keyClick(win.get(), Qt::Key_I, Qt::ControlModifier);
@@ -771,7 +772,7 @@ private slots:
         WhenModal(this, [](QWidget* modal) {
             auto* preview = qobject_cast<TImportWin*>(modal);
             QVERIFY(preview);
-            QCOMPARE(preview->Table->item(0, 4)->text(), QStringLiteral("add as channel 21"));
+            QCOMPARE(preview->WhatHappens(0), QStringLiteral("add as channel 21"));
             QTest::mouseClick(preview->ImportButton, Qt::LeftButton);
         });
         win->ImportAction->trigger();

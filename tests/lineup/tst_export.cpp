@@ -224,10 +224,11 @@ private slots:
                         service("D", "123456"), service("E", "7"), service("F", "40")},
                        {{0, "1", "012", "Old", "Old", "", "", false},
                         {1, "2", "30", "Older", "Older", "", "", false}},
-                       TCardKind::DVBT, true, TImportLimits{});
+                       TCardKind::DVBT, {}, TImportLimits{});
         QStringList numbers, notes;
         for (const TImportRow& row : plan.rows)
-            numbers << row.channum, notes << row.numberNote;
+            if (row.serviceIndex >= 0) // (not the two channels, which are not in the file)
+                numbers << row.channum, notes << row.numberNote;
         QCOMPARE(numbers, (QStringList{"7", "41", "42", "43", "44", "40"}));
         QCOMPARE(notes, (QStringList{"", "the file's number 12 is taken", "",
                                      "the file's number 123456 is longer than a channel "

@@ -209,18 +209,20 @@ private slots:
         TImportLimits limits;
         limits.digitalWidths = {{"pids", 64}, {"freq", 16}};
 
-        TImportPlan plan = PlanImport(services, channels, TCardKind::DVBT, true, limits);
+        TImportPlan plan = PlanImport(services, channels, TCardKind::DVBT, {}, limits);
         QStringList got;
         for (const TImportRow& r : plan.rows)
-            got << (r.action == TImportAction::Add      ? "add " + r.name + " " + r.channum
-                    : r.action == TImportAction::Update ? "update " + QString::number(r.existing)
-                                                        : "skip " + r.reason);
+            got << (r.action == TImportAction::Add        ? "add " + r.name + " " + r.channum
+                    : r.action == TImportAction::Update   ? "update " + QString::number(r.existing)
+                    : r.action == TImportAction::Vanished ? "gone " + QString::number(r.existing)
+                                                          : "skip " + r.reason);
         QCOMPARE(got, (QStringList{
                           "add Das Erste HD 23", // numbered on after the highest number, 22
                           "add Radio Eins 24", "skip a DVB-S service; this source receives DVB-T",
                           "update 0", // "ZDF HD" is there: its digital values are replaced
                           "skip the same name as a service listed above",
                           "add A service with a nam 25", // shortened to the field's 20 characters
+                          "gone 1", "gone 2",            // no service matched them
                       }));
         QCOMPARE(plan.rows[5].callsign, QStringLiteral("A service with a nam"));
         QCOMPARE(plan.adds, 3);
@@ -229,7 +231,7 @@ private slots:
 
         // Without radio services, and with a PIDs column too narrow for ZDF's list.
         limits.digitalWidths[QStringLiteral("pids")] = 8;
-        plan = PlanImport(services, channels, TCardKind::DVBT, false, limits);
+        plan = PlanImport(services, channels, TCardKind::DVBT, {.includeRadio = false}, limits);
         QCOMPARE(plan.rows[1].action, TImportAction::Skip);
         QCOMPARE(plan.rows[1].reason, QStringLiteral("a radio service (not included)"));
         QCOMPARE(plan.rows[3].action, TImportAction::Skip);
