@@ -4,6 +4,10 @@
 //             file added to a DVB-T source of 2,000 channels
 //   baseline  the library reading the same file, and bare prepared INSERTs of the same
 //             2,000 channel and 2,000 channel_dvb rows in one transaction
+// and a rescan against the import of the same file into an empty source:
+//   rescan    the source's 2,000 channels, every service renamed and moved to another
+//             frequency (each matched by its PIDs), imported and saved
+//   empty     the same file imported into the source emptied, and saved
 // Needs the private server and an offscreen display: run it through bench/run.
 #include "benchmain.h"
 #include "channelwin.h"
@@ -65,6 +69,24 @@ void writeScan(const QString& path)
             << "\tTRANSMISSION_MODE = 8K\n\tHIERARCHY = NONE\n\tDELIVERY_SYSTEM = DVBT\n";
 }
 
+// The source's channels again after a rescan: every service renamed, on a new frequency,
+// its PIDs kept.
+void writeRescan(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    QTextStream out(&f);
+    for (int i = 1; i <= Channels; ++i)
+        out << "[Renamed " << i << "]\n"
+            << "\tSERVICE_ID = " << 20000 + i << "\n"
+            << "\tVIDEO_PID = " << i << "\n"
+            << "\tAUDIO_PID = " << i + 1 << "\n"
+            << "\tFREQUENCY = " << 482000000 + (i % 40) * 8000000 << "\n"
+            << "\tMODULATION = QAM/64\n\tBANDWIDTH_HZ = 8000000\n\tINVERSION = AUTO\n"
+            << "\tDELIVERY_SYSTEM = DVBT\n";
+}
+
 // Where the program's time went: the preview shown, the rows added, the save done.
 struct Phases
 {
@@ -73,7 +95,10 @@ struct Phases
     qint64 saved = 0;
 };
 
-Phases programRun(const QString& path)
+/// Import... of `path` into the source of `channels` channels, every row as the review
+/// ticks it, then Save; the review must plan `adds` new channels and `renamed` renamed.
+Phases programRun(const QString& path, int channels = Channels, int adds = Services,
+                  int renamed = 0)
 {
     Phases phases;
     bench::QuietStdout quiet;
@@ -81,19 +106,20 @@ Phases programRun(const QString& path)
     win.SetSourceID(SourceId);
     win.show();
     QApplication::processEvents();
-    if (win.ChannelDataSet->RecordCount() != Channels)
+    if (win.ChannelDataSet->RecordCount() != channels)
         qFatal("the editor shows %d channels", win.ChannelDataSet->RecordCount());
 
     TChannelWin::ChooseFile = [path](QWidget*) {
         return path;
     };
-    int adds = -1;
+    int planned = -1, planRenamed = -1;
     QElapsedTimer t;
-    QTimer::singleShot(0, &win, [&adds, &t, &phases] {
+    QTimer::singleShot(0, &win, [&planned, &planRenamed, &t, &phases] {
         auto* preview = qobject_cast<TImportWin*>(QApplication::activeModalWidget());
         if (!preview)
             qFatal("no preview opened");
-        adds = preview->Plan().adds;
+        planned = preview->Plan().adds;
+        planRenamed = preview->Plan().renamed;
         phases.preview = t.nsecsElapsed();
         preview->ImportButton->click();
     });
@@ -105,9 +131,9 @@ Phases programRun(const QString& path)
     }
     phases.saved = t.nsecsElapsed();
     TChannelWin::ChooseFile = nullptr;
-    if (adds != Services || win.isWindowModified())
-        qFatal("the import added %d channels and left the editor %s", adds,
-               win.isWindowModified() ? "unsaved" : "saved");
+    if (planned != adds || planRenamed != renamed || win.isWindowModified())
+        qFatal("the import added %d channels, renamed %d, and left the editor %s", planned,
+               planRenamed, win.isWindowModified() ? "unsaved" : "saved");
     return phases;
 }
 
@@ -203,6 +229,42 @@ int main(int argc, char** argv)
                        .arg(program.preview / 1e6, 0, 'f', 1)
                        .arg((program.imported - program.preview) / 1e6, 0, 'f', 1)
                        .arg((program.saved - program.imported) / 1e6, 0, 'f', 1);
+
+            // The rescan, alternating with the import into the emptied source.
+            const QString rescan = dir.filePath(QStringLiteral("rescan.conf"));
+            writeRescan(rescan);
+            Phases matched{0, 0, std::numeric_limits<qint64>::max()};
+            Phases empty{0, 0, std::numeric_limits<qint64>::max()};
+            for (int i = 0; i < Repeats; ++i) {
+                bench::FillDigitalSource(conn, SourceId, Channels);
+                const Phases run = programRun(rescan, Channels, 0, Channels);
+                if (run.saved < matched.saved)
+                    matched = run;
+                QSqlQuery q(conn);
+                if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM channel c JOIN channel_dvb d ON "
+                                           "d.chanid = c.chanid WHERE c.name = CONCAT('Channel "
+                                           "', c.chanid) AND d.freq = 482000000 + "
+                                           "MOD(c.chanid, 40) * 8000000")) ||
+                    !q.next() || q.value(0).toInt() != Channels)
+                    qFatal("the rescan did not keep the channels and move them");
+                bench::Exec(conn, QStringLiteral("DELETE FROM channel_dvb"));
+                bench::Exec(conn, QStringLiteral("DELETE FROM channel"));
+                const Phases into = programRun(rescan, 0, Channels, 0);
+                if (into.saved < empty.saved)
+                    empty = into;
+            }
+            out << QStringLiteral("import: rescan of %1 channels, every one renamed and moved, "
+                                  "%2 ms vs the same file into an empty source %3 ms   ratio %4x "
+                                  "(target <= 1.5x)\n")
+                       .arg(Channels)
+                       .arg(matched.saved / 1e6, 0, 'f', 1)
+                       .arg(empty.saved / 1e6, 0, 'f', 1)
+                       .arg(double(matched.saved) / double(empty.saved), 0, 'f', 2);
+            out << QStringLiteral("import: rescan of which review shown %1 ms, rows changed %2 "
+                                  "ms, saved %3 ms\n")
+                       .arg(matched.preview / 1e6, 0, 'f', 1)
+                       .arg((matched.imported - matched.preview) / 1e6, 0, 'f', 1)
+                       .arg((matched.saved - matched.imported) / 1e6, 0, 'f', 1);
             return 0;
         });
 }

@@ -798,6 +798,58 @@
         <source>the file&apos;s number %1 is taken</source>
         <translation>die Nummer %1 der Datei ist vergeben</translation>
     </message>
+    <message>
+        <source>frequency</source>
+        <translation>Frequenz</translation>
+    </message>
+    <message>
+        <source>PIDs</source>
+        <translation>PIDs</translation>
+    </message>
+    <message>
+        <source>polarization</source>
+        <translation>Polarisation</translation>
+    </message>
+    <message>
+        <source>symbol rate</source>
+        <translation>Symbolrate</translation>
+    </message>
+    <message>
+        <source>inversion</source>
+        <translation>Inversion</translation>
+    </message>
+    <message>
+        <source>bandwidth</source>
+        <translation>Bandbreite</translation>
+    </message>
+    <message>
+        <source>code rate HP</source>
+        <translation>Coderate HP</translation>
+    </message>
+    <message>
+        <source>code rate LP</source>
+        <translation>Coderate LP</translation>
+    </message>
+    <message>
+        <source>modulation</source>
+        <translation>Modulation</translation>
+    </message>
+    <message>
+        <source>transmission mode</source>
+        <translation>Übertragungsmodus</translation>
+    </message>
+    <message>
+        <source>guard interval</source>
+        <translation>Schutzintervall</translation>
+    </message>
+    <message>
+        <source>hierarchy</source>
+        <translation>Hierarchie</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1362,6 +1414,14 @@
         <source>Card type invalid or not found</source>
         <translation>Kartentyp ungültig oder nicht gefunden</translation>
     </message>
+    <message>
+        <source>Delete %1 channels not in the file</source>
+        <translation>%1 Kanäle löschen, die nicht in der Datei sind</translation>
+    </message>
+    <message>
+        <source>Import %1 channels and delete %2</source>
+        <translation>%1 Kanäle importieren und %2 löschen</translation>
+    </message>
 </context>
 <context>
     <name>TDBComboBox</name>
@@ -1876,14 +1936,14 @@
     </message>
 </context>
 <context>
-    <name>TImportWin</name>
+    <name>TImportModel</name>
     <message>
-        <source>Import channels</source>
-        <translation>Kanäle importieren</translation>
+        <source>Service</source>
+        <translation>Dienst</translation>
     </message>
     <message>
-        <source>Name</source>
-        <translation>Name</translation>
+        <source>Channel</source>
+        <translation>Kanal</translation>
     </message>
     <message>
         <source>Frequency</source>
@@ -1894,32 +1954,32 @@
         <translation>PIDs</translation>
     </message>
     <message>
-        <source>Service ID</source>
-        <translation>Dienst-ID</translation>
-    </message>
-    <message>
         <source>What happens</source>
         <translation>Was geschieht</translation>
     </message>
     <message>
-        <source>Services of the file</source>
-        <translation>Dienste der Datei</translation>
+        <source>Import</source>
+        <translation>Importieren</translation>
     </message>
     <message>
-        <source>Include &amp;radio services</source>
-        <translation>&amp;Radiodienste einschließen</translation>
+        <source>ticked</source>
+        <translation>angekreuzt</translation>
     </message>
     <message>
-        <source>Services without a video PID</source>
-        <translation>Dienste ohne Video-PID</translation>
+        <source>not ticked</source>
+        <translation>nicht angekreuzt</translation>
     </message>
     <message>
-        <source>&amp;Import</source>
-        <translation>&amp;Importieren</translation>
+        <source>(a new channel)</source>
+        <translation>(ein neuer Kanal)</translation>
     </message>
     <message>
-        <source>&amp;Cancel</source>
-        <translation>&amp;Abbrechen</translation>
+        <source>(choose)</source>
+        <translation>(auswählen)</translation>
+    </message>
+    <message>
+        <source>tuning values set from the file</source>
+        <translation>Abstimmwerte aus der Datei gesetzt</translation>
     </message>
     <message>
         <source>add as channel %1</source>
@@ -1934,20 +1994,103 @@
         <translation>, benannt „%1“</translation>
     </message>
     <message>
-        <source>update: digital values replaced</source>
-        <translation>aktualisieren: digitale Werte ersetzt</translation>
+        <source>update: %1</source>
+        <translation>aktualisieren: %1</translation>
+    </message>
+    <message>
+        <source>unchanged</source>
+        <translation>unverändert</translation>
+    </message>
+    <message>
+        <source>renamed in the file: %1 -&gt; %2</source>
+        <translation>in der Datei umbenannt: %1 -&gt; %2</translation>
+    </message>
+    <message>
+        <source>; takes the file&apos;s name</source>
+        <translation>; übernimmt den Namen der Datei</translation>
+    </message>
+    <message>
+        <source>choose: %1 channels fit (F2 or Enter)</source>
+        <translation>auswählen: %1 Kanäle passen (F2 oder Eingabe)</translation>
     </message>
     <message>
         <source>skip: %1</source>
         <translation>überspringen: %1</translation>
     </message>
     <message>
+        <source>not in the file (no tuning values)</source>
+        <translation>nicht in der Datei (ohne Abstimmwerte)</translation>
+    </message>
+    <message>
+        <source>not in the file</source>
+        <translation>nicht in der Datei</translation>
+    </message>
+    <message>
+        <source>: deleted with its tuning values</source>
+        <translation>: wird mit seinen Abstimmwerten gelöscht</translation>
+    </message>
+    <message>
         <source> (stored as AUTO: %1)</source>
         <translation> (als AUTO gespeichert: %1)</translation>
     </message>
+</context>
+<context>
+    <name>TImportWin</name>
     <message>
-        <source>%1 to add, %2 to update, %3 to skip</source>
-        <translation>%1 hinzuzufügen, %2 zu aktualisieren, %3 zu überspringen</translation>
+        <source>Import channels</source>
+        <translation>Kanäle importieren</translation>
+    </message>
+    <message>
+        <source>Include &amp;radio services</source>
+        <translation>&amp;Radiodienste einschließen</translation>
+    </message>
+    <message>
+        <source>Services without a video PID</source>
+        <translation>Dienste ohne Video-PID</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>&amp;Importieren</translation>
+    </message>
+    <message>
+        <source>(a new channel)</source>
+        <translation>(ein neuer Kanal)</translation>
+    </message>
+    <message>
+        <source>Services of the file and channels of the source</source>
+        <translation>Dienste der Datei und Kanäle der Quelle</translation>
+    </message>
+    <message>
+        <source>Space ticks or unticks a row; F2 or Enter picks the channel a service updates</source>
+        <translation>Leertaste kreuzt eine Zeile an oder ab; F2 oder Eingabe wählt den Kanal, den ein Dienst aktualisiert</translation>
+    </message>
+    <message>
+        <source>Take the file&apos;s &amp;names</source>
+        <translation>&amp;Namen der Datei übernehmen</translation>
+    </message>
+    <message>
+        <source>A channel renamed in the file takes the file&apos;s name as its long name; its short name, number, XMLTV ID and icon are kept either way</source>
+        <translation>Ein in der Datei umbenannter Kanal übernimmt den Namen der Datei als langen Namen; Kurzname, Nummer, XMLTV-ID und Symbol bleiben in jedem Fall erhalten</translation>
+    </message>
+    <message>
+        <source>&amp;Tick all not in the file</source>
+        <translation>Alle nicht in der Datei an&amp;kreuzen</translation>
+    </message>
+    <message>
+        <source>Ticks every channel of the source that no service of the file matched: Import deletes them with their tuning values</source>
+        <translation>Kreuzt jeden Kanal der Quelle an, zu dem kein Dienst der Datei passte: Importieren löscht sie mit ihren Abstimmwerten</translation>
+    </message>
+    <message>
+        <source>%1 to add, %2 to update, %3 renamed, %4 unchanged, %5 not in the file (%6 to delete)</source>
+        <translation>%1 hinzuzufügen, %2 zu aktualisieren, %3 umbenannt, %4 unverändert, %5 nicht in der Datei (%6 zu löschen)</translation>
+    </message>
+    <message>
+        <source>, %1 to choose</source>
+        <translation>, %1 auszuwählen</translation>
+    </message>
+    <message>
+        <source>, %1 to skip</source>
+        <translation>, %1 zu überspringen</translation>
     </message>
 </context>
 <context>

@@ -914,6 +914,169 @@ private slots:
         QCOMPARE(pol->currentText(), QStringLiteral("h"));
     }
 
+    // A rescan imported into the DVB-T source: 21 "Das Erste HD" (PIDs 101,102, 522 MHz)
+    // and 22 "ZDF HD" (201,202, 570 MHz) with tuning values, 27 "arte" typed by hand,
+    // each with an icon. Each row of the review says what happens and is ticked or not;
+    // the user's choices; Import is one step, undone to nothing and redone; after Save
+    // the channels keep their numbers, short names, XMLTV IDs and icons.
+    void rescanKeepsTheChannels_data()
+    {
+        QTest::addColumn<QString>("setup");        // SQL run before the window opens
+        QTest::addColumn<QStringList>("services"); // "name|PIDs|MHz", "S:" a DVB-S one
+        QTest::addColumn<QString>("user");         // "tick vanished", "take names", "pick R C"
+        QTest::addColumn<QStringList>("rows");     // "what happens|x" (ticked) or "|-"
+        QTest::addColumn<QStringList>("after");    // channum|callsign|name|xmltvid|icon|freq|pids
+        const QString ard = QStringLiteral("21|ARD|Das Erste HD|ard.de|ARD.png|522000000|101,102");
+        const QString zdf = QStringLiteral("22|ZDF|ZDF HD|zdf.de|ZDF.png|570000000|201,202");
+        const QString arte = QStringLiteral("27|ARTE|arte|arte.de|ARTE.png|NULL|NULL");
+        const QString handTyped = QStringLiteral("not in the file (no tuning values)|-");
+        // A fourth channel, 28 "ZDF2", with tuning values.
+        const auto fourth = [](const QString& name, const QString& pids) {
+            return QStringLiteral(
+                       "INSERT INTO channel (chanid, channum, sourceid, callsign, name, xmltvid, "
+                       "icon) VALUES (1111, '28', 3, 'ZDF2', '%1', 'zdf2.de', 'ZDF2.png');"
+                       "INSERT INTO channel_dvb (chanid, freq, pids, inversion, bandwidth, "
+                       "hp_code_rate, lp_code_rate, modulation, transmission_mode, "
+                       "guard_interval, hierarchy) VALUES (1111, '570000000', '%2', 'AUTO', "
+                       "'8', '2_3', 'NONE', 'QAM_16', '8', '1_4', 'NONE')")
+                .arg(name, pids);
+        };
+        QTest::newRow("same names, new frequencies")
+            << QString() << QStringList{"Das Erste HD|101,102|498", "ZDF HD|201,202|570"}
+            << QString()
+            << QStringList{"update: frequency 522 MHz -> 498 MHz|x", "unchanged|-", handTyped}
+            << QStringList{QString(ard).replace("522", "498"), zdf, arte};
+        QTest::newRow("renamed with the same PIDs")
+            << QString() << QStringList{"Das Erste|101,102|498", "ZDF HD|201,202|570"}
+            << QString()
+            << QStringList{"renamed in the file: Das Erste HD -> Das Erste; frequency 522 MHz "
+                           "-> 498 MHz|x",
+                           "unchanged|-", handTyped}
+            << QStringList{QString(ard).replace("522", "498"), zdf, arte};
+        QTest::newRow("renamed, the file's names taken")
+            << QString() << QStringList{"Das Erste|101,102|522", "ZDF HD|201,202|570"}
+            << QStringLiteral("take names")
+            << QStringList{"renamed in the file: Das Erste HD -> Das Erste|-", "unchanged|-",
+                           handTyped}
+            << QStringList{QString(ard).replace("Erste HD", "Erste"), zdf, arte};
+        QTest::newRow("a folded rename")
+            << QString() << QStringList{"ZDF-hd|301,302|570"} << QString()
+            << QStringList{"renamed in the file: ZDF HD -> ZDF-hd; PIDs 201,202 -> 301,302|x",
+                           "not in the file|-", handTyped}
+            << QStringList{ard, QString(zdf).replace("201,202", "301,302"), arte};
+        QTest::newRow("two channels of one name")
+            << fourth("ZDF HD", "211,212") << QStringList{"ZDF HD|211,212|578"} << QString()
+            << QStringList{"update: frequency 570 MHz -> 578 MHz|x", "not in the file|-",
+                           "not in the file|-", handTyped}
+            << QStringList{ard, zdf, arte, "28|ZDF2|ZDF HD|zdf2.de|ZDF2.png|578000000|211,212"};
+        QTest::newRow("a service whose PIDs two channels share, picked")
+            << fourth("ZDF Neo", "201,202") << QStringList{"Neo|201,202|578"}
+            << QStringLiteral("pick 0 3")
+            << QStringList{"choose: 2 channels fit (F2 or Enter)|-", "not in the file|-",
+                           "not in the file|-", handTyped, "not in the file|-"}
+            << QStringList{ard, zdf, arte,
+                           "28|ZDF2|ZDF Neo|zdf2.de|ZDF2.png|578000000|201,202"};
+        QTest::newRow("a new service, a channel typed by hand")
+            << QString()
+            << QStringList{"Das Erste HD|101,102|522", "ZDF HD|201,202|570", "arte|401,402|522",
+                           "KiKA|501,502|522"}
+            << QString()
+            << QStringList{"unchanged|-", "unchanged|-",
+                           "update: tuning values set from the file|x", "add as channel 28|x"}
+            << QStringList{ard, zdf, "27|ARTE|arte|arte.de|ARTE.png|522000000|401,402",
+                           "28|KiKA|KiKA|NULL|NULL|522000000|501,502"};
+        QTest::newRow("ended services, ticked")
+            << QString() << QStringList{"Das Erste HD|101,102|498"}
+            << QStringLiteral("tick vanished")
+            << QStringList{"update: frequency 522 MHz -> 498 MHz|x", "not in the file|-",
+                           handTyped}
+            << QStringList{QString(ard).replace("522", "498")};
+        QTest::newRow("a partial file, nothing else ticked")
+            << QString() << QStringList{"Das Erste HD|101,102|498"} << QString()
+            << QStringList{"update: frequency 522 MHz -> 498 MHz|x", "not in the file|-",
+                           handTyped}
+            << QStringList{QString(ard).replace("522", "498"), zdf, arte};
+        QTest::newRow("a file of another delivery system")
+            << QString() << QStringList{"S:Astra|101,102|11836"} << QString() << QStringList{}
+            << QStringList{ard, zdf, arte};
+    }
+
+    void rescanKeepsTheChannels()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QStringList, services);
+        QFETCH(QString, user);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, after);
+        db->Exec(QStringLiteral("UPDATE channel SET icon = CONCAT(callsign, '.png') "
+                                "WHERE sourceid = 3"));
+        for (const QString& statement : setup.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            db->Exec(statement);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rescan.conf"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        for (QString service : services) {
+            const bool satellite = service.startsWith(QStringLiteral("S:"));
+            const QStringList v = service.remove(QStringLiteral("S:")).split(QLatin1Char('|'));
+            const QStringList pids = v[1].split(QLatin1Char(','));
+            f.write(QStringLiteral("[%1]\n\tVIDEO_PID = %2\n\tAUDIO_PID = %3\n"
+                                   "\tFREQUENCY = %4\n")
+                        .arg(v[0], pids[0], pids[1], v[2] + "000000")
+                        .toUtf8());
+            f.write(satellite ? "\tDELIVERY_SYSTEM = DVBS\n\tPOLARIZATION = HORIZONTAL\n"
+                              : "\tDELIVERY_SYSTEM = DVBT\n\tINVERSION = AUTO\n"
+                                "\tBANDWIDTH_HZ = 8000000\n\tCODE_RATE_HP = 2/3\n"
+                                "\tCODE_RATE_LP = NONE\n\tMODULATION = QAM/16\n"
+                                "\tTRANSMISSION_MODE = 8K\n\tGUARD_INTERVAL = 1/4\n"
+                                "\tHIERARCHY = NONE\n");
+        }
+        f.close();
+        const QString channels = QStringLiteral(
+            "SELECT c.channum, c.callsign, c.name, c.xmltvid, c.icon, d.freq, d.pids FROM "
+            "channel c LEFT JOIN channel_dvb d ON d.chanid = c.chanid WHERE c.sourceid = 3 "
+            "ORDER BY c.chanid");
+        const QStringList before = db->Rows(channels);
+        open(3);
+        TChannelWin::ChooseFile = [path](QWidget*) {
+            return path;
+        };
+        const auto chosen = qScopeGuard([] { TChannelWin::ChooseFile = nullptr; });
+        if (rows.isEmpty()) {
+            MessageBox::QueueAnswer(MessageBox::Button::Ok);
+            win->ImportAction->trigger();
+            QCOMPARE(MessageBox::ShownBoxes().size(), 1);
+            QVERIFY(MessageBox::ShownBoxes()[0].text.contains(QStringLiteral("no DVB-T service")));
+            QVERIFY(!win->isWindowModified());
+            return;
+        }
+        QStringList shown;
+        WhenModal(this, [&](QWidget* modal) {
+            auto* review = qobject_cast<TImportWin*>(modal);
+            QVERIFY(review);
+            for (int r = 0; r < review->Table->model()->rowCount(); ++r)
+                shown << review->WhatHappens(r) + (review->Ticked(r) ? "|x" : "|-");
+            if (user == QLatin1String("tick vanished"))
+                QTest::mouseClick(review->TickVanishedButton, Qt::LeftButton);
+            else if (user == QLatin1String("take names"))
+                review->TakeNamesCheck->click();
+            else if (user.startsWith(QLatin1String("pick ")))
+                review->Pick(user.section(' ', 1, 1).toInt(), user.section(' ', 2, 2).toInt());
+            QTest::mouseClick(review->ImportButton, Qt::LeftButton);
+        });
+        win->ImportAction->trigger();
+        QCOMPARE(shown, rows);
+        activate();
+        QVERIFY(win->isWindowModified());
+        QTest::keyClick(win.get(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!win->isWindowModified());
+        QCOMPARE(win->ChannelDataSet->ChangeCount() + win->DVBDataSet->ChangeCount(), 0);
+        QTest::keyClick(win.get(), Qt::Key_Y, Qt::ControlModifier);
+        win->ApplyAction->trigger();
+        QVERIFY(!win->isWindowModified());
+        QCOMPARE(db->Rows(channels), after);
+    }
+
     // A file that is no channel file: its message, naming the file, and no change.
     void importOfABadFileChangesNothing()
     {

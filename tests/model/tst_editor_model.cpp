@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -205,7 +206,7 @@ class TestEditorModel : public QObject, ServerFixture
     QString mismatch; // the first difference found
     std::unique_ptr<TWriteHistory> writeHistory;
 
-    void act(const QString& what) { actions << what; }
+    void act(const QString& what) { actions << what; if (qEnvironmentVariableIsSet("KORVANE_MODEL_ACTS")) qDebug().noquote() << "ACT" << what; }
 
     void differ(const QString& what)
     {
@@ -781,25 +782,50 @@ class TestEditorModel : public QObject, ServerFixture
     }
 
     /// Import...: a channel file of a few services, some named as channels of the source
-    /// (updates), some new, now and then a radio service or a name listed twice; the
-    /// preview answered with Import (radio services included or not) or Cancel.
+    /// (as they are, or in other case and blanks), some renamed keeping a channel's PIDs,
+    /// some new, now and then a radio service or a name listed twice; the review answered
+    /// with Import (radio services included or not, the file's names taken or not, every
+    /// channel not in the file ticked or not) or Cancel.
     void importFile(TChannelWin& win, ChannelState& m, Dice& dice)
     {
         const bool satellite = m.sourceId == 9;
+        m.list.Settle();
+        const QList<Values>& channels = m.list.rows;
+        const auto value = [](const Values& v, const char* column) {
+            return Shown(v.value(QLatin1String(column)));
+        };
         QList<ScanService> services;
         const int count = 1 + dice.Below(4);
         for (int i = 0; i < count; ++i) {
             QString name = QStringLiteral("Scan ") + QString::number(dice.Below(1000));
-            QStringList taken; // names of the source's channels a file can hold as they are
-            for (const Values& v : m.list.Saved())
-                if (const Val n = v.value(QStringLiteral("name"));
-                    n && !n->isEmpty() && *n == n->trimmed())
-                    taken << *n;
-            if (!taken.isEmpty() && dice.Chance(40))
-                name = dice.Pick(taken);
+            const Values* like = channels.isEmpty() || dice.Chance(40)
+                                     ? nullptr
+                                     : &channels[dice.Below(int(channels.size()))];
+            const QString itsName = like ? value(*like, "name") : QString();
+            if (like && !itsName.isEmpty() && itsName == itsName.trimmed())
+                name = dice.Chance(70) ? itsName : itsName.toUpper().replace(" ", "  ");
             else if (!services.isEmpty() && dice.Chance(10))
                 name = services.last().name;
-            services << scanService(name, satellite, dice);
+            ScanService s = scanService(name, satellite, dice);
+            // (PIDs a file can hold as they are: two numbers, written as numbers are.)
+            const QStringList pids = like ? value(*like, "dvb.pids").split(',') : QStringList();
+            const auto plain = [](const QString& pid) {
+                bool number = false;
+                const int n = pid.toInt(&number);
+                return number && n >= 0 && n < 8192 && QString::number(n) == pid;
+            };
+            if (like && !itsName.isEmpty() && dice.Chance(20) && !s.radio &&
+                like->value(QStringLiteral("dvb")) && pids.size() == 2 &&
+                std::all_of(pids.begin(), pids.end(), plain)) {
+                // Renamed, its PIDs kept.
+                s.name = QStringLiteral("Renamed ") + QString::number(dice.Below(1000));
+                s.lines.replaceInStrings(QRegularExpression("^VIDEO_PID = .*"),
+                                         "VIDEO_PID = " + pids[0]);
+                s.lines.replaceInStrings(QRegularExpression("^AUDIO_PID = .*"),
+                                         "AUDIO_PID = " + pids[1]);
+                s.digital[QStringLiteral("dvb.pids")] = pids.join(',');
+            }
+            services << s;
         }
         const QString path = scratch.filePath(QStringLiteral("scan.conf"));
         {
@@ -813,94 +839,194 @@ class TestEditorModel : public QObject, ServerFixture
         }
         const bool radio = !dice.Chance(25);
         const bool cancel = dice.Chance(15);
+        const bool takeNames = dice.Chance(30);
+        const bool tickVanished = dice.Chance(25);
 
-        // What the user means: the pending row settled first, then each service in the
-        // file's order a new channel numbered on after the highest number, or new digital
-        // values for the first channel of that name, unless its name came before.
-        m.list.Settle();
+        // What the user means: each service matched to the one channel of its name, else
+        // of its name in other case and blanks (long or short), else of its PIDs; a new
+        // channel numbered on after the highest number otherwise. A matched channel's
+        // tuning values become the file's; the file's name too, when asked for and the
+        // name differs. Channels no service matched are deleted when all are ticked.
         qlonglong number = 0;
-        for (const Values& v : m.list.rows) {
+        for (const Values& v : channels) {
             bool numeric = false;
-            const qlonglong n =
-                Shown(v.value(QStringLiteral("channum"))).trimmed().toLongLong(&numeric);
+            const qlonglong n = value(v, "channum").trimmed().toLongLong(&numeric);
             if (numeric)
                 number = std::max(number, n);
         }
+        const QStringList fileColumns{"pids",      "freq",         "pol",
+                                      "symbol_rate", "inversion",  "bandwidth",
+                                      "hp_code_rate", "lp_code_rate", "modulation",
+                                      "transmission_mode", "guard_interval", "hierarchy"};
         struct Step
         {
-            int existing = -1; // -1: a new channel
             const ScanService* service = nullptr;
-            QString channum;
+            bool skip = false;
+            int existing = -1;
+            bool sameName = false;
+            QList<int> candidates = {}; // what the first rule that found several found
         };
         QList<Step> steps;
         QStringList listed;
-        int skips = 0;
+        const auto shortened = [](const QString& name) { return name.left(20); };
         for (const ScanService& s : services) {
-            if ((s.radio && !radio) || listed.contains(s.name)) {
+            Step step{&s};
+            if (listed.contains(shortened(s.name)))
+                step.skip = true;
+            else
+                listed << shortened(s.name);
+            steps << step;
+        }
+        QList<bool> taken(channels.size(), false);
+        const std::function<bool(const Step&, const Values&)> rules[] = {
+            [&](const Step& st, const Values& v) {
+                return value(v, "name") == st.service->name ||
+                       value(v, "name") == shortened(st.service->name);
+            },
+            [&](const Step& st, const Values& v) {
+                const QString f = folded(st.service->name);
+                return !f.isEmpty() && (folded(v.value("name")) == f ||
+                                        folded(v.value("callsign")) == f);
+            },
+            [&](const Step& st, const Values& v) {
+                const QString p = Shown(st.service->digital.value("dvb.pids"));
+                return v.value("dvb") && !p.isEmpty() && value(v, "dvb.pids") == p;
+            }};
+        for (int rule = 0; rule < 3; ++rule)
+            for (Step& st : steps) {
+                if (st.skip || st.existing >= 0)
+                    continue;
+                QList<int> found;
+                for (int c = 0; c < channels.size(); ++c)
+                    if (!taken[c] && rules[rule](st, channels[c]))
+                        found << c;
+                if (found.size() == 1) {
+                    st.existing = found.front();
+                    st.sameName = rule == 0;
+                    taken[found.front()] = true;
+                } else if (found.size() > 1 && st.candidates.isEmpty()) {
+                    st.candidates = found;
+                }
+            }
+        int adds = 0, updates = 0, renamed = 0, unchanged = 0, choose = 0, skips = 0;
+        QList<Step> applied;
+        for (Step& st : steps) {
+            const ScanService& s = *st.service;
+            const bool skipped = st.skip || (s.radio && !radio);
+            if (skipped) {
                 ++skips;
                 continue;
             }
-            listed << s.name;
-            Step step{-1, &s, QString()};
-            for (int i = 0; i < m.list.Count() && step.existing < 0; ++i)
-                if (m.list.rows[i].value(QStringLiteral("name")) == s.name)
-                    step.existing = i;
-            if (step.existing < 0)
-                step.channum = QString::number(++number);
-            steps << step;
+            if (st.existing < 0) {
+                // Offered to choose from while one of the channels found is still free.
+                if (std::any_of(st.candidates.begin(), st.candidates.end(),
+                                [&](int c) { return !taken[c]; })) {
+                    ++choose;
+                    continue;
+                }
+                ++adds;
+                applied << st;
+                continue;
+            }
+            const Values& v = channels[st.existing];
+            bool same = bool(v.value("dvb"));
+            for (const QString& c : fileColumns)
+                same = same && v.value("dvb." + c) == s.digital.value("dvb." + c);
+            if (!st.sameName && value(v, "name") != s.name &&
+                value(v, "name") != shortened(s.name)) {
+                ++renamed;
+                if (!same || takeNames)
+                    applied << st;
+            } else if (same) {
+                ++unchanged;
+            } else {
+                ++updates;
+                applied << st;
+            }
         }
-        const int adds = int(std::count_if(steps.begin(), steps.end(),
-                                           [](const Step& s) { return s.existing < 0; }));
-        const QString counts = QStringLiteral("%1 to add, %2 to update, %3 to skip")
-                                   .arg(adds)
-                                   .arg(steps.size() - adds)
-                                   .arg(skips);
-        const bool imports = !cancel && !steps.isEmpty();
-        act(QStringLiteral("Ctrl+I, a file of %1 services (%2), %3%4")
+        QList<int> vanished;
+        for (int c = 0; c < channels.size(); ++c)
+            if (!taken[c])
+                vanished << c;
+        // (A radio service left out still matches its channel: it is in the file.)
+        QString counts = QStringLiteral("%1 to add, %2 to update, %3 renamed, %4 unchanged, %5 "
+                                        "not in the file (%6 to delete)")
+                             .arg(adds)
+                             .arg(updates)
+                             .arg(renamed)
+                             .arg(unchanged)
+                             .arg(vanished.size())
+                             .arg(tickVanished ? vanished.size() : 0);
+        if (choose > 0)
+            counts += QStringLiteral(", %1 to choose").arg(choose);
+        if (skips > 0)
+            counts += QStringLiteral(", %1 to skip").arg(skips);
+        const int deletes = tickVanished ? int(vanished.size()) : 0;
+        const bool imports = !cancel && applied.size() + deletes > 0;
+        act(QStringLiteral("Ctrl+I, a file of %1 services (%2), %3%4%5%6")
                 .arg(services.size())
-                .arg(counts, radio ? "" : "radio left out, ", imports ? "Import" : "Cancel"));
+                .arg(counts, radio ? "" : "radio left out, ", takeNames ? "names taken, " : "",
+                     tickVanished ? "all not in the file ticked, " : "",
+                     imports ? "Import" : "Cancel"));
 
         QString shownCounts;
-        fileAction<TImportWin>(win, path, Qt::Key_I, [&](TImportWin& preview) {
+        fileAction<TImportWin>(win, path, Qt::Key_I, [&](TImportWin& review) {
             if (!radio)
-                preview.RadioCheck->click();
-            shownCounts = preview.CountsLabel->text();
+                review.RadioCheck->click();
+            if (takeNames)
+                review.TakeNamesCheck->click();
+            if (tickVanished && review.TickVanishedButton->isEnabled())
+                review.TickVanishedButton->click();
+            shownCounts = review.CountsLabel->text();
             if (imports)
-                preview.ImportButton->click();
+                review.ImportButton->click();
             else
-                QTest::keyClick(&preview, Qt::Key_Escape);
+                QTest::keyClick(&review, Qt::Key_Escape);
         });
         if (shownCounts != counts) {
-            differ(QStringLiteral("the preview counts \"%1\", the user expects \"%2\"")
+            differ(QStringLiteral("the review counts \"%1\", the user expects \"%2\"")
                        .arg(shownCounts, counts));
             return;
         }
         if (!imports)
             return;
 
-        // New channels take their ids as a new row does: read them off the list.
-        const int chanid = win.ChannelDataSet->FieldIndex(QStringLiteral("chanid"));
-        int appended = m.list.Count();
-        for (const Step& step : steps) {
-            int at = step.existing;
-            if (at < 0) {
-                at = appended++;
-                Values v = freshChannel(m, win.ChannelDataSet->VisibleValue(at, chanid).toString());
-                v[QStringLiteral("callsign")] = step.service->name;
-                v[QStringLiteral("name")] = step.service->name;
-                v[QStringLiteral("channum")] = step.channum;
-                m.list.rows << v;
-            }
-            Values& row = m.list.rows[at];
+        // Updates in the file's order, then the deletions, then the new channels, which
+        // take their ids as a new row does: read them off the list.
+        const auto setTuning = [&](Values& row, const ScanService& s) {
             if (!row.value(QStringLiteral("dvb"))) // a new digital row: nothing kept
                 for (const QString& c : DVBColumns)
                     row[QStringLiteral("dvb.") + c].reset();
-            for (const QString& c : DVBColumns)
-                if (c != QLatin1String("listingid") && c != QLatin1String("tone") &&
-                    c != QLatin1String("diseqc"))
-                    row[QStringLiteral("dvb.") + c] =
-                        step.service->digital.value(QStringLiteral("dvb.") + c);
+            for (const QString& c : fileColumns)
+                row[QStringLiteral("dvb.") + c] = s.digital.value(QStringLiteral("dvb.") + c);
             row[QStringLiteral("dvb")] = QStringLiteral("1");
+        };
+        for (const Step& st : applied)
+            if (st.existing >= 0) {
+                Values& row = m.list.rows[st.existing];
+                if (takeNames && !st.sameName && value(row, "name") != st.service->name &&
+                    value(row, "name") != shortened(st.service->name))
+                    row[QStringLiteral("name")] = shortened(st.service->name);
+                setTuning(row, *st.service);
+                m.list.current = st.existing;
+            }
+        if (deletes > 0) {
+            for (qsizetype i = vanished.size() - 1; i >= 0; --i)
+                m.list.rows.removeAt(vanished[i]);
+            m.list.current =
+                m.list.rows.isEmpty() ? -1 : std::min(vanished.first(), m.list.Count() - 1);
+        }
+        const int chanid = win.ChannelDataSet->FieldIndex(QStringLiteral("chanid"));
+        for (const Step& st : applied) {
+            if (st.existing >= 0)
+                continue;
+            const int at = m.list.Count();
+            Values v = freshChannel(m, win.ChannelDataSet->VisibleValue(at, chanid).toString());
+            v[QStringLiteral("callsign")] = shortened(st.service->name);
+            v[QStringLiteral("name")] = shortened(st.service->name);
+            v[QStringLiteral("channum")] = QString::number(++number);
+            setTuning(v, *st.service);
+            m.list.rows << v;
             m.list.current = at;
         }
     }

@@ -84,9 +84,18 @@ class TestWindows : public QObject, ServerFixture
             TScannedService radio = s;
             radio.name = QStringLiteral("Radio");
             radio.radio = true;
+            // A channel renamed in the file (matched by its PIDs), one no longer in it.
+            TChannelRow renamed;
+            renamed.chanid = renamed.channum = QStringLiteral("21");
+            renamed.name = QStringLiteral("Das Erste");
+            renamed.tuning.insert(QStringLiteral("pids"), QStringLiteral("101,102"));
+            renamed.tuning.insert(QStringLiteral("freq"), QStringLiteral("522000000"));
+            TChannelRow gone;
+            gone.chanid = gone.channum = QStringLiteral("22");
+            gone.name = QStringLiteral("ZDF");
             return std::make_unique<TImportWin>(QList<TScannedService>{s, radio},
-                                                QList<TChannelRow>{}, TCardKind::DVBT,
-                                                TImportLimits{});
+                                                QList<TChannelRow>{renamed, gone},
+                                                TCardKind::DVBT, TImportLimits{});
         }
         if (which == QLatin1String("history window") ||
             which == QLatin1String("take back review")) {
