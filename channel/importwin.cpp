@@ -6,7 +6,6 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -88,6 +87,7 @@ TImportWin::TImportWin(QList<TScannedService> services, QList<TChannelRow> chann
     m_model->setParent(this);
     Table->setItemDelegateForColumn(TImportModel::ChannelColumn,
                                     new TChannelDelegate(m_model, Table));
+    PickWithEnter(TImportModel::ChannelColumn);
     Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::SelectedClicked);
     Table->setAccessibleName(tr("Services of the file and channels of the source"));
@@ -131,6 +131,11 @@ TImportWin::TImportWin(QList<TScannedService> services, QList<TChannelRow> chann
     Buttons()->insertWidget(0, RadioCheck);
     Buttons()->insertWidget(1, TakeNamesCheck);
     Buttons()->insertWidget(2, TickVanishedButton);
+    // Tab goes along the row of buttons as it is laid out.
+    const QList<QWidget*> order{Table,        RadioCheck,  TakeNamesCheck, TickVanishedButton,
+                                ImportButton, CancelButton};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 
     if (m_model->rowCount() > 0)
         Table->setCurrentIndex(m_model->index(0, TImportModel::ChannelColumn));
@@ -153,28 +158,6 @@ QList<TImportRow> TImportWin::Chosen() const
         if (m_model->Ticked(r))
             chosen << rows[r];
     return chosen;
-}
-
-bool TImportWin::eventFilter(QObject* watched, QEvent* event)
-{
-    // Enter picks the channel the current row's service updates (and on a row without a
-    // service does nothing: it never imports by surprise).
-    if (watched == Table && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QModelIndex current = Table->currentIndex();
-        if (current.isValid() && key->modifiers() == Qt::NoModifier &&
-            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-            const QModelIndex channel = m_model->index(current.row(), TImportModel::ChannelColumn);
-            Table->setCurrentIndex(channel);
-            if (m_model->flags(channel) & Qt::ItemIsEditable) {
-                Table->edit(channel);
-                if (auto* combo = qobject_cast<QComboBox*>(Table->indexWidget(channel)))
-                    combo->showPopup();
-            }
-            return true;
-        }
-    }
-    return TReviewWin::eventFilter(watched, event);
 }
 
 void TImportWin::Pick(int row, int channel)

@@ -38,9 +38,6 @@ public:
     QPushButton* TickVanishedButton = nullptr;
     QPushButton* ImportButton = nullptr; // the review's Apply, named for what it does
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void updateCounts();
     TImportModel* m_model;

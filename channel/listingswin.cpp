@@ -6,7 +6,6 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -92,6 +91,7 @@ TListingsWin::TListingsWin(QList<TChannelRow> channels, QList<TListedChannel> li
     m_model->setParent(this);
     Table->setItemDelegateForColumn(TListingsModel::ListedColumn,
                                     new TListedDelegate(m_model, Table));
+    PickWithEnter(TListingsModel::ListedColumn);
     Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::SelectedClicked);
     Table->setAccessibleName(tr("Channels and their listings"));
@@ -116,26 +116,6 @@ TListingsWin::TListingsWin(QList<TChannelRow> channels, QList<TListedChannel> li
 }
 
 TListingsWin::~TListingsWin() = default;
-
-bool TListingsWin::eventFilter(QObject* watched, QEvent* event)
-{
-    // Enter picks the current row's listings channel.
-    if (watched == Table && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QModelIndex current = Table->currentIndex();
-        if (current.isValid() && key->modifiers() == Qt::NoModifier &&
-            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-            // The row's list, open: the candidates first, typing jumps.
-            const QModelIndex listed = m_model->index(current.row(), TListingsModel::ListedColumn);
-            Table->setCurrentIndex(listed);
-            Table->edit(listed);
-            if (auto* combo = qobject_cast<QComboBox*>(Table->indexWidget(listed)))
-                combo->showPopup();
-            return true;
-        }
-    }
-    return TReviewWin::eventFilter(watched, event);
-}
 
 void TListingsWin::Pick(int row, int listed)
 {

@@ -31,9 +31,6 @@ public:
 
     QCheckBox* FillIconsCheck = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void updateCounts();
     TListingsModel* m_model;

@@ -3,6 +3,7 @@
 #include "formhelpers.h"
 
 #include <QAbstractItemModel>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -64,6 +65,18 @@ bool TReviewWin::eventFilter(QObject* watched, QEvent* event)
         if (current.isValid() && key->modifiers() == Qt::NoModifier &&
             key->key() == Qt::Key_Space) {
             SetTicked(current.row(), !Ticked(current.row()));
+            return true;
+        }
+        if (current.isValid() && m_pickColumn >= 0 && key->modifiers() == Qt::NoModifier &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            // The row's list, open: typing jumps in it.
+            const QModelIndex cell = Table->model()->index(current.row(), m_pickColumn);
+            Table->setCurrentIndex(cell);
+            if (Table->model()->flags(cell) & Qt::ItemIsEditable) {
+                Table->edit(cell);
+                if (auto* combo = qobject_cast<QComboBox*>(Table->indexWidget(cell)))
+                    combo->showPopup();
+            }
             return true;
         }
     }

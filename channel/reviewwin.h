@@ -34,8 +34,12 @@ protected:
     QBoxLayout* Buttons() const { return m_buttons; }
     /// The counts line: `counts`, then what Apply does for `ticked` rows.
     void ShowCounts(const QString& counts, int ticked);
+    /// Enter on a row opens the list in its cell of `column` (where it can be edited), as
+    /// F2 there does; it never applies by surprise.
+    void PickWithEnter(int column) { m_pickColumn = column; }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QBoxLayout* m_buttons;
+    int m_pickColumn = -1;
 };

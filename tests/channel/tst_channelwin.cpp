@@ -947,8 +947,7 @@ private slots:
             << QStringList{"update: frequency 522 MHz -> 498 MHz|x", "unchanged|-", handTyped}
             << QStringList{QString(ard).replace("522", "498"), zdf, arte};
         QTest::newRow("renamed with the same PIDs")
-            << QString() << QStringList{"Das Erste|101,102|498", "ZDF HD|201,202|570"}
-            << QString()
+            << QString() << QStringList{"Das Erste|101,102|498", "ZDF HD|201,202|570"} << QString()
             << QStringList{"renamed in the file: Das Erste HD -> Das Erste; frequency 522 MHz "
                            "-> 498 MHz|x",
                            "unchanged|-", handTyped}
@@ -974,8 +973,7 @@ private slots:
             << QStringLiteral("pick 0 3")
             << QStringList{"choose: 2 channels fit (F2 or Enter)|-", "not in the file|-",
                            "not in the file|-", handTyped, "not in the file|-"}
-            << QStringList{ard, zdf, arte,
-                           "28|ZDF2|ZDF Neo|zdf2.de|ZDF2.png|578000000|201,202"};
+            << QStringList{ard, zdf, arte, "28|ZDF2|ZDF Neo|zdf2.de|ZDF2.png|578000000|201,202"};
         QTest::newRow("a new service, a channel typed by hand")
             << QString()
             << QStringList{"Das Erste HD|101,102|522", "ZDF HD|201,202|570", "arte|401,402|522",
@@ -988,13 +986,11 @@ private slots:
         QTest::newRow("ended services, ticked")
             << QString() << QStringList{"Das Erste HD|101,102|498"}
             << QStringLiteral("tick vanished")
-            << QStringList{"update: frequency 522 MHz -> 498 MHz|x", "not in the file|-",
-                           handTyped}
+            << QStringList{"update: frequency 522 MHz -> 498 MHz|x", "not in the file|-", handTyped}
             << QStringList{QString(ard).replace("522", "498")};
         QTest::newRow("a partial file, nothing else ticked")
             << QString() << QStringList{"Das Erste HD|101,102|498"} << QString()
-            << QStringList{"update: frequency 522 MHz -> 498 MHz|x", "not in the file|-",
-                           handTyped}
+            << QStringList{"update: frequency 522 MHz -> 498 MHz|x", "not in the file|-", handTyped}
             << QStringList{QString(ard).replace("522", "498"), zdf, arte};
         QTest::newRow("a file of another delivery system")
             << QString() << QStringList{"S:Astra|101,102|11836"} << QString() << QStringList{}

@@ -153,6 +153,16 @@ private slots:
         QVERIFY(win.Ticked(2));
         QVERIFY(win.WhatHappens(2).endsWith(QStringLiteral("; takes the file's name")));
         QCOMPARE(win.Chosen().size(), 4); // two new, one renamed, one deleted
+
+        // Tab goes along the row of buttons from the table.
+        win.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&win));
+        win.Table->setFocus();
+        for (QWidget* next : std::initializer_list<QWidget*>{
+                 win.RadioCheck, win.TakeNamesCheck, win.TickVanishedButton, win.ImportButton}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
     }
 
     void nothingToImportCanOnlyBeCancelled()

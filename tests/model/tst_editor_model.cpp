@@ -19,12 +19,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
@@ -41,6 +41,7 @@
 //
 //   KORVANE_MODEL_SEEDS=7,8   seeds to run (default 1,2,3)
 //   KORVANE_MODEL_STEPS=2000  actions per seed (default 300)
+//   KORVANE_MODEL_ACTS=1      each action printed as it is done
 
 namespace {
 
@@ -206,7 +207,12 @@ class TestEditorModel : public QObject, ServerFixture
     QString mismatch; // the first difference found
     std::unique_ptr<TWriteHistory> writeHistory;
 
-    void act(const QString& what) { actions << what; if (qEnvironmentVariableIsSet("KORVANE_MODEL_ACTS")) qDebug().noquote() << "ACT" << what; }
+    void act(const QString& what)
+    {
+        actions << what;
+        if (qEnvironmentVariableIsSet("KORVANE_MODEL_ACTS"))
+            qDebug().noquote() << "ACT" << what;
+    }
 
     void differ(const QString& what)
     {
@@ -854,10 +860,10 @@ class TestEditorModel : public QObject, ServerFixture
             if (numeric)
                 number = std::max(number, n);
         }
-        const QStringList fileColumns{"pids",      "freq",         "pol",
-                                      "symbol_rate", "inversion",  "bandwidth",
-                                      "hp_code_rate", "lp_code_rate", "modulation",
-                                      "transmission_mode", "guard_interval", "hierarchy"};
+        const QStringList fileColumns{
+            "pids",           "freq",         "pol",          "symbol_rate", "inversion",
+            "bandwidth",      "hp_code_rate", "lp_code_rate", "modulation",  "transmission_mode",
+            "guard_interval", "hierarchy"};
         struct Step
         {
             const ScanService* service = nullptr;
@@ -868,7 +874,9 @@ class TestEditorModel : public QObject, ServerFixture
         };
         QList<Step> steps;
         QStringList listed;
-        const auto shortened = [](const QString& name) { return name.left(20); };
+        const auto shortened = [](const QString& name) {
+            return name.left(20);
+        };
         for (const ScanService& s : services) {
             Step step{&s};
             if (listed.contains(shortened(s.name)))
@@ -885,8 +893,8 @@ class TestEditorModel : public QObject, ServerFixture
             },
             [&](const Step& st, const Values& v) {
                 const QString f = folded(st.service->name);
-                return !f.isEmpty() && (folded(v.value("name")) == f ||
-                                        folded(v.value("callsign")) == f);
+                return !f.isEmpty() &&
+                       (folded(v.value("name")) == f || folded(v.value("callsign")) == f);
             },
             [&](const Step& st, const Values& v) {
                 const QString p = Shown(st.service->digital.value("dvb.pids"));

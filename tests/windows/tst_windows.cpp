@@ -94,8 +94,8 @@ class TestWindows : public QObject, ServerFixture
             gone.chanid = gone.channum = QStringLiteral("22");
             gone.name = QStringLiteral("ZDF");
             return std::make_unique<TImportWin>(QList<TScannedService>{s, radio},
-                                                QList<TChannelRow>{renamed, gone},
-                                                TCardKind::DVBT, TImportLimits{});
+                                                QList<TChannelRow>{renamed, gone}, TCardKind::DVBT,
+                                                TImportLimits{});
         }
         if (which == QLatin1String("history window") ||
             which == QLatin1String("take back review")) {
