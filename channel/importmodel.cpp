@@ -9,13 +9,6 @@ QString shown(const std::optional<QString>& value)
     return value.value_or(QString());
 }
 
-/// A stored frequency with its reading ("578500000 (578.5 MHz)").
-QString withReading(TCardKind kind, const QString& stored)
-{
-    const QString reading = FrequencyText(kind, stored);
-    return reading.isEmpty() ? stored : QStringLiteral("%1 (%2)").arg(stored, reading);
-}
-
 } // namespace
 
 TImportModel::TImportModel(QList<TScannedService> services, QList<TChannelRow> channels,
@@ -78,6 +71,8 @@ QVariant TImportModel::data(const QModelIndex& index, int role) const
         return ticked ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ToolTipRole && index.column() == WhatColumn)
         return What(index.row());
+    if (role == Qt::ToolTipRole && index.column() == FrequencyColumn)
+        return frequency(row).second; // as stored
     if (role == Qt::AccessibleTextRole && index.column() == TickColumn)
         return ticked ? tr("ticked") : tr("not ticked");
     if (role != Qt::DisplayRole && role != Qt::EditRole)
@@ -93,8 +88,11 @@ QVariant TImportModel::data(const QModelIndex& index, int role) const
         if (row.action == TImportAction::Add)
             return tr("(a new channel)");
         return row.action == TImportAction::Choose ? tr("(choose)") : QString();
-    case FrequencyColumn:
-        return vanished ? channelFrequency(*channel) : frequency(row.service);
+    case FrequencyColumn: {
+        const auto [kind, stored] = frequency(row);
+        const QString reading = FrequencyText(kind, stored);
+        return reading.isEmpty() ? stored : reading;
+    }
     case PidsColumn:
         return vanished ? shown(channel->tuning.value(QStringLiteral("pids")))
                         : shown(row.service.Value(QStringLiteral("pids")));
@@ -124,19 +122,16 @@ QString TImportModel::ChannelText(int channel) const
     return c.channum.isEmpty() ? c.Label() : QStringLiteral("%1 %2").arg(c.channum, c.Label());
 }
 
-QString TImportModel::frequency(const TScannedService& service) const
+std::pair<TCardKind, QString> TImportModel::frequency(const TImportRow& row) const
 {
+    if (row.action == TImportAction::Vanished)
+        return {m_kind, shown(m_channels[row.existing].tuning.value(QStringLiteral("freq")))};
     // In the units of the service's own delivery system (a satellite's in a cable file).
     TCardKind kind = TCardKind::None;
     for (TCardKind k : {TCardKind::DVBS, TCardKind::DVBT, TCardKind::DVBC})
-        if (DeliverySystemsOf(k).contains(service.deliverySystem))
+        if (DeliverySystemsOf(k).contains(row.service.deliverySystem))
             kind = k;
-    return withReading(kind, shown(service.Value(QStringLiteral("freq"))));
-}
-
-QString TImportModel::channelFrequency(const TChannelRow& channel) const
-{
-    return withReading(m_kind, shown(channel.tuning.value(QStringLiteral("freq"))));
+    return {kind, shown(row.service.Value(QStringLiteral("freq")))};
 }
 
 QString TImportModel::changesText(const TImportRow& row) const

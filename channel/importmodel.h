@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
+#include <utility>
 
 /// The rows of an import's review: each service of the file and what becomes of it,
 /// then the source's channels not in the file, with a tick each (what Import applies).
@@ -54,8 +55,8 @@ public:
 
 private:
     void replan();
-    QString frequency(const TScannedService& service) const;
-    QString channelFrequency(const TChannelRow& channel) const;
+    /// The row's frequency as stored, and the kind in whose units it is read.
+    std::pair<TCardKind, QString> frequency(const TImportRow& row) const;
     QString changesText(const TImportRow& row) const;
 
     QList<TScannedService> m_services;

@@ -93,10 +93,12 @@ TImportWin::TImportWin(QList<TScannedService> services, QList<TChannelRow> chann
     Table->setAccessibleName(tr("Services of the file and channels of the source"));
     Table->setToolTip(
         tr("Space ticks or unticks a row; F2 or Enter picks the channel a service updates"));
-    Table->setColumnWidth(TImportModel::ServiceColumn, 170);
-    Table->setColumnWidth(TImportModel::ChannelColumn, 170);
-    Table->setColumnWidth(TImportModel::FrequencyColumn, 160);
-    Table->setColumnWidth(TImportModel::PidsColumn, 110);
+    // What happens says the most: it takes the room the others leave.
+    resize(980, 540);
+    Table->setColumnWidth(TImportModel::ServiceColumn, 160);
+    Table->setColumnWidth(TImportModel::ChannelColumn, 160);
+    Table->setColumnWidth(TImportModel::FrequencyColumn, 100);
+    Table->setColumnWidth(TImportModel::PidsColumn, 100);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &TImportWin::updateCounts);
     // Planned again, the rows keep their places (services first, in the file's order):
     // the cursor stays where it was.

@@ -234,10 +234,10 @@ private slots:
         }
         const QStringList inEnglish = textsOf(which);
         QVERIFY(!InstallTranslations(QLocale(QLocale::German, QLocale::Germany)).isEmpty());
-        static const QStringList same{"ID",         "PIDs",          "Name",  "Analog",
-                                      "DVB-S",      "DVB-T",         "DVB-C", "Inversion",
-                                      "Modulation", "Information",   "IP",    "Port",
-                                      "GB",         "Korvane Setup", "dito",  "CSV"};
+        static const QStringList same{"ID",    "PIDs",  "Name",      "Analog",        "DVB-S",
+                                      "DVB-T", "DVB-C", "Inversion", "Modulation",    "Information",
+                                      "IP",    "Port",  "GB",        "Korvane Setup", "dito",
+                                      "CSV",   "Import"};
         QStringList left;
         for (const QString& text : inGerman)
             if (inEnglish.contains(text) && !same.contains(text))
