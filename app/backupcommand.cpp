@@ -87,7 +87,7 @@ int RunRestore(const QString& path, bool dryRun)
         TTakeBack restore(
             TBackupCommandText::tr("Restore the line-up from %1").arg(QFileInfo(path).fileName()),
             rows, TTakeBack::Purpose::Restore);
-        restore.Read(*module.Conn);
+        restore.Read(*module.Conn, &now);
         for (qsizetype i = 0; i < restore.Items().size(); ++i)
             restore.SetTicked(i, true);
         TWriteHistory history(TWriteHistory::DefaultPath(), module.HostName(),

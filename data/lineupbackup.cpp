@@ -48,16 +48,28 @@ QString place(const QString& table, qsizetype row, const QString& column = {})
                : TLineupBackupText::tr("%1, row %2, column %3").arg(table).arg(row + 1).arg(column);
 }
 
-/// The value of `column` checked against the database's column: raises what is wrong.
-QVariant checked(const QJsonValue& value, const TLineupTable& table, const QString& column,
-                 int width, qsizetype row, const QString& file)
+/// A column of a table as a backup's values are checked against it.
+struct TColumnCheck
 {
+    QString name;
+    QByteArray key; // the name, for looking it up in a row
+    int width = 0;  // of a text column in the database, in characters (0: no limit)
+    bool number = false;
+    bool small = false; // TINYINT
+};
+
+/// The value of `column` checked against the database's column: raises what is wrong.
+QVariant checked(const QJsonValue& value, const TLineupTable& table, const TColumnCheck& check,
+                 qsizetype row, const QString& file)
+{
+    const QString& column = check.name;
+    const int width = check.width;
     if (value.isNull())
         return QVariant();
     if (value.isUndefined())
         refuse(file, TLineupBackupText::tr("%1 is missing").arg(place(table.name, row, column)));
-    if (table.IsNumber(column)) {
-        const bool small = table.smallNumbers.contains(column);
+    if (check.number) {
+        const bool small = check.small;
         const double min = small ? -128 : -2147483648.0, max = small ? 127 : 2147483647.0;
         const double n = value.toDouble();
         if (!value.isDouble() || n != double(qlonglong(n)))
@@ -199,9 +211,10 @@ TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
         QList<QVariantList>& kept = backup.tables[table.name];
         kept.reserve(rows.size());
         QSet<qlonglong>& keys = ids[table.name];
-        QList<int> widths; // of the database's text columns, in characters
+        QList<TColumnCheck> checks;
         for (const QString& c : table.columns)
-            widths << connection.CharacterLength(table.name, c);
+            checks << TColumnCheck{c, c.toLatin1(), connection.CharacterLength(table.name, c),
+                                   table.IsNumber(c), table.smallNumbers.contains(c)};
         for (qsizetype r = 0; r < rows.size(); ++r) {
             if (!rows.at(r).isObject())
                 refuse(file, TLineupBackupText::tr("%1 is not a row").arg(place(table.name, r)));
@@ -210,8 +223,8 @@ TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
             values.reserve(table.columns.size());
             qsizetype found = 0;
             QVarLengthArray<QJsonValue, 16> given;
-            for (const QString& c : table.columns) {
-                given.append(row.value(c));
+            for (const TColumnCheck& c : checks) {
+                given.append(row.value(QLatin1StringView(c.key)));
                 found += given.back().isUndefined() ? 0 : 1;
             }
             // A key the row holds beyond the known columns is named first.
@@ -220,8 +233,8 @@ TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
                     if (!table.columns.contains(c.key()))
                         refuse(file, TLineupBackupText::tr("%1: the column %2 is not known")
                                          .arg(place(table.name, r), c.key()));
-            for (qsizetype c = 0; c < table.columns.size(); ++c)
-                values << checked(given[c], table, table.columns[c], widths[c], r, file);
+            for (qsizetype c = 0; c < checks.size(); ++c)
+                values << checked(given[c], table, checks[c], r, file);
             if (values.first().isNull())
                 refuse(
                     file,

@@ -1,13 +1,15 @@
 #include "takeback.h"
 
 #include "connection.h"
+#include "lineupbackup.h"
+#include "lineuptables.h"
 #include "recordname.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
-#include <numeric>
 
 namespace {
 
@@ -57,11 +59,28 @@ QString TTakeBack::What() const
     return m_purpose == Purpose::Restore ? m_what : TTakeBackText::tr("Take back: %1").arg(m_what);
 }
 
-void TTakeBack::Read(TSQLConnection& connection)
+void TTakeBack::Read(TSQLConnection& connection, const TLineupBackup* now)
 {
-    QList<qsizetype> all(m_rows.size());
-    std::iota(all.begin(), all.end(), 0);
-    m_now = readNow(connection, all, false);
+    QList<qsizetype> asked;
+    asked.reserve(m_rows.size());
+    QHash<QString, QSet<qlonglong>> there; // the keys of `now`, a table at a time
+    for (qsizetype r = 0; r < m_rows.size(); ++r) {
+        const TWrittenRow& row = m_rows[r];
+        if (now && now->tables.contains(row.table)) {
+            QSet<qlonglong>& keys = there[row.table];
+            if (keys.isEmpty())
+                for (const QVariantList& values : now->tables.value(row.table))
+                    keys.insert(values.first().toLongLong());
+            if (!keys.contains(row.key.toLongLong()))
+                continue; // not there: nothing to read
+        }
+        asked << r;
+    }
+    m_now = readNow(connection, asked, false);
+    if (now)
+        for (const TLineupTable& table : LineupTables())
+            if (!m_columns.contains(table.name))
+                m_columns.insert(table.name, table.columns);
 
     // One item a record; a channel's tuning row joins its channel when the entry wrote both.
     m_items.clear();

@@ -10,6 +10,7 @@
 #include <vector>
 
 class TSQLConnection;
+struct TLineupBackup;
 
 /// Records of a take-back that changed after they were read: nothing was written.
 class EChangedMeanwhile : public EKorvaneError
@@ -54,8 +55,9 @@ public:
               Purpose purpose = Purpose::TakeBack);
 
     /// Reads how the entry's records stand now and what taking each back does; records
-    /// unchanged since are ticked. Raises the database's error.
-    void Read(TSQLConnection& connection);
+    /// unchanged since are ticked. A restore may pass the line-up it has just read whole
+    /// (`now`): the rows it lacks are not asked for again. Raises the database's error.
+    void Read(TSQLConnection& connection, const TLineupBackup* now = nullptr);
 
     const QList<TItem>& Items() const { return m_items; }
     /// Ticks or unticks an item (one that cannot be taken back stays unticked).
@@ -81,6 +83,8 @@ private:
     using TNow = std::optional<QVariantMap>;
     QHash<qsizetype, TNow> readNow(TSQLConnection& connection, const QList<qsizetype>& rows,
                                    bool lock);
+    /// Those of `rows` (not there when read) that are there now.
+    QList<qsizetype> appeared(TSQLConnection& connection, const QList<qsizetype>& rows) const;
     TItem::State stateOf(qsizetype row, QString* note) const;
     QString actionOf(const TItem& item) const;
     QList<qsizetype> tickedRows() const;

@@ -5,8 +5,10 @@
 #include "connection.h"
 #include "recordname.h"
 
+#include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 
 namespace {
 
@@ -39,6 +41,18 @@ bool sameRow(const std::optional<QVariantMap>& a, const std::optional<QVariantMa
         if (!RecordName::Same(c.value(), b->value(c.key())))
             return false;
     return true;
+}
+
+/// The columns of `values` among `known`, in order, with their values as the server
+/// takes them.
+void knownValues(const QVariantMap& values, const QSet<QString>& known, QStringList& columns,
+                 QVariantList& binds)
+{
+    for (auto c = values.begin(); c != values.end(); ++c)
+        if (known.contains(c.key())) {
+            columns << c.key();
+            binds << bindable(c.value());
+        }
 }
 
 constexpr qsizetype KeysAQuery = 1000;
@@ -90,6 +104,32 @@ QHash<qsizetype, TTakeBack::TNow> TTakeBack::readNow(TSQLConnection& connection,
     return now;
 }
 
+QList<qsizetype> TTakeBack::appeared(TSQLConnection& connection, const QList<qsizetype>& rows) const
+{
+    // One question a table: its keys from the lowest asked for to the highest.
+    QHash<QString, QHash<qlonglong, QList<qsizetype>>> wanted;
+    for (const qsizetype r : rows) {
+        const TWrittenRow& row = m_rows[r];
+        bool ok = false;
+        const qlonglong key = row.key.toLongLong(&ok);
+        if (ok && RecordName::KeyColumn(row.table) == row.keyColumn)
+            wanted[row.table][key] << r;
+    }
+    QList<qsizetype> found;
+    for (auto table = wanted.begin(); table != wanted.end(); ++table) {
+        const QList<qlonglong> keys = table.value().keys();
+        const auto [low, high] = std::minmax_element(keys.begin(), keys.end());
+        const QString keyColumn = RecordName::KeyColumn(table.key());
+        QSqlQuery& q =
+            connection.Execute(QStringLiteral("SELECT %2 FROM %1 WHERE %2 BETWEEN ? AND ?")
+                                   .arg(table.key(), keyColumn),
+                               {*low, *high});
+        while (q.next())
+            found += table.value().value(q.value(0).toLongLong());
+    }
+    return found;
+}
+
 void TTakeBack::Recheck(TSQLConnection& connection)
 {
     // The rows there are locked until the write commits; one that was not there is only
@@ -98,13 +138,15 @@ void TTakeBack::Recheck(TSQLConnection& connection)
     QList<qsizetype> present, absent;
     for (const qsizetype r : rows)
         (m_now.value(r) ? present : absent) << r;
-    QHash<qsizetype, TNow> now = readNow(connection, present, true);
-    now.insert(readNow(connection, absent, false));
+    const QHash<qsizetype, TNow> now = readNow(connection, present, true);
+    const QList<qsizetype> back = appeared(connection, absent);
+    const QSet<qsizetype> checked(rows.begin(), rows.end()), came(back.begin(), back.end());
     QStringList changed;
     for (const TItem& item : m_items)
         if (item.ticked)
             for (const qsizetype r : item.rows)
-                if (rows.contains(r) && !sameRow(m_now.value(r), now.value(r))) {
+                if (checked.contains(r) &&
+                    (m_now.value(r) ? !sameRow(m_now.value(r), now.value(r)) : came.contains(r))) {
                     changed << item.record;
                     break;
                 }
@@ -118,9 +160,15 @@ std::vector<TStatement> TTakeBack::Statements(QStringList* records, QList<int>* 
     for (const TItem& item : m_items)
         for (const qsizetype r : item.rows)
             recordOf.insert(r, item.record);
+    QHash<QString, QSet<QString>> knownOf;
+    for (auto t = m_columns.begin(); t != m_columns.end(); ++t)
+        knownOf.insert(t.key(), QSet<QString>(t.value().begin(), t.value().end()));
     std::vector<TStatement> statements;
     QList<int> counts;
-    QString lastInsert; // the columns part of the statement before, when it inserts
+    // The statement before, when it inserts: its table and columns, and one row's markers.
+    QString lastTable;
+    QStringList lastColumns;
+    QString values;
     for (const qsizetype r : tickedRows()) {
         const TWrittenRow& row = m_rows[r];
         const QStringList known = m_columns.value(row.table);
@@ -143,29 +191,27 @@ std::vector<TStatement> TTakeBack::Statements(QStringList* records, QList<int>* 
         }
         case Kind::Delete: {
             QStringList columns;
-            for (auto c = row.before.begin(); c != row.before.end(); ++c)
-                if (known.contains(c.key())) {
-                    columns << c.key();
-                    s.binds << bindable(c.value());
-                }
-            const QString into = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
-                                     .arg(row.table, columns.join(QStringLiteral(", ")));
-            const QString values = QStringLiteral("(%1)").arg(
-                QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+            knownValues(row.before, knownOf.value(row.table), columns, s.binds);
             // Rows brought back into one table go in together, up to InsertsAStatement.
-            if (into == lastInsert && counts.last() < InsertsAStatement) {
+            if (row.table == lastTable && columns == lastColumns &&
+                counts.last() < InsertsAStatement) {
                 statements.back().text += QStringLiteral(", ") + values;
                 statements.back().binds += s.binds;
                 ++counts.last();
                 continue;
             }
-            s.text = into + values;
-            lastInsert = into;
+            values = QStringLiteral("(%1)").arg(
+                QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+            s.text = QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                         .arg(row.table, columns.join(QStringLiteral(", "))) +
+                     values;
+            lastTable = row.table;
+            lastColumns = columns;
             break;
         }
         }
         if (row.kind != Kind::Delete)
-            lastInsert.clear();
+            lastTable.clear();
         counts << 1;
         if (row.kind != Kind::Delete)
             s.binds << bindable(row.key);
@@ -180,10 +226,15 @@ std::vector<TStatement> TTakeBack::Statements(QStringList* records, QList<int>* 
 
 QList<TWrittenRow> TTakeBack::Written() const
 {
+    QHash<QString, QSet<QString>> knownOf;
+    for (auto t = m_columns.begin(); t != m_columns.end(); ++t)
+        knownOf.insert(t.key(), QSet<QString>(t.value().begin(), t.value().end()));
     QList<TWrittenRow> written;
-    for (const qsizetype r : tickedRows()) {
+    const QList<qsizetype> rows = tickedRows();
+    written.reserve(rows.size());
+    for (const qsizetype r : rows) {
         const TWrittenRow& row = m_rows[r];
-        const QStringList known = m_columns.value(row.table);
+        const QSet<QString>& known = knownOf[row.table];
         const TNow& now = m_now.value(r);
         TWrittenRow w;
         w.table = row.table;
@@ -198,15 +249,25 @@ QList<TWrittenRow> TTakeBack::Written() const
             w.kind = Kind::Update;
             w.before = now.value_or(QVariantMap());
             w.after = w.before;
-            for (const QString& c : changedColumns(row, known))
-                w.after.insert(c, bindable(row.before.value(c)));
+            for (const QString& c : RecordName::ChangedColumns(row))
+                if (known.contains(c))
+                    w.after.insert(c, bindable(row.before.value(c)));
             break;
-        case Kind::Delete:
+        case Kind::Delete: {
             w.kind = Kind::Insert;
+            // The row as it was, shared when every column is known and a value as such.
+            bool asIs = true;
+            for (auto c = row.before.begin(); c != row.before.end() && asIs; ++c)
+                asIs = known.contains(c.key()) && c.value().metaType().id() != QMetaType::Double;
+            if (asIs) {
+                w.after = row.before;
+                break;
+            }
             for (auto c = row.before.begin(); c != row.before.end(); ++c)
                 if (known.contains(c.key()))
                     w.after.insert(c.key(), bindable(c.value()));
             break;
+        }
         }
         written << w;
     }

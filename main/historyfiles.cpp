@@ -52,6 +52,6 @@ void THistoryWin::restore(const TLineupBackup& then, const QString& what)
         return;
     }
     TTakeBack restore(what, rows, TTakeBack::Purpose::Restore);
-    restore.Read(m_connection);
+    restore.Read(m_connection, &now);
     review(restore, tr("Restore the line-up"), tr("Restored: %1.").arg(what));
 }

@@ -13,47 +13,61 @@
 
 namespace {
 
-/// `value` as SQL text, by the driver's own escaping. Text goes as UTF-8 bytes: the
+/// Values as SQL text, by the driver's own escaping. Text goes as UTF-8 bytes: the
 /// driver escapes those with the client library, which knows the session's character
-/// set and whether backslashes escape.
-QString literal(const QSqlDriver& driver, const QVariant& value)
+/// set and whether backslashes escape. A field a type, made once for a whole batch.
+class TLiterals
 {
-    QMetaType type = value.metaType();
-    QVariant v = value;
-    switch (type.id()) {
-    case QMetaType::QString:
-    case QMetaType::QChar:
-        type = QMetaType::fromType<QByteArray>();
-        if (!value.isNull())
-            v = value.toString().toUtf8();
-        break;
-    case QMetaType::Bool:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-        // Small integers are numbers to the server, not characters.
-        type = QMetaType::fromType<qlonglong>();
-        if (!value.isNull())
-            v = value.toLongLong();
-        break;
-    default:
-        break;
+public:
+    explicit TLiterals(const QSqlDriver& driver) : m_driver(driver) { m_real.setPrecision(17); }
+
+    QString Of(const QVariant& value)
+    {
+        switch (value.metaType().id()) {
+        case QMetaType::QString:
+        case QMetaType::QChar:
+            return format(m_bytes, value.isNull() ? QVariant(QMetaType::fromType<QByteArray>())
+                                                  : QVariant(value.toString().toUtf8()));
+        case QMetaType::Bool:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+            // Small integers are numbers to the server, not characters.
+            return format(m_number, value.isNull() ? QVariant(QMetaType::fromType<qlonglong>())
+                                                   : QVariant(value.toLongLong()));
+        case QMetaType::Double:
+        case QMetaType::Float:
+            m_real = QSqlField(QString(), value.metaType());
+            m_real.setPrecision(17);
+            return format(m_real, value);
+        default: {
+            QSqlField field(QString(), value.metaType());
+            return format(field, value);
+        }
+        }
     }
-    QSqlField field(QString(), type);
-    if (type.id() == QMetaType::Double || type.id() == QMetaType::Float)
-        field.setPrecision(17);
-    field.setValue(value.isNull() ? QVariant(type) : v);
-    return driver.formatValue(field);
-}
+
+private:
+    QString format(QSqlField& field, const QVariant& value)
+    {
+        field.setValue(value);
+        return m_driver.formatValue(field);
+    }
+
+    const QSqlDriver& m_driver;
+    QSqlField m_bytes{QString(), QMetaType::fromType<QByteArray>()};
+    QSqlField m_number{QString(), QMetaType::fromType<qlonglong>()};
+    QSqlField m_real;
+};
 
 /// `statement` with each "?" marker outside quotes replaced by its value.
-QString inlined(const QSqlDriver& driver, const TStatement& statement)
+QString inlined(TLiterals& literals, const TStatement& statement)
 {
     QString text;
     text.reserve(statement.text.size() + 16 * statement.binds.size());
@@ -70,7 +84,7 @@ QString inlined(const QSqlDriver& driver, const TStatement& statement)
                 throw EKorvaneError(QCoreApplication::translate(
                     "TSQLConnection",
                     "Internal error: a statement's values do not match its markers."));
-            text += literal(driver, statement.binds.at(bind++));
+            text += literals.Of(statement.binds.at(bind++));
             continue;
         }
         text += c;
@@ -110,8 +124,9 @@ void TSQLConnection::ExecuteBatch(const std::vector<TStatement>& statements,
     std::vector<QByteArray> texts;
     texts.reserve(statements.size());
     qsizetype total = 0;
+    TLiterals literals(*db.driver());
     for (const TStatement& statement : statements) {
-        texts.push_back(inlined(*db.driver(), statement).toUtf8());
+        texts.push_back(inlined(literals, statement).toUtf8());
         total += texts.back().size() + 2;
     }
     const qsizetype limit = total <= 64 * 1024 ? total : batchBytes();

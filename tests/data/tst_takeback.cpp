@@ -210,13 +210,17 @@ private slots:
         QCOMPARE(inUse.TickedCount(), 4);
 
         db->Exec(QStringLiteral("UPDATE cardinput SET sourceid = 1 WHERE cardinputid = 6"));
+        // (and a channel to come back given its id meanwhile)
+        db->Exec(QStringLiteral("INSERT INTO channel (chanid, channum, name) VALUES (1102, '8', "
+                                "'Dazu')"));
         const QStringList now = lineup();
         const int entries = int(m_history->Entries().size());
         try {
             TLineupWriter(*module->Conn).TakeBack(inUse);
             QFAIL("taken back over a change made meanwhile");
         } catch (const EChangedMeanwhile& e) {
-            QCOMPARE(e.Records(), QStringList{QStringLiteral("input DVBInput")});
+            QCOMPARE(e.Records().join(QLatin1Char('|')),
+                     QStringLiteral("channel 22 ZDF HD|input DVBInput"));
         }
         QCOMPARE(lineup(), now);
         QCOMPARE(m_history->Entries().size(), entries);
