@@ -9,7 +9,6 @@
 #include "errors.h"
 #include "importwin.h"
 #include "sqlmodule.h"
-#include "trace.h"
 
 #include <QFileDialog>
 #include <QScopeGuard>
@@ -110,12 +109,8 @@ void TChannelWin::applyImport(const QList<TImportRow>& chosen, const QList<TChan
             break;
         }
     }
-    if (!vanished.empty()) {
-        Trace(QStringLiteral("before delete"), int(vanished.size()));
-        if (DVBDataSet->Active())
-            DVBDataSet->DeleteKeyed(QStringLiteral("chanid"), vanishedIds);
-        ChannelDataSet->DeleteRows(vanished);
-    }
+    if (!vanished.empty())
+        deleteChannels(vanished, vanishedIds);
     // The new channels' ids asked for at once (one question instead of thousands).
     if (adds > 0)
         FNextReservedId = SQLModule->GetNewIDs(QStringLiteral("channel"), QStringLiteral("chanid"),

@@ -135,15 +135,20 @@ void TChannelWin::DeleteSelectedChannels()
         chanids.insert(ChannelDataSet->VisibleValue(r, chanid).toLongLong());
     const QString what = tr("%1 channels").arg(rows.size());
     History->Step(tr("Delete %1").arg(what), [&] {
-        // Each channel with its digital row, as one change; the lists follow once.
         const TControlsDisabled quiet{ChannelDataSet, DVBDataSet};
-        Trace(QStringLiteral("before delete"), int(rows.size()));
-        if (DVBDataSet->Active())
-            DVBDataSet->DeleteKeyed(QStringLiteral("chanid"), chanids);
-        ChannelDataSet->DeleteRows(rows);
+        deleteChannels(rows, chanids);
     });
     StatusLine->setText(tr("Deleted %1: Ctrl+Z takes them back.").arg(what));
     UpdateModifiedMark();
+}
+
+void TChannelWin::deleteChannels(const std::vector<int>& rows, const QSet<qlonglong>& chanids)
+{
+    // Each channel with its tuning row, as one change.
+    Trace(QStringLiteral("before delete"), int(rows.size()));
+    if (DVBDataSet->Active())
+        DVBDataSet->DeleteKeyed(QStringLiteral("chanid"), chanids);
+    ChannelDataSet->DeleteRows(rows);
 }
 
 void TChannelWin::RenumberActionExecute()

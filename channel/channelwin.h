@@ -5,6 +5,7 @@
 #include "editorwin.h"
 
 #include <QList>
+#include <QSet>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -168,6 +169,8 @@ private:
     /// New values of channels (visible rows), as one undo step.
     void changeChannels(const QString& name, const QList<TSQLClientDataSet::TRowValues>& changes);
     void applyImport(const QList<TImportRow>& rows, const QList<TChannelRow>& channels);
+    /// Deletes the channels of the visible `rows` (ids `chanids`) with their tuning rows.
+    void deleteChannels(const std::vector<int>& rows, const QSet<qlonglong>& chanids);
     /// The icon's preview follows its field: at once when the row changes, after a
     /// pause while it is typed.
     void followIconField();

@@ -30,7 +30,7 @@ public:
         auto* combo = new QComboBox(parent);
         combo->setObjectName(QStringLiteral("ChannelCombo"));
         combo->setMaxVisibleItems(20);
-        combo->addItem(TImportWin::tr("(a new channel)"), -1);
+        combo->addItem(TImportModel::tr("(a new channel)"), -1);
         const TImportRow& row = m_model->Plan().rows[index.row()];
         for (int c : row.candidates)
             combo->addItem(m_model->ChannelText(c), c);

@@ -120,7 +120,6 @@ TImportPlan PlanImport(const QList<TScannedService>& services, const QList<TChan
             highest(s.vchannel);
 
     TImportPlan plan;
-    plan.takeFileNames = choices.takeFileNames;
     plan.rows.reserve(services.size());
     // Services left out for the radio or a value too wide are still matched: their
     // channels are in the file, not vanished from it.

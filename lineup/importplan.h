@@ -64,7 +64,6 @@ struct TImportRow
 struct TImportPlan
 {
     QList<TImportRow> rows; // one a service, in file order, then the vanished channels
-    bool takeFileNames = false;
     int adds = 0, updates = 0, renamed = 0, unchanged = 0, choose = 0, skips = 0, vanished = 0;
 };
 

@@ -2053,10 +2053,6 @@
         <translation>&amp;Importieren</translation>
     </message>
     <message>
-        <source>(a new channel)</source>
-        <translation>(ein neuer Kanal)</translation>
-    </message>
-    <message>
         <source>Services of the file and channels of the source</source>
         <translation>Dienste der Datei und Kanäle der Quelle</translation>
     </message>
