@@ -81,6 +81,9 @@ public:
 
 private:
     using TNow = std::optional<QVariantMap>;
+    /// Rows by their table and their key (rows without a key of their table left out).
+    using TRowsByKey = QHash<QString, QHash<qlonglong, QList<qsizetype>>>;
+    TRowsByKey byTableAndKey(const QList<qsizetype>& rows) const;
     QHash<qsizetype, TNow> readNow(TSQLConnection& connection, const QList<qsizetype>& rows,
                                    bool lock);
     /// Those of `rows` (not there when read) that are there now.

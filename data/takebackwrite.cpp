@@ -60,11 +60,9 @@ constexpr int InsertsAStatement = 500;
 
 } // namespace
 
-QHash<qsizetype, TTakeBack::TNow> TTakeBack::readNow(TSQLConnection& connection,
-                                                     const QList<qsizetype>& rows, bool lock)
+TTakeBack::TRowsByKey TTakeBack::byTableAndKey(const QList<qsizetype>& rows) const
 {
-    // The rows of each table, asked for a thousand keys at a time.
-    QHash<QString, QHash<qlonglong, QList<qsizetype>>> wanted;
+    TRowsByKey wanted;
     for (const qsizetype r : rows) {
         const TWrittenRow& row = m_rows[r];
         bool ok = false;
@@ -72,6 +70,14 @@ QHash<qsizetype, TTakeBack::TNow> TTakeBack::readNow(TSQLConnection& connection,
         if (ok && RecordName::KeyColumn(row.table) == row.keyColumn)
             wanted[row.table][key] << r;
     }
+    return wanted;
+}
+
+QHash<qsizetype, TTakeBack::TNow> TTakeBack::readNow(TSQLConnection& connection,
+                                                     const QList<qsizetype>& rows, bool lock)
+{
+    // The rows of each table, asked for a thousand keys at a time.
+    const TRowsByKey wanted = byTableAndKey(rows);
     QHash<qsizetype, TNow> now;
     for (auto table = wanted.begin(); table != wanted.end(); ++table) {
         const QList<qlonglong> keys = table.value().keys();
@@ -107,14 +113,7 @@ QHash<qsizetype, TTakeBack::TNow> TTakeBack::readNow(TSQLConnection& connection,
 QList<qsizetype> TTakeBack::appeared(TSQLConnection& connection, const QList<qsizetype>& rows) const
 {
     // One question a table: its keys from the lowest asked for to the highest.
-    QHash<QString, QHash<qlonglong, QList<qsizetype>>> wanted;
-    for (const qsizetype r : rows) {
-        const TWrittenRow& row = m_rows[r];
-        bool ok = false;
-        const qlonglong key = row.key.toLongLong(&ok);
-        if (ok && RecordName::KeyColumn(row.table) == row.keyColumn)
-            wanted[row.table][key] << r;
-    }
+    const TRowsByKey wanted = byTableAndKey(rows);
     QList<qsizetype> found;
     for (auto table = wanted.begin(); table != wanted.end(); ++table) {
         const QList<qlonglong> keys = table.value().keys();
