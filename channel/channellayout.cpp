@@ -61,7 +61,8 @@ QGroupBox* TChannelWin::makeSourceHeader(QHBoxLayout*& headerRow)
     connect(ApplyButton, &QPushButton::clicked, ApplyAction, &QAction::trigger);
     ImportButton =
         ActionButton(ImportAction, tr("&Import..."), QStringLiteral("ImportButton"),
-                     tr("Add and update channels from a channel file of dvbv5-scan (Ctrl+I)"));
+                     tr("Add and update channels from a channel file of dvbv5-scan; after a "
+                        "rescan, also remove those no longer in it (Ctrl+I)"));
     ListingsButton =
         ActionButton(ListingsAction, tr("&Listings..."), QStringLiteral("ListingsButton"),
                      tr("Fill in the channels' listings ids and icons from an "

@@ -1331,8 +1331,8 @@
         <translation>&amp;Importieren...</translation>
     </message>
     <message>
-        <source>Add and update channels from a channel file of dvbv5-scan (Ctrl+I)</source>
-        <translation>Kanäle aus einer Kanaldatei von dvbv5-scan hinzufügen und aktualisieren (Strg+I)</translation>
+        <source>Add and update channels from a channel file of dvbv5-scan; after a rescan, also remove those no longer in it (Ctrl+I)</source>
+        <translation>Kanäle aus einer Kanaldatei von dvbv5-scan hinzufügen und aktualisieren; nach einem neuen Suchlauf auch die nicht mehr enthaltenen entfernen (Strg+I)</translation>
     </message>
     <message>
         <source>&amp;Listings...</source>
