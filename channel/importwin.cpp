@@ -2,79 +2,14 @@
 
 #include "formhelpers.h"
 #include "importmodel.h"
+#include "pickdelegate.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableView>
-#include <QTimer>
-
-namespace {
-
-/// The channel a service updates is picked from a list: a new channel, the channels
-/// that fit equally when several do, then every channel of the source in its order.
-class TChannelDelegate : public QStyledItemDelegate
-{
-public:
-    TChannelDelegate(TImportModel* model, QObject* parent)
-        : QStyledItemDelegate(parent), m_model(model)
-    {
-    }
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex& index) const override
-    {
-        auto* combo = new QComboBox(parent);
-        combo->setObjectName(QStringLiteral("ChannelCombo"));
-        combo->setMaxVisibleItems(20);
-        combo->addItem(TImportModel::tr("(a new channel)"), -1);
-        const TImportRow& row = m_model->Plan().rows[index.row()];
-        for (int c : row.candidates)
-            combo->addItem(m_model->ChannelText(c), c);
-        if (!row.candidates.isEmpty())
-            combo->insertSeparator(combo->count());
-        for (int c = 0; c < m_model->Channels().size(); ++c)
-            combo->addItem(m_model->ChannelText(c), c);
-        // A pick is made at once: the row follows, and the list closes.
-        auto* self = const_cast<TChannelDelegate*>(this);
-        connect(combo, &QComboBox::activated, self, [self, combo] {
-            emit self->commitData(combo);
-            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
-        });
-        return combo;
-    }
-
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        auto* combo = static_cast<QComboBox*>(editor);
-        combo->setCurrentIndex(
-            std::max(0, combo->findData(m_model->Plan().rows[index.row()].existing)));
-    }
-
-    void setModelData(QWidget* editor, QAbstractItemModel* model,
-                      const QModelIndex& index) const override
-    {
-        const int channel = static_cast<QComboBox*>(editor)->currentData().toInt();
-        const TImportRow& row = m_model->Plan().rows[index.row()];
-        if (channel == row.existing && row.action != TImportAction::Choose)
-            return;
-        // Once the list has closed: the rows are planned anew, and the view would have
-        // no editor left to close.
-        const QPersistentModelIndex at(index);
-        QTimer::singleShot(0, model, [model, at, channel] {
-            if (at.isValid())
-                model->setData(at, channel, Qt::EditRole);
-        });
-    }
-
-private:
-    TImportModel* m_model;
-};
-
-} // namespace
+#include <numeric>
 
 TImportWin::TImportWin(QList<TScannedService> services, QList<TChannelRow> channels,
                        TCardKind cardKind, TImportLimits limits, QWidget* parent)
@@ -85,8 +20,24 @@ TImportWin::TImportWin(QList<TScannedService> services, QList<TChannelRow> chann
       m_model(static_cast<TImportModel*>(Table->model()))
 {
     m_model->setParent(this);
-    Table->setItemDelegateForColumn(TImportModel::ChannelColumn,
-                                    new TChannelDelegate(m_model, Table));
+    // The channel a service updates is picked from a list: a new channel, the channels
+    // that fit equally when several do, then every channel of the source in its order.
+    Table->setItemDelegateForColumn(
+        TImportModel::ChannelColumn,
+        new TPickDelegate(
+            QStringLiteral("ChannelCombo"), TImportModel::tr("(a new channel)"),
+            [this] {
+                QList<int> all(m_model->Channels().size());
+                std::iota(all.begin(), all.end(), 0);
+                return all;
+            },
+            [this](int c) { return m_model->ChannelText(c); },
+            [this](int r) {
+                const TImportRow& row = m_model->Plan().rows[r];
+                return TPickDelegate::TRowChoice{row.existing, row.action == TImportAction::Choose,
+                                                 row.candidates};
+            },
+            Table));
     PickWithEnter(TImportModel::ChannelColumn);
     Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::SelectedClicked);

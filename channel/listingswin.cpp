@@ -2,68 +2,11 @@
 
 #include "formhelpers.h"
 #include "listingsmodel.h"
+#include "pickdelegate.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QStyledItemDelegate>
 #include <QTableView>
-
-namespace {
-
-/// The listings channel of a row is picked from a list: "(none)", the candidates when
-/// several fit, then every listed channel by name and id.
-class TListedDelegate : public QStyledItemDelegate
-{
-public:
-    TListedDelegate(TListingsModel* model, QObject* parent)
-        : QStyledItemDelegate(parent), m_model(model)
-    {
-    }
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                          const QModelIndex& index) const override
-    {
-        auto* combo = new QComboBox(parent);
-        combo->setObjectName(QStringLiteral("ListedCombo"));
-        combo->setMaxVisibleItems(20);
-        combo->addItem(QObject::tr("(none)"), -1);
-        const TListingsModel::Row& r = m_model->At(index.row());
-        for (int c : r.match.candidates)
-            combo->addItem(m_model->Listed(c), c);
-        if (!r.match.candidates.isEmpty())
-            combo->insertSeparator(combo->count());
-        for (int c : m_model->SortedListed())
-            combo->addItem(m_model->Listed(c), c);
-        // A pick is made at once: the row follows, and the list closes.
-        auto* self = const_cast<TListedDelegate*>(this);
-        connect(combo, &QComboBox::activated, self, [self, combo] {
-            emit self->commitData(combo);
-            emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
-        });
-        return combo;
-    }
-
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        auto* combo = static_cast<QComboBox*>(editor);
-        combo->setCurrentIndex(std::max(0, combo->findData(m_model->At(index.row()).picked)));
-    }
-
-    void setModelData(QWidget* editor, QAbstractItemModel* model,
-                      const QModelIndex& index) const override
-    {
-        auto* combo = static_cast<QComboBox*>(editor);
-        const int listed = combo->currentData().toInt();
-        if (listed != m_model->At(index.row()).picked)
-            model->setData(index, listed, Qt::EditRole);
-    }
-
-private:
-    TListingsModel* m_model;
-};
-
-} // namespace
 
 namespace {
 
@@ -89,8 +32,19 @@ TListingsWin::TListingsWin(QList<TChannelRow> channels, QList<TListedChannel> li
       m_model(static_cast<TListingsModel*>(Table->model()))
 {
     m_model->setParent(this);
-    Table->setItemDelegateForColumn(TListingsModel::ListedColumn,
-                                    new TListedDelegate(m_model, Table));
+    // The listings channel of a row is picked from a list: "(none)", the candidates when
+    // several fit, then every listed channel by name and id.
+    Table->setItemDelegateForColumn(
+        TListingsModel::ListedColumn,
+        new TPickDelegate(
+            QStringLiteral("ListedCombo"), QObject::tr("(none)"),
+            [this] { return m_model->SortedListed(); },
+            [this](int l) { return m_model->Listed(l); },
+            [this](int r) {
+                const TListingsModel::Row& row = m_model->At(r);
+                return TPickDelegate::TRowChoice{row.picked, false, row.match.candidates};
+            },
+            Table));
     PickWithEnter(TListingsModel::ListedColumn);
     Table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::SelectedClicked);

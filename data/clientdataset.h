@@ -102,6 +102,12 @@ public:
     /// The same, without a copy (for looking through thousands of rows); valid until
     /// the set changes.
     const QVariant& VisibleCell(int row, int column) const;
+    /// Which row of the set visible row `row` is: the same for as long as the row is
+    /// held, whatever its values (0 for no row).
+    quintptr VisibleRowIdentity(int row) const
+    {
+        return reinterpret_cast<quintptr>(m_rows.At(row));
+    }
     /// The values of every row held whose `column` holds a whole number, by that number,
     /// whatever the filter shows: as they stand (changes not saved included; deleted rows
     /// and a row not posted yet left out). For reading all the rows that go with another

@@ -16,9 +16,15 @@ void TDataSetModel::reset()
 {
     TSQLClientDataSet* set = setOf(m_source);
     const int rows = set && set->Active() ? set->RecordCount() : 0;
-    if (rows != m_rows) {
+    // Rows that came or went are rows read anew (a selection of the rows before would
+    // stand on others), even when as many came as went; changed values are not.
+    std::vector<quintptr> identities(size_t(rows), 0);
+    for (int r = 0; r < rows; ++r)
+        identities[size_t(r)] = set->VisibleRowIdentity(r);
+    if (rows != m_rows || identities != m_identities) {
         beginResetModel();
         m_rows = rows;
+        m_identities = std::move(identities);
         endResetModel();
         return;
     }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QPainter;
 class QRect;
@@ -66,4 +67,5 @@ private:
     QPointer<TDataSource> m_source;
     QList<TGridColumn> m_columns;
     int m_rows = 0;
+    std::vector<quintptr> m_identities; // which rows of the set the rows are
 };

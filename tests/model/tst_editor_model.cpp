@@ -413,8 +413,17 @@ class TestEditorModel : public QObject, ServerFixture
     }
 
     /// After an action: the step it made (or went on making), and the grid's selection.
+    /// The keys of the list's rows, in order.
+    static QList<Val> rowKeys(const ListModel& list)
+    {
+        QList<Val> keys;
+        for (const Values& v : list.rows)
+            keys << v.value(list.key);
+        return keys;
+    }
+
     void afterAction(HistoryModel& h, const HeadRow& head, ListModel& list, const Snapshot& pre,
-                     int count, const Val& key)
+                     int count, const Val& key, const QList<Val>& keys)
     {
         const Effect e = effect;
         if (e.saved) {
@@ -428,7 +437,9 @@ class TestEditorModel : public QObject, ServerFixture
             if (e.typed.isEmpty() || e.finished)
                 h.Close(Snap(head, list));
         }
-        if (!e.selection && (e.reselect || count != list.Count() || key != shownKey(list)))
+        // Rows that came or went (as many as went, too) are rows read anew.
+        if (!e.selection &&
+            (e.reselect || count != list.Count() || key != shownKey(list) || keys != rowKeys(list)))
             list.SelectCurrent();
     }
 
@@ -847,6 +858,14 @@ class TestEditorModel : public QObject, ServerFixture
         const bool cancel = dice.Chance(15);
         const bool takeNames = dice.Chance(30);
         const bool tickVanished = dice.Chance(25);
+        // Now and then a service pointed at a channel of the user's choice, or at a new one
+        // (its list opened by Enter); one that is imported, that is.
+        int pickService = -1, pickChannel = -1;
+        if (dice.Chance(25)) {
+            pickService = dice.Below(int(services.size()));
+            pickChannel =
+                channels.isEmpty() || dice.Chance(25) ? -1 : dice.Below(int(channels.size()));
+        }
 
         // What the user means: each service matched to the one channel of its name, else
         // of its name in other case and blanks (long or short), else of its PIDs; a new
@@ -871,6 +890,7 @@ class TestEditorModel : public QObject, ServerFixture
             int existing = -1;
             bool sameName = false;
             QList<int> candidates = {}; // what the first rule that found several found
+            bool picked = false;
         };
         QList<Step> steps;
         QStringList listed;
@@ -885,7 +905,17 @@ class TestEditorModel : public QObject, ServerFixture
                 listed << shortened(s.name);
             steps << step;
         }
+        if (pickService >= 0 &&
+            (steps[pickService].skip || (services[pickService].radio && !radio)))
+            pickService = -1; // (its row has no list)
         QList<bool> taken(channels.size(), false);
+        if (pickService >= 0) {
+            // The pick comes first: its channel is no one else's.
+            steps[pickService].picked = true;
+            steps[pickService].existing = pickChannel;
+            if (pickChannel >= 0)
+                taken[pickChannel] = true;
+        }
         const std::function<bool(const Step&, const Values&)> rules[] = {
             [&](const Step& st, const Values& v) {
                 return value(v, "name") == st.service->name ||
@@ -902,7 +932,7 @@ class TestEditorModel : public QObject, ServerFixture
             }};
         for (int rule = 0; rule < 3; ++rule)
             for (Step& st : steps) {
-                if (st.skip || st.existing >= 0)
+                if (st.skip || st.existing >= 0 || st.picked)
                     continue;
                 QList<int> found;
                 for (int c = 0; c < channels.size(); ++c)
@@ -971,10 +1001,17 @@ class TestEditorModel : public QObject, ServerFixture
             counts += QStringLiteral(", %1 to skip").arg(skips);
         const int deletes = tickVanished ? int(vanished.size()) : 0;
         const bool imports = !cancel && applied.size() + deletes > 0;
-        act(QStringLiteral("Ctrl+I, a file of %1 services (%2), %3%4%5%6")
+        const QString pick =
+            pickService < 0 ? QString()
+            : pickChannel < 0
+                ? QStringLiteral("service %1 picked as a new channel, ").arg(pickService)
+                : QStringLiteral("service %1 picked for row %2, ")
+                      .arg(pickService)
+                      .arg(pickChannel);
+        act(QStringLiteral("Ctrl+I, a file of %1 services (%2), %3%4%5%6%7")
                 .arg(services.size())
                 .arg(counts, radio ? "" : "radio left out, ", takeNames ? "names taken, " : "",
-                     tickVanished ? "all not in the file ticked, " : "",
+                     pick, tickVanished ? "all not in the file ticked, " : "",
                      imports ? "Import" : "Cancel"));
 
         QString shownCounts;
@@ -983,6 +1020,21 @@ class TestEditorModel : public QObject, ServerFixture
                 review.RadioCheck->click();
             if (takeNames)
                 review.TakeNamesCheck->click();
+            if (pickService >= 0) {
+                review.Table->setFocus();
+                review.Table->setCurrentIndex(review.Table->model()->index(pickService, 0));
+                QTest::keyClick(review.Table, Qt::Key_Return);
+                auto* combo = review.Table->findChild<QComboBox*>(QStringLiteral("ChannelCombo"));
+                if (!combo) {
+                    differ(QStringLiteral("Enter opened no list of channels"));
+                } else {
+                    const QModelIndex entry =
+                        combo->model()->index(std::max(0, combo->findData(pickChannel)), 0);
+                    combo->view()->setCurrentIndex(entry);
+                    QTest::keyClick(combo->view(), Qt::Key_Return);
+                    QApplication::processEvents(); // the rows planned anew
+                }
+            }
             if (tickVanished && review.TickVanishedButton->isEnabled())
                 review.TickVanishedButton->click();
             shownCounts = review.CountsLabel->text();
@@ -1609,10 +1661,11 @@ class TestEditorModel : public QObject, ServerFixture
         const Snapshot pre = Snap(m.source, m.list);
         const int count = m.list.Count();
         const Val key = shownKey(m.list);
+        const QList<Val> keys = rowKeys(m.list);
         effect = {};
         if (!channelStep(win, m, dice))
             return false;
-        afterAction(m.hist, m.source, m.list, pre, count, key);
+        afterAction(m.hist, m.source, m.list, pre, count, key, keys);
         return true;
     }
 
@@ -2134,10 +2187,11 @@ class TestEditorModel : public QObject, ServerFixture
         const Snapshot pre = Snap(m.card, m.inputs);
         const int count = m.inputs.Count();
         const Val key = shownKey(m.inputs);
+        const QList<Val> keys = rowKeys(m.inputs);
         effect = {};
         if (!cardStep(win, m, dice))
             return false;
-        afterAction(m.hist, m.card, m.inputs, pre, count, key);
+        afterAction(m.hist, m.card, m.inputs, pre, count, key, keys);
         followSource(m);
         return true;
     }
