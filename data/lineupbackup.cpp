@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "errors.h"
+#include "jsonrows.h"
 #include "lineuptables.h"
 #include "savefile.h"
 
@@ -141,18 +142,18 @@ QByteArray LineupBackupJson(const TLineupBackup& backup)
 {
     QJsonObject tables;
     for (const TLineupTable& table : LineupTables()) {
+        const TJsonRows shape(table.columns);
+        QList<bool> number;
+        for (const QString& c : table.columns)
+            number << table.IsNumber(c);
         QJsonArray rows;
-        for (const QVariantList& values : backup.tables.value(table.name)) {
-            QJsonObject row;
-            for (qsizetype c = 0; c < table.columns.size(); ++c) {
+        for (const QVariantList& values : backup.tables.value(table.name))
+            rows.append(shape.Object([&values, &number](qsizetype c) {
                 const QVariant& v = values.at(c);
-                row.insert(table.columns[c], v.isNull() ? QJsonValue(QJsonValue::Null)
-                                             : table.IsNumber(table.columns[c])
-                                                 ? QJsonValue(v.toLongLong())
-                                                 : QJsonValue(v.toString()));
-            }
-            rows.append(row);
-        }
+                return v.isNull()     ? QJsonValue(QJsonValue::Null)
+                       : number.at(c) ? QJsonValue(v.toLongLong())
+                                      : QJsonValue(v.toString());
+            }));
         tables.insert(table.name, rows);
     }
     const QJsonObject root{

@@ -55,6 +55,18 @@ void knownValues(const QVariantMap& values, const QSet<QString>& known, QStringL
         }
 }
 
+/// Whether `values` has exactly the columns `columns`, in their order.
+bool sameKeys(const QVariantMap& values, const QStringList& columns)
+{
+    if (values.size() != columns.size())
+        return false;
+    qsizetype c = 0;
+    for (auto i = values.keyBegin(); i != values.keyEnd(); ++i, ++c)
+        if (*i != columns[c])
+            return false;
+    return true;
+}
+
 constexpr qsizetype KeysAQuery = 1000;
 constexpr int InsertsAStatement = 500;
 
@@ -189,6 +201,18 @@ std::vector<TStatement> TTakeBack::Statements(QStringList* records, QList<int>* 
             break;
         }
         case Kind::Delete: {
+            // A row of the columns of the row before, every one known, joins its
+            // statement without looking them up.
+            const bool asBefore = row.table == lastTable && sameKeys(row.before, lastColumns);
+            if (asBefore && counts.last() < InsertsAStatement) {
+                TStatement& last = statements.back();
+                last.text += QStringLiteral(", ");
+                last.text += values;
+                for (const QVariant& v : row.before)
+                    last.binds << bindable(v);
+                ++counts.last();
+                continue;
+            }
             QStringList columns;
             knownValues(row.before, knownOf.value(row.table), columns, s.binds);
             // Rows brought back into one table go in together, up to InsertsAStatement.

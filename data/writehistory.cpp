@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "errors.h"
+#include "jsonrows.h"
 #include "recordname.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,9 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QThread>
+#include <QVarLengthArray>
 #include <memory>
+#include <optional>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -41,17 +44,42 @@ const char* kindName(TWrittenRow::Kind kind)
     return "update";
 }
 
-QString json(const QVariantMap& values)
+/// The rows' values as JSON text, the keys laid out once for each set of columns.
+class TRowText
 {
-    if (values.isEmpty())
-        return QString();
-    // A typed NULL (an empty number column) stays null, not 0.
-    QJsonObject object;
-    for (auto i = values.begin(); i != values.end(); ++i)
-        object.insert(i.key(), i.value().isNull() ? QJsonValue(QJsonValue::Null)
-                                                  : QJsonValue::fromVariant(i.value()));
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-}
+public:
+    QString operator()(const QVariantMap& values)
+    {
+        if (values.isEmpty())
+            return QString();
+        if (!m_shape || !fits(values))
+            m_shape.emplace(values.keys());
+        QVarLengthArray<const QVariant*, 64> ordered;
+        for (auto i = values.begin(); i != values.end(); ++i)
+            ordered.append(&i.value());
+        // A typed NULL (an empty number column) stays null, not 0.
+        const QJsonObject object = m_shape->Object([&ordered](qsizetype c) {
+            const QVariant& v = *ordered[c];
+            return v.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue::fromVariant(v);
+        });
+        return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    }
+
+private:
+    bool fits(const QVariantMap& values) const
+    {
+        const QStringList& columns = m_shape->Columns();
+        if (columns.size() != values.size())
+            return false;
+        qsizetype c = 0;
+        for (auto i = values.keyBegin(); i != values.keyEnd(); ++i, ++c)
+            if (*i != columns[c])
+                return false;
+        return true;
+    }
+
+    std::optional<TJsonRows> m_shape;
+};
 
 QVariantMap fromJson(const QString& text)
 {
@@ -176,6 +204,7 @@ qint64 writeEntry(QSqlDatabase& db, const QString& dbHost, const QString& dbName
         const qint64 id = entry.lastInsertId().toLongLong();
         QSqlQuery insert(db);
         insert.prepare(QStringLiteral("INSERT INTO rows VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        TRowText json;
         for (qsizetype i = 0; i < rows.size(); ++i) {
             const TWrittenRow& r = rows[i];
             const QString before = json(r.before), after = json(r.after);

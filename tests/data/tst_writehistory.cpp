@@ -91,6 +91,52 @@ private slots:
                     .isEmpty());
     }
 
+    // Rows of several tables and column sets, one after the other, come back from an
+    // entry with every value in its own column: typed NULLs null, numbers as numbers.
+    void rowsComeBackAsWritten()
+    {
+        auto row = [](TWrittenRow::Kind kind, const char* table, const QVariantMap& before,
+                      const QVariantMap& after) {
+            TWrittenRow r;
+            r.kind = kind;
+            r.table = QLatin1String(table);
+            r.keyColumn = QStringLiteral("id");
+            r.key = 7;
+            r.before = before;
+            r.after = after;
+            return r;
+        };
+        const QVariantMap wide{{QStringLiteral("a"), 1},
+                               {QStringLiteral("b"), QStringLiteral("Пятый канал \u2708")},
+                               {QStringLiteral("c"), QVariant(QMetaType(QMetaType::Int))},
+                               {QStringLiteral("d"), QStringLiteral("x\"'\\y")}};
+        QVariantMap narrow = wide, other = wide, changed = wide;
+        narrow.remove(QStringLiteral("b"));
+        other.insert(QStringLiteral("0"), 2);
+        changed[QStringLiteral("c")] = 3;
+        const QList<TWrittenRow> rows{row(TWrittenRow::Kind::Insert, "channel", {}, wide),
+                                      row(TWrittenRow::Kind::Update, "channel", wide, changed),
+                                      row(TWrittenRow::Kind::Delete, "channel", narrow, {}),
+                                      row(TWrittenRow::Kind::Delete, "channel_dvb", other, {}),
+                                      row(TWrittenRow::Kind::Insert, "channel", {}, changed)};
+        const QList<TWrittenRow> read = m_history->Rows(
+            m_history->Begin(QStringLiteral("Channels"), QStringLiteral("rows"), rows));
+        QCOMPARE(read.size(), rows.size());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            QCOMPARE(read[i].kind, rows[i].kind);
+            QCOMPARE(read[i].table, rows[i].table);
+            for (const auto& [got, want] : {std::pair{read[i].before, rows[i].before},
+                                            std::pair{read[i].after, rows[i].after}}) {
+                QCOMPARE(got.keys(), want.keys());
+                for (auto c = want.begin(); c != want.end(); ++c) {
+                    QCOMPARE(got.value(c.key()).isNull(), c.value().isNull());
+                    if (!c.value().isNull())
+                        QCOMPARE(got.value(c.key()).toString(), c.value().toString());
+                }
+            }
+        }
+    }
+
     // A program ended between the history and the commit: the next start keeps the
     // entry whose rows the database holds, and drops the one whose it does not.
     void unfinishedEntriesAreSettled()
