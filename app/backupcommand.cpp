@@ -71,9 +71,11 @@ int RunBackup(const QString& path)
 int RunRestore(const QString& path, bool dryRun)
 {
     return onDatabase([&](TSQLModule& module) {
-        const TLineupBackup then = LoadLineupBackup(path, *module.Conn);
+        // The file is read and checked while the line-up is read.
+        std::future<TLineupBackup> file = LoadLineupBackupLater(path, *module.Conn);
         const TLineupBackup now =
             ReadLineupBackup(*module.Conn, module.HostName(), module.DatabaseName());
+        const TLineupBackup then = file.get();
         const QList<TWrittenRow> rows = RestoreRows(now, then);
         if (rows.isEmpty()) {
             print(stdout,

@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QSqlQuery>
 #include <QVarLengthArray>
+#include <functional>
 
 namespace {
 
@@ -166,8 +167,58 @@ QByteArray LineupBackupJson(const TLineupBackup& backup)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
+namespace {
+
+/// How many characters a text column holds, by table and column (0: not a text column).
+using TWidthOf = std::function<int(const QString& table, const QString& column)>;
+
+TLineupBackup parse(const QByteArray& data, const QString& file, const TWidthOf& widthOf);
+
+/// The file at `path`, not over 256 MB.
+QByteArray readFile(const QString& path)
+{
+    if (QFileInfo(path).size() > MaxBackupBytes)
+        refuse(path, TLineupBackupText::tr("it is larger than 256 MB"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EKorvaneError(
+            TLineupBackupText::tr("%1 cannot be read: %2").arg(path, file.errorString()));
+    return file.readAll();
+}
+
+} // namespace
+
 TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
                                 TSQLConnection& connection)
+{
+    return parse(data, file, [&connection](const QString& table, const QString& column) {
+        return connection.CharacterLength(table, column);
+    });
+}
+
+TLineupBackup LoadLineupBackup(const QString& path, TSQLConnection& connection)
+{
+    return ParseLineupBackup(readFile(path), path, connection);
+}
+
+std::future<TLineupBackup> LoadLineupBackupLater(const QString& path, TSQLConnection& connection)
+{
+    // The widths asked for here: the thread does not touch the connection.
+    QHash<QString, int> widths;
+    for (const TLineupTable& table : LineupTables())
+        for (const QString& c : table.columns)
+            widths.insert(table.name + QLatin1Char('.') + c,
+                          connection.CharacterLength(table.name, c));
+    return std::async(std::launch::async, [path, widths] {
+        return parse(readFile(path), path, [&widths](const QString& table, const QString& column) {
+            return widths.value(table + QLatin1Char('.') + column);
+        });
+    });
+}
+
+namespace {
+
+TLineupBackup parse(const QByteArray& data, const QString& file, const TWidthOf& widthOf)
 {
     if (data.size() > MaxBackupBytes)
         refuse(file, TLineupBackupText::tr("it is larger than 256 MB"));
@@ -214,8 +265,8 @@ TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
         QSet<qlonglong>& keys = ids[table.name];
         QList<TColumnCheck> checks;
         for (const QString& c : table.columns)
-            checks << TColumnCheck{c, c.toLatin1(), connection.CharacterLength(table.name, c),
-                                   table.IsNumber(c), table.smallNumbers.contains(c)};
+            checks << TColumnCheck{c, c.toLatin1(), widthOf(table.name, c), table.IsNumber(c),
+                                   table.smallNumbers.contains(c)};
         for (qsizetype r = 0; r < rows.size(); ++r) {
             if (!rows.at(r).isObject())
                 refuse(file, TLineupBackupText::tr("%1 is not a row").arg(place(table.name, r)));
@@ -270,6 +321,8 @@ TLineupBackup ParseLineupBackup(const QByteArray& data, const QString& file,
     return backup;
 }
 
+} // namespace
+
 void SaveLineupBackup(const QByteArray& json, const QString& path)
 {
     try {
@@ -278,15 +331,4 @@ void SaveLineupBackup(const QByteArray& json, const QString& path)
         throw EKorvaneError(
             TLineupBackupText::tr("%1 could not be written: %2").arg(path, e.Message()));
     }
-}
-
-TLineupBackup LoadLineupBackup(const QString& path, TSQLConnection& connection)
-{
-    if (QFileInfo(path).size() > MaxBackupBytes)
-        refuse(path, TLineupBackupText::tr("it is larger than 256 MB"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EKorvaneError(
-            TLineupBackupText::tr("%1 cannot be read: %2").arg(path, file.errorString()));
-    return ParseLineupBackup(file.readAll(), path, connection);
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QVariantList>
+#include <future>
 
 class TSQLConnection;
 
@@ -46,3 +47,7 @@ void SaveLineupBackup(const QByteArray& json, const QString& path);
 /// The backup in the file `path`, checked as ParseLineupBackup checks it (a file over
 /// 256 MB is not read).
 TLineupBackup LoadLineupBackup(const QString& path, TSQLConnection& connection);
+
+/// LoadLineupBackup in a thread of its own, so that the caller may read the database
+/// meanwhile: the future gives the backup, or raises what is wrong with the file.
+std::future<TLineupBackup> LoadLineupBackupLater(const QString& path, TSQLConnection& connection);
