@@ -55,18 +55,6 @@ void knownValues(const QVariantMap& values, const QSet<QString>& known, QStringL
         }
 }
 
-/// Whether `values` has exactly the columns `columns`, in their order.
-bool sameKeys(const QVariantMap& values, const QStringList& columns)
-{
-    if (values.size() != columns.size())
-        return false;
-    qsizetype c = 0;
-    for (auto i = values.keyBegin(); i != values.keyEnd(); ++i, ++c)
-        if (*i != columns[c])
-            return false;
-    return true;
-}
-
 constexpr qsizetype KeysAQuery = 1000;
 constexpr int InsertsAStatement = 500;
 
@@ -203,7 +191,7 @@ std::vector<TStatement> TTakeBack::Statements(QStringList* records, QList<int>* 
         case Kind::Delete: {
             // A row of the columns of the row before, every one known, joins its
             // statement without looking them up.
-            const bool asBefore = row.table == lastTable && sameKeys(row.before, lastColumns);
+            const bool asBefore = row.table == lastTable && HasColumns(row.before, lastColumns);
             if (asBefore && counts.last() < InsertsAStatement) {
                 TStatement& last = statements.back();
                 last.text += QStringLiteral(", ");

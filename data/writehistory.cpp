@@ -52,7 +52,7 @@ public:
     {
         if (values.isEmpty())
             return QString();
-        if (!m_shape || !fits(values))
+        if (!m_shape || !HasColumns(values, m_shape->Columns()))
             m_shape.emplace(values.keys());
         QVarLengthArray<const QVariant*, 64> ordered;
         for (auto i = values.begin(); i != values.end(); ++i)
@@ -66,18 +66,6 @@ public:
     }
 
 private:
-    bool fits(const QVariantMap& values) const
-    {
-        const QStringList& columns = m_shape->Columns();
-        if (columns.size() != values.size())
-            return false;
-        qsizetype c = 0;
-        for (auto i = values.keyBegin(); i != values.keyEnd(); ++i, ++c)
-            if (*i != columns[c])
-                return false;
-        return true;
-    }
-
     std::optional<TJsonRows> m_shape;
 };
 

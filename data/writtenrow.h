@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
 
@@ -16,3 +17,15 @@ struct TWrittenRow
     QVariant key;
     QVariantMap before, after;
 };
+
+/// Whether `values` holds exactly the columns `columns`, in their order (a map's order).
+inline bool HasColumns(const QVariantMap& values, const QStringList& columns)
+{
+    if (values.size() != columns.size())
+        return false;
+    qsizetype c = 0;
+    for (auto i = values.keyBegin(); i != values.keyEnd(); ++i, ++c)
+        if (*i != columns[c])
+            return false;
+    return true;
+}
