@@ -3,6 +3,7 @@
 #include "connection.h"
 #include "errors.h"
 #include "jsonrows.h"
+#include "lineuprefs.h"
 #include "lineuptables.h"
 #include "savefile.h"
 
@@ -157,13 +158,17 @@ QByteArray LineupBackupJson(const TLineupBackup& backup)
             }));
         tables.insert(table.name, rows);
     }
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("format"), Format},
         {QStringLiteral("version"), Version},
         {QStringLiteral("database"), QJsonObject{{QStringLiteral("host"), backup.host},
                                                  {QStringLiteral("name"), backup.database}}},
         {QStringLiteral("time"), backup.time.toString(Qt::ISODate)},
         {QStringLiteral("tables"), tables}};
+    // What the line-up names without the row, so that the file restores it as it was.
+    const QJsonObject dangling = DanglingList(DanglingReferences(backup));
+    if (!dangling.isEmpty())
+        root.insert(QStringLiteral("dangling"), dangling);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -255,14 +260,13 @@ TLineupBackup parse(const QByteArray& data, const QString& file, const TWidthOf&
         if (!LineupTable(t.key()))
             refuse(file,
                    TLineupBackupText::tr("the table %1 is not one of the line-up").arg(t.key()));
-    QHash<QString, QSet<qlonglong>> ids;
     for (const TLineupTable& table : LineupTables()) {
         if (!tables.value(table.name).isArray())
             refuse(file, TLineupBackupText::tr("the table %1 is missing").arg(table.name));
         const QJsonArray rows = tables.value(table.name).toArray();
         QList<QVariantList>& kept = backup.tables[table.name];
         kept.reserve(rows.size());
-        QSet<qlonglong>& keys = ids[table.name];
+        QSet<qlonglong> keys;
         QList<TColumnCheck> checks;
         for (const QString& c : table.columns)
             checks << TColumnCheck{c, c.toLatin1(), widthOf(table.name, c), table.IsNumber(c),
@@ -300,24 +304,20 @@ TLineupBackup parse(const QByteArray& data, const QString& file, const TWidthOf&
             kept << values;
         }
     }
-    // Every row names only what the file holds (0 and no value name nothing).
-    auto refers = [&](const char* table, int column, const char* to, const char* what) {
-        const TLineupTable* t = LineupTable(QLatin1String(table));
-        for (qsizetype r = 0; r < backup.tables[t->name].size(); ++r) {
-            const QVariant v = backup.tables[t->name][r].at(column);
-            if (!v.isNull() && v.toLongLong() != 0 &&
-                !ids[QLatin1String(to)].contains(v.toLongLong()))
-                refuse(file, TLineupBackupText::tr("%1: its %2 %3 is not in the file")
-                                 .arg(place(t->name, r),
-                                      QCoreApplication::translate("LineupBackup", what))
-                                 .arg(v.toLongLong()));
-        }
-    };
-    refers("channel", 3, "videosource", QT_TRANSLATE_NOOP("LineupBackup", "source"));
-    refers("channel_dvb", 0, "channel", QT_TRANSLATE_NOOP("LineupBackup", "channel"));
-    refers("cardinput", 1, "capturecard", QT_TRANSLATE_NOOP("LineupBackup", "card"));
-    refers("cardinput", 2, "videosource", QT_TRANSLATE_NOOP("LineupBackup", "source"));
-    refers("cardinput", 8, "channel", QT_TRANSLATE_NOOP("LineupBackup", "start channel"));
+    // Every row names only what the file holds (0 and no value name nothing), or what the
+    // line-up already named without the row when it was backed up, as the file lists it.
+    const QString danglingKey = QStringLiteral("dangling");
+    bool understood = false;
+    const QHash<QString, QSet<qlonglong>> listed =
+        ReadDanglingList(root.value(danglingKey).toObject(), &understood);
+    if (root.contains(danglingKey) && (!root.value(danglingKey).isObject() || !understood))
+        refuse(file, TLineupBackupText::tr("its list of dangling references is not understood"));
+    for (const TDanglingReference& r : DanglingReferences(backup))
+        if (!listed.value(r.Name()).contains(r.value))
+            refuse(file, TLineupBackupText::tr("%1: its %2 %3 is not in the file")
+                             .arg(place(r.table, r.row),
+                                  QCoreApplication::translate("LineupBackup", r.what))
+                             .arg(r.value));
     return backup;
 }
 

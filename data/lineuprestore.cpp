@@ -69,6 +69,8 @@ struct TNames
         if (table == QLatin1String("videosource"))
             return TLineupRestoreText::tr("source %1 %2").arg(id).arg(quoted(values.value(1)));
         if (table == QLatin1String("channel")) {
+            if (!row) // tuning values left by a deleted channel
+                return TLineupRestoreText::tr("channel #%1").arg(id);
             const QVariantList* source =
                 find(QStringLiteral("videosource"), values.value(3).toLongLong());
             return TLineupRestoreText::tr("channel %1 %2 (source %3)")

@@ -439,6 +439,10 @@
         <source>%1 is missing</source>
         <translation>%1 fehlt</translation>
     </message>
+    <message>
+        <source>its list of dangling references is not understood</source>
+        <translation>ihre Liste verwaister Verweise ist nicht lesbar</translation>
+    </message>
 </context>
 <context>
     <name>LineupCheck</name>
@@ -672,6 +676,10 @@
     <message>
         <source>%1 to add, %2 to delete, %3 to change</source>
         <translation>%1 hinzuzufügen, %2 zu löschen, %3 zu ändern</translation>
+    </message>
+    <message>
+        <source>channel #%1</source>
+        <translation>Sender #%1</translation>
     </message>
 </context>
 <context>

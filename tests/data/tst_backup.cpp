@@ -173,6 +173,15 @@ private slots:
         QTest::newRow("an input of a missing start channel")
             << replace("\"startchan\": 1101", "\"startchan\": 1999")
             << "its start channel 1999 is not in the file";
+        // A file lists what the line-up named without the row; it allows nothing else.
+        QTest::newRow("a missing start channel the file does not list") << Edit([](QByteArray& j) {
+            j.replace("\"startchan\": 1101", "\"startchan\": 1999");
+            j.replace("\"database\":",
+                      "\"dangling\": {\"cardinput.startchan\": [1998]}, \"database\":");
+        }) << "its start channel 1999 is not in the file";
+        QTest::newRow("a list of dangling references not understood")
+            << replace("\"database\":", "\"dangling\": {\"channel.name\": [1]}, \"database\":")
+            << "list of dangling references is not understood";
     }
     void badFilesChangeNothing()
     {
@@ -185,6 +194,29 @@ private slots:
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(path) && run.err.contains(says), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
+        QCOMPARE(lineup(), before);
+    }
+
+    // A line-up that names rows no longer there (tuning values of a deleted channel, a
+    // channel of a deleted source, an input of a deleted card and start channel) is backed
+    // up as it is, and its backup restores it as it was.
+    void danglingReferencesComeBack()
+    {
+        db->Exec(
+            QStringLiteral("INSERT INTO channel_dvb (chanid, freq) VALUES (1999, '474000000')"));
+        db->Exec(QStringLiteral("UPDATE channel SET sourceid = 77 WHERE chanid = 1102"));
+        db->Exec(QStringLiteral("UPDATE cardinput SET cardid = 8, startchan = 1998"));
+        const QStringList before = lineup();
+        QCOMPARE(program({QStringLiteral("--backup"), file("lineup.json")}).status, 0);
+        const QStringList dryRun{QStringLiteral("--restore"), file("lineup.json"),
+                                 QStringLiteral("--dry-run")};
+        QCOMPARE(program(dryRun).status, 0);
+        db->Reset(false);
+        const ProgramRun run = program(dryRun);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.out.contains(QStringLiteral("\n+ tuning values of channel #1999\n")),
+                 qPrintable(run.out));
+        QCOMPARE(program({QStringLiteral("--restore"), file("lineup.json")}).status, 0);
         QCOMPARE(lineup(), before);
     }
 
