@@ -256,6 +256,13 @@ int TTakeBack::Count(TItem::State state) const
                              [state](const TItem& i) { return i.state == state; }));
 }
 
+int TTakeBack::Count(TWrittenRow::Kind kind) const
+{
+    return int(std::count_if(m_items.begin(), m_items.end(), [this, kind](const TItem& i) {
+        return m_rows[i.rows.first()].kind == kind;
+    }));
+}
+
 QList<qsizetype> TTakeBack::tickedRows() const
 {
     // Taken back in the reverse order of the writes; a row as it was is left alone.

@@ -64,6 +64,9 @@ public:
     void SetTicked(qsizetype item, bool ticked);
     int TickedCount() const;
     int Count(TItem::State state) const;
+    /// The records whose first row the entry wrote as `kind`.
+    int Count(TWrittenRow::Kind kind) const;
+    bool IsRestore() const { return m_purpose == Purpose::Restore; }
     /// The entry the take-back makes: "Take back: Renumber 11 channels" (a restore's
     /// name as given).
     QString What() const;

@@ -35,7 +35,8 @@ public:
         case TTakeBackWin::WhatColumn:
             return TTakeBackWin::tr("What happens");
         default:
-            return TTakeBackWin::tr("Take back");
+            return m_takeBack.IsRestore() ? TTakeBackWin::tr("Restore")
+                                          : TTakeBackWin::tr("Take back");
         }
     }
     Qt::ItemFlags flags(const QModelIndex& index) const override
@@ -104,7 +105,8 @@ TTakeBackWin::TTakeBackWin(TTakeBack& takeBack, TSQLConnection& connection, cons
       m_model(static_cast<TTakeBackModel*>(Table->model()))
 {
     m_model->setParent(this);
-    Table->setAccessibleName(tr("Records to take back"));
+    Table->setAccessibleName(takeBack.IsRestore() ? tr("Records to restore")
+                                                  : tr("Records to take back"));
     Table->setToolTip(tr("Space ticks or unticks a record; a record changed since is "
                          "overwritten when ticked"));
     Table->setColumnWidth(RecordColumn, 260);
@@ -153,16 +155,31 @@ void TTakeBackWin::Apply()
 void TTakeBackWin::updateCounts(const QString& before)
 {
     using State = TTakeBack::TItem::State;
-    QStringList counts{tr("%1 unchanged since the write").arg(m_takeBack.Count(State::Ready)),
-                       tr("%1 changed since").arg(m_takeBack.Count(State::ChangedSince))};
+    using Kind = TWrittenRow::Kind;
+    const bool restore = m_takeBack.IsRestore();
+    QStringList counts;
+    if (restore) {
+        // A row the backup holds and the line-up lacks is one to add, and so on.
+        counts << tr("%1 to add, %2 to delete, %3 to change")
+                      .arg(m_takeBack.Count(Kind::Delete))
+                      .arg(m_takeBack.Count(Kind::Insert))
+                      .arg(m_takeBack.Count(Kind::Update));
+        if (const int changed = m_takeBack.Count(State::ChangedSince))
+            counts << tr("%1 changed meanwhile").arg(changed);
+    } else {
+        counts << tr("%1 unchanged since the write").arg(m_takeBack.Count(State::Ready))
+               << tr("%1 changed since").arg(m_takeBack.Count(State::ChangedSince));
+    }
     if (const int cannot = m_takeBack.Count(State::CannotReturn))
         counts << tr("%1 cannot come back").arg(cannot);
     if (const int asItWas = m_takeBack.Count(State::AsItWas))
         counts << tr("%1 as they were").arg(asItWas);
     const int ticked = m_takeBack.TickedCount();
-    QString text = counts.join(QStringLiteral(", ")) +
-                   (ticked == 1 ? tr(". Apply takes back 1 record.")
-                                : tr(". Apply takes back %1 records.").arg(ticked));
+    const QString apply = restore       ? (ticked == 1 ? tr(". Apply restores 1 record.")
+                                                       : tr(". Apply restores %1 records.").arg(ticked))
+                          : ticked == 1 ? tr(". Apply takes back 1 record.")
+                                        : tr(". Apply takes back %1 records.").arg(ticked);
+    QString text = counts.join(QStringLiteral(", ")) + apply;
     if (!before.isEmpty())
         text = before + QLatin1Char('\n') + text;
     CountsLabel->setText(text);

@@ -2731,15 +2731,39 @@
     </message>
     <message>
         <source>. Apply takes back 1 record.</source>
-        <translation>. Anwenden nimmt 1 Datensatz zurück.</translation>
+        <translation>. Übernehmen nimmt 1 Datensatz zurück.</translation>
     </message>
     <message>
         <source>. Apply takes back %1 records.</source>
-        <translation>. Anwenden nimmt %1 Datensätze zurück.</translation>
+        <translation>. Übernehmen nimmt %1 Datensätze zurück.</translation>
     </message>
     <message>
         <source>%1 unchanged since the write</source>
         <translation>%1 seit dem Schreiben unverändert</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Records to restore</source>
+        <translation>Wiederherzustellende Datensätze</translation>
+    </message>
+    <message>
+        <source>%1 to add, %2 to delete, %3 to change</source>
+        <translation>%1 hinzuzufügen, %2 zu löschen, %3 zu ändern</translation>
+    </message>
+    <message>
+        <source>%1 changed meanwhile</source>
+        <translation>%1 inzwischen geändert</translation>
+    </message>
+    <message>
+        <source>. Apply restores 1 record.</source>
+        <translation>. Übernehmen stellt 1 Datensatz wieder her.</translation>
+    </message>
+    <message>
+        <source>. Apply restores %1 records.</source>
+        <translation>. Übernehmen stellt %1 Datensätze wieder her.</translation>
     </message>
 </context>
 <context>

@@ -330,15 +330,20 @@ private slots:
         QCOMPARE(Caption(historyWin->TakeBackButton->text()), QStringLiteral("Restore..."));
         QCOMPARE(historyWin->RowTable->item(1, 1)->text(), QStringLiteral("7 rows"));
 
-        auto applyReview = [this](int rows) {
-            WhenModal(this, [rows](QWidget* review) {
+        auto applyReview = [this](int rows, const char* counts) {
+            WhenModal(this, [rows, counts](QWidget* review) {
                 QCOMPARE(review->windowTitle(), QStringLiteral("Restore the line-up"));
                 auto* table = review->findChild<QTableView*>(QStringLiteral("TakeBackTable"));
                 QCOMPARE(table->model()->rowCount(), rows);
+                QCOMPARE(table->model()->headerData(2, Qt::Horizontal).toString(),
+                         QStringLiteral("Restore"));
+                QCOMPARE(review->findChild<QLabel*>(QStringLiteral("CountsLabel"))->text(),
+                         QLatin1String(counts));
                 QTest::keyClick(table, Qt::Key_Return);
             });
         };
-        applyReview(5); // the source, its 3 channels, the input
+        // the source, its 3 channels, the input
+        applyReview(5, "4 to add, 0 to delete, 1 to change. Apply restores 5 records.");
         historyWin->EntryTable->setFocus();
         QTest::keyClick(historyWin->EntryTable, Qt::Key_Return);
         QCOMPARE(snapshot(), before);
@@ -355,7 +360,7 @@ private slots:
         QVERIFY(QFile::exists(path));
         db->Exec(QStringLiteral("UPDATE channel SET channum = '99' WHERE chanid = 1001"));
         db->Exec(QStringLiteral("DELETE FROM cardinput WHERE cardinputid = 2"));
-        applyReview(2);
+        applyReview(2, "1 to add, 0 to delete, 1 to change. Apply restores 2 records.");
         historyWin->RestoreFileButton->click();
         QCOMPARE(snapshot(), before);
         QCOMPARE(historyWin->EntryTable->item(0, 2)->text(),
