@@ -3,7 +3,6 @@
 #include "lineuptables.h"
 
 #include <QJsonArray>
-#include <iterator>
 #include <map>
 #include <set>
 
